@@ -1,0 +1,22 @@
+# Turns the gettext catalogues (translations/<language>/*.po) into a C++ source
+# file, so the program never depends on where it is started from.
+# Run in script mode: cmake -DOUTPUT=... -DINPUTS="lang=path;..." -P EmbedTranslations.cmake
+set(body "// Generated from the .po catalogues; do not edit.\n#include \"engine/support/EmbeddedTranslations.h\"\n\nnamespace morvane::detail {\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(pair IN LISTS INPUTS)
+  string(REPLACE "=" ";" parts "${pair}")
+  list(GET parts 0 language)
+  list(GET parts 1 path)
+  file(READ "${path}" hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  math(EXPR size "${hex_length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(APPEND body "const char kCatalogue${index}[] = {${bytes}'\\0'};\n")
+  string(APPEND table "    {\"${language}\", {kCatalogue${index}, ${size}}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "} // namespace\n\nstd::vector<EmbeddedCatalogue> embeddedCatalogues() {\n  return {\n${table}  };\n}\n\n} // namespace morvane::detail\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

@@ -1,0 +1,161 @@
+#include "engine/core/RenamePipeline.h"
+
+#include "engine/core/NameValidation.h"
+#include "engine/core/RuleError.h"
+#include "engine/support/Localization.h"
+#include "engine/support/Unicode.h"
+
+#include <unordered_map>
+
+namespace morvane {
+namespace {
+
+bool sameName(const FileName& a, const FileName& b) {
+    return unicode::canonicallyEqual(a.stem, b.stem) && unicode::canonicallyEqual(a.ext, b.ext);
+}
+
+// Applies one rule; on failure puts back `before` (the name the rule received)
+// and returns the message.
+std::optional<std::string> applyStep(const RenameRule& rule, FileName& name, const FileName& before,
+                                     const RuleContext& context) {
+    try {
+        rule.apply(name, context);
+        return std::nullopt;
+    } catch (const RuleError& error) {
+        name = before;
+        return error.message();
+    } catch (const std::exception& error) {
+        name = before;
+        return std::string(error.what());
+    } catch (...) {
+        name = before;
+        return localized("The rule failed for an unknown reason");
+    }
+}
+
+} // namespace
+
+RenamePipeline RenamePipeline::fromRules(const std::vector<std::shared_ptr<const RenameRule>>& rules) {
+    RenamePipeline pipeline;
+    for (const auto& rule : rules) {
+        pipeline.steps.push_back(PipelineStep{rule, true});
+    }
+    return pipeline;
+}
+
+std::string RenamePipeline::collisionKey(const std::string& directory, std::string_view name) {
+    std::string key;
+    key.reserve(directory.size() + 1 + name.size());
+    key.append(directory).append("/").append(unicode::lowerNfc(name));
+    return key;
+}
+
+RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
+    RenamePlan plan;
+    plan.changedCounts.assign(steps.size(), 0);
+    plan.entries.reserve(items.size());
+
+    std::int64_t total = 0;
+    for (const FileItem& item : items) {
+        total += item.isIncluded ? 1 : 0;
+    }
+
+    std::int64_t index = 0;
+    for (const FileItem& item : items) {
+        if (!item.isIncluded) {
+            plan.entries.push_back({item, item.name, RenameStatus::of(RenameStatus::Kind::excluded)});
+            continue;
+        }
+        const RuleContext context{item, index++, total};
+        FileName name = FileName::parsing(item.name);
+        for (std::size_t s = 0; s < steps.size(); ++s) {
+            if (!steps[s].isEnabled) {
+                continue;
+            }
+            const FileName before = name;
+            if (auto message = applyStep(*steps[s].rule, name, before, context)) {
+                plan.ruleErrors[s] = std::move(*message);
+            } else if (!sameName(before, name)) {
+                ++plan.changedCounts[s];
+            }
+        }
+        plan.entries.push_back({item, name.full(), RenameStatus{}});
+    }
+
+    // One counting pass over every entry, excluded ones included: they hold
+    // their current names against the others.
+    std::vector<std::string> keys;
+    keys.reserve(plan.entries.size());
+    std::unordered_map<std::string_view, std::uint32_t> counts;
+    counts.reserve(plan.entries.size());
+    for (const auto& entry : plan.entries) {
+        keys.push_back(collisionKey(entry.item.directory, entry.newName));
+    }
+    for (const auto& key : keys) {
+        ++counts[key];
+    }
+
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+        auto& entry = plan.entries[i];
+        if (!entry.item.isIncluded) {
+            continue;
+        }
+        const bool same = unicode::canonicallyEqual(entry.newName, entry.item.name);
+        std::optional<NameValidationError> problem;
+        if (!same) {
+            problem = NameValidation::validate(entry.newName);
+        }
+        if (problem) {
+            entry.status = RenameStatus::invalid(std::move(*problem));
+        } else if (counts[keys[i]] > 1) {
+            entry.status = RenameStatus::of(RenameStatus::Kind::duplicate);
+        } else if (same) {
+            entry.status = RenameStatus::of(RenameStatus::Kind::unchanged);
+        } else if (unicode::lowerNfc(entry.newName) == unicode::lowerNfc(entry.item.name)) {
+            entry.status = RenameStatus::of(RenameStatus::Kind::caseOnlyRename);
+        } else {
+            entry.status = RenameStatus::of(RenameStatus::Kind::rename);
+        }
+    }
+    return plan;
+}
+
+std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t index,
+                                             std::optional<std::int64_t> total) const {
+    const RuleContext context{item, index, total.value_or(index + 1)};
+    FileName name = FileName::parsing(item.name);
+    std::vector<StepTrace> result;
+    result.reserve(steps.size());
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        if (!steps[s].isEnabled) {
+            result.push_back({s, name.full(), false, std::nullopt});
+            continue;
+        }
+        const FileName before = name;
+        auto message = applyStep(*steps[s].rule, name, before, context);
+        result.push_back({s, name.full(), true, std::move(message)});
+    }
+    return result;
+}
+
+std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
+                                                    const std::vector<FileItem>& items) const {
+    std::vector<std::string> stems;
+    stems.reserve(items.size());
+    const auto total = static_cast<std::int64_t>(items.size());
+    const std::size_t limit = std::min(stepIndex, steps.size());
+    for (std::size_t p = 0; p < items.size(); ++p) {
+        const RuleContext context{items[p], static_cast<std::int64_t>(p), total};
+        FileName name = FileName::parsing(items[p].name);
+        for (std::size_t s = 0; s < limit; ++s) {
+            if (steps[s].isEnabled) {
+                const FileName before = name;
+                applyStep(*steps[s].rule, name, before, context);
+            }
+        }
+        stems.push_back(std::move(name.stem));
+    }
+    return stems;
+}
+
+} // namespace morvane

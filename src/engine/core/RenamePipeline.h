@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/core/FileItem.h"
+#include "engine/core/PipelineStep.h"
+#include "engine/core/RenamePlan.h"
+#include "engine/core/StepTrace.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// The ordered list of rules and the pure computations over it. Planning reads
+// no file system and never fails as a whole: a rule that throws for an item is
+// bypassed for that item only.
+class RenamePipeline {
+public:
+    std::vector<PipelineStep> steps;
+
+    RenamePipeline() = default;
+    explicit RenamePipeline(std::vector<PipelineStep> steps_) : steps(std::move(steps_)) {}
+    // Every rule becomes an enabled step, in the given order.
+    static RenamePipeline fromRules(const std::vector<std::shared_ptr<const RenameRule>>& rules);
+
+    RenamePlan plan(const std::vector<FileItem>& items) const;
+
+    // One item's name through every step; `total` defaults to index + 1.
+    std::vector<StepTrace> trace(const FileItem& item, std::int64_t index,
+                                 std::optional<std::int64_t> total = std::nullopt) const;
+
+    // The stem each item has just before step `stepIndex` (failing rules are
+    // skipped silently).
+    std::vector<std::string> inputStems(std::size_t stepIndex, const std::vector<FileItem>& items) const;
+
+    // The key under which two names in one folder count as the same entry.
+    static std::string collisionKey(const std::string& directory, std::string_view name);
+};
+
+} // namespace morvane

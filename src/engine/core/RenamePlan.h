@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/core/FileItem.h"
+#include "engine/core/RenameOperation.h"
+#include "engine/core/RenameStatus.h"
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// What the rules make of a list of items: a plain value, computed without
+// touching the disk, that the executor can later carry out.
+struct RenamePlan {
+    struct Entry {
+        FileItem item;
+        std::string newName; // for an excluded item, its current name
+        RenameStatus status;
+        bool operator==(const Entry&) const = default;
+    };
+
+    std::vector<Entry> entries;                    // in input order
+    std::map<std::size_t, std::string> ruleErrors; // step index -> last message
+    std::vector<std::size_t> changedCounts;        // per step
+
+    static RenamePlan empty() { return {}; }
+
+    // The entries that will be renamed, in entry order.
+    std::vector<RenameOperation> operations() const;
+    bool hasConflicts() const;
+    // No conflict, and something to do.
+    bool canRename() const;
+    std::size_t count(const std::function<bool(const RenameStatus&)>& predicate) const;
+
+    bool operator==(const RenamePlan&) const = default;
+};
+
+} // namespace morvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/core/FileName.h"
+#include "engine/core/RuleContext.h"
+#include "engine/core/RuleKind.h"
+
+#include <string>
+
+namespace morvane {
+
+// The contract of every renaming rule. A rule is an immutable value holding
+// only its settings: the same value is applied to every item, possibly on a
+// background thread, so the result depends only on the settings, the name and
+// the context.
+class RenameRule {
+public:
+    virtual ~RenameRule() = default;
+
+    virtual RuleKind kind() const = 0;
+    // One line describing the settings, in the engine's current language.
+    virtual std::string summary() const = 0;
+    // Changes the stem and/or extension in place; throws RuleError when the
+    // settings cannot be applied. The caller restores the name on a throw.
+    virtual void apply(FileName& name, const RuleContext& context) const = 0;
+
+protected:
+    RenameRule() = default;
+    RenameRule(const RenameRule&) = default;
+    RenameRule& operator=(const RenameRule&) = default;
+    bool operator==(const RenameRule&) const = default;
+};
+
+} // namespace morvane

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/core/FileItem.h"
+
+#include <cstdint>
+
+namespace morvane {
+
+// What a rule may read about the item whose name it computes. It refers to the
+// caller's item rather than copying it: a context lives only for one
+// application of the rules, and copying every item's strings would dominate
+// planning time.
+struct RuleContext {
+    const FileItem& item; // the name here is the one on disk, not the intermediate result
+    std::int64_t index;   // zero-based position among the items of the run
+    std::int64_t total;   // number of items in the run
+};
+
+} // namespace morvane

@@ -1,0 +1,57 @@
+#include "engine/rules/ReplaceRule.h"
+
+#include "engine/support/LiteralPattern.h"
+#include "engine/support/Localization.h"
+
+#include <algorithm>
+
+namespace morvane {
+namespace {
+
+bool isActive(const ReplaceRule::Pair& pair) {
+    return pair.isEnabled && !pair.find.empty();
+}
+
+} // namespace
+
+std::string ReplaceRule::summary() const {
+    const auto active = std::count_if(pairs.begin(), pairs.end(), isActive);
+    if (active == 0) {
+        return localized("Not set");
+    }
+    if (active == 1) {
+        const Pair& pair = *std::find_if(pairs.begin(), pairs.end(), isActive);
+        // Built from the user's own text only, so not looked up.
+        return "\u201C" + pair.find + "\u201D \u2192 \u201C" + pair.with + "\u201D";
+    }
+    return localized("%lld replacements", active);
+}
+
+void ReplaceRule::apply(FileName& name, const RuleContext&) const {
+    for (const Pair& pair : pairs) {
+        if (isActive(pair)) {
+            name.stem = LiteralPattern(pair.find, isCaseSensitive).replaceAll(name.stem, pair.with);
+        }
+    }
+}
+
+std::vector<std::size_t> ReplaceRule::matchCounts(const std::vector<std::string>& stems) const {
+    std::vector<LiteralPattern> patterns;
+    patterns.reserve(pairs.size());
+    for (const Pair& pair : pairs) {
+        patterns.emplace_back(pair.find, isCaseSensitive);
+    }
+    std::vector<std::size_t> counts(pairs.size(), 0);
+    for (const std::string& original : stems) {
+        std::string stem = original;
+        for (std::size_t p = 0; p < pairs.size(); ++p) {
+            if (isActive(pairs[p]) && patterns[p].occursIn(stem)) {
+                ++counts[p];
+                stem = patterns[p].replaceAll(stem, pairs[p].with);
+            }
+        }
+    }
+    return counts;
+}
+
+} // namespace morvane
