@@ -22,7 +22,15 @@ std::optional<NameValidationError> NameValidation::validate(std::string_view nam
     if (name.empty()) {
         return NameValidationError::of(NameValidationError::Kind::empty);
     }
-    if (unicode::isSimpleAscii(name)) {
+    // No character is canonically equivalent to "/" or ":", so a name without
+    // those bytes (or NUL) needs no look at its characters.
+    bool mayBeForbidden = false;
+    for (const char c : name) {
+        mayBeForbidden |= c == '/' || c == ':' || c == '\0';
+    }
+    if (!mayBeForbidden) {
+        // nothing to find
+    } else if (unicode::isSimpleAscii(name)) {
         for (std::size_t i = 0; i < name.size(); ++i) {
             if (isForbidden(name.substr(i, 1))) {
                 return NameValidationError::forbidden(std::string(name.substr(i, 1)));

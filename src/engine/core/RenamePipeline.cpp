@@ -10,6 +10,18 @@
 namespace morvane {
 namespace {
 
+struct NameKey {
+    std::size_t folder;    // numbered per distinct directory
+    std::string_view name; // lower-cased NFC
+    bool operator==(const NameKey&) const = default;
+};
+
+struct NameKeyHash {
+    std::size_t operator()(const NameKey& key) const noexcept {
+        return std::hash<std::string_view>{}(key.name) ^ (key.folder * 0x9e3779b97f4a7c15ULL);
+    }
+};
+
 bool sameName(const FileName& a, const FileName& b) {
     return unicode::canonicallyEqual(a.stem, b.stem) && unicode::canonicallyEqual(a.ext, b.ext);
 }
@@ -83,16 +95,27 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     }
 
     // One counting pass over every entry, excluded ones included: they hold
-    // their current names against the others.
-    std::vector<std::string> keys;
-    keys.reserve(plan.entries.size());
-    std::unordered_map<std::string_view, std::uint32_t> counts;
+    // their current names against the others. The key is the folder and the
+    // lower-cased NFC name; folders are numbered first (items mostly come folder
+    // by folder) so long paths are neither copied nor hashed per item.
+    std::vector<std::string> folded;
+    folded.reserve(plan.entries.size());
+    std::unordered_map<NameKey, std::uint32_t, NameKeyHash> counts;
     counts.reserve(plan.entries.size());
+    std::vector<std::uint32_t*> countOf;
+    countOf.reserve(plan.entries.size());
+    std::unordered_map<std::string_view, std::size_t> folderNumbers;
+    const std::string* lastFolder = nullptr;
+    std::size_t lastFolderNumber = 0;
     for (const auto& entry : plan.entries) {
-        keys.push_back(collisionKey(entry.item.directory, entry.newName));
-    }
-    for (const auto& key : keys) {
-        ++counts[key];
+        if (lastFolder == nullptr || *lastFolder != entry.item.directory) {
+            lastFolder = &entry.item.directory;
+            lastFolderNumber = folderNumbers.try_emplace(*lastFolder, folderNumbers.size()).first->second;
+        }
+        folded.push_back(unicode::lowerNfc(entry.newName));
+        std::uint32_t& count = counts[NameKey{lastFolderNumber, folded.back()}];
+        ++count;
+        countOf.push_back(&count);
     }
 
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
@@ -107,11 +130,11 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
         }
         if (problem) {
             entry.status = RenameStatus::invalid(std::move(*problem));
-        } else if (counts[keys[i]] > 1) {
+        } else if (*countOf[i] > 1) {
             entry.status = RenameStatus::of(RenameStatus::Kind::duplicate);
         } else if (same) {
             entry.status = RenameStatus::of(RenameStatus::Kind::unchanged);
-        } else if (unicode::lowerNfc(entry.newName) == unicode::lowerNfc(entry.item.name)) {
+        } else if (folded[i] == unicode::lowerNfc(entry.item.name)) {
             entry.status = RenameStatus::of(RenameStatus::Kind::caseOnlyRename);
         } else {
             entry.status = RenameStatus::of(RenameStatus::Kind::rename);

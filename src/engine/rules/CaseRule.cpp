@@ -22,7 +22,17 @@ bool startsWord(std::string_view character) {
 } // namespace
 
 std::string CaseRule::titleCased(std::string_view text) {
-    const std::string lowered = unicode::toLower(text);
+    std::string lowered = unicode::toLower(text);
+    if (unicode::isSimpleAscii(lowered)) {
+        bool capitalizeNext = true;
+        for (char& c : lowered) {
+            if (capitalizeNext && c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - ('a' - 'A'));
+            }
+            capitalizeNext = c == ' ' || c == '_' || c == '-' || c == '.' || (c >= '\t' && c <= '\r');
+        }
+        return lowered;
+    }
     std::string result;
     result.reserve(lowered.size());
     bool capitalizeNext = true;

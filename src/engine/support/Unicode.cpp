@@ -54,9 +54,12 @@ char asciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
-std::string asciiMapped(std::string_view text, char (*map)(char)) {
+template <typename Map>
+std::string asciiMapped(std::string_view text, Map map) {
     std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), map);
+    for (char& c : result) {
+        c = map(c);
+    }
     return result;
 }
 
@@ -74,23 +77,26 @@ std::string mapUtf8(std::string_view text, Mapper mapper, const char* what) {
 } // namespace
 
 bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    unsigned char any = 0;
+    for (const char c : text) {
+        any |= static_cast<unsigned char>(c);
+    }
+    return any < 0x80;
 }
 
 bool isSimpleAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\r'; });
+    unsigned char any = 0;
+    bool carriageReturn = false;
+    for (const char c : text) {
+        any |= static_cast<unsigned char>(c);
+        carriageReturn |= c == '\r';
+    }
+    return any < 0x80 && !carriageReturn;
 }
 
-std::vector<std::string_view> graphemes(std::string_view text) {
-    std::vector<std::string_view> result;
-    if (isSimpleAscii(text)) {
-        result.reserve(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            result.push_back(text.substr(i, 1));
-        }
-        return result;
-    }
+namespace {
+
+void appendIcuGraphemes(std::string_view text, std::vector<std::string_view>& out) {
     UErrorCode status = U_ZERO_ERROR;
     UText utext = UTEXT_INITIALIZER;
     utext_openUTF8(&utext, text.data(), static_cast<int64_t>(text.size()), &status);
@@ -100,9 +106,94 @@ std::vector<std::string_view> graphemes(std::string_view text) {
     check(status, "grapheme text");
     int32_t start = breaks.first();
     for (int32_t end = breaks.next(); end != icu::BreakIterator::DONE; start = end, end = breaks.next()) {
-        result.push_back(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+        out.push_back(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
     }
     utext_close(&utext);
+}
+
+// The grapheme-break classes that matter for deciding a boundary without the
+// break iterator.
+enum class BreakClass { other, control, cr, lf, complex };
+
+BreakClass breakClass(UChar32 c) {
+    if (c < 0x80) {
+        if (c == '\r') {
+            return BreakClass::cr;
+        }
+        if (c == '\n') {
+            return BreakClass::lf;
+        }
+        return (c < 0x20 || c == 0x7F) ? BreakClass::control : BreakClass::other;
+    }
+    switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
+    case U_GCB_OTHER:
+        return BreakClass::other;
+    case U_GCB_CONTROL:
+        return BreakClass::control;
+    case U_GCB_CR:
+        return BreakClass::cr;
+    case U_GCB_LF:
+        return BreakClass::lf;
+    default:
+        return BreakClass::complex;
+    }
+}
+
+// A boundary that no rule of extended grapheme clusters can remove: between two
+// plain characters (every joining rule needs a mark, a joiner, a prefix, a
+// Hangul jamo or a regional indicator on one side), and around controls except
+// inside CR LF.
+bool isCertainBoundary(BreakClass before, BreakClass after) {
+    if (before == BreakClass::cr && after == BreakClass::lf) {
+        return false;
+    }
+    if (before == BreakClass::complex || after == BreakClass::complex) {
+        return before == BreakClass::control || before == BreakClass::cr || before == BreakClass::lf ||
+               after == BreakClass::control || after == BreakClass::cr || after == BreakClass::lf;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string_view> graphemes(std::string_view text) {
+    std::vector<std::string_view> result;
+    result.reserve(text.size());
+    if (isSimpleAscii(text)) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            result.push_back(text.substr(i, 1));
+        }
+        return result;
+    }
+    // Most names mix plain letters with a few accented ones; only the
+    // stretches whose boundaries depend on context go to the break iterator.
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    std::size_t segmentStart = 0;
+    std::size_t segmentCodePoints = 0;
+    auto flush = [&](std::size_t end) {
+        const std::string_view segment = text.substr(segmentStart, end - segmentStart);
+        if (segmentCodePoints == 1) {
+            result.push_back(segment);
+        } else if (!segment.empty()) {
+            appendIcuGraphemes(segment, result);
+        }
+        segmentStart = end;
+        segmentCodePoints = 0;
+    };
+    BreakClass previous = BreakClass::other;
+    for (int32_t offset = 0; offset < length;) {
+        const int32_t start = offset;
+        UChar32 c = 0;
+        U8_NEXT(bytes, offset, length, c);
+        const BreakClass current = c < 0 ? BreakClass::complex : breakClass(c);
+        if (start > 0 && isCertainBoundary(previous, current)) {
+            flush(static_cast<std::size_t>(start));
+        }
+        ++segmentCodePoints;
+        previous = current;
+    }
+    flush(text.size());
     return result;
 }
 

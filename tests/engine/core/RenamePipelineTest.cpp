@@ -1,0 +1,159 @@
+#include "engine/core/RenamePipeline.h"
+
+#include "engine/rules/CaseRule.h"
+#include "engine/rules/ReplaceRule.h"
+#include "support/Items.h"
+#include "support/ScriptedRules.h"
+
+#include <gtest/gtest.h>
+
+namespace morvane {
+namespace {
+
+using testing::appendOrFail;
+using testing::item;
+using testing::items;
+using testing::ScriptedRule;
+using Kind = RenameStatus::Kind;
+
+RenamePipeline replacing(std::string find, std::string with) {
+    return RenamePipeline({makeStep(ReplaceRule(std::move(find), std::move(with), false))});
+}
+
+std::vector<Kind> kinds(const RenamePlan& plan) {
+    std::vector<Kind> result;
+    for (const auto& entry : plan.entries) {
+        result.push_back(entry.status.kind);
+    }
+    return result;
+}
+
+TEST(RenamePipeline, DecidesStatuses) {
+    struct Case {
+        const char* label;
+        RenamePipeline pipeline;
+        std::vector<FileItem> items;
+        std::vector<Kind> expected;
+    };
+    const Case cases[] = {
+        {"no steps", RenamePipeline{}, items({"a.txt", "b.txt"}), {Kind::unchanged, Kind::unchanged}},
+        {"two onto one", replacing("a", "c"), items({"a.txt", "c.txt"}), {Kind::duplicate, Kind::duplicate}},
+        {"onto an excluded item",
+         replacing("a", "b"),
+         {item("a.txt"), item("b.txt", "/d", false)},
+         {Kind::duplicate, Kind::excluded}},
+        {"swap is no conflict",
+         RenamePipeline(
+             {makeStep(ReplaceRule({{"a", "#", true}, {"b", "a", true}, {"#", "b", true}}, true))}),
+         items({"a.txt", "b.txt"}),
+         {Kind::rename, Kind::rename}},
+        {"same name in other folders",
+         replacing("a", "c"),
+         {item("a.txt", "/x"), item("a.txt", "/y")},
+         {Kind::rename, Kind::rename}},
+        {"case only",
+         RenamePipeline({makeStep(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::same))}),
+         items({"Report.txt"}),
+         {Kind::caseOnlyRename}},
+        {"two existing names differing in case",
+         RenamePipeline{},
+         items({"A.txt", "a.txt"}),
+         {Kind::duplicate, Kind::duplicate}},
+        {"slash is invalid", replacing("a", "a/"), items({"a.txt"}), {Kind::invalid}},
+        {"empty is invalid", replacing("a", ""), items({"a"}), {Kind::invalid}},
+        {"odd existing name untouched", replacing("zzz", "y"), items({".hidden"}), {Kind::unchanged}},
+        // Only the normalization form changes: nothing to rename.
+        {"normalization only", replacing("e\u0301", "\u00e9"), items({"cafe\u0301.txt"}), {Kind::unchanged}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kinds(c.pipeline.plan(c.items)), c.expected) << c.label;
+    }
+}
+
+TEST(RenamePipeline, PlanCarriesNamesOperationsAndReadiness) {
+    const auto plan =
+        replacing("IMG_", "Trip_").plan({item("IMG_1.jpg"), item("x.jpg"), item("IMG_2.jpg", "/d", false)});
+    ASSERT_EQ(plan.entries.size(), 3u);
+    EXPECT_EQ(plan.entries[0].newName, "Trip_1.jpg");
+    EXPECT_EQ(plan.entries[2].newName, "IMG_2.jpg");
+    EXPECT_EQ(plan.operations(),
+              (std::vector<RenameOperation>{{item("IMG_1.jpg"), "IMG_1.jpg", "Trip_1.jpg"}}));
+    EXPECT_TRUE(plan.canRename());
+    EXPECT_EQ(plan.changedCounts, std::vector<std::size_t>{1});
+    EXPECT_EQ(plan.count([](const RenameStatus& s) { return s.willRename(); }), 1u);
+
+    const auto invalid = replacing("a", ":").plan(items({"a", "b"}));
+    EXPECT_EQ(invalid.entries[0].status, RenameStatus::invalid(NameValidationError::forbidden(":")));
+    EXPECT_TRUE(invalid.hasConflicts());
+    EXPECT_FALSE(invalid.canRename());
+    EXPECT_FALSE(RenamePipeline{}.plan(items({"a"})).canRename());
+}
+
+TEST(RenamePipeline, AThrowingRuleIsBypassedForThatItemOnly) {
+    const RenamePipeline pipeline({makeStep(appendOrFail("-x", "c", "c failed")),
+                                   makeStep(appendOrFail("-y", "b", "b failed")),
+                                   makeStep(appendOrFail("-z", "d", "d failed"), false)});
+    const auto plan = pipeline.plan(items({"a", "b", "c", "d", "e"}));
+    std::vector<std::string> names;
+    for (const auto& entry : plan.entries) {
+        names.push_back(entry.newName);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"a-x-y", "b-x", "c-y", "d-x-y", "e-x-y"}));
+    EXPECT_EQ(plan.ruleErrors, (std::map<std::size_t, std::string>{{0, "c failed"}, {1, "b failed"}}));
+    // The disabled step neither counts nor records an error.
+    EXPECT_EQ(plan.changedCounts, (std::vector<std::size_t>{4, 4, 0}));
+}
+
+TEST(RenamePipeline, TheLastFailingItemsMessageWinsAndForeignErrorsAreDescribed) {
+    const RenamePipeline pipeline({makeStep(ScriptedRule([](FileName&, const RuleContext& context) {
+        if (context.item.name == "b")
+            throw RuleError("b broke");
+        if (context.item.name == "d")
+            throw std::runtime_error("d broke");
+    }))});
+    EXPECT_EQ(pipeline.plan(items({"a", "b", "c", "d"})).ruleErrors.at(0), "d broke");
+    EXPECT_EQ(pipeline.plan(items({"a", "b", "c"})).ruleErrors.at(0), "b broke");
+}
+
+TEST(RenamePipeline, ExcludedItemsDoNotAdvanceTheIndex) {
+    const RenamePipeline pipeline({makeStep(ScriptedRule([](FileName& name, const RuleContext& context) {
+        name.stem += "-" + std::to_string(context.index) + "of" + std::to_string(context.total);
+    }))});
+    const auto plan = pipeline.plan({item("a"), item("b", "/d", false), item("c")});
+    EXPECT_EQ(plan.entries[0].newName, "a-0of2");
+    EXPECT_EQ(plan.entries[1].newName, "b");
+    EXPECT_EQ(plan.entries[2].newName, "c-1of2");
+}
+
+TEST(RenamePipeline, TraceShowsEveryStep) {
+    const RenamePipeline pipeline({makeStep(ReplaceRule("a", "b", false)),
+                                   makeStep(ReplaceRule("b", "c", false), false),
+                                   makeStep(appendOrFail("-x", "ab.txt", "no")),
+                                   makeStep(ScriptedRule([](FileName& name, const RuleContext& context) {
+                                       name.stem += std::to_string(context.total);
+                                   }))});
+    EXPECT_EQ(pipeline.trace(item("ab.txt"), 4),
+              (std::vector<StepTrace>{{0, "bb.txt", true, std::nullopt},
+                                      {1, "bb.txt", false, std::nullopt},
+                                      {2, "bb.txt", true, "no"},
+                                      {3, "bb5.txt", true, std::nullopt}}));
+    EXPECT_EQ(pipeline.trace(item("ab.txt"), 4, 10).back().output, "bb10.txt");
+}
+
+TEST(RenamePipeline, InputStemsStopBeforeTheGivenStep) {
+    const RenamePipeline pipeline(
+        {makeStep(ReplaceRule("a", "b", false)), makeStep(ReplaceRule("b", "c", false), false),
+         makeStep(appendOrFail("-x", "a2.txt", "no")), makeStep(ReplaceRule("x", "y", false))});
+    const auto list = items({"a1.txt", "a2.txt"});
+    EXPECT_EQ(pipeline.inputStems(0, list), (std::vector<std::string>{"a1", "a2"}));
+    EXPECT_EQ(pipeline.inputStems(2, list), (std::vector<std::string>{"b1", "b2"}));
+    EXPECT_EQ(pipeline.inputStems(3, list), (std::vector<std::string>{"b1-x", "b2"}));
+    EXPECT_EQ(pipeline.inputStems(99, list), (std::vector<std::string>{"b1-y", "b2"}));
+}
+
+TEST(RenamePipeline, CollisionKeyNormalizesOnlyTheName) {
+    EXPECT_EQ(RenamePipeline::collisionKey("/D", "CAFE\u0301.TXT"), "/D/caf\u00e9.txt");
+}
+
+} // namespace
+} // namespace morvane

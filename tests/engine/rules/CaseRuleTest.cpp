@@ -1,0 +1,80 @@
+#include "engine/rules/CaseRule.h"
+
+#include "support/Items.h"
+#include "support/LanguageScope.h"
+
+#include <gtest/gtest.h>
+
+namespace morvane {
+namespace {
+
+using Mode = CaseRule::Mode;
+using Ext = CaseRule::ExtensionMode;
+
+std::string applied(const CaseRule& rule, const std::string& name) {
+    const FileItem item = testing::item(name);
+    FileName fileName = FileName::parsing(name);
+    rule.apply(fileName, RuleContext{item, 0, 1});
+    return fileName.full();
+}
+
+TEST(CaseRule, TitleCaseCapitalizesAfterSpacesUnderscoresHyphensAndDots) {
+    struct Case {
+        const char* input;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"the quick_brown-fox.jpg copy", "The Quick_Brown-Fox.Jpg Copy"},
+        {"iPhone CASE", "Iphone Case"},
+        {"2nd place", "2nd Place"},
+        {"rock'n'roll", "Rock'n'roll"},
+        {"(draft) notes", "(draft) Notes"},
+        {"_-9a b", "_-9a B"},
+        {"\u00e9t\u00e9\u3000\u00e0 paris", "\u00c9t\u00e9\u3000\u00c0 Paris"},
+        {"stra\u00dfe \u00dfig", "Stra\u00dfe SSig"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CaseRule::titleCased(c.input), c.expected) << c.input;
+    }
+}
+
+TEST(CaseRule, AppliesModesToStemAndExtension) {
+    struct Case {
+        CaseRule rule;
+        const char* name;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {CaseRule(), "IMG_0001.JPG", "img_0001.jpg"},
+        {CaseRule(Mode::sentence, Ext::same), "hELLO wORLD.Txt", "Hello world.Txt"},
+        {CaseRule(Mode::sentence, Ext::same), "1st TRY", "1st try"},
+        {CaseRule(Mode::sentence, Ext::same), "\u00e9COLE", "\u00c9cole"},
+        {CaseRule(Mode::upper, Ext::same), "stra\u00dfe.txt", "STRASSE.txt"},
+        {CaseRule(Mode::same, Ext::upper), "photo.jpg", "photo.JPG"},
+        {CaseRule(Mode::same, Ext::upper), "README", "README"},
+        {CaseRule(Mode::title, Ext::lower), "my trip.JPEG", "My Trip.jpeg"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(applied(c.rule, c.name), c.expected) << c.name;
+    }
+}
+
+TEST(CaseRule, SummaryNamesBothModes) {
+    EXPECT_EQ(CaseRule().summary(), "lowercase \u00B7 ext lowercase");
+    EXPECT_EQ(CaseRule(Mode::same, Ext::upper).summary(), "Same \u00B7 ext UPPERCASE");
+    EXPECT_EQ(CaseRule(Mode::title, Ext::same).summary(), "Title Case");
+    testing::LanguageScope spanish("es");
+    EXPECT_EQ(CaseRule().summary(), "min\u00fasculas \u00B7 ext. min\u00fasculas");
+}
+
+TEST(CaseRule, RawValuesRoundTrip) {
+    EXPECT_EQ(rawValue(Mode::sentence), "sentence");
+    EXPECT_EQ(caseModeFromRawValue("title"), Mode::title);
+    EXPECT_EQ(caseModeFromRawValue("Title"), std::nullopt);
+    EXPECT_EQ(caseExtensionModeFromRawValue("upper"), Ext::upper);
+    EXPECT_EQ(caseExtensionModeFromRawValue("sentence"), std::nullopt);
+}
+
+} // namespace
+} // namespace morvane
