@@ -5,6 +5,7 @@
 #include "engine/core/RuleKind.h"
 
 #include <string>
+#include <typeinfo>
 
 namespace morvane {
 
@@ -23,11 +24,15 @@ public:
     // settings cannot be applied. The caller restores the name on a throw.
     virtual void apply(FileName& name, const RuleContext& context) const = 0;
 
+    // Only the rule types' own (defaulted) comparisons use this, to compare
+    // their base part; it cannot tell settings apart, so compare rules as their
+    // concrete types or as AnyRule values.
+    bool operator==(const RenameRule& other) const { return typeid(*this) == typeid(other); }
+
 protected:
     RenameRule() = default;
     RenameRule(const RenameRule&) = default;
     RenameRule& operator=(const RenameRule&) = default;
-    bool operator==(const RenameRule&) const = default;
 };
 
 } // namespace morvane

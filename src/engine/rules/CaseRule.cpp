@@ -1,5 +1,6 @@
 #include "engine/rules/CaseRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RawValues.h"
 #include "engine/support/Unicode.h"
@@ -111,6 +112,15 @@ std::optional<CaseRule::Mode> caseModeFromRawValue(std::string_view raw) {
 
 std::optional<CaseRule::ExtensionMode> caseExtensionModeFromRawValue(std::string_view raw) {
     return enumFromRawValue<CaseRule::ExtensionMode>(kExtensionModes, raw);
+}
+
+void to_json(nlohmann::json& json, const CaseRule& rule) {
+    json = {{"mode", rawValue(rule.mode)}, {"extensionMode", rawValue(rule.extensionMode)}};
+}
+
+void from_json(const nlohmann::json& json, CaseRule& rule) {
+    rule = CaseRule(json_fields::requireEnum<CaseRule::Mode>(json, "mode", kModes),
+                    json_fields::requireEnum<CaseRule::ExtensionMode>(json, "extensionMode", kExtensionModes));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +34,10 @@ public:
 
     bool operator==(const CaseRule&) const = default;
 };
+
+// The stored form: {"mode", "extensionMode"} as raw values; both required.
+void to_json(nlohmann::json& json, const CaseRule& rule);
+void from_json(const nlohmann::json& json, CaseRule& rule);
 
 std::string_view rawValue(CaseRule::Mode mode);
 std::string_view rawValue(CaseRule::ExtensionMode mode);

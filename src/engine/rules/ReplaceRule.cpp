@@ -1,5 +1,6 @@
 #include "engine/rules/ReplaceRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/LiteralPattern.h"
 #include "engine/support/Localization.h"
 
@@ -52,6 +53,23 @@ std::vector<std::size_t> ReplaceRule::matchCounts(const std::vector<std::string>
         }
     }
     return counts;
+}
+
+void to_json(nlohmann::json& json, const ReplaceRule& rule) {
+    nlohmann::json pairs = nlohmann::json::array();
+    for (const auto& pair : rule.pairs) {
+        pairs.push_back({{"find", pair.find}, {"with", pair.with}, {"isEnabled", pair.isEnabled}});
+    }
+    json = {{"pairs", std::move(pairs)}, {"isCaseSensitive", rule.isCaseSensitive}};
+}
+
+void from_json(const nlohmann::json& json, ReplaceRule& rule) {
+    using namespace json_fields;
+    std::vector<ReplaceRule::Pair> pairs;
+    for (const auto& pair : requireArray(json, "pairs")) {
+        pairs.push_back({requireString(pair, "find"), requireString(pair, "with"), requireBool(pair, "isEnabled")});
+    }
+    rule = ReplaceRule(std::move(pairs), requireBool(json, "isCaseSensitive"));
 }
 
 } // namespace morvane

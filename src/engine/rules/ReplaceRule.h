@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <string>
 #include <vector>
 
@@ -38,5 +40,10 @@ public:
 
     bool operator==(const ReplaceRule&) const = default;
 };
+
+// The stored form: {"pairs": [{"find", "with", "isEnabled"}...], "isCaseSensitive"}.
+// Decoding requires every key.
+void to_json(nlohmann::json& json, const ReplaceRule& rule);
+void from_json(const nlohmann::json& json, ReplaceRule& rule);
 
 } // namespace morvane

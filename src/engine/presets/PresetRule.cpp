@@ -1,0 +1,49 @@
+#include "engine/presets/PresetRule.h"
+
+#include "engine/presets/RuleCatalog.h"
+#include "engine/support/JsonFields.h"
+#include "engine/support/Localization.h"
+
+namespace morvane {
+
+PresetRule PresetRule::fromStep(const PipelineStep& step) {
+    return PresetRule{std::string(rawValue(step.rule->kind())), step.isEnabled,
+                      RuleCatalog::parameters(*step.rule)};
+}
+
+std::optional<PipelineStep> PresetRule::makeStep() const {
+    const auto known = ruleKindFromRawValue(kind);
+    if (!known) {
+        return std::nullopt;
+    }
+    return PipelineStep{RuleCatalog::rule(*known, parameters), isEnabled};
+}
+
+void to_json(nlohmann::json& json, const PresetRule& rule) {
+    nlohmann::json::object_t object = rule.parameters;
+    object["kind"] = rule.kind;
+    object["enabled"] = rule.isEnabled;
+    json = std::move(object);
+}
+
+void from_json(const nlohmann::json& json, PresetRule& rule) {
+    if (!json.is_object()) {
+        throw DecodingError(localized("Rule without kind"));
+    }
+    auto object = json.get<nlohmann::json::object_t>();
+    const auto kind = object.find("kind");
+    if (kind == object.end() || !kind->second.is_string()) {
+        throw DecodingError(localized("Rule without kind"));
+    }
+    rule.kind = kind->second.get<std::string>();
+    object.erase(kind);
+    const auto enabled = object.find("enabled");
+    rule.isEnabled = true;
+    if (enabled != object.end()) {
+        rule.isEnabled = !enabled->second.is_boolean() || enabled->second.get<bool>();
+        object.erase(enabled);
+    }
+    rule.parameters = std::move(object);
+}
+
+} // namespace morvane

@@ -1,0 +1,85 @@
+#include "engine/presets/PresetRule.h"
+
+#include "engine/presets/AnyRule.h"
+#include "engine/presets/RuleCatalog.h"
+#include "engine/support/JsonFields.h"
+#include "support/ScriptedRules.h"
+
+#include <gtest/gtest.h>
+
+namespace morvane {
+namespace {
+
+using nlohmann::json;
+
+PresetRule envelope(const char* text) {
+    return json::parse(text).get<PresetRule>();
+}
+
+std::optional<AnyRule> built(const char* text) {
+    const auto step = envelope(text).makeStep();
+    return step ? anyRule(*step->rule) : std::nullopt;
+}
+
+TEST(PresetRule, ReadsKindSwitchAndParametersFromOneFlatObject) {
+    const PresetRule rule = envelope(R"({"kind":"case","enabled":false,"mode":"upper","extra":[1,true]})");
+    EXPECT_EQ(rule.kind, "case");
+    EXPECT_FALSE(rule.isEnabled);
+    EXPECT_EQ(json(rule.parameters), json::parse(R"({"mode":"upper","extra":[1,true]})"));
+    // Only a boolean switches a rule off.
+    EXPECT_TRUE(envelope(R"({"kind":"case","enabled":"no"})").isEnabled);
+    EXPECT_TRUE(envelope(R"({"kind":"case"})").isEnabled);
+    for (const char* bad : {R"({"enabled":true})", R"({"kind":3})", R"([])"}) {
+        EXPECT_THROW(envelope(bad), DecodingError) << bad;
+    }
+}
+
+TEST(PresetRule, RoundTripsKeepingJsonTypes) {
+    const PresetRule rule{"stamp", false, json::parse(R"({"on":true,"n":1,"x":2.5,"list":["a"]})")};
+    const json written = rule;
+    EXPECT_TRUE(written["on"].is_boolean());
+    EXPECT_TRUE(written["n"].is_number());
+    EXPECT_EQ(written.get<PresetRule>(), rule);
+}
+
+TEST(PresetRule, BuildsRulesOverTheDefaults) {
+    EXPECT_EQ(built(R"({"kind":"case"})"), AnyRule(CaseRule()));
+    EXPECT_EQ(built(R"({"kind":"case","extensionMode":"upper"})"),
+              AnyRule(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::upper)));
+    // A given list replaces the default list whole; a missing flag keeps its default.
+    EXPECT_EQ(built(R"({"kind":"replace","pairs":[{"find":"a","with":"b","isEnabled":true}]})"),
+              AnyRule(ReplaceRule("a", "b", false)));
+    EXPECT_FALSE(envelope(R"({"kind":"letterCase"})").makeStep().has_value());
+    EXPECT_THROW(envelope(R"({"kind":"case","mode":"loud"})").makeStep(), DecodingError);
+    EXPECT_THROW(envelope(R"({"kind":"replace","isCaseSensitive":1})").makeStep(), DecodingError);
+    EXPECT_THROW(envelope(R"({"kind":"replace","pairs":[{"find":"a"}]})").makeStep(), DecodingError);
+}
+
+TEST(RuleCatalog, StepsBecomeEnvelopesAndBack) {
+    const PipelineStep step = makeStep(ReplaceRule({{"a", "b", true}, {"c", "", false}}, true), false);
+    const PresetRule rule = PresetRule::fromStep(step);
+    EXPECT_EQ(json(rule), json::parse(R"({"kind":"replace","enabled":false,"isCaseSensitive":true,
+        "pairs":[{"find":"a","with":"b","isEnabled":true},{"find":"c","with":"","isEnabled":false}]})"));
+    const auto back = rule.makeStep();
+    ASSERT_TRUE(back.has_value());
+    EXPECT_FALSE(back->isEnabled);
+    EXPECT_EQ(anyRule(*back->rule), anyRule(*step.rule));
+    // A rule type the catalog does not know cannot be stored.
+    EXPECT_THROW(RuleCatalog::parameters(testing::ScriptedRule([](FileName&, const RuleContext&) {})),
+                 RuleError);
+}
+
+TEST(JsonFields, WholeNumbersOnly) {
+    const json object = json::parse(R"({"a":3,"b":3.0,"c":2.5,"d":1e300,"e":"3","f":-9223372036854775808,
+                                        "g":18446744073709551615})");
+    EXPECT_EQ(json_fields::requireInteger(object, "a"), 3);
+    EXPECT_EQ(json_fields::requireInteger(object, "b"), 3);
+    EXPECT_EQ(json_fields::requireInteger(object, "f"), INT64_MIN);
+    for (const char* key : {"c", "d", "e", "g", "missing"}) {
+        EXPECT_THROW(json_fields::requireInteger(object, key), DecodingError) << key;
+    }
+    EXPECT_EQ(json_fields::canonicalNumbers(json::parse(R"({"w":[3.0,2.5]})")).dump(), R"({"w":[3,2.5]})");
+}
+
+} // namespace
+} // namespace morvane
