@@ -1,10 +1,12 @@
 # The commands of the README. Everything installs what is missing first.
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
+FUZZ_DIR  ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test test-asan format clean
+.PHONY: deps configure build test test-asan fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -25,8 +27,17 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS) --target morvane_engine_tests
 	@ctest --test-dir $(ASAN_DIR) --output-on-failure -R '^engine'
 
+# Feeds the preset reader generated files for FUZZ_SECONDS, starting from the
+# seed corpus in the repository (new finds go to a scratch folder, not the repo).
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON -DMORVANE_BUILD_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target morvane_fuzz_preset
+	@mkdir -p $(FUZZ_DIR)/corpus/preset
+	@$(FUZZ_DIR)/fuzz/morvane_fuzz_preset -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
+		-print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/preset fuzz/corpus/preset 2>&1 | tail -n 12
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	@rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
