@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/filesystem/FSEntry.h"
+
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// Everything the engine reads from or changes on disk goes through this
+// contract, so that all of it can also run against an in-memory tree. Paths
+// are absolute, slash-separated strings. `move` is the only operation that
+// changes anything, and a thrown FileSystemError leaves everything as it was.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Whether something is at `path`; a symbolic link counts as itself, even
+    // when its target is missing. Never fails.
+    virtual bool exists(const std::string& path) const = 0;
+
+    // Renames or moves `from` to `to`, never replacing anything: throws
+    // notFound(from) when the source is missing, else alreadyExists(to) when
+    // the target is taken (on a case-insensitive volume also by a name that
+    // differs only in letter case), else failed(message).
+    virtual void move(const std::string& from, const std::string& to) = 0;
+
+    // The immediate children, hidden ones included, in no particular order.
+    virtual std::vector<FSEntry> entries(const std::string& directory) const = 0;
+
+    // `path` with its symbolic links resolved (unchanged where nothing can be
+    // resolved). Never fails.
+    virtual std::string canonicalPath(const std::string& path) const = 0;
+
+    // Whether names in this folder's volume compare case-sensitively; false
+    // when that cannot be told. Never fails.
+    virtual bool isCaseSensitive(const std::string& directory) const = 0;
+};
+
+} // namespace morvane

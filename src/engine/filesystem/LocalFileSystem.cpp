@@ -1,0 +1,148 @@
+#include "engine/filesystem/LocalFileSystem.h"
+
+#include "engine/filesystem/FileSystemError.h"
+#include "engine/filesystem/NoReplaceMove.h"
+#include "engine/filesystem/SystemErrorText.h"
+#include "engine/filesystem/VolumeCaseSensitivity.h"
+#include "engine/support/Localization.h"
+#include "engine/support/Paths.h"
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace morvane {
+namespace {
+
+// A path with a NUL byte would be cut short by the system and name another file.
+bool isUsable(const std::string& path) {
+    return !path.empty() && path.find('\0') == std::string::npos;
+}
+
+Date dateOf(const statx_timestamp& stamp) {
+    return Date(std::chrono::duration_cast<Date::duration>(std::chrono::seconds(stamp.tv_sec) +
+                                                           std::chrono::nanoseconds(stamp.tv_nsec)));
+}
+
+Date dateOf(const timespec& stamp) {
+    return Date(std::chrono::duration_cast<Date::duration>(std::chrono::seconds(stamp.tv_sec) +
+                                                           std::chrono::nanoseconds(stamp.tv_nsec)));
+}
+
+bool targetIsDirectory(int directoryFd, const char* name) {
+    struct stat target {};
+    return ::fstatat(directoryFd, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+}
+
+// Kernels or sandboxes without statx: the same values, without a birth time.
+FSEntry entryFromStat(int directoryFd, const char* name) {
+    struct stat info {};
+    if (::fstatat(directoryFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return FSEntry(name, false, false, false, false, std::nullopt, Date{}, Date{}, 0);
+    }
+    const bool isLink = S_ISLNK(info.st_mode);
+    const bool isDirectory = S_ISDIR(info.st_mode);
+    return FSEntry(name, isDirectory, isLink, isLink && targetIsDirectory(directoryFd, name), false,
+                   std::nullopt, Date{}, dateOf(info.st_mtim), isDirectory ? 0 : info.st_size);
+}
+
+// One listed name; values that cannot be read take their fallbacks, so one
+// unreadable entry never fails the listing.
+FSEntry entryFor(int directoryFd, const char* name) {
+    struct statx info {};
+    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME;
+    if (::statx(directoryFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &info) != 0) {
+        if (errno == ENOSYS || errno == EPERM) {
+            return entryFromStat(directoryFd, name);
+        }
+        return FSEntry(name, false, false, false, false, std::nullopt, Date{}, Date{}, 0);
+    }
+    const bool isLink = S_ISLNK(info.stx_mode);
+    const bool isDirectory = S_ISDIR(info.stx_mode);
+    const Date created = (info.stx_mask & STATX_BTIME) != 0 ? dateOf(info.stx_btime) : Date{};
+    const Date modified = (info.stx_mask & STATX_MTIME) != 0 ? dateOf(info.stx_mtime) : Date{};
+    const auto size =
+        isDirectory || (info.stx_mask & STATX_SIZE) == 0 ? 0 : static_cast<std::int64_t>(info.stx_size);
+    return FSEntry(name, isDirectory, isLink, isLink && targetIsDirectory(directoryFd, name), false,
+                   std::nullopt, created, modified, size);
+}
+
+[[noreturn]] void throwUnreadable(const std::string& directory, int error) {
+    throw FileSystemError::failed(localized("\u201C%@\u201D could not be read: %@",
+                                            Paths::lastComponent(directory), systemErrorText(error)));
+}
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+} // namespace
+
+bool LocalFileSystem::exists(const std::string& path) const {
+    struct stat info {};
+    return isUsable(path) && ::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void LocalFileSystem::move(const std::string& from, const std::string& to) {
+    const int error =
+        isUsable(from) && isUsable(to) ? posix::moveWithoutReplacing(from.c_str(), to.c_str()) : EINVAL;
+    if (error == 0) {
+        return;
+    }
+    // The system checks source and target inside the one call; the checks here
+    // only choose the error to report, in the contract's order.
+    if (!exists(from)) {
+        throw FileSystemError::notFound(from);
+    }
+    if (error == EEXIST || exists(to)) {
+        throw FileSystemError::alreadyExists(to);
+    }
+    throw FileSystemError::failed(systemErrorText(error));
+}
+
+std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) const {
+    if (!isUsable(directory)) {
+        throwUnreadable(directory, EINVAL);
+    }
+    std::unique_ptr<DIR, DirectoryCloser> listing(::opendir(directory.c_str()));
+    if (!listing) {
+        throwUnreadable(directory, errno);
+    }
+    const int fd = ::dirfd(listing.get());
+    std::vector<FSEntry> result;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(listing.get());
+        if (entry == nullptr) {
+            if (errno != 0) {
+                throwUnreadable(directory, errno);
+            }
+            break;
+        }
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        result.push_back(entryFor(fd, entry->d_name));
+    }
+    return result;
+}
+
+std::string LocalFileSystem::canonicalPath(const std::string& path) const {
+    if (!isUsable(path)) {
+        return path;
+    }
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+bool LocalFileSystem::isCaseSensitive(const std::string& directory) const {
+    return isUsable(directory) && volumeIsCaseSensitive(directory);
+}
+
+} // namespace morvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/filesystem/FileSystem.h"
+
+namespace morvane {
+
+// The real disk, through the POSIX and Linux system calls. Holds no state and
+// caches nothing: every call goes to the system.
+//
+// On Linux no folder is a package (`isPackage` is always false), an entry is
+// hidden exactly when its name begins with ".", and `created` is the birth
+// time where the file system records one (else 1970-01-01 00:00:00 UTC).
+class LocalFileSystem : public FileSystem {
+public:
+    bool exists(const std::string& path) const override;
+    void move(const std::string& from, const std::string& to) override;
+    std::vector<FSEntry> entries(const std::string& directory) const override;
+    std::string canonicalPath(const std::string& path) const override;
+    // Looks an entry of the folder up under a case-swapped name, so casefolded
+    // ext4 folders and FAT, exFAT or NTFS mounts are recognised as such.
+    bool isCaseSensitive(const std::string& directory) const override;
+};
+
+} // namespace morvane

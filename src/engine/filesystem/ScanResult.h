@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/core/FileItem.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// A folder scan: the items, and how many entries were left out because their
+// names are not valid UTF-8 (such names cannot be shown, renamed safely or
+// recorded in the history).
+struct ScanResult {
+    std::vector<FileItem> items;
+    std::size_t unreadableNameCount = 0;
+
+    // "N items with unreadable names were left out", or empty when none were.
+    std::string unreadableNamesMessage() const;
+
+    bool operator==(const ScanResult&) const = default;
+};
+
+} // namespace morvane

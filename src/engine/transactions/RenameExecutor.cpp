@@ -1,0 +1,142 @@
+#include "engine/transactions/RenameExecutor.h"
+
+#include "engine/filesystem/FileSystemError.h"
+#include "engine/support/Localization.h"
+#include "engine/support/Paths.h"
+#include "engine/support/Uuid.h"
+
+#include <chrono>
+#include <exception>
+#include <unordered_set>
+
+namespace morvane {
+namespace {
+
+using Operation = RenameTransaction::Operation;
+using State = Operation::State;
+using Outcome = RenameTransaction::Outcome;
+
+std::string messageOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const FileSystemError& fileSystemError) {
+        return fileSystemError.message();
+    } catch (const std::exception& other) {
+        return other.what();
+    } catch (...) {
+        return localized("An unknown error occurred");
+    }
+}
+
+} // namespace
+
+RenameExecutor::RenameExecutor(std::shared_ptr<FileSystem> fileSystem, std::function<Date()> now,
+                               std::function<std::string()> temporaryName)
+    : fileSystem_(std::move(fileSystem)), now_(std::move(now)), temporaryName_(std::move(temporaryName)) {}
+
+Date RenameExecutor::systemNow() {
+    return std::chrono::system_clock::now();
+}
+
+std::string RenameExecutor::randomTemporaryName() {
+    return ".morvane-tmp-" + Uuid::random().text();
+}
+
+MovePlanner RenameExecutor::planner(std::function<bool(const std::string&)> isCaseSensitive) const {
+    return MovePlanner{std::move(isCaseSensitive), temporaryName_};
+}
+
+std::optional<std::string> RenameExecutor::attemptMove(const std::string& from, const std::string& to) const {
+    try {
+        fileSystem_->move(from, to);
+        return std::nullopt;
+    } catch (...) {
+        return messageOf(std::current_exception());
+    }
+}
+
+RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& operations,
+                                          const std::string& directory,
+                                          const std::optional<std::string>& presetName) const {
+    RenameTransaction transaction;
+    std::vector<PlannedRename> renames;
+    std::vector<MoveStep> steps;
+    try {
+        transaction.id = Uuid::random();
+        transaction.date = now_();
+        transaction.directory = directory;
+        transaction.presetName = presetName;
+        transaction.operations.reserve(operations.size());
+        renames.reserve(operations.size());
+        for (const RenameOperation& operation : operations) {
+            transaction.operations.push_back(
+                Operation{operation.item.id, operation.item.directory, operation.from, operation.to,
+                          operation.item.isDirectory, State::pending, std::nullopt, false});
+            renames.push_back(PlannedRename{operation.item.directory, operation.from, operation.to});
+        }
+        const FileSystem& fileSystem = *fileSystem_;
+        steps = planner([&fileSystem](const std::string& folder) {
+                    return fileSystem.isCaseSensitive(folder);
+                }).plan(renames);
+    } catch (...) {
+        // Nothing has been moved: the batch simply did not run.
+        transaction.failure = messageOf(std::current_exception());
+        transaction.outcome = Outcome::rolledBack;
+        for (Operation& operation : transaction.operations) {
+            operation.state = State::notRun;
+        }
+        return transaction;
+    }
+
+    std::vector<MoveStep> done;
+    done.reserve(steps.size());
+    for (const MoveStep& step : steps) {
+        const auto error =
+            attemptMove(Paths::join(step.directory, step.from), Paths::join(step.directory, step.to));
+        if (!error) {
+            done.push_back(step);
+            if (!step.isTemporary) {
+                transaction.operations[step.operation].state = State::done;
+            }
+            continue;
+        }
+        Operation& failing = transaction.operations[step.operation];
+        failing.state = State::failed;
+        failing.message = *error;
+        transaction.failure = *error;
+        transaction.outcome = rollBack(done, transaction.operations);
+        for (Operation& operation : transaction.operations) {
+            if (operation.state == State::pending) {
+                operation.state = State::notRun;
+            }
+        }
+        break;
+    }
+    return transaction;
+}
+
+Outcome RenameExecutor::rollBack(const std::vector<MoveStep>& done,
+                                 std::vector<Operation>& operations) const {
+    Outcome result = Outcome::rolledBack;
+    std::unordered_set<std::size_t> stuck;
+    for (auto step = done.rbegin(); step != done.rend(); ++step) {
+        const auto error =
+            attemptMove(Paths::join(step->directory, step->to), Paths::join(step->directory, step->from));
+        if (error) {
+            stuck.insert(step->operation);
+            operations[step->operation].message = localized("Could not be put back: ") + *error;
+            result = Outcome::rollbackFailed;
+        }
+    }
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        const bool isStuck = stuck.contains(i);
+        if (operations[i].state == State::done && !isStuck) {
+            operations[i].state = State::rolledBack;
+        } else if (isStuck && operations[i].state != State::done) {
+            operations[i].state = State::failed; // left under a temporary name
+        }
+    }
+    return result;
+}
+
+} // namespace morvane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engine/transactions/RenameTransaction.h"
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// What an undo did (or, for a dry run, would do) with each operation it considered.
+struct UndoReport {
+    enum class Reason {
+        missing,        // nothing is at the item's renamed path any more
+        targetOccupied, // something else now holds the item's old name
+    };
+
+    struct Status {
+        enum class Kind { changedSince, failed, reverted };
+
+        Kind kind = Kind::reverted;
+        Reason reason = Reason::missing; // changedSince only
+        std::string message;             // failed only
+
+        static Status changedSince(Reason reason) { return {Kind::changedSince, reason, {}}; }
+        static Status failed(std::string message) {
+            return {Kind::failed, Reason::missing, std::move(message)};
+        }
+        static Status reverted() { return {}; }
+
+        bool operator==(const Status&) const = default;
+    };
+
+    // With `isReverted` set on every operation that was put back.
+    RenameTransaction transaction;
+    // By index in `transaction.operations`.
+    std::map<std::size_t, Status> statuses;
+
+    std::size_t revertedCount() const;
+    std::size_t skippedCount() const;
+    bool isPartial() const;
+
+    bool operator==(const UndoReport&) const = default;
+};
+
+std::string_view rawValue(UndoReport::Reason reason);
+std::optional<UndoReport::Reason> undoReasonFromRawValue(std::string_view raw);
+
+} // namespace morvane

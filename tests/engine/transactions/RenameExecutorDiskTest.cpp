@@ -1,0 +1,94 @@
+#include "engine/filesystem/LocalFileSystem.h"
+#include "engine/filesystem/SystemErrorText.h"
+#include "engine/testing/DiskFixtures.h"
+#include "engine/transactions/RenameExecutor.h"
+#include "engine/transactions/TransactionFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace morvane {
+namespace {
+
+using Outcome = RenameTransaction::Outcome;
+using testing::renameOf;
+using testing::snapshot;
+using testing::statesOf;
+using testing::TempFolder;
+using testing::writeFile;
+
+// "name=bytes" for every file, in name order.
+std::string contentsOf(const std::string& folder) {
+    std::string result;
+    for (const auto& [name, bytes] : snapshot(folder)) {
+        result += (result.empty() ? "" : " ") + name + "=" + bytes;
+    }
+    return result;
+}
+
+// The same mixed batch on the real (case-sensitive) disk, where the case-only
+// rename is one direct move:
+//   0 b→c   1 a→b   2 Report→REPORT   3 x→T1   4 y→x   5 T1→y
+// Just before move `k`, another process creates the file ("I") that move
+// targets. Where that name was freed by an earlier move of the batch, the
+// item that had it cannot get it back: it keeps its new name, and nothing is
+// overwritten.
+TEST(RenameExecutorOnDisk, ATargetCreatedMeanwhileIsNeverOverwritten) {
+    struct Case {
+        const char* target;
+        const char* states;
+        Outcome outcome;
+        const char* contents;
+    };
+    const Case cases[] = {
+        {"c", "NFNNN", Outcome::rolledBack, "Report=R a=a b=b c=I x=x y=y"},
+        {"b", "FDNNN", Outcome::rollbackFailed, "Report=R a=a b=I c=b x=x y=y"},
+        {"REPORT", "RRNNF", Outcome::rolledBack, "REPORT=I Report=R a=a b=b x=x y=y"},
+        {".morvane-tmp-1", "RRFNR", Outcome::rolledBack, ".morvane-tmp-1=I Report=R a=a b=b x=x y=y"},
+        {"x", "RRFFR", Outcome::rollbackFailed, ".morvane-tmp-1=x Report=R a=a b=b x=I y=y"},
+        {"y", "RRFDR", Outcome::rollbackFailed, ".morvane-tmp-1=x Report=R a=a b=b x=y y=I"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        TempFolder dir;
+        for (const char* name : {"a", "b", "x", "y", "Report"}) {
+            writeFile(dir / name, std::string(1, name[0]));
+        }
+        auto fs = std::make_shared<testing::ScriptedFileSystem>(
+            std::make_shared<LocalFileSystem>(),
+            [&](std::size_t attempt, const std::string&, const std::string& to) {
+                if (attempt == k) {
+                    writeFile(to, "I");
+                }
+            });
+        const RenameExecutor executor(fs, &RenameExecutor::systemNow, testing::numberedTemporaryNames());
+        const auto transaction = executor.execute(
+            {renameOf(dir.path(), "a", "b"), renameOf(dir.path(), "b", "c"), renameOf(dir.path(), "x", "y"),
+             renameOf(dir.path(), "y", "x"), renameOf(dir.path(), "Report", "REPORT")},
+            dir.path(), std::nullopt);
+        EXPECT_EQ(transaction.outcome, cases[k].outcome) << k;
+        EXPECT_EQ(statesOf(transaction), cases[k].states) << k;
+        EXPECT_EQ(transaction.failure, "\u201C" + std::string(cases[k].target) + "\u201D already exists");
+        EXPECT_EQ(contentsOf(dir.path()), cases[k].contents) << k;
+    }
+}
+
+TEST(RenameExecutorOnDisk, AReadOnlyFolderRollsBackTheFoldersAlreadyDone) {
+    TempFolder dir;
+    testing::makeFolder(dir / "sub");
+    writeFile(dir / "sub/p", "P");
+    writeFile(dir / "m", "M");
+    const auto original = snapshot(dir.path());
+    const testing::ReadOnlyFolder readOnly(dir.path());
+    if (readOnly.errorNumber() == 0) {
+        GTEST_SKIP() << "no way to make a folder read-only here";
+    }
+    const RenameExecutor executor(std::make_shared<LocalFileSystem>());
+    const auto transaction = executor.execute(
+        {renameOf(dir.path(), "m", "n"), renameOf(dir / "sub", "p", "q")}, dir.path(), std::nullopt);
+    EXPECT_EQ(statesOf(transaction), "FR");
+    EXPECT_EQ(transaction.failure, systemErrorText(readOnly.errorNumber()));
+    EXPECT_EQ(transaction.outcome, Outcome::rolledBack);
+    EXPECT_EQ(snapshot(dir.path()), original);
+}
+
+} // namespace
+} // namespace morvane

@@ -1,0 +1,109 @@
+#include "engine/filesystem/FileSystemError.h"
+#include "engine/filesystem/InMemoryFileSystem.h"
+#include "engine/testing/DiskFixtures.h"
+#include "engine/transactions/RenameExecutor.h"
+#include "engine/transactions/TransactionFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace morvane {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Status = UndoReport::Status;
+using Reason = UndoReport::Reason;
+using testing::renameOf;
+
+struct Volume {
+    std::shared_ptr<InMemoryFileSystem> fs;
+    RenameExecutor executor;
+
+    Volume(bool caseSensitive, const Strings& files)
+        : fs(std::make_shared<InMemoryFileSystem>(caseSensitive)),
+          executor(fs, &RenameExecutor::systemNow, testing::numberedTemporaryNames()) {
+        for (const auto& file : files) {
+            fs->addFile(file);
+        }
+    }
+
+    // The moves made since the first `skip` ones.
+    Strings movesAfter(std::size_t skip) const {
+        const auto all = fs->moves();
+        return Strings(all.begin() + static_cast<std::ptrdiff_t>(skip), all.end());
+    }
+};
+
+TEST(Undo, FollowsFoldersRenamedInTheSameBatch) {
+    Volume volume(true, {"/p/a/x"});
+    const auto done =
+        volume.executor.execute({renameOf("/p", "a", "b", true), renameOf("/p/a", "x", "y")}, "/p", {});
+    ASSERT_EQ(volume.fs->paths(), (Strings{"/p", "/p/b", "/p/b/y"}));
+    const auto report = volume.executor.undo(done, false);
+    EXPECT_EQ(volume.movesAfter(2), (Strings{"/p/b/y -> /p/b/x", "/p/b -> /p/a"}));
+    EXPECT_EQ(report.statuses,
+              (std::map<std::size_t, Status>{{0, Status::reverted()}, {1, Status::reverted()}}));
+    EXPECT_TRUE(report.transaction.isFullyUndone());
+    EXPECT_FALSE(report.isPartial());
+    EXPECT_TRUE(volume.executor.undo(report.transaction, false).statuses.empty());
+}
+
+// A swap of two folders that hold the same names: each item must be looked
+// for under the folder that now holds it, not under its old folder's new name.
+TEST(Undo, TellsSwappedFoldersApart) {
+    Volume volume(true, {"/p/a/x", "/p/b/z"});
+    const auto done = volume.executor.execute(
+        {renameOf("/p", "a", "b", true), renameOf("/p", "b", "a", true), renameOf("/p/a", "x", "z")}, "/p",
+        {});
+    ASSERT_EQ(volume.fs->paths(), (Strings{"/p", "/p/a", "/p/a/z", "/p/b", "/p/b/z"}));
+    const auto report = volume.executor.undo(done, false);
+    EXPECT_EQ(report.revertedCount(), 3u);
+    EXPECT_EQ(volume.fs->paths(), (Strings{"/p", "/p/a", "/p/a/x", "/p/b", "/p/b/z"}));
+    EXPECT_EQ(volume.movesAfter(4).front(), "/p/b/z -> /p/b/x");
+}
+
+TEST(Undo, SkipsWhatChangedSinceAndPutsBackTheRest) {
+    Volume volume(false, {"/d/a", "/d/b", "/d/c", "/d/s1", "/d/s2"});
+    const auto done = volume.executor.execute({renameOf("/d", "a", "A2"), renameOf("/d", "b", "B2"),
+                                               renameOf("/d", "c", "C2"), renameOf("/d", "s1", "s2"),
+                                               renameOf("/d", "s2", "s1")},
+                                              "/d", {});
+    volume.fs->move("/d/B2", "/elsewhere"); // gone from the folder
+    volume.fs->addFile("/d/C");             // takes c's old name, in another case
+
+    const auto dry = volume.executor.undo(done, true);
+    EXPECT_EQ(dry.transaction, done);
+    EXPECT_EQ(volume.movesAfter(7), Strings{});
+
+    const auto report = volume.executor.undo(done, false);
+    EXPECT_EQ(report.statuses,
+              (std::map<std::size_t, Status>{{0, Status::reverted()},
+                                             {1, Status::changedSince(Reason::missing)},
+                                             {2, Status::changedSince(Reason::targetOccupied)},
+                                             {3, Status::reverted()},
+                                             {4, Status::reverted()}}));
+    EXPECT_EQ(dry.statuses, report.statuses);
+    EXPECT_TRUE(report.isPartial());
+    EXPECT_EQ(report.skippedCount(), 2u);
+    EXPECT_EQ(volume.movesAfter(7), (Strings{"/d/A2 -> /d/a", "/d/s2 -> /d/.morvane-tmp-2", "/d/s1 -> /d/s2",
+                                             "/d/.morvane-tmp-2 -> /d/s1"}));
+    EXPECT_EQ(report.transaction.revertibleCount(), 2u);
+    EXPECT_EQ(report.transaction.operations[1].state, RenameTransaction::Operation::State::done);
+}
+
+TEST(Undo, AFailedMoveBackLeavesNoItemUnderATemporaryName) {
+    Volume volume(false, {"/d/report"});
+    const auto done = volume.executor.execute({renameOf("/d", "report", "Report")}, "/d", {});
+    auto failing = std::make_shared<testing::ScriptedFileSystem>(
+        volume.fs, [](std::size_t, const std::string&, const std::string& to) {
+            if (to == "/d/report") {
+                throw FileSystemError::failed("injected");
+            }
+        });
+    const auto report = RenameExecutor(failing).undo(done, false);
+    EXPECT_EQ(report.statuses.at(0), Status::failed("injected"));
+    EXPECT_FALSE(report.transaction.operations[0].isReverted);
+    EXPECT_EQ(volume.fs->paths(), (Strings{"/d", "/d/Report"}));
+}
+
+} // namespace
+} // namespace morvane
