@@ -1,6 +1,6 @@
 #include "engine/core/NameValidation.h"
 
-#include "support/LanguageScope.h"
+#include "engine/testing/LanguageScope.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "engine/rules/CaseRule.h"
 #include "engine/rules/ReplaceRule.h"
-#include "support/Items.h"
-#include "support/ScriptedRules.h"
+#include "engine/testing/Items.h"
+#include "engine/testing/ScriptedRules.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "engine/presets/AnyRule.h"
 #include "engine/presets/RuleCatalog.h"
 #include "engine/support/JsonFields.h"
-#include "support/ScriptedRules.h"
+#include "engine/testing/ScriptedRules.h"
 
 #include <gtest/gtest.h>
 

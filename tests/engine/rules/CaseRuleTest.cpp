@@ -1,7 +1,7 @@
 #include "engine/rules/CaseRule.h"
 
-#include "support/Items.h"
-#include "support/LanguageScope.h"
+#include "engine/testing/Items.h"
+#include "engine/testing/LanguageScope.h"
 
 #include <gtest/gtest.h>
 

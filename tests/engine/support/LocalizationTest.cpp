@@ -2,7 +2,7 @@
 
 #include "engine/core/RuleKind.h"
 #include "engine/support/PoCatalogue.h"
-#include "support/LanguageScope.h"
+#include "engine/testing/LanguageScope.h"
 
 #include <gtest/gtest.h>
 
