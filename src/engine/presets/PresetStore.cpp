@@ -1,0 +1,145 @@
+#include "engine/presets/PresetStore.h"
+
+#include "engine/filesystem/AtomicFile.h"
+#include "engine/presets/PresetError.h"
+#include "engine/support/JsonFields.h"
+#include "engine/support/Localization.h"
+#include "engine/support/NaturalOrder.h"
+#include "engine/support/Unicode.h"
+#include "engine/support/UserDataFolder.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace morvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool becomesDash(char32_t c) {
+    const auto type = u_charType(static_cast<UChar32>(c));
+    return c == U'/' || c == U':' || c == U'\\' || type == U_CONTROL_CHAR || type == U_FORMAT_CHAR;
+}
+
+std::string encode(const std::vector<char32_t>& codePoints, std::size_t from, std::size_t to) {
+    std::string result;
+    for (std::size_t i = from; i < to; ++i) {
+        // Code points from a decoded text are valid scalars, so appending cannot fail.
+        uint8_t buffer[U8_MAX_LENGTH];
+        int32_t length = 0;
+        U8_APPEND_UNSAFE(buffer, length, static_cast<UChar32>(codePoints[i]));
+        result.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+    }
+    return result;
+}
+
+std::string readWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw std::system_error(errno, std::generic_category(), path);
+    }
+    // Read one byte past the limit, so that an oversized file is refused
+    // without reading all of it.
+    std::string contents(Preset::maxFileBytes + 1, '\0');
+    file.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+    if (file.bad()) {
+        throw std::system_error(EIO, std::generic_category(), path);
+    }
+    contents.resize(static_cast<std::size_t>(file.gcount()));
+    return contents;
+}
+
+} // namespace
+
+std::string PresetStore::defaultDirectory() {
+    return UserDataFolder::root() + "/Presets";
+}
+
+std::string PresetStore::fileNameFor(std::string_view name) {
+    std::vector<char32_t> characters = unicode::codePoints(name);
+    for (char32_t& c : characters) {
+        if (becomesDash(c)) {
+            c = U'-';
+        }
+    }
+    std::size_t begin = 0;
+    std::size_t end = characters.size();
+    while (begin < end && unicode::isHorizontalSpace(characters[begin])) {
+        ++begin;
+    }
+    while (end > begin && unicode::isHorizontalSpace(characters[end - 1])) {
+        --end;
+    }
+    while (begin < end && characters[begin] == U'.') {
+        ++begin;
+    }
+    const std::string stem = begin == end ? std::string("Preset") : encode(characters, begin, end);
+    return stem + "." + std::string(Preset::fileExtension);
+}
+
+std::string PresetStore::pathForName(std::string_view name) const {
+    return (fs::path(directory) / fileNameFor(name)).string();
+}
+
+std::vector<Preset> PresetStore::load() const {
+    std::vector<Preset> presets;
+    if (!fs::exists(directory)) {
+        return presets;
+    }
+    const std::string wanted = "." + std::string(Preset::fileExtension);
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        const fs::path& path = entry.path();
+        if (path.extension() != wanted) {
+            continue;
+        }
+        try {
+            presets.push_back(read(path.string()));
+        } catch (const std::exception&) {
+            // Someone else's file, a half-finished copy or a newer version's
+            // preset: not ours to judge here, and never to be touched.
+        }
+    }
+    NaturalOrder::sort(presets, [](const Preset& preset) -> const std::string& { return preset.name; });
+    return presets;
+}
+
+void PresetStore::save(const Preset& preset) const {
+    fs::create_directories(directory);
+    AtomicFile::write(pathForName(preset.name), preset.data());
+}
+
+void PresetStore::remove(std::string_view name) const {
+    const std::string path = pathForName(name);
+    std::error_code error;
+    if (!fs::remove(path, error) && error && error != std::errc::no_such_file_or_directory) {
+        throw fs::filesystem_error("cannot remove preset", path, error);
+    }
+}
+
+bool PresetStore::contains(std::string_view name) const {
+    std::error_code ignored;
+    return fs::exists(pathForName(name), ignored);
+}
+
+void PresetStore::rename(const Preset& preset, const std::string& newName) const {
+    Preset renamed = preset;
+    renamed.name = newName;
+    save(renamed);
+    if (pathForName(preset.name) != pathForName(newName)) {
+        remove(preset.name);
+    }
+}
+
+Preset PresetStore::read(const std::string& path) {
+    return Preset::decode(readWhole(path));
+}
+
+void PresetStore::write(const Preset& preset, const std::string& path) {
+    AtomicFile::write(path, preset.data());
+}
+
+} // namespace morvane
