@@ -1,0 +1,29 @@
+#pragma once
+
+#include "engine/core/FileItem.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+// The order items are planned and listed in, as the file list's column
+// headers choose it. Names, extensions and folders compare the way a file
+// browser does; ties always fall back to the name, ascending.
+struct ItemOrder {
+    enum class Field { name, kind, modified, size, path };
+
+    Field field = Field::name;
+    bool ascending = true;
+
+    // Stable: items equal in every respect keep their order.
+    void sort(std::vector<FileItem>& items) const;
+
+    bool operator==(const ItemOrder&) const = default;
+};
+
+std::string_view rawValue(ItemOrder::Field field);
+std::optional<ItemOrder::Field> itemOrderFieldFromRawValue(std::string_view raw);
+
+} // namespace morvane

@@ -1,0 +1,15 @@
+#include "engine/core/ItemSelection.h"
+
+#include "engine/filesystem/NameFilter.h"
+
+namespace morvane {
+
+std::vector<FileItem> ItemSelection::effectiveItems(std::vector<FileItem> items) const {
+    order.sort(items);
+    for (auto& item : items) {
+        item.isIncluded = !unchecked.contains(item.id);
+    }
+    return NameFilter::apply(searchText, std::move(items));
+}
+
+} // namespace morvane
