@@ -1,6 +1,7 @@
 #include "engine/rules/AffixRule.h"
 #include "engine/rules/FolderRule.h"
 #include "engine/rules/NameRule.h"
+#include "engine/rules/RegexRule.h"
 #include "engine/rules/RemoveRule.h"
 #include "engine/rules/RuleTesting.h"
 #include "engine/rules/SegmentRule.h"
@@ -29,6 +30,10 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
         {rule(RemoveRule{}), "Remove trim spaces", "Eliminar espacios sobrantes"},
         {rule(RemoveRule{4, 2, "_-", false}), "Remove first 4, last 2, \u201C_-\u201D",
          "Eliminar primeros 4, \u00FAltimos 2, \u201C_-\u201D"},
+        {rule(RegexRule{}), "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D",
+         "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D"},
+        {rule(RegexRule{{{"a", "b", true}, {"c", "", true}, {"d", "e", false}, {"", "f", true}}, false}),
+         "2 patterns", "2 patrones"},
         {rule(FolderRule{FolderRule::Position::after, " "}), "Parent folder after name",
          "Carpeta superior despu\u00E9s del nombre"},
         {rule(Segment{}), "Keep segment 2 by \u201C_\u201D", "Conservar segmento 2 por \u201C_\u201D"},
