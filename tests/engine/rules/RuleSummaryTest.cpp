@@ -1,10 +1,13 @@
 #include "engine/rules/AffixRule.h"
+#include "engine/rules/CounterRule.h"
+#include "engine/rules/DateRule.h"
 #include "engine/rules/FolderRule.h"
 #include "engine/rules/NameRule.h"
 #include "engine/rules/RegexRule.h"
 #include "engine/rules/RemoveRule.h"
 #include "engine/rules/RuleTesting.h"
 #include "engine/rules/SegmentRule.h"
+#include "engine/rules/TemplateRule.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +37,14 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
          "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D"},
         {rule(RegexRule{{{"a", "b", true}, {"c", "", true}, {"d", "e", false}, {"", "f", true}}, false}),
          "2 patterns", "2 patrones"},
+        {rule(CounterRule{CounterRule::Position::replace, -3, 1, 0, ""}),
+         "Start -3 \u00B7 width 0 \u00B7 replaces name",
+         "Inicio -3 \u00B7 ancho 0 \u00B7 sustituye el nombre"},
+        {rule(DateRule{DateRule::Source::created, "yyyyMMdd", DateRule::Position::after, " ", "UTC"}),
+         "Created yyyyMMdd \u00B7 after name", "Creaci\u00F3n yyyyMMdd \u00B7 despu\u00E9s del nombre"},
         {rule(FolderRule{FolderRule::Position::after, " "}), "Parent folder after name",
          "Carpeta superior despu\u00E9s del nombre"},
+        {rule(TemplateRule{"", std::nullopt}), "Not set", "Sin definir"},
         {rule(Segment{}), "Keep segment 2 by \u201C_\u201D", "Conservar segmento 2 por \u201C_\u201D"},
         {rule(Segment{Segment::Selection::characters, "_", 2, 3, 5, 4, Segment::Action::remove}),
          "Remove characters 3\u20135", "Eliminar caracteres 3\u20135"},
