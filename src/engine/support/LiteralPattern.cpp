@@ -36,6 +36,17 @@ std::string LiteralPattern::replaceAll(std::string_view text, std::string_view r
     return result;
 }
 
+std::vector<std::string_view> LiteralPattern::split(std::string_view text) const {
+    std::vector<std::string_view> pieces;
+    std::size_t copied = 0;
+    for (const Match& match : find(text, std::numeric_limits<std::size_t>::max())) {
+        pieces.push_back(text.substr(copied, match.start - copied));
+        copied = match.start + match.length;
+    }
+    pieces.push_back(text.substr(copied));
+    return pieces;
+}
+
 std::vector<LiteralPattern::Match> LiteralPattern::find(std::string_view text, std::size_t limit) const {
     if (needle_.empty() || text.empty()) {
         return {};

@@ -18,6 +18,9 @@ public:
     // `text` with every occurrence replaced by `replacement`; the inserted text
     // is not searched again.
     std::string replaceAll(std::string_view text, std::string_view replacement) const;
+    // The pieces of `text` between occurrences: n occurrences give n + 1
+    // pieces, empty ones included; an empty needle gives `text` whole.
+    std::vector<std::string_view> split(std::string_view text) const;
 
 private:
     struct Match {

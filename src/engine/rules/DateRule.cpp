@@ -1,0 +1,52 @@
+#include "engine/rules/DateRule.h"
+
+#include "engine/support/DateFormatting.h"
+#include "engine/support/Localization.h"
+#include "engine/support/RawValues.h"
+
+namespace morvane {
+namespace {
+
+constexpr std::array<std::string_view, 2> kSources{"modified", "created"};
+constexpr std::array<std::string_view, 2> kPositions{"before", "after"};
+
+} // namespace
+
+std::string DateRule::summary() const {
+    const bool before = position == Position::before;
+    if (source == Source::modified) {
+        return before ? localized("Modified %@ \u00B7 before name", format)
+                      : localized("Modified %@ \u00B7 after name", format);
+    }
+    return before ? localized("Created %@ \u00B7 before name", format)
+                  : localized("Created %@ \u00B7 after name", format);
+}
+
+void DateRule::apply(FileName& name, const RuleContext& context) const {
+    const Date date = source == Source::modified ? context.item.modified : context.item.created;
+    const std::string text = DateFormatting::string(date, format, timeZoneIdentifier);
+    if (position == Position::before) {
+        name.stem = text + separator + name.stem;
+    } else {
+        name.stem += separator;
+        name.stem += text;
+    }
+}
+
+std::string_view rawValue(DateRule::Source source) {
+    return rawValueIn(kSources, source);
+}
+
+std::string_view rawValue(DateRule::Position position) {
+    return rawValueIn(kPositions, position);
+}
+
+std::optional<DateRule::Source> dateSourceFromRawValue(std::string_view raw) {
+    return enumFromRawValue<DateRule::Source>(kSources, raw);
+}
+
+std::optional<DateRule::Position> datePositionFromRawValue(std::string_view raw) {
+    return enumFromRawValue<DateRule::Position>(kPositions, raw);
+}
+
+} // namespace morvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/core/RenameRule.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// Puts a formatted date of the item (its modification or creation time)
+// before or after the stem. The extension is never touched.
+class DateRule final : public RenameRule {
+public:
+    enum class Source { modified, created };
+    enum class Position { before, after };
+
+    Source source = Source::modified;
+    std::string format = "yyyy-MM-dd"; // date-field pattern ("yyyy", "MM", "MMM"…)
+    Position position = Position::before;
+    std::string separator = "_";
+    // IANA zone the date is written in; absent (or unknown): the system's zone.
+    std::optional<std::string> timeZoneIdentifier;
+
+    // The patterns the editor offers, in menu order.
+    static constexpr std::array<std::string_view, 4> presetFormats{"yyyy-MM-dd", "yyyyMMdd", "dd-MM-yyyy",
+                                                                   "yyyy-MM"};
+
+    DateRule() = default;
+    DateRule(Source source_, std::string format_, Position position_, std::string separator_,
+             std::optional<std::string> timeZoneIdentifier_)
+        : source(source_), format(std::move(format_)), position(position_), separator(std::move(separator_)),
+          timeZoneIdentifier(std::move(timeZoneIdentifier_)) {}
+
+    RuleKind kind() const override { return RuleKind::date; }
+    std::string summary() const override;
+    void apply(FileName& name, const RuleContext& context) const override;
+
+    bool operator==(const DateRule&) const = default;
+};
+
+std::string_view rawValue(DateRule::Source source);
+std::string_view rawValue(DateRule::Position position);
+std::optional<DateRule::Source> dateSourceFromRawValue(std::string_view raw);
+std::optional<DateRule::Position> datePositionFromRawValue(std::string_view raw);
+
+} // namespace morvane

@@ -1,0 +1,41 @@
+#include "engine/rules/FolderRule.h"
+
+#include "engine/support/Localization.h"
+#include "engine/support/RawValues.h"
+
+#include <array>
+
+namespace morvane {
+namespace {
+
+constexpr std::array<std::string_view, 2> kPositions{"before", "after"};
+
+} // namespace
+
+std::string FolderRule::summary() const {
+    return position == Position::before ? localized("Parent folder before name")
+                                        : localized("Parent folder after name");
+}
+
+void FolderRule::apply(FileName& name, const RuleContext& context) const {
+    const std::string& parent = context.item.parentName;
+    if (parent.empty()) {
+        return;
+    }
+    if (position == Position::before) {
+        name.stem = parent + separator + name.stem;
+    } else {
+        name.stem += separator;
+        name.stem += parent;
+    }
+}
+
+std::string_view rawValue(FolderRule::Position position) {
+    return rawValueIn(kPositions, position);
+}
+
+std::optional<FolderRule::Position> folderPositionFromRawValue(std::string_view raw) {
+    return enumFromRawValue<FolderRule::Position>(kPositions, raw);
+}
+
+} // namespace morvane

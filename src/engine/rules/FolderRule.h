@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/core/RenameRule.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// Adds the name of the folder holding the item before or after the stem. An
+// item without a parent name keeps its name. The extension is never touched.
+class FolderRule final : public RenameRule {
+public:
+    enum class Position { before, after };
+
+    Position position = Position::before;
+    std::string separator = "-";
+
+    FolderRule() = default;
+    FolderRule(Position position_, std::string separator_)
+        : position(position_), separator(std::move(separator_)) {}
+
+    RuleKind kind() const override { return RuleKind::folder; }
+    std::string summary() const override;
+    void apply(FileName& name, const RuleContext& context) const override;
+
+    bool operator==(const FolderRule&) const = default;
+};
+
+std::string_view rawValue(FolderRule::Position position);
+std::optional<FolderRule::Position> folderPositionFromRawValue(std::string_view raw);
+
+} // namespace morvane

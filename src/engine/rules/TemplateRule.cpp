@@ -1,0 +1,102 @@
+#include "engine/rules/TemplateRule.h"
+
+#include "engine/rules/CounterRule.h"
+#include "engine/support/DateFormatting.h"
+#include "engine/support/Localization.h"
+#include "engine/support/Unicode.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+constexpr std::string_view kDefaultDateFormat = "yyyy-MM-dd";
+
+bool onlyZeros(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c == '0'; });
+}
+
+// The offset of the first character at or after `from` that is `wanted`.
+std::size_t findCharacter(const std::vector<std::string_view>& characters, std::size_t from,
+                          std::string_view wanted) {
+    const auto found =
+        std::find(characters.begin() + static_cast<std::ptrdiff_t>(from), characters.end(), wanted);
+    return static_cast<std::size_t>(found - characters.begin());
+}
+
+} // namespace
+
+std::string TemplateRule::summary() const {
+    // The user's own text, so not looked up.
+    return template_.empty() ? localized("Not set") : template_;
+}
+
+std::optional<std::string> TemplateRule::expansion(std::string_view token, const FileName& name,
+                                                   const RuleContext& context) const {
+    const std::size_t colon = token.find(':');
+    const std::string key = unicode::fold(token.substr(0, colon));
+    const std::optional<std::string_view> argument =
+        colon == std::string_view::npos ? std::nullopt : std::optional(token.substr(colon + 1));
+
+    if (key == "name" || key == "ext" || key == "parent") {
+        if (argument) {
+            return std::nullopt;
+        }
+        return key == "name" ? name.stem : key == "ext" ? name.ext : context.item.parentName;
+    }
+    if (key == "counter") {
+        if ((argument && !onlyZeros(*argument)) ||
+            context.index == std::numeric_limits<std::int64_t>::max()) {
+            return std::nullopt;
+        }
+        const auto width = argument ? static_cast<std::int64_t>(argument->size()) : 0;
+        return CounterRule::pad(context.index + 1, width);
+    }
+    if (key == "date" || key == "modified" || key == "created") {
+        if (argument && argument->empty()) {
+            return std::nullopt;
+        }
+        const Date date = key == "created" ? context.item.created : context.item.modified;
+        return DateFormatting::string(date, argument.value_or(kDefaultDateFormat), timeZoneIdentifier);
+    }
+    return std::nullopt;
+}
+
+void TemplateRule::apply(FileName& name, const RuleContext& context) const {
+    // Braces are matched by whole characters: a brace carrying a combining
+    // mark is another character.
+    const std::string_view text = template_;
+    const auto characters = unicode::graphemes(text);
+    const auto offset = [&](std::size_t index) {
+        return index < characters.size() ? static_cast<std::size_t>(characters[index].data() - text.data())
+                                         : text.size();
+    };
+    std::string result;
+    std::size_t next = 0;
+    while (next < characters.size()) {
+        const std::size_t open = findCharacter(characters, next, "{");
+        result.append(text.substr(offset(next), offset(open) - offset(next)));
+        if (open == characters.size()) {
+            break;
+        }
+        const std::size_t close = findCharacter(characters, open + 1, "}");
+        if (close == characters.size()) {
+            result.append(text.substr(offset(open)));
+            break;
+        }
+        const std::string_view token = text.substr(offset(open + 1), offset(close) - offset(open + 1));
+        if (auto expanded = expansion(token, name, context)) {
+            result.append(*expanded);
+            next = close + 1;
+        } else {
+            // Only the brace is literal: a "{" inside the token may still open one.
+            result.append("{");
+            next = open + 1;
+        }
+    }
+    name.stem = std::move(result);
+}
+
+} // namespace morvane

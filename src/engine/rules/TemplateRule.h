@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/core/RenameRule.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// Replaces the stem with a template whose brace tokens stand for facts about
+// the item: {name}, {ext}, {parent}, {counter} or {counter:000}, {date},
+// {modified} and {created}, the date tokens with an optional pattern after a
+// colon ({date:yyyyMMdd}). Anything else in braces is copied as written. The
+// extension is never touched.
+class TemplateRule final : public RenameRule {
+public:
+    std::string template_ = "{date:yyyyMMdd}_{parent}_{counter:000}";
+    // IANA zone for the date tokens; absent (or unknown): the system's zone.
+    std::optional<std::string> timeZoneIdentifier;
+
+    TemplateRule() = default;
+    TemplateRule(std::string templateText, std::optional<std::string> timeZoneIdentifier_)
+        : template_(std::move(templateText)), timeZoneIdentifier(std::move(timeZoneIdentifier_)) {}
+
+    RuleKind kind() const override { return RuleKind::template_; }
+    std::string summary() const override;
+    void apply(FileName& name, const RuleContext& context) const override;
+
+    bool operator==(const TemplateRule&) const = default;
+
+private:
+    // What `token` (the text between the braces) stands for, or nothing when
+    // it is not a token.
+    std::optional<std::string> expansion(std::string_view token, const FileName& name,
+                                         const RuleContext& context) const;
+};
+
+} // namespace morvane

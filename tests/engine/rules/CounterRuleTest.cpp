@@ -1,0 +1,64 @@
+#include "engine/rules/CounterRule.h"
+
+#include "engine/core/RenamePipeline.h"
+#include "engine/rules/RuleTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <tuple>
+
+namespace morvane {
+namespace {
+
+constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+using Position = CounterRule::Position;
+
+TEST(CounterRule, NumbersOnlyIncludedItemsAcrossTheWholeList) {
+    std::vector<FileItem> items;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        items.emplace_back(name, name[0] == 'b' ? "/y" : "/x", Date{}, Date{}, 0, false, name[0] != 'b');
+    }
+    const auto plan = RenamePipeline({makeStep(CounterRule{})}).plan(items);
+    EXPECT_EQ(plan.entries[0].newName, "a-001.txt");
+    EXPECT_EQ(plan.entries[1].newName, "b.txt");
+    EXPECT_EQ(plan.entries[2].newName, "c-002.txt");
+}
+
+TEST(CounterRule, PlacesThePaddedNumberAsSet) {
+    const std::tuple<CounterRule, std::int64_t, const char*, const char*> cases[] = {
+        {CounterRule{Position::prefix, 10, 5, 2, "_"}, 2, "x", "20_x"},
+        {CounterRule{Position::suffix, 1, -1, 3, "-"}, 2, "x", "x--001"},
+        {CounterRule{Position::replace, 1, 1, 3, "-"}, 0, "holiday.jpg", "001.jpg"},
+        {CounterRule{Position::prefix, 1, 1, 3, ""}, 0, "photo", "001photo"},
+        {CounterRule{Position::suffix, 1234, 0, 3, " "}, 7, "x", "x 1234"},
+        {CounterRule{Position::suffix, kMin, 1, 0, "#"}, 0, "x", "x#-9223372036854775808"},
+    };
+    for (const auto& [rule, index, name, expected] : cases) {
+        EXPECT_EQ(test::applied(rule, name, index), expected);
+    }
+}
+
+TEST(CounterRule, PadsWithZerosUpToABoundNoNameCanReach) {
+    EXPECT_EQ(CounterRule::pad(-1, 3), "-001");
+    EXPECT_EQ(CounterRule::pad(5, -7), "5");
+    EXPECT_EQ(CounterRule::pad(kMin, 20), "-09223372036854775808");
+    // A width of a billion yields 256 digits, already too long for any name.
+    const std::string wide = CounterRule::pad(7, 1'000'000'000);
+    EXPECT_EQ(wide.size(), 256u);
+    EXPECT_EQ(wide.find_first_not_of('0'), 255u);
+}
+
+TEST(CounterRule, ANumberBeyondSixtyFourBitsFailsThatItemInsteadOfWrapping) {
+    const std::tuple<std::int64_t, std::int64_t, std::int64_t> cases[] = {
+        {kMax, 1, 1}, {kMin, -1, 1}, {0, kMin, 2}, {-5, kMin, 1}, {1, kMax, kMax}};
+    for (const auto& [start, step, index] : cases) {
+        EXPECT_EQ(test::failure(CounterRule{Position::suffix, start, step, 3, "-"}, "x", index),
+                  "The counter number is out of range")
+            << start << " + " << index << " \u00D7 " << step;
+    }
+}
+
+} // namespace
+} // namespace morvane

@@ -1,0 +1,64 @@
+#include "engine/rules/AffixRule.h"
+#include "engine/rules/CounterRule.h"
+#include "engine/rules/DateRule.h"
+#include "engine/rules/FolderRule.h"
+#include "engine/rules/NameRule.h"
+#include "engine/rules/RegexRule.h"
+#include "engine/rules/RemoveRule.h"
+#include "engine/rules/RuleTesting.h"
+#include "engine/rules/SegmentRule.h"
+#include "engine/rules/TemplateRule.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <tuple>
+
+namespace morvane {
+namespace {
+
+template <typename Rule>
+std::shared_ptr<const RenameRule> rule(Rule value) {
+    return std::make_shared<const Rule>(std::move(value));
+}
+
+TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
+    using Segment = SegmentRule;
+    const std::tuple<std::shared_ptr<const RenameRule>, const char*, const char*> cases[] = {
+        {rule(NameRule{NameRule::Mode::fixed, "Holiday"}), "Fixed \u201CHoliday\u201D",
+         "Fijo \u201CHoliday\u201D"},
+        {rule(AffixRule{"2024_", "-", 4, "_v2"}),
+         "prefix \u201C2024_\u201D, insert at 4, suffix \u201C_v2\u201D",
+         "prefijo \u201C2024_\u201D, insertar en 4, sufijo \u201C_v2\u201D"},
+        {rule(RemoveRule{}), "Remove trim spaces", "Eliminar espacios sobrantes"},
+        {rule(RemoveRule{4, 2, "_-", false}), "Remove first 4, last 2, \u201C_-\u201D",
+         "Eliminar primeros 4, \u00FAltimos 2, \u201C_-\u201D"},
+        {rule(RegexRule{}), "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D",
+         "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D"},
+        {rule(RegexRule{{{"a", "b", true}, {"c", "", true}, {"d", "e", false}, {"", "f", true}}, false}),
+         "2 patterns", "2 patrones"},
+        {rule(CounterRule{CounterRule::Position::replace, -3, 1, 0, ""}),
+         "Start -3 \u00B7 width 0 \u00B7 replaces name",
+         "Inicio -3 \u00B7 ancho 0 \u00B7 sustituye el nombre"},
+        {rule(DateRule{DateRule::Source::created, "yyyyMMdd", DateRule::Position::after, " ", "UTC"}),
+         "Created yyyyMMdd \u00B7 after name", "Creaci\u00F3n yyyyMMdd \u00B7 despu\u00E9s del nombre"},
+        {rule(FolderRule{FolderRule::Position::after, " "}), "Parent folder after name",
+         "Carpeta superior despu\u00E9s del nombre"},
+        {rule(TemplateRule{"", std::nullopt}), "Not set", "Sin definir"},
+        {rule(Segment{}), "Keep segment 2 by \u201C_\u201D", "Conservar segmento 2 por \u201C_\u201D"},
+        {rule(Segment{Segment::Selection::characters, "_", 2, 3, 5, 4, Segment::Action::remove}),
+         "Remove characters 3\u20135", "Eliminar caracteres 3\u20135"},
+        {rule(Segment{Segment::Selection::fromCharacter, "_", 2, 2, 4, 4, Segment::Action::moveToBeginning}),
+         "Move character 2 to end to beginning", "Mover del car\u00E1cter 2 al final al principio"},
+        {rule(Segment{Segment::Selection::lastCount, "_", 2, 1, 4, 2, Segment::Action::moveToEnd}),
+         "Move last 2 to end", "Mover \u00FAltimos 2 al final"},
+    };
+    for (const auto& [value, english, spanish] : cases) {
+        EXPECT_EQ(value->summary(), english);
+        const test::LanguageScope inSpanish("es");
+        EXPECT_EQ(value->summary(), spanish);
+    }
+}
+
+} // namespace
+} // namespace morvane
