@@ -1,5 +1,6 @@
 #include "engine/rules/AffixRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/Unicode.h"
 
@@ -63,6 +64,19 @@ void AffixRule::apply(FileName& name, const RuleContext&) const {
     result.reserve(prefix.size() + stem.size() + insert.size() + suffix.size());
     result.append(prefix).append(stem.substr(0, cut)).append(insert).append(stem.substr(cut)).append(suffix);
     name.stem = std::move(result);
+}
+
+void to_json(nlohmann::json& json, const AffixRule& rule) {
+    json = {{"prefix", rule.prefix},
+            {"insert", rule.insert},
+            {"insertAt", rule.insertAt},
+            {"suffix", rule.suffix}};
+}
+
+void from_json(const nlohmann::json& json, AffixRule& rule) {
+    using namespace json_fields;
+    rule = AffixRule(requireString(json, "prefix"), requireString(json, "insert"),
+                     requireInteger(json, "insertAt"), requireString(json, "suffix"));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstdint>
 #include <string>
 
@@ -29,5 +31,9 @@ public:
 
     bool operator==(const AffixRule&) const = default;
 };
+
+// The stored form: {"prefix", "insert", "insertAt", "suffix"}; all required.
+void to_json(nlohmann::json& json, const AffixRule& rule);
+void from_json(const nlohmann::json& json, AffixRule& rule);
 
 } // namespace morvane

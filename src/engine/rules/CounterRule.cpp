@@ -1,6 +1,7 @@
 #include "engine/rules/CounterRule.h"
 
 #include "engine/core/RuleError.h"
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RawValues.h"
 
@@ -100,6 +101,21 @@ std::string_view rawValue(CounterRule::Position position) {
 
 std::optional<CounterRule::Position> counterPositionFromRawValue(std::string_view raw) {
     return enumFromRawValue<CounterRule::Position>(kPositions, raw);
+}
+
+void to_json(nlohmann::json& json, const CounterRule& rule) {
+    json = {{"position", rawValue(rule.position)},
+            {"start", rule.start},
+            {"step", rule.step},
+            {"width", rule.width},
+            {"separator", rule.separator}};
+}
+
+void from_json(const nlohmann::json& json, CounterRule& rule) {
+    using namespace json_fields;
+    rule = CounterRule(requireEnum<CounterRule::Position>(json, "position", kPositions),
+                       requireInteger(json, "start"), requireInteger(json, "step"),
+                       requireInteger(json, "width"), requireString(json, "separator"));
 }
 
 } // namespace morvane

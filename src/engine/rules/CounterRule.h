@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,5 +48,10 @@ public:
 
 std::string_view rawValue(CounterRule::Position position);
 std::optional<CounterRule::Position> counterPositionFromRawValue(std::string_view raw);
+
+// The stored form: {"position" (raw value), "start", "step", "width",
+// "separator"}; all required, the numbers whole.
+void to_json(nlohmann::json& json, const CounterRule& rule);
+void from_json(const nlohmann::json& json, CounterRule& rule);
 
 } // namespace morvane

@@ -1,6 +1,7 @@
 #include "engine/rules/DateRule.h"
 
 #include "engine/support/DateFormatting.h"
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RawValues.h"
 
@@ -47,6 +48,23 @@ std::optional<DateRule::Source> dateSourceFromRawValue(std::string_view raw) {
 
 std::optional<DateRule::Position> datePositionFromRawValue(std::string_view raw) {
     return enumFromRawValue<DateRule::Position>(kPositions, raw);
+}
+
+void to_json(nlohmann::json& json, const DateRule& rule) {
+    json = {{"source", rawValue(rule.source)},
+            {"format", rule.format},
+            {"position", rawValue(rule.position)},
+            {"separator", rule.separator}};
+    if (rule.timeZoneIdentifier) {
+        json["timeZoneIdentifier"] = *rule.timeZoneIdentifier;
+    }
+}
+
+void from_json(const nlohmann::json& json, DateRule& rule) {
+    using namespace json_fields;
+    rule = DateRule(requireEnum<DateRule::Source>(json, "source", kSources), requireString(json, "format"),
+                    requireEnum<DateRule::Position>(json, "position", kPositions),
+                    requireString(json, "separator"), optionalString(json, "timeZoneIdentifier"));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <array>
 #include <optional>
 #include <string>
@@ -44,5 +46,10 @@ std::string_view rawValue(DateRule::Source source);
 std::string_view rawValue(DateRule::Position position);
 std::optional<DateRule::Source> dateSourceFromRawValue(std::string_view raw);
 std::optional<DateRule::Position> datePositionFromRawValue(std::string_view raw);
+
+// The stored form: {"source", "position" (raw values), "format", "separator"},
+// all required, and "timeZoneIdentifier" only when there is one.
+void to_json(nlohmann::json& json, const DateRule& rule);
+void from_json(const nlohmann::json& json, DateRule& rule);
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #include "engine/rules/FolderRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RawValues.h"
 
@@ -36,6 +37,16 @@ std::string_view rawValue(FolderRule::Position position) {
 
 std::optional<FolderRule::Position> folderPositionFromRawValue(std::string_view raw) {
     return enumFromRawValue<FolderRule::Position>(kPositions, raw);
+}
+
+void to_json(nlohmann::json& json, const FolderRule& rule) {
+    json = {{"position", rawValue(rule.position)}, {"separator", rule.separator}};
+}
+
+void from_json(const nlohmann::json& json, FolderRule& rule) {
+    using namespace json_fields;
+    rule = FolderRule(requireEnum<FolderRule::Position>(json, "position", kPositions),
+                      requireString(json, "separator"));
 }
 
 } // namespace morvane

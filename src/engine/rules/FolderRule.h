@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,5 +32,9 @@ public:
 
 std::string_view rawValue(FolderRule::Position position);
 std::optional<FolderRule::Position> folderPositionFromRawValue(std::string_view raw);
+
+// The stored form: {"position" (raw value), "separator"}; both required.
+void to_json(nlohmann::json& json, const FolderRule& rule);
+void from_json(const nlohmann::json& json, FolderRule& rule);
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #include "engine/rules/NameRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RawValues.h"
 #include "engine/support/Unicode.h"
@@ -64,6 +65,15 @@ std::string_view rawValue(NameRule::Mode mode) {
 
 std::optional<NameRule::Mode> nameModeFromRawValue(std::string_view raw) {
     return enumFromRawValue<NameRule::Mode>(kModes, raw);
+}
+
+void to_json(nlohmann::json& json, const NameRule& rule) {
+    json = {{"mode", rawValue(rule.mode)}, {"text", rule.text}};
+}
+
+void from_json(const nlohmann::json& json, NameRule& rule) {
+    using namespace json_fields;
+    rule = NameRule(requireEnum<NameRule::Mode>(json, "mode", kModes), requireString(json, "text"));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,5 +32,9 @@ public:
 
 std::string_view rawValue(NameRule::Mode mode);
 std::optional<NameRule::Mode> nameModeFromRawValue(std::string_view raw);
+
+// The stored form: {"mode" (raw value), "text"}; both required.
+void to_json(nlohmann::json& json, const NameRule& rule);
+void from_json(const nlohmann::json& json, NameRule& rule);
 
 } // namespace morvane

@@ -1,6 +1,7 @@
 #include "engine/rules/RegexRule.h"
 
 #include "engine/core/RuleError.h"
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RegexCache.h"
 #include "engine/support/Unicode.h"
@@ -186,6 +187,25 @@ std::vector<std::size_t> RegexRule::matchCounts(const std::vector<std::string>& 
         }
     }
     return counts;
+}
+
+void to_json(nlohmann::json& json, const RegexRule& rule) {
+    nlohmann::json pairs = nlohmann::json::array();
+    for (const auto& pair : rule.pairs) {
+        pairs.push_back(
+            {{"pattern", pair.pattern}, {"replacement", pair.replacement}, {"isEnabled", pair.isEnabled}});
+    }
+    json = {{"pairs", std::move(pairs)}, {"ignoreCase", rule.ignoreCase}};
+}
+
+void from_json(const nlohmann::json& json, RegexRule& rule) {
+    using namespace json_fields;
+    std::vector<RegexRule::Pair> pairs;
+    for (const auto& pair : requireArray(json, "pairs")) {
+        pairs.push_back({requireString(pair, "pattern"), requireString(pair, "replacement"),
+                         requireBool(pair, "isEnabled")});
+    }
+    rule = RegexRule(std::move(pairs), requireBool(json, "ignoreCase"));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,5 +58,10 @@ public:
 
     bool operator==(const RegexRule&) const = default;
 };
+
+// The stored form: {"pairs": [{"pattern", "replacement", "isEnabled"}...],
+// "ignoreCase"}. Decoding requires every key.
+void to_json(nlohmann::json& json, const RegexRule& rule);
+void from_json(const nlohmann::json& json, RegexRule& rule);
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #include "engine/rules/RemoveRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/Unicode.h"
 
@@ -120,6 +121,19 @@ void RemoveRule::apply(FileName& name, const RuleContext&) const {
     if (trimSpaces) {
         name.stem = collapsedSpaces(name.stem);
     }
+}
+
+void to_json(nlohmann::json& json, const RemoveRule& rule) {
+    json = {{"first", rule.first},
+            {"last", rule.last},
+            {"characters", rule.characters},
+            {"trimSpaces", rule.trimSpaces}};
+}
+
+void from_json(const nlohmann::json& json, RemoveRule& rule) {
+    using namespace json_fields;
+    rule = RemoveRule(requireInteger(json, "first"), requireInteger(json, "last"),
+                      requireString(json, "characters"), requireBool(json, "trimSpaces"));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstdint>
 #include <string>
 
@@ -27,5 +29,9 @@ public:
 
     bool operator==(const RemoveRule&) const = default;
 };
+
+// The stored form: {"first", "last", "characters", "trimSpaces"}; all required.
+void to_json(nlohmann::json& json, const RemoveRule& rule);
+void from_json(const nlohmann::json& json, RemoveRule& rule);
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #include "engine/rules/SegmentRule.h"
 
+#include "engine/support/JsonFields.h"
 #include "engine/support/LiteralPattern.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RawValues.h"
@@ -216,6 +217,24 @@ std::optional<SegmentRule::Selection> segmentSelectionFromRawValue(std::string_v
 
 std::optional<SegmentRule::Action> segmentActionFromRawValue(std::string_view raw) {
     return enumFromRawValue<SegmentRule::Action>(kActions, raw);
+}
+
+void to_json(nlohmann::json& json, const SegmentRule& rule) {
+    json = {{"selection", rawValue(rule.selection)},
+            {"delimiter", rule.delimiter},
+            {"segment", rule.segment},
+            {"from", rule.from},
+            {"to", rule.to},
+            {"count", rule.count},
+            {"action", rawValue(rule.action)}};
+}
+
+void from_json(const nlohmann::json& json, SegmentRule& rule) {
+    using namespace json_fields;
+    rule = SegmentRule(
+        requireEnum<SegmentRule::Selection>(json, "selection", kSelections), requireString(json, "delimiter"),
+        requireInteger(json, "segment"), requireInteger(json, "from"), requireInteger(json, "to"),
+        requireInteger(json, "count"), requireEnum<SegmentRule::Action>(json, "action", kActions));
 }
 
 } // namespace morvane

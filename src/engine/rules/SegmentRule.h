@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -71,5 +73,10 @@ std::string_view rawValue(SegmentRule::Selection selection);
 std::string_view rawValue(SegmentRule::Action action);
 std::optional<SegmentRule::Selection> segmentSelectionFromRawValue(std::string_view raw);
 std::optional<SegmentRule::Action> segmentActionFromRawValue(std::string_view raw);
+
+// The stored form: {"selection", "action" (raw values), "delimiter",
+// "segment", "from", "to", "count"}; all required, the numbers whole.
+void to_json(nlohmann::json& json, const SegmentRule& rule);
+void from_json(const nlohmann::json& json, SegmentRule& rule);
 
 } // namespace morvane

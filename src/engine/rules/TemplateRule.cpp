@@ -2,6 +2,7 @@
 
 #include "engine/rules/CounterRule.h"
 #include "engine/support/DateFormatting.h"
+#include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/Unicode.h"
 
@@ -97,6 +98,18 @@ void TemplateRule::apply(FileName& name, const RuleContext& context) const {
         }
     }
     name.stem = std::move(result);
+}
+
+void to_json(nlohmann::json& json, const TemplateRule& rule) {
+    json = {{"template", rule.template_}};
+    if (rule.timeZoneIdentifier) {
+        json["timeZoneIdentifier"] = *rule.timeZoneIdentifier;
+    }
+}
+
+void from_json(const nlohmann::json& json, TemplateRule& rule) {
+    using namespace json_fields;
+    rule = TemplateRule(requireString(json, "template"), optionalString(json, "timeZoneIdentifier"));
 }
 
 } // namespace morvane

@@ -2,6 +2,8 @@
 
 #include "engine/core/RenameRule.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,5 +37,10 @@ private:
     std::optional<std::string> expansion(std::string_view token, const FileName& name,
                                          const RuleContext& context) const;
 };
+
+// The stored form: {"template"}, required, and "timeZoneIdentifier" only when
+// there is one.
+void to_json(nlohmann::json& json, const TemplateRule& rule);
+void from_json(const nlohmann::json& json, TemplateRule& rule);
 
 } // namespace morvane
