@@ -29,12 +29,18 @@ test-asan: deps
 
 # Feeds the preset reader generated files for FUZZ_SECONDS, starting from the
 # seed corpus in the repository (new finds go to a scratch folder, not the repo).
+# The full log stays in $(FUZZ_DIR)/fuzz.log; a find (crash, leak, timeout)
+# prints the report and fails the target with the fuzzer's own exit status.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON -DMORVANE_BUILD_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target morvane_fuzz_preset
 	@mkdir -p $(FUZZ_DIR)/corpus/preset
-	@$(FUZZ_DIR)/fuzz/morvane_fuzz_preset -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
-		-print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/preset fuzz/corpus/preset 2>&1 | tail -n 12
+	@status=0; $(FUZZ_DIR)/fuzz/morvane_fuzz_preset -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
+		-print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/preset fuzz/corpus/preset \
+		>$(FUZZ_DIR)/fuzz.log 2>&1 || status=$$?; \
+	if [ $$status -eq 0 ]; then tail -n 12 $(FUZZ_DIR)/fuzz.log; \
+	else tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzz: the fuzzer failed (exit $$status); full log in $(FUZZ_DIR)/fuzz.log" >&2; fi; \
+	exit $$status
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
