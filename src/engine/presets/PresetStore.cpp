@@ -9,7 +9,6 @@
 #include "engine/support/UserDataFolder.h"
 
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,11 +27,7 @@ bool becomesDash(char32_t c) {
 std::string encode(const std::vector<char32_t>& codePoints, std::size_t from, std::size_t to) {
     std::string result;
     for (std::size_t i = from; i < to; ++i) {
-        // Code points from a decoded text are valid scalars, so appending cannot fail.
-        uint8_t buffer[U8_MAX_LENGTH];
-        int32_t length = 0;
-        U8_APPEND_UNSAFE(buffer, length, static_cast<UChar32>(codePoints[i]));
-        result.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+        unicode::appendUtf8(result, codePoints[i]);
     }
     return result;
 }

@@ -307,6 +307,18 @@ std::vector<char32_t> codePoints(std::string_view text) {
     return result;
 }
 
+void appendUtf8(std::string& text, char32_t c) {
+    uint8_t buffer[U8_MAX_LENGTH];
+    int32_t length = 0;
+    UBool failed = false;
+    U8_APPEND(buffer, length, U8_MAX_LENGTH, static_cast<UChar32>(c), failed);
+    if (failed) {
+        appendUtf8(text, U'\uFFFD');
+        return;
+    }
+    text.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+}
+
 bool isValidUtf8(std::string_view text) {
     if (isAscii(text)) {
         return true;

@@ -44,6 +44,8 @@ bool isHorizontalSpace(char32_t c);
 
 // The code points of `text` (U+FFFD for each ill-formed sequence).
 std::vector<char32_t> codePoints(std::string_view text);
+// Appends the UTF-8 form of a Unicode scalar value.
+void appendUtf8(std::string& text, char32_t c);
 
 // True when `text` is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);

@@ -1,6 +1,6 @@
 #include "engine/rules/AffixRule.h"
 
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ TEST(AffixRule, InsertsAtACharacterPositionClampedToTheStem) {
         {AffixRule{"", "X", 5, ""}, "e\u0301b", "e\u0301bX"},
     };
     for (const auto& [rule, name, expected] : cases) {
-        EXPECT_EQ(test::applied(rule, name), expected) << name;
+        EXPECT_EQ(testing::applied(rule, name), expected) << name;
     }
 }
 

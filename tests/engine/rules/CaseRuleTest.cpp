@@ -1,7 +1,7 @@
 #include "engine/rules/CaseRule.h"
 
-#include "engine/testing/Items.h"
 #include "engine/testing/LanguageScope.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,6 @@ namespace {
 
 using Mode = CaseRule::Mode;
 using Ext = CaseRule::ExtensionMode;
-
-std::string applied(const CaseRule& rule, const std::string& name) {
-    const FileItem item = testing::item(name);
-    FileName fileName = FileName::parsing(name);
-    rule.apply(fileName, RuleContext{item, 0, 1});
-    return fileName.full();
-}
 
 TEST(CaseRule, TitleCaseCapitalizesAfterSpacesUnderscoresHyphensAndDots) {
     struct Case {
@@ -56,7 +49,7 @@ TEST(CaseRule, AppliesModesToStemAndExtension) {
         {CaseRule(Mode::title, Ext::lower), "my trip.JPEG", "My Trip.jpeg"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(applied(c.rule, c.name), c.expected) << c.name;
+        EXPECT_EQ(testing::applied(c.rule, c.name), c.expected) << c.name;
     }
 }
 

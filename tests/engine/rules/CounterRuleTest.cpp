@@ -1,7 +1,7 @@
 #include "engine/rules/CounterRule.h"
 
 #include "engine/core/RenamePipeline.h"
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ TEST(CounterRule, PlacesThePaddedNumberAsSet) {
         {CounterRule{Position::suffix, kMin, 1, 0, "#"}, 0, "x", "x#-9223372036854775808"},
     };
     for (const auto& [rule, index, name, expected] : cases) {
-        EXPECT_EQ(test::applied(rule, name, index), expected);
+        EXPECT_EQ(testing::applied(rule, name, index), expected);
     }
 }
 
@@ -54,7 +54,7 @@ TEST(CounterRule, ANumberBeyondSixtyFourBitsFailsThatItemInsteadOfWrapping) {
     const std::tuple<std::int64_t, std::int64_t, std::int64_t> cases[] = {
         {kMax, 1, 1}, {kMin, -1, 1}, {0, kMin, 2}, {-5, kMin, 1}, {1, kMax, kMax}};
     for (const auto& [start, step, index] : cases) {
-        EXPECT_EQ(test::failure(CounterRule{Position::suffix, start, step, 3, "-"}, "x", index),
+        EXPECT_EQ(testing::failure(CounterRule{Position::suffix, start, step, 3, "-"}, "x", index),
                   "The counter number is out of range")
             << start << " + " << index << " \u00D7 " << step;
     }

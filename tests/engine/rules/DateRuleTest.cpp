@@ -1,7 +1,7 @@
 #include "engine/rules/DateRule.h"
 
-#include "engine/rules/RuleTesting.h"
 #include "engine/support/DateFormatting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@ namespace {
 using Source = DateRule::Source;
 using Position = DateRule::Position;
 
-const FileItem kPhoto("photo.jpg", "/d", test::utc(2023, 12, 31, 8), test::utc(2024, 3, 5, 23, 30), 0, false,
-                      true);
+const FileItem kPhoto("photo.jpg", "/d", testing::utc(2023, 12, 31, 8), testing::utc(2024, 3, 5, 23, 30), 0,
+                      false, true);
 
 DateRule inZone(std::optional<std::string> zone, const char* format = "yyyy-MM-dd",
                 Source source = Source::modified, Position position = Position::before,
@@ -34,11 +34,11 @@ TEST(DateRule, WritesTheChosenDateInTheChosenZone) {
         {inZone("UTC", "", Source::modified, Position::after), "photo_.jpg"},
     };
     for (const auto& [rule, expected] : cases) {
-        EXPECT_EQ(test::applied(rule, "photo.jpg", 0, kPhoto), expected);
+        EXPECT_EQ(testing::applied(rule, "photo.jpg", 0, kPhoto), expected);
     }
     // Month names stay English whatever the interface language.
-    const test::LanguageScope spanish("es");
-    EXPECT_EQ(test::applied(inZone("UTC", "MMM"), "a", 0, kPhoto), "Mar_a");
+    const testing::LanguageScope spanish("es");
+    EXPECT_EQ(testing::applied(inZone("UTC", "MMM"), "a", 0, kPhoto), "Mar_a");
 }
 
 TEST(DateRule, AnAbsentOrUnknownZoneMeansTheSystemZone) {
@@ -49,7 +49,7 @@ TEST(DateRule, AnAbsentOrUnknownZoneMeansTheSystemZone) {
     EXPECT_EQ(DateFormatting::systemZone(), "Asia/Tokyo");
     for (const auto& zone : {std::optional<std::string>{}, std::optional<std::string>{"Mars/Olympus"},
                              std::optional<std::string>{"Etc/Unknown"}}) {
-        EXPECT_EQ(test::applied(inZone(zone), "photo.jpg", 0, kPhoto), "2024-03-06_photo.jpg");
+        EXPECT_EQ(testing::applied(inZone(zone), "photo.jpg", 0, kPhoto), "2024-03-06_photo.jpg");
     }
     previous ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
     DateFormatting::refreshSystemZone();

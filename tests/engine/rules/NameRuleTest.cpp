@@ -1,6 +1,6 @@
 #include "engine/rules/NameRule.h"
 
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(NameRule, ActsOnTheWholeStemAndNeverOnTheExtension) {
         {Mode::reverse, "x", "\U0001F1EA\U0001F1F8ab\r\nc", "c\r\nba\U0001F1EA\U0001F1F8"},
     };
     for (const auto& [mode, text, name, expected] : cases) {
-        EXPECT_EQ(test::applied(NameRule{mode, text}, name), expected) << name;
+        EXPECT_EQ(testing::applied(NameRule{mode, text}, name), expected) << name;
     }
 }
 

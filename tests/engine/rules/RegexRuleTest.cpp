@@ -1,7 +1,7 @@
 #include "engine/rules/RegexRule.h"
 
 #include "engine/core/RenamePipeline.h"
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(RegexRule, SubstitutesEveryMatchPairAfterPairInTheStemOnly) {
         {RegexRule{"\u00E9", "e", false}, "caf\u00E9 \u00E9t\u00E9", "cafe ete"},
     };
     for (const auto& [rule, name, expected] : cases) {
-        EXPECT_EQ(test::applied(rule, name), expected) << name;
+        EXPECT_EQ(testing::applied(rule, name), expected) << name;
     }
 }
 
@@ -43,7 +43,7 @@ TEST(RegexRule, DiagnosesPatternsThatDoNotCompileAndFailsWithTheDiagnosis) {
     }
     // The first pair's substitution is dropped along with the rest.
     const RegexRule rule{Pairs{{"a", "x", true}, {"(b", "y", true}, {"c", "z", true}}, false};
-    EXPECT_EQ(test::failure(rule, "abc"), "Missing closing parenthesis");
+    EXPECT_EQ(testing::failure(rule, "abc"), "Missing closing parenthesis");
     EXPECT_EQ(rule.validationError(), "Missing closing parenthesis");
     EXPECT_EQ((RegexRule{Pairs{{"(b", "", false}, {"a", "", true}}, false}.validationError()), std::nullopt);
 }
@@ -60,11 +60,11 @@ TEST(RegexRule, CountsNamesEachPairChangesAtItsPlaceInTheChain) {
 TEST(RegexRule, ABadReplacementOrAnIllFormedNameFailsOnlyWhereItMatches) {
     const std::string group = "The replacement refers to a group the pattern does not have; write "
                               "\u201C\\$\u201D for a dollar sign";
-    EXPECT_EQ(test::failure(RegexRule{"(a)", "$2", false}, "bab"), group);
-    EXPECT_EQ(test::failure(RegexRule{"a", "US$", false}, "bab"), group);
-    EXPECT_EQ(test::failure(RegexRule{"a", "b", false}, "a\xFF"),
+    EXPECT_EQ(testing::failure(RegexRule{"(a)", "$2", false}, "bab"), group);
+    EXPECT_EQ(testing::failure(RegexRule{"a", "US$", false}, "bab"), group);
+    EXPECT_EQ(testing::failure(RegexRule{"a", "b", false}, "a\xFF"),
               "The name is not valid UTF-8, so the pattern cannot rewrite it");
-    EXPECT_EQ(test::applied(RegexRule{"x", "y", false}, "a\xFF"), "a\xFF");
+    EXPECT_EQ(testing::applied(RegexRule{"x", "y", false}, "a\xFF"), "a\xFF");
 }
 
 TEST(RegexRule, CatastrophicBacktrackingFailsThatItemAndThePlanGoesOn) {

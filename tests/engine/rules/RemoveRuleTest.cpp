@@ -1,6 +1,6 @@
 #include "engine/rules/RemoveRule.h"
 
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ TEST(RemoveRule, DeletesByCountThenBySetThenTidiesWhiteSpace) {
         {RemoveRule{0, 0, "-", true}, "a - b", "a b"},
     };
     for (const auto& [rule, name, expected] : cases) {
-        EXPECT_EQ(test::applied(rule, name), expected) << name;
+        EXPECT_EQ(testing::applied(rule, name), expected) << name;
     }
 }
 

@@ -1,7 +1,7 @@
 #include "engine/rules/ReplaceRule.h"
 
-#include "engine/testing/Items.h"
 #include "engine/testing/LanguageScope.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,6 @@ namespace morvane {
 namespace {
 
 using Pair = ReplaceRule::Pair;
-
-std::string applied(const ReplaceRule& rule, const std::string& name) {
-    const FileItem item = testing::item(name);
-    FileName fileName = FileName::parsing(name);
-    rule.apply(fileName, RuleContext{item, 0, 1});
-    return fileName.full();
-}
 
 TEST(ReplaceRule, ReplacesLiteralTextInTheStem) {
     struct Case {
@@ -44,7 +37,7 @@ TEST(ReplaceRule, ReplacesLiteralTextInTheStem) {
          "pic r\u00e9sum\u00e9"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(applied(c.rule, c.name), c.expected) << c.label;
+        EXPECT_EQ(testing::applied(c.rule, c.name), c.expected) << c.label;
     }
 }
 

@@ -5,9 +5,9 @@
 #include "engine/rules/NameRule.h"
 #include "engine/rules/RegexRule.h"
 #include "engine/rules/RemoveRule.h"
-#include "engine/rules/RuleTesting.h"
 #include "engine/rules/SegmentRule.h"
 #include "engine/rules/TemplateRule.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
     };
     for (const auto& [value, english, spanish] : cases) {
         EXPECT_EQ(value->summary(), english);
-        const test::LanguageScope inSpanish("es");
+        const testing::LanguageScope inSpanish("es");
         EXPECT_EQ(value->summary(), spanish);
     }
 }

@@ -1,6 +1,6 @@
 #include "engine/rules/SegmentRule.h"
 
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST(SegmentRule, KeepsRemovesOrMovesTheSelectedPart) {
          "ab\U0001F1EA\U0001F1F8"},
     };
     for (const auto& [rule, name, expected] : cases) {
-        EXPECT_EQ(test::applied(rule, name), expected) << name;
+        EXPECT_EQ(testing::applied(rule, name), expected) << name;
     }
 }
 
@@ -65,7 +65,7 @@ TEST(SegmentRule, AnalysesWhatIsSelectedOrWhyNothingIs) {
     for (const auto& [rule, stem, outcome] : cases) {
         EXPECT_EQ(rule.analyze(stem), outcome) << stem;
     }
-    const test::LanguageScope spanish("es");
+    const testing::LanguageScope spanish("es");
     EXPECT_EQ(by("_", -9).analyze("a_b"),
               SegmentRule::Outcome(Missing{"El segmento -9 no existe \u2014 2 segmentos"}));
 }

@@ -1,6 +1,6 @@
 #include "engine/rules/TemplateRule.h"
 
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@ namespace morvane {
 namespace {
 
 TEST(TemplateRule, ExpandsTokensAndCopiesEverythingElseLiterally) {
-    const FileItem item("x.jpg", "/trips/Rome", test::utc(2023, 1, 2), test::utc(2024, 3, 5, 12), 0, false,
-                        true);
+    const FileItem item("x.jpg", "/trips/Rome", testing::utc(2023, 1, 2), testing::utc(2024, 3, 5, 12), 0,
+                        false, true);
     const std::tuple<std::string, std::int64_t, std::string> cases[] = {
         {"{date:yyyyMMdd}_{parent}_{counter:000}", 2, "20240305_Rome_003.jpg"},
         {"{NAME}-{Ext}", 0, "x-jpg.jpg"},
@@ -29,7 +29,7 @@ TEST(TemplateRule, ExpandsTokensAndCopiesEverythingElseLiterally) {
         {"{counter:" + std::string(100'000, '0') + "}", 0, std::string(255, '0') + "1.jpg"},
     };
     for (const auto& [templateText, index, expected] : cases) {
-        EXPECT_EQ(test::applied(TemplateRule{templateText, "UTC"}, "x.jpg", index, item), expected)
+        EXPECT_EQ(testing::applied(TemplateRule{templateText, "UTC"}, "x.jpg", index, item), expected)
             << templateText.substr(0, 40);
     }
 }

@@ -1,6 +1,6 @@
 #include "engine/support/DateFormatting.h"
 
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@ TEST(DateFormatting, EmptiesItselfWhenAnInsertionFindsItOverTheBound) {
     for (int i = 0; i < 100 && after >= before; ++i) {
         before = DateFormatting::size();
         const std::string tag = "bound-" + std::to_string(i);
-        EXPECT_EQ(DateFormatting::string(test::utc(2024, 3, 5), "'" + tag + "' yyyy", "UTC"), tag + " 2024");
+        EXPECT_EQ(DateFormatting::string(testing::utc(2024, 3, 5), "'" + tag + "' yyyy", "UTC"),
+                  tag + " 2024");
         after = DateFormatting::size();
     }
     EXPECT_EQ(before, 65u);
@@ -25,7 +26,7 @@ TEST(DateFormatting, EmptiesItselfWhenAnInsertionFindsItOverTheBound) {
 }
 
 TEST(DateFormatting, ServesSeveralThreadsAtOnce) {
-    const Date date = test::utc(2024, 3, 5, 23, 30);
+    const Date date = testing::utc(2024, 3, 5, 23, 30);
     const std::tuple<const char*, const char*, const char*> expectations[] = {
         {"Asia/Tokyo", "yyyy-MM-dd HH:mm", "2024-03-06 08:30"},
         {"America/New_York", "EEE d MMM", "Tue 5 Mar"},
@@ -39,7 +40,7 @@ TEST(DateFormatting, ServesSeveralThreadsAtOnce) {
             DateFormatting::refreshSystemZone();
         }
     });
-    test::inParallel(4, [&](int t) {
+    testing::inParallel(4, [&](int t) {
         for (int i = 0; i < 300; ++i) {
             const auto& [zone, pattern, text] = expectations[(t + i) % 3];
             wrong += DateFormatting::string(date, pattern, zone) != text;

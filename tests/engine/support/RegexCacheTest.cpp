@@ -1,7 +1,7 @@
 #include "engine/support/RegexCache.h"
 
 #include "engine/rules/RegexRule.h"
-#include "engine/rules/RuleTesting.h"
+#include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -44,14 +44,14 @@ TEST(RegexCache, ServesSeveralThreadsAtOnce) {
             Localization::setLanguage(i % 2 ? "es" : "en");
         }
     });
-    test::inParallel(4, [&](int t) {
+    testing::inParallel(4, [&](int t) {
         const RegexRule swap{"(\\w+)-(\\w+)", "$2-$1", t % 2 == 0};
         for (int i = 0; i < 400; ++i) {
             // New patterns keep the cache filling up and emptying while other
             // threads match with patterns taken from it.
             const std::string churn = "n" + std::to_string(t * 1000 + i);
-            wrong += test::applied(swap, "one-two.txt") != "two-one.txt";
-            wrong += test::applied(RegexRule{churn, "x", false}, "a_" + churn) != "a_x";
+            wrong += testing::applied(swap, "one-two.txt") != "two-one.txt";
+            wrong += testing::applied(RegexRule{churn, "x", false}, "a_" + churn) != "a_x";
             const auto reason = RegexRule::diagnose("(abc", false);
             wrong +=
                 reason != "Missing closing parenthesis" && reason != "Falta el par\u00E9ntesis de cierre";

@@ -4,6 +4,7 @@
 #include "engine/core/RenameRule.h"
 #include "engine/core/RuleError.h"
 #include "engine/support/Localization.h"
+#include "engine/testing/LanguageScope.h"
 
 #include <chrono>
 #include <limits>
@@ -12,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace morvane::test {
+namespace morvane::testing {
 
 // The full name `rule` makes of `name` for the item at `index` of a run.
 inline std::string applied(const RenameRule& rule, std::string_view name, std::int64_t index = 0,
@@ -50,10 +51,4 @@ void inParallel(int count, Job job) {
     }
 }
 
-// The engine's language for the lifetime of the scope.
-struct LanguageScope {
-    explicit LanguageScope(std::string code) { Localization::setLanguage(std::move(code)); }
-    ~LanguageScope() { Localization::setLanguage("en"); }
-};
-
-} // namespace morvane::test
+} // namespace morvane::testing
