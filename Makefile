@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test test-asan fuzz format clean
+.PHONY: deps configure build run test test-asan fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -16,6 +16,14 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# A preview of a sample folder through a built-in preset: the product at work
+# in seconds. A preview with conflicts exits with 1, which is expected here.
+run: build
+	@scripts/sample-folder $(BUILD_DIR)/sample >/dev/null
+	@echo "morvane-cli preview --preset 'Clean filenames' $(BUILD_DIR)/sample"
+	@echo
+	@$(BUILD_DIR)/src/cli/morvane-cli preview --preset "Clean filenames" $(BUILD_DIR)/sample || [ $$? -eq 1 ]
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

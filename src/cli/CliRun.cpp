@@ -1,0 +1,81 @@
+#include "cli/CliRun.h"
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/PresetLookup.h"
+#include "engine/support/Localization.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <ostream>
+
+namespace morvane::cli {
+namespace {
+
+// "es_ES.UTF-8" -> "es", when the engine has a table for it.
+void chooseLanguage(const CliEnvironment& environment) {
+    if (!environment.language) {
+        return;
+    }
+    const std::string code = environment.language->substr(0, environment.language->find_first_of("_.@"));
+    const auto available = Localization::availableLanguages();
+    if (std::find(available.begin(), available.end(), code) != available.end()) {
+        Localization::setLanguage(code);
+    }
+}
+
+} // namespace
+
+int listPresets(const CommandContext& context) {
+    const auto offered =
+        PresetLookup(presetsDirectory(context.options), context.environment.workingDirectory).offered();
+    if (context.options.json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& offer : offered) {
+            nlohmann::json preset = nlohmann::json::parse(offer.preset.data());
+            preset["factory"] = offer.isFactory;
+            list.push_back(std::move(preset));
+        }
+        context.out << list.dump(2) << "\n";
+        return ExitStatusSuccess;
+    }
+    for (const auto& offer : offered) {
+        context.out << (offer.preset.favorite ? "\u2605 " : "  ") << printable(offer.preset.name) << "  "
+                    << context.palette.paint(
+                           localized("%lld rules", offer.preset.rules.size()) + " \u00B7 " +
+                               (offer.isFactory ? localized("built in") : localized("yours")),
+                           Palette::dim)
+                    << "\n";
+    }
+    return ExitStatusSuccess;
+}
+
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment) {
+    chooseLanguage(environment);
+    try {
+        const auto options = parseCommandLine(arguments, out);
+        if (!options) {
+            return ExitStatusSuccess;
+        }
+        const CommandContext context{*options, environment, out, err,
+                                     Palette(environment.outputIsTerminal && !environment.noColor)};
+        switch (options->command) {
+        case Command::preview:
+        case Command::rename:
+            return previewOrRename(context);
+        case Command::undo:
+            return undoLatest(context);
+        case Command::history:
+            return listHistory(context);
+        case Command::presets:
+            return listPresets(context);
+        }
+    } catch (const UsageError& error) {
+        err << "morvane-cli: " << error.message << "\n";
+    }
+    return ExitStatusUsage;
+}
+
+} // namespace morvane::cli

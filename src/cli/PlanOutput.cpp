@@ -1,0 +1,141 @@
+#include "cli/PlanOutput.h"
+
+#include "engine/core/NameDiff.h"
+#include "engine/core/PlanSummary.h"
+#include "engine/support/Localization.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace morvane::cli {
+namespace {
+
+struct StatusText {
+    std::string label;
+    const char* colour;
+    std::string help;
+};
+
+StatusText statusText(const RenamePlan::Entry& entry, const std::unordered_set<std::string>& unchecked) {
+    using Kind = RenameStatus::Kind;
+    switch (entry.status.kind) {
+    case Kind::rename:
+        return {localized("Rename"), Palette::green, {}};
+    case Kind::caseOnlyRename:
+        return {localized("Rename"), Palette::green,
+                localized("Case-only rename, done via a temporary name")};
+    case Kind::unchanged:
+        return {localized("Unchanged"), Palette::dim, {}};
+    case Kind::duplicate:
+        return {localized("Conflict"), Palette::red, localized("Another item would get the same name")};
+    case Kind::excluded:
+        if (unchecked.contains(entry.item.id)) {
+            return {localized("Excluded"), Palette::dim, {}};
+        }
+        return {localized("Filtered"), Palette::dim, {}};
+    case Kind::invalid:
+        return {localized("Invalid"), Palette::red, entry.status.problem->message()};
+    }
+    return {};
+}
+
+std::string shownName(const RenamePlan::Entry& entry, const std::optional<std::string>& folder) {
+    if (folder && entry.item.directory != *folder && entry.item.directory.starts_with(*folder + "/")) {
+        return entry.item.directory.substr(folder->size() + 1) + "/" + entry.item.name;
+    }
+    return entry.item.name;
+}
+
+std::string padded(const std::string& shown, std::size_t width) {
+    const std::size_t used = displayWidth(shown);
+    return used >= width ? std::string() : std::string(width - used, ' ');
+}
+
+bool isShown(const RenamePlan::Entry& entry, bool onlyChanged) {
+    const auto kind = entry.status.kind;
+    return !onlyChanged || (kind != RenameStatus::Kind::unchanged && kind != RenameStatus::Kind::excluded);
+}
+
+} // namespace
+
+std::string summaryLine(const RenamePlan& plan) {
+    const PlanSummary summary = PlanSummary::of(plan);
+    const std::string separator = " \u00B7 ";
+    return localized("%lld items", summary.items) + separator + localized("%lld included", summary.included) +
+           separator + localized("%lld to rename", summary.toRename) + separator +
+           (summary.conflicts == 0 ? localized("No conflicts")
+                                   : localized("%lld conflicts", summary.conflicts));
+}
+
+void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) {
+    std::vector<const RenamePlan::Entry*> rows;
+    std::size_t statusWidth = displayWidth(localized("Status"));
+    std::size_t nameWidth = displayWidth(localized("Current Name"));
+    for (const auto& entry : view.plan.entries) {
+        if (isShown(entry, view.onlyChanged)) {
+            rows.push_back(&entry);
+            statusWidth = std::max(statusWidth, displayWidth(statusText(entry, view.unchecked).label));
+            nameWidth = std::max(nameWidth, displayWidth(printable(shownName(entry, view.folder))));
+        }
+    }
+    nameWidth = std::min<std::size_t>(nameWidth, 60);
+
+    if (!rows.empty()) {
+        const std::string status = localized("Status"), current = localized("Current Name");
+        out << palette.paint(status, Palette::bold) << padded(status, statusWidth) << "  "
+            << palette.paint(current, Palette::bold) << padded(current, nameWidth) << "  "
+            << palette.paint(localized("New Name"), Palette::bold) << "\n";
+    }
+    for (const RenamePlan::Entry* entry : rows) {
+        const StatusText status = statusText(*entry, view.unchecked);
+        const std::string current = shownName(*entry, view.folder);
+        const std::string prefix = current.substr(0, current.size() - entry->item.name.size());
+        const NameDiff diff(entry->item.name, entry->newName);
+        out << palette.paint(status.label, status.colour) << padded(status.label, statusWidth) << "  "
+            << printable(prefix) << palette.spans(diff.oldSide(), true)
+            << padded(printable(current), nameWidth) << "  " << palette.spans(diff.newSide(), false);
+        if (!status.help.empty()) {
+            out << "  " << palette.paint("\u2014 " + status.help, Palette::dim);
+        }
+        out << "\n";
+    }
+    if (!rows.empty()) {
+        out << "\n";
+    }
+    out << summaryLine(view.plan) << "\n";
+    for (const auto& [step, message] : view.plan.ruleErrors) {
+        const auto& rule = *view.pipeline.steps.at(step).rule;
+        out << palette.paint(localized("Rule %lld (%@): %@", step + 1, title(rule.kind()), message),
+                             Palette::red)
+            << "\n";
+    }
+}
+
+nlohmann::json planJson(const RenamePlan& plan) {
+    const PlanSummary summary = PlanSummary::of(plan);
+    nlohmann::json ruleErrors = nlohmann::json::object();
+    for (const auto& [step, message] : plan.ruleErrors) {
+        ruleErrors[std::to_string(step)] = message;
+    }
+    nlohmann::json entries = nlohmann::json::array();
+    for (const auto& entry : plan.entries) {
+        nlohmann::json row{{"id", entry.item.id},
+                           {"directory", entry.item.directory},
+                           {"name", entry.item.name},
+                           {"newName", entry.newName},
+                           {"status", rawValue(entry.status.kind)}};
+        if (entry.status.problem) {
+            row["reason"] = rawValue(entry.status.problem->kind);
+        }
+        entries.push_back(std::move(row));
+    }
+    return {{"items", summary.items},
+            {"included", summary.included},
+            {"toRename", summary.toRename},
+            {"conflicts", summary.conflicts},
+            {"changedCounts", plan.changedCounts},
+            {"ruleErrors", std::move(ruleErrors)},
+            {"entries", std::move(entries)}};
+}
+
+} // namespace morvane::cli
