@@ -42,30 +42,12 @@ TEST(PresetRule, RoundTripsKeepingJsonTypes) {
     EXPECT_EQ(written.get<PresetRule>(), rule);
 }
 
-TEST(PresetRule, BuildsRulesOverTheDefaults) {
-    EXPECT_EQ(built(R"({"kind":"case"})"), AnyRule(CaseRule()));
+TEST(PresetRule, OnlyKnownKindsBecomeSteps) {
+    EXPECT_FALSE(envelope(R"({"kind":"letterCase"})").makeStep().has_value());
     EXPECT_EQ(built(R"({"kind":"case","extensionMode":"upper"})"),
               AnyRule(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::upper)));
-    // A given list replaces the default list whole; a missing flag keeps its default.
-    EXPECT_EQ(built(R"({"kind":"replace","pairs":[{"find":"a","with":"b","isEnabled":true}]})"),
-              AnyRule(ReplaceRule("a", "b", false)));
-    EXPECT_FALSE(envelope(R"({"kind":"letterCase"})").makeStep().has_value());
-    EXPECT_THROW(envelope(R"({"kind":"case","mode":"loud"})").makeStep(), DecodingError);
-    EXPECT_THROW(envelope(R"({"kind":"replace","isCaseSensitive":1})").makeStep(), DecodingError);
-    EXPECT_THROW(envelope(R"({"kind":"replace","pairs":[{"find":"a"}]})").makeStep(), DecodingError);
-}
-
-TEST(RuleCatalog, StepsBecomeEnvelopesAndBack) {
-    const PipelineStep step = makeStep(ReplaceRule({{"a", "b", true}, {"c", "", false}}, true), false);
-    const PresetRule rule = PresetRule::fromStep(step);
-    EXPECT_EQ(json(rule), json::parse(R"({"kind":"replace","enabled":false,"isCaseSensitive":true,
-        "pairs":[{"find":"a","with":"b","isEnabled":true},{"find":"c","with":"","isEnabled":false}]})"));
-    const auto back = rule.makeStep();
-    ASSERT_TRUE(back.has_value());
-    EXPECT_FALSE(back->isEnabled);
-    EXPECT_EQ(anyRule(*back->rule), anyRule(*step.rule));
     // A rule type the catalog does not know cannot be stored.
-    EXPECT_THROW(RuleCatalog::parameters(testing::ScriptedRule([](FileName&, const RuleContext&) {})),
+    EXPECT_THROW(PresetRule::fromStep(makeStep(testing::ScriptedRule([](FileName&, const RuleContext&) {}))),
                  RuleError);
 }
 
