@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test test-asan fuzz format clean
+.PHONY: deps configure build test test-asan fuzz bench bench-engine format clean
 
 deps:
 	@scripts/install-deps
@@ -35,6 +35,15 @@ fuzz: deps
 	@mkdir -p $(FUZZ_DIR)/corpus/preset
 	@$(FUZZ_DIR)/fuzz/morvane_fuzz_preset -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
 		-print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/preset fuzz/corpus/preset 2>&1 | tail -n 12
+
+# Whole-process timings against other renamers and the kernel's floor; installs
+# the other renamers it compares with. A few minutes.
+bench: build
+	@bench/compare $(BUILD_DIR)
+
+# The engine's own benchmarks (planning, move planner, executor, scanning, diffs).
+bench-engine: build
+	@$(BUILD_DIR)/bench/morvane_bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
