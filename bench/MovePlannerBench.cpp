@@ -32,6 +32,17 @@ std::vector<PlannedRename> twoCycles(std::size_t count) {
     return renames;
 }
 
+// IMG_00000 -> photo-00000 and so on: nothing waits for anything, the common
+// case of a batch.
+std::vector<PlannedRename> independent(std::size_t count) {
+    std::vector<PlannedRename> renames;
+    renames.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        renames.push_back({folder, numberedName("IMG_", i), numberedName("photo-", i)});
+    }
+    return renames;
+}
+
 // range(0): renames; range(1): 1 for a case-sensitive folder (ext4), 0 for a
 // case-insensitive one (FAT, casefolded ext4), where every name is folded.
 void runPlanner(benchmark::State& state, const std::vector<PlannedRename>& renames) {
@@ -45,12 +56,19 @@ void runPlanner(benchmark::State& state, const std::vector<PlannedRename>& renam
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(renames.size()));
 }
 
+void plannerIndependent(benchmark::State& state) {
+    runPlanner(state, independent(static_cast<std::size_t>(state.range(0))));
+}
 void plannerChainWorstOrder(benchmark::State& state) {
     runPlanner(state, chainInWorstOrder(static_cast<std::size_t>(state.range(0))));
 }
 void plannerTwoCycles(benchmark::State& state) {
     runPlanner(state, twoCycles(static_cast<std::size_t>(state.range(0))));
 }
+BENCHMARK(plannerIndependent)
+    ->ArgsProduct({{10'000, 100'000}, {1, 0}})
+    ->ArgNames({"renames", "caseSensitive"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(plannerChainWorstOrder)
     ->ArgsProduct({{10'000, 100'000}, {1, 0}})
     ->ArgNames({"renames", "caseSensitive"})
