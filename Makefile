@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test test-asan fuzz format clean
+.PHONY: deps configure build run test test-asan fuzz bench bench-engine format clean
 
 deps:
 	@scripts/install-deps
@@ -49,6 +49,15 @@ fuzz: deps
 	if [ $$status -eq 0 ]; then tail -n 12 $(FUZZ_DIR)/fuzz.log; \
 	else tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzz: the fuzzer failed (exit $$status); full log in $(FUZZ_DIR)/fuzz.log" >&2; fi; \
 	exit $$status
+
+# Whole-process timings against other renamers and the kernel's floor; installs
+# the other renamers it compares with. A few minutes.
+bench: build
+	@bench/compare $(BUILD_DIR)
+
+# The engine's own benchmarks (planning, move planner, executor, scanning, diffs).
+bench-engine: build
+	@$(BUILD_DIR)/bench/morvane_bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
