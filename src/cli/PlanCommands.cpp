@@ -116,7 +116,7 @@ int previewOrRename(const CommandContext& context) {
 
     if (!renaming || plan.hasConflicts()) {
         if (options.json) {
-            context.out << planJson(plan).dump(2) << "\n";
+            writePlanJson(context.out, plan);
         } else {
             const bool conflictsOnly = renaming;
             RenamePlan shown = plan;

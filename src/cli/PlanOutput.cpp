@@ -2,6 +2,7 @@
 
 #include "engine/core/NameDiff.h"
 #include "engine/core/PlanSummary.h"
+#include "engine/support/JsonText.h"
 #include "engine/support/Localization.h"
 
 #include <algorithm>
@@ -111,31 +112,52 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) 
     }
 }
 
-nlohmann::json planJson(const RenamePlan& plan) {
+void writePlanJson(std::ostream& out, const RenamePlan& plan) {
     const PlanSummary summary = PlanSummary::of(plan);
-    nlohmann::json ruleErrors = nlohmann::json::object();
+    std::string text;
+    text.reserve(1 << 20);
+    auto number = [&](const char* key, std::size_t value) {
+        text.append("  \"").append(key).append("\": ").append(std::to_string(value)).append(",\n");
+    };
+    text += "{\n";
+    number("items", summary.items);
+    number("included", summary.included);
+    number("toRename", summary.toRename);
+    number("conflicts", summary.conflicts);
+    text += "  \"changedCounts\": [";
+    for (std::size_t i = 0; i < plan.changedCounts.size(); ++i) {
+        text.append(i == 0 ? "" : ", ").append(std::to_string(plan.changedCounts[i]));
+    }
+    text += "],\n  \"ruleErrors\": {";
+    bool first = true;
     for (const auto& [step, message] : plan.ruleErrors) {
-        ruleErrors[std::to_string(step)] = message;
+        text.append(first ? "" : ", ").append("\"").append(std::to_string(step)).append("\": ");
+        appendJsonString(text, message);
+        first = false;
     }
-    nlohmann::json entries = nlohmann::json::array();
-    for (const auto& entry : plan.entries) {
-        nlohmann::json row{{"id", entry.item.id},
-                           {"directory", entry.item.directory},
-                           {"name", entry.item.name},
-                           {"newName", entry.newName},
-                           {"status", rawValue(entry.status.kind)}};
+    text += "},\n  \"entries\": [";
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+        const auto& entry = plan.entries[i];
+        text.append(i == 0 ? "\n    {\"id\": " : ",\n    {\"id\": ");
+        appendJsonString(text, entry.item.id);
+        text += ", \"directory\": ";
+        appendJsonString(text, entry.item.directory);
+        text += ", \"name\": ";
+        appendJsonString(text, entry.item.name);
+        text += ", \"newName\": ";
+        appendJsonString(text, entry.newName);
+        text.append(", \"status\": \"").append(rawValue(entry.status.kind)).append("\"");
         if (entry.status.problem) {
-            row["reason"] = rawValue(entry.status.problem->kind);
+            text.append(", \"reason\": \"").append(rawValue(entry.status.problem->kind)).append("\"");
         }
-        entries.push_back(std::move(row));
+        text += "}";
+        if (text.size() > (1 << 20) - 4096) {
+            out << text;
+            text.clear();
+        }
     }
-    return {{"items", summary.items},
-            {"included", summary.included},
-            {"toRename", summary.toRename},
-            {"conflicts", summary.conflicts},
-            {"changedCounts", plan.changedCounts},
-            {"ruleErrors", std::move(ruleErrors)},
-            {"entries", std::move(entries)}};
+    text += plan.entries.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    out << text;
 }
 
 } // namespace morvane::cli

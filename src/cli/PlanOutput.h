@@ -4,8 +4,6 @@
 #include "engine/core/RenamePipeline.h"
 #include "engine/core/RenamePlan.h"
 
-#include <nlohmann/json.hpp>
-
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -28,7 +26,8 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette);
 // "12 items · 12 included · 10 to rename · No conflicts".
 std::string summaryLine(const RenamePlan& plan);
 
-// The preview as one JSON object.
-nlohmann::json planJson(const RenamePlan& plan);
+// The preview as one JSON object, written as it goes: a preview of a large
+// folder is never held in memory twice.
+void writePlanJson(std::ostream& out, const RenamePlan& plan);
 
 } // namespace morvane::cli

@@ -21,18 +21,55 @@ int compare(const T& a, const T& b) {
 
 } // namespace
 
+bool ItemOrder::isSorted(const std::vector<FileItem>& items) const {
+    return std::is_sorted(items.begin(), items.end(), [&](const FileItem& a, const FileItem& b) {
+        int result = 0;
+        switch (field) {
+        case Field::name:
+            break;
+        case Field::kind:
+            result = NaturalOrder::compare(FileName::parsing(a.name).ext, FileName::parsing(b.name).ext);
+            break;
+        case Field::path:
+            result = NaturalOrder::compare(a.directory, b.directory);
+            break;
+        case Field::modified:
+            result = compare(a.modified, b.modified);
+            break;
+        case Field::size:
+            result = compare(a.size, b.size);
+            break;
+        }
+        if (result == 0) {
+            return NaturalOrder::compare(a.name, b.name) < 0;
+        }
+        return ascending ? result < 0 : result > 0;
+    });
+}
+
 void ItemOrder::sort(std::vector<FileItem>& items) const {
-    // Collation keys once per item, not once per comparison.
-    std::vector<std::string> nameKeys, fieldKeys;
-    nameKeys.reserve(items.size());
+    // Items usually arrive in the scanner's order, which is already the name
+    // order: one comparison per item tells.
+    if (isSorted(items)) {
+        return;
+    }
+    // Keys once per item, not once per comparison.
+    std::vector<std::string_view> names, fields;
+    std::vector<std::string> extensions;
+    names.reserve(items.size());
     for (const auto& item : items) {
-        nameKeys.push_back(NaturalOrder::sortKey(item.name));
+        names.push_back(item.name);
         if (field == Field::kind) {
-            fieldKeys.push_back(NaturalOrder::sortKey(FileName::parsing(item.name).ext));
+            extensions.push_back(FileName::parsing(item.name).ext);
         } else if (field == Field::path) {
-            fieldKeys.push_back(NaturalOrder::sortKey(item.directory));
+            fields.push_back(item.directory);
         }
     }
+    if (field == Field::kind) {
+        fields.assign(extensions.begin(), extensions.end());
+    }
+    const auto nameKeys = NaturalOrder::sortKeys(names);
+    const auto fieldKeys = NaturalOrder::sortKeys(fields);
     auto byField = [&](std::size_t a, std::size_t b) {
         switch (field) {
         case Field::name:
@@ -47,15 +84,16 @@ void ItemOrder::sort(std::vector<FileItem>& items) const {
         }
         return 0;
     };
-    std::vector<std::size_t> order(items.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    auto before = [&](std::size_t a, std::size_t b) {
         const int result = byField(a, b);
         if (result == 0) {
             return nameKeys[a] < nameKeys[b];
         }
         return ascending ? result < 0 : result > 0;
-    });
+    };
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), before);
     std::vector<FileItem> sorted;
     sorted.reserve(items.size());
     for (const std::size_t index : order) {

@@ -19,6 +19,7 @@ struct ItemOrder {
 
     // Stable: items equal in every respect keep their order.
     void sort(std::vector<FileItem>& items) const;
+    bool isSorted(const std::vector<FileItem>& items) const;
 
     bool operator==(const ItemOrder&) const = default;
 };
