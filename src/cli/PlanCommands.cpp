@@ -12,6 +12,7 @@
 #include "engine/transactions/HistoryStore.h"
 #include "engine/transactions/RenameExecutor.h"
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 
@@ -78,6 +79,20 @@ int rename(const CommandContext& context, const RenamePlan& plan, const std::opt
     return exitFor(transaction.outcome);
 }
 
+// Dates and sizes cost a statx call per file, as much as listing the folder;
+// only date-reading rules and the date and size orders need them.
+LocalFileSystem::Details detailsNeeded(const RenamePipeline& pipeline, const ItemOrder& order) {
+    const bool readsDates =
+        std::any_of(pipeline.steps.begin(), pipeline.steps.end(), [](const PipelineStep& step) {
+            const RuleKind kind = step.rule->kind();
+            return step.isEnabled && (kind == RuleKind::date || kind == RuleKind::template_);
+        });
+    const bool sortsByThem =
+        order.field == ItemOrder::Field::modified || order.field == ItemOrder::Field::size;
+    return readsDates || sortsByThem ? LocalFileSystem::Details::all
+                                     : LocalFileSystem::Details::namesAndKinds;
+}
+
 } // namespace
 
 int previewOrRename(const CommandContext& context) {
@@ -88,7 +103,7 @@ int previewOrRename(const CommandContext& context) {
         context.err << "morvane-cli: " << warning << "\n";
     }
 
-    auto fileSystem = std::make_shared<LocalFileSystem>();
+    auto fileSystem = std::make_shared<LocalFileSystem>(detailsNeeded(rules.pipeline, options.order));
     ItemSource source;
     {
         SlowTaskNotice notice(context.err, context.environment.errorsAreTerminal, localized("Reading\u2026"));

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace morvane::cli {
 namespace {
@@ -111,6 +113,18 @@ TEST(Undo, IsPartialWhenFilesChangedSince) {
     const json report = json::parse(undone.out);
     EXPECT_EQ(report["statuses"], json({{"0", "reverted"}, {"1", "changedSince:missing"}}));
     EXPECT_EQ(workspace.names(), Names{"x1.txt"});
+}
+
+TEST(Preview, ReadsDatesOnlyWhenARuleOrTheOrderUsesThem) {
+    Workspace workspace({"a.jpg", "b.jpg"});
+    const timespec times[2] = {{0, UTIME_OMIT}, {1700000000, 0}}; // 2023-11-14 22:13:20 UTC
+    ASSERT_EQ(::utimensat(AT_FDCWD, (workspace.photos + "/b.jpg").c_str(), times, 0), 0);
+    const auto dated =
+        workspace.cli({"preview", "--json", "--rule",
+                       R"({"kind":"date","format":"yyyy","timeZoneIdentifier":"UTC"})", "photos"});
+    EXPECT_EQ(json::parse(dated.out)["entries"][1]["newName"], "2023_b.jpg");
+    const auto bySize = workspace.cli({"preview", "--json", "--sort", "modified", "--descending", "photos"});
+    EXPECT_EQ(json::parse(bySize.out)["entries"][0]["name"], "a.jpg"); // touched just now
 }
 
 TEST(Presets, ByNameOrFileWithUnknownKindsSkipped) {

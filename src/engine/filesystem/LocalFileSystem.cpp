@@ -72,6 +72,26 @@ FSEntry entryFor(int directoryFd, const char* name) {
                    std::nullopt, created, modified, size);
 }
 
+// The kind of entry from the listing alone, where the file system says it;
+// only links (for their target) and unknown kinds need a look at the entry.
+FSEntry kindOnlyEntry(int directoryFd, const dirent& entry) {
+    switch (entry.d_type) {
+    case DT_REG:
+        return FSEntry(entry.d_name, false, false, false, false, std::nullopt, Date{}, Date{}, 0);
+    case DT_DIR:
+        return FSEntry(entry.d_name, true, false, false, false, std::nullopt, Date{}, Date{}, 0);
+    case DT_LNK:
+        return FSEntry(entry.d_name, false, true, targetIsDirectory(directoryFd, entry.d_name), false,
+                       std::nullopt, Date{}, Date{}, 0);
+    default: {
+        FSEntry full = entryFor(directoryFd, entry.d_name);
+        full.created = full.modified = Date{};
+        full.size = 0;
+        return full;
+    }
+    }
+}
+
 [[noreturn]] void throwUnreadable(const std::string& directory, int error) {
     throw FileSystemError::failed(localized("\u201C%@\u201D could not be read: %@",
                                             Paths::lastComponent(directory), systemErrorText(error)));
@@ -128,7 +148,7 @@ std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) cons
         if (name == "." || name == "..") {
             continue;
         }
-        result.push_back(entryFor(fd, entry->d_name));
+        result.push_back(details_ == Details::all ? entryFor(fd, entry->d_name) : kindOnlyEntry(fd, *entry));
     }
     return result;
 }

@@ -12,6 +12,14 @@ namespace morvane {
 // time where the file system records one (else 1970-01-01 00:00:00 UTC).
 class LocalFileSystem : public FileSystem {
 public:
+    // What a listing reads of each entry. Dates and sizes cost one statx call
+    // per entry, as much as the listing itself; a caller whose rules and order
+    // use neither can ask for names and kinds alone (dates then stand at the
+    // epoch and sizes at 0).
+    enum class Details { all, namesAndKinds };
+
+    explicit LocalFileSystem(Details details = Details::all) : details_(details) {}
+
     bool exists(const std::string& path) const override;
     void move(const std::string& from, const std::string& to) override;
     std::vector<FSEntry> entries(const std::string& directory) const override;
@@ -19,6 +27,9 @@ public:
     // Looks an entry of the folder up under a case-swapped name, so casefolded
     // ext4 folders and FAT, exFAT or NTFS mounts are recognised as such.
     bool isCaseSensitive(const std::string& directory) const override;
+
+private:
+    Details details_;
 };
 
 } // namespace morvane

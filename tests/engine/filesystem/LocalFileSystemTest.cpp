@@ -62,6 +62,14 @@ TEST(LocalFileSystem, ListsEntriesWithoutFollowingLinks) {
     EXPECT_TRUE(fs.isCaseSensitive(dir.path()));
     EXPECT_FALSE(fs.isCaseSensitive(dir / "nowhere"));
     EXPECT_THROW(fs.entries(dir / "nowhere"), FileSystemError);
+
+    // Names and kinds alone: the same entries, without the per-entry look-up.
+    const auto light = LocalFileSystem(LocalFileSystem::Details::namesAndKinds).entries(dir.path());
+    EXPECT_EQ(flagsOf(light), ".profile:h dangling:l file.txt: sub:d to-sub:lD");
+    for (const auto& entry : light) {
+        EXPECT_EQ(entry.modified, Date{}) << entry.name;
+        EXPECT_EQ(entry.size, 0) << entry.name;
+    }
 }
 
 TEST(LocalFileSystem, MoveNeverReplacesAndReportsInTheContractsOrder) {
