@@ -50,7 +50,8 @@ int rename(const CommandContext& context, const RenamePlan& plan, const std::opt
            const std::shared_ptr<FileSystem>& fileSystem) {
     const auto operations = plan.operations();
     if (operations.empty()) {
-        context.out << localized("Nothing to rename.") << "\n";
+        // No batch, so no transaction to print.
+        context.out << (context.options.json ? std::string("null") : localized("Nothing to rename.")) << "\n";
         return ExitStatusSuccess;
     }
     const std::string directory = folder.value_or(operations.front().item.directory);

@@ -79,6 +79,10 @@ TEST(Rename, RefusesConflictsUnlessAskedToSkipThem) {
     EXPECT_EQ(skipped.status, 0) << skipped.err;
     EXPECT_EQ(skipped.out, "1 items renamed \u00B7 Recorded in Rename History.\n");
     EXPECT_EQ(workspace.names(), (Names{"a.txt", "b.txt", "d.txt"}));
+
+    const auto nothing = workspace.cli({"rename", "--json", "--replace", "zzz=y", "photos"});
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_EQ(nothing.out, "null\n");
 }
 
 TEST(Rename, IsRecordedAndCanBeUndone) {
