@@ -53,6 +53,16 @@ const std::vector<std::string> kTrickyTexts = {
     "mixed \"/\\\n\u00e9\t",
 };
 
+// `special` at each position of a longer name: names are scanned a word of
+// eight bytes at a time, and then byte by byte.
+std::vector<std::string> atEveryPosition(const std::string& special) {
+    std::vector<std::string> names;
+    for (std::size_t position = 0; position <= 16; ++position) {
+        names.push_back(std::string("abcdefghijklmnop").insert(position, special));
+    }
+    return names;
+}
+
 TEST(TransactionJsonWriter, WritesTheSameTextAsTheDocumentDump) {
     struct Case {
         const char* name;
@@ -81,6 +91,14 @@ TEST(TransactionJsonWriter, WritesTheSameTextAsTheDocumentDump) {
         tricky.operations.push_back(Operation{text, text, text, text, false, State::done, text, false});
     }
     cases.push_back({"tricky names in every operation field", tricky});
+    RenameTransaction positions = bare();
+    for (const std::string& special : {"\""s, "\\"s, "\x1f"s, "\0"s, "\x7f"s, "\u00e9"s, "\U0001F600"s}) {
+        for (const std::string& name : atEveryPosition(special)) {
+            positions.operations.push_back(
+                Operation{"1", "/d", "a", name, false, State::done, std::nullopt, false});
+        }
+    }
+    cases.push_back({"escapes at every position of a name", positions});
     for (const std::string& text : kTrickyTexts) {
         RenameTransaction inHeader = bare();
         inHeader.directory = text;
@@ -129,6 +147,14 @@ TEST(TransactionJsonWriter, RefusesTextThatIsNotUtf8AsTheDumpDoes) {
             EXPECT_EQ(refusal([&] { return TransactionJsonWriter::write(transaction); }), expected)
                 << c.name << " in " << field;
         }
+    }
+
+    for (const std::string& name : atEveryPosition("\xe9")) {
+        RenameTransaction transaction = bare();
+        transaction.operations = {Operation{"1", "/d", "a", name, false, State::done, std::nullopt, false}};
+        const std::string expected = refusal([&] { return documentDump(transaction); });
+        ASSERT_NE(expected, "") << name;
+        EXPECT_EQ(refusal([&] { return TransactionJsonWriter::write(transaction); }), expected) << name;
     }
 
     // The dump reports the first bad text in key order.
