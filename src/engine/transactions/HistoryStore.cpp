@@ -4,6 +4,7 @@
 #include "engine/support/IsoDate.h"
 #include "engine/support/Paths.h"
 #include "engine/support/UserDataFolder.h"
+#include "engine/transactions/TransactionJsonWriter.h"
 
 #include <nlohmann/json.hpp>
 
@@ -43,9 +44,7 @@ std::string HistoryStore::fileName(const RenameTransaction& transaction) {
 }
 
 std::string HistoryStore::encode(const RenameTransaction& transaction) {
-    // nlohmann's objects keep their keys sorted, and it never escapes "/".
-    const nlohmann::json json = transaction;
-    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::strict) + "\n";
+    return TransactionJsonWriter::write(transaction);
 }
 
 std::optional<RenameTransaction> HistoryStore::decode(std::string_view text) {
