@@ -1,68 +1,25 @@
 #include "engine/transactions/TransactionJsonWriter.h"
 
 #include "engine/support/IsoDate.h"
+#include "engine/support/JsonText.h"
 #include "engine/support/Unicode.h"
 
 #include <nlohmann/json.hpp>
-
-#include <cstdint>
-#include <cstring>
 
 namespace morvane {
 namespace {
 
 using Operation = RenameTransaction::Operation;
 
-constexpr std::uint64_t kEveryByte = 0x0101010101010101;
-constexpr std::uint64_t kHighBits = 0x8080808080808080;
-
-// Whether any of the eight bytes of `word` is below `limit` (at most 0x80).
-constexpr bool hasByteBelow(std::uint64_t word, std::uint64_t limit) {
-    return ((word - kEveryByte * limit) & ~word & kHighBits) != 0;
-}
-
-constexpr bool hasByte(std::uint64_t word, unsigned char byte) {
-    return hasByteBelow(word ^ (kEveryByte * byte), 1);
-}
-
-bool needsEscaping(unsigned char byte) {
-    return byte < 0x20 || byte == '"' || byte == '\\';
-}
-
-// Text that the dump copies as it is: UTF-8 without quotes, backslashes or
-// control characters ("/" and DEL are not escaped either). Names make up most
-// of a history file, so they are checked eight bytes at a time.
-bool needsNoEscaping(std::string_view text) {
-    std::uint64_t seen = 0;
-    std::size_t i = 0;
-    for (; i + sizeof seen <= text.size(); i += sizeof seen) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        if (hasByteBelow(word, 0x20) || hasByte(word, '"') || hasByte(word, '\\')) {
-            return false;
-        }
-        seen |= word;
-    }
-    for (; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (needsEscaping(byte)) {
-            return false;
-        }
-        seen |= byte;
-    }
-    return (seen & kHighBits) == 0 || unicode::isValidUtf8(text);
-}
-
-// Anything else goes through nlohmann's own serializer, so that escapes and
-// the refusal of text that is not UTF-8 are exactly those of a whole dump.
+// Text that is not UTF-8 is refused exactly as a whole dump refuses it, with
+// nlohmann's own exception; everything else is escaped as nlohmann escapes it.
 void appendString(std::string& out, std::string_view text) {
-    if (needsNoEscaping(text)) {
-        out += '"';
-        out += text;
-        out += '"';
+    if (!unicode::isValidUtf8(text)) {
+        out +=
+            nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::strict);
         return;
     }
-    out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::strict);
+    appendJsonString(out, text);
 }
 
 std::string_view boolean(bool value) {
