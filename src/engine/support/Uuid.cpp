@@ -1,6 +1,8 @@
 #include "engine/support/Uuid.h"
 
 #include <cerrno>
+#include <cstring>
+#include <pthread.h>
 #include <sys/random.h>
 #include <system_error>
 
@@ -45,11 +47,41 @@ void fillRandom(std::uint8_t* buffer, std::size_t length) {
     }
 }
 
+// The kernel's random bytes, fetched a few kilobytes at a time: a large batch
+// needs tens of thousands of temporary names, and a system call for each cost
+// more than everything else about them. One pool per thread, so no locking.
+struct RandomPool {
+    std::array<std::uint8_t, 4096> bytes{};
+    std::size_t used = bytes.size();
+};
+
+thread_local RandomPool pool;
+
+// A forked child would otherwise hand out the very UUIDs its parent is about
+// to. The handler runs in the child's only thread, the one that forked.
+void discardPoolInChild() {
+    pool.used = pool.bytes.size();
+}
+
+void takeRandom(std::uint8_t* out, std::size_t length) {
+    static const bool forkAware = pthread_atfork(nullptr, nullptr, &discardPoolInChild) == 0;
+    if (!forkAware) {
+        fillRandom(out, length);
+        return;
+    }
+    if (pool.used + length > pool.bytes.size()) {
+        fillRandom(pool.bytes.data(), pool.bytes.size());
+        pool.used = 0;
+    }
+    std::memcpy(out, pool.bytes.data() + pool.used, length);
+    pool.used += length;
+}
+
 } // namespace
 
 Uuid Uuid::random() {
     std::array<std::uint8_t, 16> bytes{};
-    fillRandom(bytes.data(), bytes.size());
+    takeRandom(bytes.data(), bytes.size());
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40); // version 4
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
     return Uuid(bytes);
@@ -80,17 +112,25 @@ std::optional<Uuid> Uuid::parse(std::string_view text) {
 }
 
 std::string Uuid::text() const {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string result;
-    result.reserve(36);
-    for (std::size_t i = 0; i < bytes_.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) {
-            result += '-';
-        }
-        result += kDigits[bytes_[i] >> 4];
-        result += kDigits[bytes_[i] & 0x0F];
-    }
+    appendText(result);
     return result;
+}
+
+void Uuid::appendText(std::string& out) const {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    // Where each byte's two digits go: the groups are 4, 2, 2, 2 and 6 bytes.
+    static constexpr std::array<std::uint8_t, 16> kAt{0,  2,  4,  6,  9,  11, 14, 16,
+                                                      19, 21, 24, 26, 28, 30, 32, 34};
+    char text[36];
+    for (const std::size_t hyphen : kHyphens) {
+        text[hyphen] = '-';
+    }
+    for (std::size_t i = 0; i < bytes_.size(); ++i) {
+        text[kAt[i]] = kDigits[bytes_[i] >> 4];
+        text[kAt[i] + 1] = kDigits[bytes_[i] & 0x0F];
+    }
+    out.append(text, sizeof text);
 }
 
 } // namespace morvane

@@ -21,6 +21,8 @@ public:
     static std::optional<Uuid> parse(std::string_view text);
 
     std::string text() const;
+    // Appends text() to `out`, without a string of its own.
+    void appendText(std::string& out) const;
     const std::array<std::uint8_t, 16>& bytes() const { return bytes_; }
 
     bool operator==(const Uuid&) const = default;

@@ -1,59 +1,91 @@
 #include "engine/transactions/MovePlanner.h"
 
-#include "engine/filesystem/VolumeNameKey.h"
 #include "engine/support/Paths.h"
 #include "engine/support/Unicode.h"
+#include "engine/transactions/FolderNameKeys.h"
+#include "engine/transactions/LowestIndexSet.h"
 
 #include <algorithm>
-#include <set>
+#include <cstdint>
+#include <deque>
+#include <numeric>
+#include <span>
+#include <string_view>
 #include <unordered_map>
 
 namespace morvane {
 namespace {
 
-// One rename of a folder not yet placed. `from` is its current name, which is
-// the temporary one once the item has been parked.
-struct Pending {
-    std::size_t operation;
-    std::string from;
-    std::string to;
-    std::string fromKey;
-    std::string toKey;
-    bool parked = false;
+constexpr std::uint32_t kNone = UINT32_MAX;
+
+// One rename of a folder. Indices are 32-bit: a batch of four billion renames
+// would not fit in memory as PlannedRename values in the first place.
+struct Item {
+    std::uint32_t rename;             // index of its PlannedRename
+    std::uint32_t fromKey;            // number of its current name's key: the temporary one once parked
+    std::uint32_t toKey;              // number of its target's key
+    std::uint32_t nextWaiter = kNone; // the next item waiting for the same key
+    std::uint32_t temporary = kNone;  // its temporary name, once parked
     bool placed = false;
+
+    bool isParked() const { return temporary != kNone; }
+};
+
+// A move of the plan, before the steps' strings are made.
+struct Step {
+    std::uint32_t item;
+    bool isTemporary;
 };
 
 // The order of one folder's moves is fixed: always the first pending item (in
 // request order) whose target no other pending item holds, else park the first
 // unparked one. Searching the list for it each time is quadratic; instead the
 // free items are kept in an ordered set, and when an item releases a name only
-// the items waiting for that name are looked at again.
+// the items waiting for that name are looked at again. Names are numbered once
+// and everything known about them lives in arrays indexed by those numbers;
+// the object is reused from folder to folder so that its arrays are too.
 class FolderPlan {
 public:
-    FolderPlan(const std::string& directory, bool caseSensitive,
-               const std::function<std::string()>& temporaryName, std::vector<MoveStep>& steps)
-        : directory_(directory), caseSensitive_(caseSensitive), temporaryName_(temporaryName), steps_(steps) {
-    }
+    explicit FolderPlan(const std::function<std::string()>& temporaryName) : temporaryName_(temporaryName) {}
 
-    void run(std::vector<Pending> pending) {
-        items_ = std::move(pending);
-        parkCaseOnlyRenames();
-        for (std::size_t i = 0; i < items_.size(); ++i) {
-            ++holders_[items_[i].fromKey];
-            waiters_[items_[i].toKey].push_back(i);
+    void order(const std::vector<PlannedRename>& renames, std::span<const std::uint32_t> indices,
+               bool caseSensitive) {
+        items_.clear();
+        steps_.clear();
+        temporaries_.clear();
+        holders_.clear();
+        firstWaiter_.clear();
+        cursor_ = 0;
+        keys_.reset(caseSensitive, indices.size() * 2);
+        items_.reserve(indices.size());
+        holders_.reserve(indices.size() * 2);
+        firstWaiter_.reserve(indices.size() * 2);
+        for (const std::uint32_t index : indices) {
+            const PlannedRename& rename = renames[index];
+            items_.push_back(Item{index, numberOf(rename.from), numberOf(rename.to)});
         }
-        for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (!caseSensitive) {
+            parkCaseOnlyRenames(renames);
+        }
+        for (std::uint32_t i = 0; i < items_.size(); ++i) {
+            Item& item = items_[i];
+            ++holders_[item.fromKey];
+            item.nextWaiter = firstWaiter_[item.toKey];
+            firstWaiter_[item.toKey] = i;
+        }
+        free_.reset(items_.size());
+        for (std::uint32_t i = 0; i < items_.size(); ++i) {
             reconsider(i);
         }
         for (std::size_t remaining = items_.size(); remaining > 0;) {
             if (!free_.empty()) {
-                place(*free_.begin());
+                place(static_cast<std::uint32_t>(free_.lowest()));
                 --remaining;
             } else if (!parkFirstUnparked()) {
                 // Only when temporary names collide: let the file system refuse.
-                for (Pending& item : items_) {
-                    if (!item.placed) {
-                        emit(item, item.to, false);
+                for (std::uint32_t i = 0; i < items_.size(); ++i) {
+                    if (!items_[i].placed) {
+                        steps_.push_back(Step{i, false});
                     }
                 }
                 break;
@@ -61,139 +93,188 @@ public:
         }
     }
 
-private:
-    std::string keyOf(const std::string& name) const { return volumeNameKey(name, caseSensitive_); }
-
-    void emit(Pending& item, const std::string& to, bool isTemporary) {
-        steps_.push_back(MoveStep{directory_, item.from, to, item.operation, isTemporary});
-    }
-
-    // A name that only changes letter case (or composition) is taken by the
-    // item itself on a case-insensitive volume, so it moves away first.
-    void parkCaseOnlyRenames() {
-        if (caseSensitive_) {
-            return;
+    // Appends the ordered moves. With mutable renames, every string is used
+    // where it is needed last and moved there; with const ones it is copied.
+    template <typename Renames>
+    void appendSteps(Renames& renames, std::vector<MoveStep>& steps) {
+        // Room for the later folders' moves as well, unless they need temporary names.
+        planned_ += items_.size();
+        const std::size_t needed = steps.size() + steps_.size() + (renames.size() - planned_);
+        if (needed > steps.capacity()) {
+            steps.reserve(std::max(needed, steps.capacity() + steps.capacity() / 2));
         }
-        for (Pending& item : items_) {
-            if (!unicode::canonicallyEqual(item.from, item.to) && item.fromKey == item.toKey) {
-                const std::string temporary = temporaryName_();
-                emit(item, temporary, true);
-                item.from = temporary;
-                item.fromKey = keyOf(temporary);
-                item.parked = true;
+        for (const Step& step : steps_) {
+            const Item& item = items_[step.item];
+            auto& rename = renames[item.rename];
+            if (step.isTemporary) {
+                // Parking is an item's first move, and its final move follows.
+                steps.push_back(MoveStep{rename.directory, std::move(rename.from),
+                                         temporaries_[item.temporary], item.rename, true});
+            } else {
+                steps.push_back(MoveStep{std::move(rename.directory),
+                                         item.isParked() ? std::move(temporaries_[item.temporary])
+                                                         : std::move(rename.from),
+                                         std::move(rename.to), item.rename, false});
             }
         }
     }
 
-    bool isFree(std::size_t index) const {
-        const Pending& item = items_[index];
-        const auto found = holders_.find(item.toKey);
-        const std::size_t holding = found == holders_.end() ? 0 : found->second;
-        return holding == (item.fromKey == item.toKey ? 1 : 0);
+private:
+    std::uint32_t numberOf(std::string_view name) {
+        const std::uint32_t number = keys_.number(name);
+        if (number == holders_.size()) {
+            holders_.push_back(0);
+            firstWaiter_.push_back(kNone);
+        }
+        return number;
     }
 
-    void reconsider(std::size_t index) {
-        if (items_[index].placed) {
+    // Moves the item to a new temporary name; returns the key it had.
+    std::uint32_t park(std::uint32_t index) {
+        temporaries_.push_back(temporaryName_());
+        const std::uint32_t released = items_[index].fromKey;
+        const std::uint32_t parkedKey = numberOf(temporaries_.back());
+        Item& item = items_[index];
+        item.temporary = static_cast<std::uint32_t>(temporaries_.size() - 1);
+        item.fromKey = parkedKey;
+        steps_.push_back(Step{index, true});
+        return released;
+    }
+
+    // A name that only changes letter case (or composition) is taken by the
+    // item itself on a case-insensitive volume, so it moves away first.
+    void parkCaseOnlyRenames(const std::vector<PlannedRename>& renames) {
+        for (std::uint32_t i = 0; i < items_.size(); ++i) {
+            const PlannedRename& rename = renames[items_[i].rename];
+            if (items_[i].fromKey == items_[i].toKey && !unicode::canonicallyEqual(rename.from, rename.to)) {
+                park(i);
+            }
+        }
+    }
+
+    bool isFree(const Item& item) const {
+        return holders_[item.toKey] == (item.fromKey == item.toKey ? 1u : 0u);
+    }
+
+    void reconsider(std::uint32_t index) {
+        const Item& item = items_[index];
+        if (item.placed) {
             return;
         }
-        if (isFree(index)) {
+        if (isFree(item)) {
             free_.insert(index);
         } else {
             free_.erase(index);
         }
     }
 
-    void reconsiderWaitersOf(const std::string& key) {
-        const auto found = waiters_.find(key);
-        if (found != waiters_.end()) {
-            for (const std::size_t index : found->second) {
-                reconsider(index);
-            }
+    void reconsiderWaitersOf(std::uint32_t key) {
+        for (std::uint32_t index = firstWaiter_[key]; index != kNone; index = items_[index].nextWaiter) {
+            reconsider(index);
         }
     }
 
-    void place(std::size_t index) {
-        Pending& item = items_[index];
+    void place(std::uint32_t index) {
+        Item& item = items_[index];
         free_.erase(index);
         item.placed = true;
-        emit(item, item.to, false);
+        steps_.push_back(Step{index, false});
         --holders_[item.fromKey];
         reconsiderWaitersOf(item.fromKey);
     }
 
     bool parkFirstUnparked() {
-        while (cursor_ < items_.size() && (items_[cursor_].placed || items_[cursor_].parked)) {
+        while (cursor_ < items_.size() && (items_[cursor_].placed || items_[cursor_].isParked())) {
             ++cursor_;
         }
         if (cursor_ == items_.size()) {
             return false;
         }
-        Pending& item = items_[cursor_];
-        const std::string temporary = temporaryName_();
-        emit(item, temporary, true);
-        const std::string released = item.fromKey;
-        item.from = temporary;
-        item.fromKey = keyOf(temporary);
-        item.parked = true;
+        const std::uint32_t released = park(cursor_);
+        const std::uint32_t parkedKey = items_[cursor_].fromKey;
         --holders_[released];
-        ++holders_[item.fromKey];
+        ++holders_[parkedKey];
         reconsiderWaitersOf(released);
-        reconsiderWaitersOf(item.fromKey);
+        reconsiderWaitersOf(parkedKey);
         reconsider(cursor_);
         return true;
     }
 
-    const std::string& directory_;
-    const bool caseSensitive_;
     const std::function<std::string()>& temporaryName_;
-    std::vector<MoveStep>& steps_;
-    std::vector<Pending> items_;
-    std::unordered_map<std::string, std::size_t> holders_; // name key -> pending items holding it
-    std::unordered_map<std::string, std::vector<std::size_t>> waiters_; // name key -> items that want it
-    std::set<std::size_t> free_;                                        // items whose target is free
-    std::size_t cursor_ = 0; // items before it are all placed or parked
+    FolderNameKeys keys_;
+    std::vector<Item> items_;
+    std::vector<Step> steps_;
+    std::deque<std::string> temporaries_;    // a deque: keys may refer to their characters
+    std::vector<std::uint32_t> holders_;     // by key: pending items holding it
+    std::vector<std::uint32_t> firstWaiter_; // by key: an item that wants it, the head of a list
+    LowestIndexSet free_;                    // items whose target is free
+    std::uint32_t cursor_ = 0;               // items before it are all placed or parked
+    std::size_t planned_ = 0;                // renames of the folders before this one
 };
 
-} // namespace
-
-std::vector<MoveStep> MovePlanner::plan(const std::vector<PlannedRename>& renames) const {
-    std::vector<std::pair<std::string, std::vector<std::size_t>>> folders;
-    std::unordered_map<std::string, std::size_t> folderIndex;
+template <typename Renames>
+std::vector<MoveStep> planAll(const MovePlanner& planner, Renames& renames) {
+    // Each rename's folder, numbered in order of first appearance. A batch
+    // usually lists a folder's renames together, so the previous one's folder
+    // is tried before the map.
+    std::vector<std::uint32_t> folderOf(renames.size());
+    std::vector<std::uint32_t> firstOfFolder;
+    std::unordered_map<std::string_view, std::uint32_t> folderNumbers;
     for (std::size_t i = 0; i < renames.size(); ++i) {
-        const auto [found, isNew] = folderIndex.try_emplace(renames[i].directory, folders.size());
-        if (isNew) {
-            folders.emplace_back(renames[i].directory, std::vector<std::size_t>{});
+        if (i > 0 && renames[i].directory == renames[i - 1].directory) {
+            folderOf[i] = folderOf[i - 1];
+            continue;
         }
-        folders[found->second].second.push_back(i);
+        const auto folders = static_cast<std::uint32_t>(firstOfFolder.size());
+        const auto [found, isNew] = folderNumbers.try_emplace(renames[i].directory, folders);
+        if (isNew) {
+            firstOfFolder.push_back(static_cast<std::uint32_t>(i));
+        }
+        folderOf[i] = found->second;
     }
-    std::stable_sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) {
-        return Paths::componentCount(a.first) > Paths::componentCount(b.first);
-    });
+
+    // Each folder's renames in request order, one folder after another.
+    const std::size_t folderCount = firstOfFolder.size();
+    std::vector<std::uint32_t> start(folderCount + 1, 0);
+    for (const std::uint32_t folder : folderOf) {
+        ++start[folder + 1];
+    }
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::uint32_t> members(renames.size());
+    std::vector<std::uint32_t> filled(start.begin(), start.end() - 1);
+    for (std::size_t i = 0; i < renames.size(); ++i) {
+        members[filled[folderOf[i]]++] = static_cast<std::uint32_t>(i);
+    }
+
+    std::vector<std::size_t> depth(folderCount);
+    for (std::size_t folder = 0; folder < folderCount; ++folder) {
+        depth[folder] = Paths::componentCount(renames[firstOfFolder[folder]].directory);
+    }
+    std::vector<std::uint32_t> folderOrder(folderCount);
+    std::iota(folderOrder.begin(), folderOrder.end(), 0u);
+    std::stable_sort(folderOrder.begin(), folderOrder.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return depth[a] > depth[b]; });
+
     std::vector<MoveStep> steps;
-    steps.reserve(renames.size());
-    for (const auto& [directory, indices] : folders) {
-        auto folderSteps = planDirectory(directory, indices, renames);
-        steps.insert(steps.end(), std::make_move_iterator(folderSteps.begin()),
-                     std::make_move_iterator(folderSteps.end()));
+    FolderPlan folderPlan(planner.temporaryName);
+    for (const std::uint32_t folder : folderOrder) {
+        const std::span<const std::uint32_t> indices(members.data() + start[folder],
+                                                     start[folder + 1] - start[folder]);
+        const bool caseSensitive = planner.isCaseSensitive(renames[firstOfFolder[folder]].directory);
+        folderPlan.order(renames, indices, caseSensitive);
+        folderPlan.appendSteps(renames, steps);
     }
     return steps;
 }
 
-std::vector<MoveStep> MovePlanner::planDirectory(const std::string& directory,
-                                                 const std::vector<std::size_t>& indices,
-                                                 const std::vector<PlannedRename>& renames) const {
-    const bool caseSensitive = isCaseSensitive(directory);
-    std::vector<Pending> pending;
-    pending.reserve(indices.size());
-    for (const std::size_t index : indices) {
-        const PlannedRename& rename = renames[index];
-        pending.push_back(Pending{index, rename.from, rename.to, volumeNameKey(rename.from, caseSensitive),
-                                  volumeNameKey(rename.to, caseSensitive)});
-    }
-    std::vector<MoveStep> steps;
-    steps.reserve(indices.size());
-    FolderPlan(directory, caseSensitive, temporaryName, steps).run(std::move(pending));
-    return steps;
+} // namespace
+
+std::vector<MoveStep> MovePlanner::plan(const std::vector<PlannedRename>& renames) const {
+    return planAll(*this, renames);
+}
+
+std::vector<MoveStep> MovePlanner::plan(std::vector<PlannedRename>&& renames) const {
+    return planAll(*this, renames);
 }
 
 } // namespace morvane

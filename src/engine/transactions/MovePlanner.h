@@ -23,10 +23,9 @@ struct MovePlanner {
     // temporary move. Expects every rename to change its name, and distinct
     // `from` names within a folder.
     std::vector<MoveStep> plan(const std::vector<PlannedRename>& renames) const;
-
-private:
-    std::vector<MoveStep> planDirectory(const std::string& directory, const std::vector<std::size_t>& indices,
-                                        const std::vector<PlannedRename>& renames) const;
+    // The same plan, with the renames' strings moved into the steps rather
+    // than copied: for a caller that has no further use for them.
+    std::vector<MoveStep> plan(std::vector<PlannedRename>&& renames) const;
 };
 
 } // namespace morvane

@@ -7,7 +7,7 @@
 
 #include <chrono>
 #include <exception>
-#include <unordered_set>
+#include <span>
 
 namespace morvane {
 namespace {
@@ -28,6 +28,16 @@ std::string messageOf(const std::exception_ptr& error) {
     }
 }
 
+// Paths::join into a buffer kept from one move to the next: a large batch
+// would otherwise make and free two path strings per move.
+void joinInto(std::string& path, const std::string& directory, const std::string& name) {
+    path.assign(directory);
+    if (!directory.empty() && directory.back() != '/') {
+        path += '/';
+    }
+    path += name;
+}
+
 } // namespace
 
 RenameExecutor::RenameExecutor(std::shared_ptr<FileSystem> fileSystem, std::function<Date()> now,
@@ -39,7 +49,13 @@ Date RenameExecutor::systemNow() {
 }
 
 std::string RenameExecutor::randomTemporaryName() {
-    return ".morvane-tmp-" + Uuid::random().text();
+    // One string, made to size: a batch of cycles asks for tens of thousands.
+    static constexpr std::string_view kPrefix = ".morvane-tmp-";
+    std::string name;
+    name.reserve(kPrefix.size() + 36);
+    name = kPrefix;
+    Uuid::random().appendText(name);
+    return name;
 }
 
 MovePlanner RenameExecutor::planner(std::function<bool(const std::string&)> isCaseSensitive) const {
@@ -75,9 +91,10 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
             renames.push_back(PlannedRename{operation.item.directory, operation.from, operation.to});
         }
         const FileSystem& fileSystem = *fileSystem_;
+        // The renames are not needed afterwards: their strings move into the steps.
         steps = planner([&fileSystem](const std::string& folder) {
                     return fileSystem.isCaseSensitive(folder);
-                }).plan(renames);
+                }).plan(std::move(renames));
     } catch (...) {
         // Nothing has been moved: the batch simply did not run.
         transaction.failure = messageOf(std::current_exception());
@@ -88,13 +105,16 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
         return transaction;
     }
 
-    std::vector<MoveStep> done;
-    done.reserve(steps.size());
-    for (const MoveStep& step : steps) {
-        const auto error =
-            attemptMove(Paths::join(step.directory, step.from), Paths::join(step.directory, step.to));
+    // The steps are attempted in order and the batch stops at the first
+    // failure, so the moves done are always the steps before it.
+    std::string fromPath;
+    std::string toPath;
+    for (std::size_t index = 0; index < steps.size(); ++index) {
+        const MoveStep& step = steps[index];
+        joinInto(fromPath, step.directory, step.from);
+        joinInto(toPath, step.directory, step.to);
+        const auto error = attemptMove(fromPath, toPath);
         if (!error) {
-            done.push_back(step);
             if (!step.isTemporary) {
                 transaction.operations[step.operation].state = State::done;
             }
@@ -104,7 +124,7 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
         failing.state = State::failed;
         failing.message = *error;
         transaction.failure = *error;
-        transaction.outcome = rollBack(done, transaction.operations);
+        transaction.outcome = rollBack(std::span(steps).first(index), transaction.operations);
         for (Operation& operation : transaction.operations) {
             if (operation.state == State::pending) {
                 operation.state = State::notRun;
@@ -115,24 +135,22 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
     return transaction;
 }
 
-Outcome RenameExecutor::rollBack(const std::vector<MoveStep>& done,
-                                 std::vector<Operation>& operations) const {
+Outcome RenameExecutor::rollBack(std::span<const MoveStep> done, std::vector<Operation>& operations) const {
     Outcome result = Outcome::rolledBack;
-    std::unordered_set<std::size_t> stuck;
+    std::vector<bool> stuck(operations.size(), false);
     for (auto step = done.rbegin(); step != done.rend(); ++step) {
         const auto error =
             attemptMove(Paths::join(step->directory, step->to), Paths::join(step->directory, step->from));
         if (error) {
-            stuck.insert(step->operation);
+            stuck[step->operation] = true;
             operations[step->operation].message = localized("Could not be put back: ") + *error;
             result = Outcome::rollbackFailed;
         }
     }
     for (std::size_t i = 0; i < operations.size(); ++i) {
-        const bool isStuck = stuck.contains(i);
-        if (operations[i].state == State::done && !isStuck) {
+        if (operations[i].state == State::done && !stuck[i]) {
             operations[i].state = State::rolledBack;
-        } else if (isStuck && operations[i].state != State::done) {
+        } else if (stuck[i] && operations[i].state != State::done) {
             operations[i].state = State::failed; // left under a temporary name
         }
     }

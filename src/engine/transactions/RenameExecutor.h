@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ public:
 private:
     // The error's message when the move failed.
     std::optional<std::string> attemptMove(const std::string& from, const std::string& to) const;
-    RenameTransaction::Outcome rollBack(const std::vector<MoveStep>& done,
+    RenameTransaction::Outcome rollBack(std::span<const MoveStep> done,
                                         std::vector<RenameTransaction::Operation>& operations) const;
     MovePlanner planner(std::function<bool(const std::string&)> isCaseSensitive) const;
 

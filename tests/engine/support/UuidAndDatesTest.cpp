@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace morvane {
 namespace {
 
@@ -20,6 +23,28 @@ TEST(Uuid, RandomOnesAreVersion4InUpperCaseText) {
                             "../../0f1e2d3c-4b5a-4978-8695-a4b3c2"}) {
         EXPECT_FALSE(Uuid::parse(bad)) << bad;
     }
+}
+
+TEST(Uuid, AForkedChildDrawsOtherUuidsThanItsParent) {
+    // Random bytes are fetched ahead; a child must not reuse the parent's.
+    Uuid::random();
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string text = Uuid::random().text();
+        const bool written = write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        _exit(written ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string childText(36, '\0');
+    const ssize_t got = read(channel[0], childText.data(), childText.size());
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(got, 36);
+    EXPECT_NE(childText, Uuid::random().text());
 }
 
 TEST(IsoDate, WritesUtcWholeSecondsAndReadsInternetDates) {

@@ -71,6 +71,60 @@ TEST(MovePlanner, OrdersChainsCyclesAndCaseOnlyRenames) {
     }
 }
 
+Strings described(const std::vector<MoveStep>& steps) {
+    Strings result;
+    for (const MoveStep& step : steps) {
+        result.push_back(step.directory + ": " + step.from + " -> " + step.to + " #" +
+                         std::to_string(step.operation) + (step.isTemporary ? " (t)" : ""));
+    }
+    return result;
+}
+
+std::string numbered(const char* prefix, std::size_t number) {
+    return prefix + std::to_string(number);
+}
+
+TEST(MovePlanner, TakingTheRenamesOverGivesTheSamePlan) {
+    // A folder path too long to be stored inside the string, used by every step.
+    const std::string folder = "/home/someone/Pictures/Summer";
+    std::vector<PlannedRename> renames{
+        {folder, "a", "b"}, {folder, "b", "c"}, {folder, "c", "a"}, {folder, "Report", "REPORT"}};
+    const MovePlanner planner{[](const std::string&) { return false; }, testing::numberedTemporaryNames()};
+    const std::string d = folder + ": ";
+    EXPECT_EQ(described(planner.plan(std::move(renames))),
+              (Strings{d + "Report -> .morvane-tmp-1 #3 (t)", d + ".morvane-tmp-1 -> REPORT #3",
+                       d + "a -> .morvane-tmp-2 #0 (t)", d + "c -> a #2", d + "b -> c #1",
+                       d + ".morvane-tmp-2 -> b #0"}));
+}
+
+TEST(MovePlanner, PlansLargeBatchesInTheSameOrder) {
+    const std::size_t count = 10'000; // past the 4,096 items one summary word of the free set covers
+    std::vector<PlannedRename> chain;
+    Strings chainSteps;
+    for (std::size_t i = 0; i < count; ++i) {
+        chain.push_back({"/d", numbered("n", i), numbered("n", i + 1)});
+    }
+    for (std::size_t i = count; i-- > 0;) {
+        chainSteps.push_back("/d: " + numbered("n", i) + " -> " + numbered("n", i + 1) + " #" +
+                             std::to_string(i));
+    }
+    EXPECT_EQ(plan(chain, true).steps, chainSteps);
+
+    std::vector<PlannedRename> swaps;
+    Strings swapSteps;
+    for (std::size_t pair = 0; pair < count / 2; ++pair) {
+        const std::string a = numbered("S", 2 * pair);
+        const std::string b = numbered("S", 2 * pair + 1);
+        const std::string parked = numbered(".morvane-tmp-", pair + 1);
+        swaps.push_back({"/d", a, b});
+        swaps.push_back({"/d", b, a});
+        swapSteps.push_back("/d: " + a + " -> " + parked + " #" + std::to_string(2 * pair) + " (t)");
+        swapSteps.push_back("/d: " + b + " -> " + a + " #" + std::to_string(2 * pair + 1));
+        swapSteps.push_back("/d: " + parked + " -> " + b + " #" + std::to_string(2 * pair));
+    }
+    EXPECT_EQ(plan(swaps, false).steps, swapSteps);
+}
+
 TEST(MovePlanner, AsksForCaseSensitivityOncePerFolder) {
     const auto planned =
         plan({{"/a", "1", "2"}, {"/b", "1", "2"}, {"/a", "3", "4"}, {"/a/", "5", "6"}}, true);

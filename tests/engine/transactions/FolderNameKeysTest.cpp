@@ -1,0 +1,70 @@
+#include "engine/transactions/FolderNameKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+using Numbers = std::vector<std::uint32_t>;
+
+TEST(FolderNameKeys, NamesOfOneEntryShareANumber) {
+    // Short and long names (the key is read eight bytes at a time), capitals
+    // in the last, overlapping eight, composed and decomposed accents, and
+    // the Kelvin sign, whose key is the ASCII letter K.
+    const std::vector<std::string> names{"IMG_0001.JPG",
+                                         "img_0001.jpg",
+                                         "Holiday at the Sea.JPEG",
+                                         "holiday at the sea.jpeg",
+                                         "\u00C9t\u00E9",
+                                         "e\u0301t\u00E9",
+                                         "\u00E9t\u00E9",
+                                         "\u212A",
+                                         "k",
+                                         "K",
+                                         "a",
+                                         "A",
+                                         "IMG_0001.JPG"};
+    struct Case {
+        const char* name;
+        bool caseSensitive;
+        Numbers expected;
+    };
+    const Case cases[] = {
+        {"case-sensitive: composition only", true, {0, 1, 2, 3, 4, 5, 5, 6, 7, 6, 8, 9, 0}},
+        {"case-insensitive: letter case and composition", false, {0, 0, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 0}},
+    };
+    for (const auto& c : cases) {
+        FolderNameKeys keys;
+        keys.reset(c.caseSensitive, names.size());
+        Numbers numbers;
+        for (const auto& name : names) {
+            numbers.push_back(keys.number(name));
+        }
+        EXPECT_EQ(numbers, c.expected) << c.name;
+    }
+}
+
+TEST(FolderNameKeys, KeepsItsNumbersPastTheExpectedCountAndForgetsThemOnReset) {
+    FolderNameKeys keys;
+    keys.reset(false, 1);
+    std::vector<std::string> names;
+    for (int i = 0; i < 1000; ++i) {
+        names.push_back("Photo " + std::to_string(i) + ".JPG");
+    }
+    for (std::uint32_t i = 0; i < names.size(); ++i) {
+        ASSERT_EQ(keys.number(names[i]), i) << names[i];
+    }
+    EXPECT_EQ(keys.number("PHOTO 999.jpg"), 999u);
+    EXPECT_EQ(keys.number("photo 0.jpg"), 0u);
+    EXPECT_EQ(keys.size(), 1000u);
+
+    keys.reset(true, 1);
+    EXPECT_EQ(keys.number("PHOTO 999.jpg"), 0u);
+    EXPECT_EQ(keys.number("Photo 999.JPG"), 1u);
+}
+
+} // namespace
+} // namespace morvane
