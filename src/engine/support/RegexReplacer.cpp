@@ -72,7 +72,7 @@ void RegexReplacer::parseReplacement(int32_t groupCount) {
     const int32_t length = text.length();
     const auto appendLiteral = [&](UChar32 c) {
         if (pieces_.empty() || pieces_.back().group >= 0) {
-            pieces_.push_back({-1, literals_.length(), 0});
+            pieces_.push_back({-1, literals_.length(), 0, 0, 0});
         }
         literals_.append(c);
         pieces_.back().length = literals_.length() - pieces_.back().start;
@@ -115,7 +115,7 @@ void RegexReplacer::parseReplacement(int32_t groupCount) {
                     return;
                 }
             }
-            pieces_.push_back({group, 0, 0});
+            pieces_.push_back({group, 0, 0, 0, 0});
         } else if (i < length && u_isdigit(text.char32At(i))) {
             int32_t group = 0;
             int32_t digits = 0;
@@ -133,7 +133,7 @@ void RegexReplacer::parseReplacement(int32_t groupCount) {
                 ++digits;
                 i += U16_LENGTH(digit);
             }
-            pieces_.push_back({group, 0, 0});
+            pieces_.push_back({group, 0, 0, 0, 0});
         } else {
             replacementError_ = U_REGEX_INVALID_CAPTURE_GROUP_NAME;
             return;
@@ -141,10 +141,25 @@ void RegexReplacer::parseReplacement(int32_t groupCount) {
     }
 }
 
+void RegexReplacer::appendInput(int32_t start, int32_t end) {
+    if (end <= start) {
+        return;
+    }
+    if (asciiText_) {
+        text8_.append(source_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+    } else {
+        result_.append(input_, start, end - start);
+    }
+}
+
 void RegexReplacer::appendExpansion(UErrorCode& status) {
     for (const Piece& piece : pieces_) {
         if (piece.group < 0) {
-            result_.append(literals_, piece.start, piece.length);
+            if (asciiText_) {
+                text8_.append(literals8_, piece.start8, piece.length8);
+            } else {
+                result_.append(literals_, piece.start, piece.length);
+            }
             continue;
         }
         // A group that took no part in the match writes nothing.
@@ -153,41 +168,34 @@ void RegexReplacer::appendExpansion(UErrorCode& status) {
         if (U_FAILURE(status)) {
             return;
         }
-        if (start >= 0 && end > start) {
-            result_.append(input_, start, end - start);
+        if (start >= 0) {
+            appendInput(start, end);
         }
     }
 }
 
+// ASCII text widens byte for byte, which is what the UTF-8 decoder would do,
+// and keeps its offsets in UTF-16, so the result is built straight in UTF-8
+// from pieces of the text itself.
 void RegexReplacer::setInput(std::string_view text) {
     const auto length = static_cast<int32_t>(text.size());
-    // ASCII widens byte for byte, which is what the UTF-8 decoder would do.
+    source_ = text;
+    asciiText_ = false;
     if (length > 0 && unicode::isAscii(text)) {
         if (char16_t* buffer = input_.getBuffer(length)) {
             std::copy(text.begin(), text.end(), buffer);
             input_.releaseBuffer(length);
+            asciiText_ = !expandsWithIcu_;
             return;
         }
     }
     input_ = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), length));
 }
 
-std::string RegexReplacer::output() const {
-    const char16_t* units = result_.getBuffer();
-    const int32_t length = result_.length();
-    if (units != nullptr && std::all_of(units, units + length, [](char16_t unit) { return unit < 0x80; })) {
-        return std::string(units, units + length);
-    }
-    std::string text;
-    result_.toUTF8String(text);
-    return text;
-}
-
 std::optional<std::string> RegexReplacer::replaceAll(std::string_view text, UErrorCode& status) {
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
-    setInput(text);
     if (!matcher_) {
         matcher_.reset(pattern_->matcher(status));
         if (U_SUCCESS(status)) {
@@ -195,14 +203,23 @@ std::optional<std::string> RegexReplacer::replaceAll(std::string_view text, UErr
         }
         if (U_SUCCESS(status) && !parsed_) {
             parseReplacement(matcher_->groupCount());
+            for (Piece& piece : pieces_) {
+                if (piece.group < 0) {
+                    piece.start8 = literals8_.size();
+                    literals_.tempSubString(piece.start, piece.length).toUTF8String(literals8_);
+                    piece.length8 = literals8_.size() - piece.start8;
+                }
+            }
             parsed_ = true;
         }
     }
+    setInput(text);
     if (U_SUCCESS(status)) {
         // Also restarts the time limit's count.
         matcher_->reset(input_);
     }
     result_.remove();
+    text8_.clear();
     bool matched = false;
     int32_t copied = 0; // input before this offset is in the result already
     while (U_SUCCESS(status) && matcher_->find(status)) {
@@ -216,8 +233,8 @@ std::optional<std::string> RegexReplacer::replaceAll(std::string_view text, UErr
             break;
         }
         const int32_t start = matcher_->start(status);
-        if (U_SUCCESS(status) && start > copied) {
-            result_.append(input_, copied, start - copied);
+        if (U_SUCCESS(status)) {
+            appendInput(copied, start);
         }
         appendExpansion(status);
         copied = matcher_->end(status);
@@ -231,10 +248,15 @@ std::optional<std::string> RegexReplacer::replaceAll(std::string_view text, UErr
     }
     if (expandsWithIcu_) {
         matcher_->appendTail(result_);
-    } else if (copied < input_.length()) {
-        result_.append(input_, copied, input_.length() - copied);
+    } else {
+        appendInput(copied, input_.length());
     }
-    return output();
+    if (asciiText_) {
+        return text8_;
+    }
+    std::string output;
+    result_.toUTF8String(output);
+    return output;
 }
 
 } // namespace morvane

@@ -39,11 +39,14 @@ public:
     ~RegexReplacer();
 
 private:
-    // A run of literal text (`group` < 0) or the text of one capture group.
+    // A run of literal text (`group` < 0), in UTF-16 and in UTF-8, or the text
+    // of one capture group.
     struct Piece {
         std::int32_t group;
         std::int32_t start;
         std::int32_t length;
+        std::size_t start8;
+        std::size_t length8;
     };
 
     RegexReplacer(std::shared_ptr<const icu::RegexPattern> pattern, std::string_view patternText,
@@ -52,9 +55,9 @@ private:
     bool isFor(std::string_view pattern, bool ignoreCase, std::string_view replacement,
                std::int32_t timeLimit) const;
     void parseReplacement(std::int32_t groupCount);
+    void appendInput(std::int32_t start, std::int32_t end);
     void appendExpansion(UErrorCode& status);
     void setInput(std::string_view text);
-    std::string output() const;
 
     std::shared_ptr<const icu::RegexPattern> pattern_;
     std::string patternText_;
@@ -68,11 +71,15 @@ private:
     bool expandsWithIcu_ = false;
     UErrorCode replacementError_ = U_ZERO_ERROR;
     icu::UnicodeString literals_;
+    std::string literals8_;
     std::vector<Piece> pieces_;
 
     std::unique_ptr<icu::RegexMatcher> matcher_; // dropped after any failure
     icu::UnicodeString input_;                   // what the matcher reads
+    std::string_view source_;                    // the text input_ was made from
+    bool asciiText_ = false;                     // results go to text8_, else to result_
     icu::UnicodeString result_;
+    std::string text8_;
 };
 
 } // namespace morvane
