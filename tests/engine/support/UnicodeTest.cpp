@@ -32,6 +32,32 @@ TEST(Unicode, GraphemesKeepClustersTogether) {
     }
 }
 
+// The checks read whole words; what gives a name away may sit anywhere.
+TEST(Unicode, AsciiChecksSeeEveryByte) {
+    struct Case {
+        std::string text;
+        bool ascii;
+        bool simple;
+    };
+    const std::string sixteen = "IMG_0001 ab.JPG_";
+    const Case cases[] = {
+        {"", true, true},
+        {sixteen, true, true},
+        {"\xC3\xA9" + sixteen, false, false},
+        {sixteen.substr(0, 7) + "\xFF" + sixteen, false, false},
+        {sixteen.substr(0, 8) + "\x80" + sixteen, false, false},
+        {sixteen + sixteen.substr(0, 7) + "\xE2", false, false},
+        {sixteen + "\r", true, false},
+        {sixteen.substr(0, 15) + "\r" + sixteen, true, false},
+        {"\r" + sixteen, true, false},
+        {sixteen + "\x7F\x01", true, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isAscii(c.text), c.ascii) << c.text;
+        EXPECT_EQ(isSimpleAscii(c.text), c.simple) << c.text;
+    }
+}
+
 TEST(Unicode, CaseMappingIsFullAndLocaleIndependent) {
     EXPECT_EQ(toUpper("stra\u00dfe"), "STRASSE");
     EXPECT_EQ(toLower("\u0130"), "i\u0307"); // dotted capital I keeps its dot as a mark
