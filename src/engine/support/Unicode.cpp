@@ -298,6 +298,26 @@ bool canonicallyEqual(std::string_view a, std::string_view b) {
     if (isAscii(a) && isAscii(b)) {
         return false;
     }
+    // Past their common start and end the texts differ in ASCII only, with
+    // ASCII (or nothing) on either side: ASCII characters neither decompose nor
+    // combine with anything, so no normalization can make the texts meet. This
+    // is what rules mostly do to names that are not ASCII: add or change a
+    // prefix, a suffix or a number.
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && a[prefix] == b[prefix]) {
+        ++prefix;
+    }
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    const auto isAsciiByte = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if ((prefix == 0 || isAsciiByte(a[prefix - 1])) && (suffix == 0 || isAsciiByte(a[a.size() - suffix])) &&
+        isAscii(a.substr(prefix, a.size() - prefix - suffix)) &&
+        isAscii(b.substr(prefix, b.size() - prefix - suffix))) {
+        return false;
+    }
     return nfc(a) == nfc(b);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace morvane::unicode {
 namespace {
 
@@ -73,6 +75,25 @@ TEST(Unicode, CanonicalEquivalence) {
     EXPECT_FALSE(canonicallyEqual("a", "A"));
     EXPECT_EQ(nfc("caf" + kDecomposed), "caf" + kComposed);
     EXPECT_EQ(lowerNfc("CAF" + std::string("E\u0301")), "caf" + kComposed);
+}
+
+TEST(Unicode, CanonicalEquivalenceAcrossChangesNextToOtherCharacters) {
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"Caf\u00e9 1", "Caf\u00e9 2", false},
+        {"Cafe\u0301 1", "Caf\u00e9 1", true},
+        {"000_Cafe\u0301", "Cafe\u0301", false},
+        {"Cafe\u0301", "Cafe\u0301-20240305", false},
+        {"x" + kDecomposed + "-1", "x" + kComposed + "-1", true},
+        {"a\u0301", "b\u0301", false},
+        {"e\u0301", "ee\u0301", false},
+        {"a\u0301b", "\u00e1b", true},
+        {"a\u0323\u0301", "a\u0301\u0323", true},
+        {"\xFF a", "\xFF b", false},
+    };
+    for (const auto& [a, b, equal] : cases) {
+        EXPECT_EQ(canonicallyEqual(a, b), equal) << a << " / " << b;
+        EXPECT_EQ(canonicallyEqual(b, a), equal) << b << " / " << a;
+    }
 }
 
 TEST(Unicode, CharacterProperties) {
