@@ -111,6 +111,7 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     }
 
     std::int64_t index = 0;
+    FileName before; // assigned, not built, at every step: its buffers are reused
     for (const FileItem& item : items) {
         if (!item.isIncluded) {
             plan.entries.push_back({item, item.name, RenameStatus::of(RenameStatus::Kind::excluded)});
@@ -122,7 +123,7 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
             if (!steps[s].isEnabled) {
                 continue;
             }
-            const FileName before = name;
+            before = name;
             if (auto message = applyStep(*steps[s].rule, name, before, context)) {
                 plan.ruleErrors[s] = std::move(*message);
             } else if (!sameName(before, name)) {
