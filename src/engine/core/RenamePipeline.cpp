@@ -5,22 +5,60 @@
 #include "engine/support/Localization.h"
 #include "engine/support/Unicode.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace morvane {
 namespace {
 
-struct NameKey {
-    std::size_t folder;    // numbered per distinct directory
-    std::string_view name; // lower-cased NFC
-    bool operator==(const NameKey&) const = default;
-};
-
-struct NameKeyHash {
-    std::size_t operator()(const NameKey& key) const noexcept {
-        return std::hash<std::string_view>{}(key.name) ^ (key.folder * 0x9e3779b97f4a7c15ULL);
+// For every entry, how many entries (itself included) share its key: its
+// folder's number and its lower-cased NFC name. Open addressing over entry
+// indices rather than a node per key, since this runs over every item after
+// every keystroke.
+std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folders,
+                                           const std::vector<std::string>& folded) {
+    const std::size_t count = folded.size();
+    std::size_t capacity = 16;
+    while (capacity < 2 * count) {
+        capacity *= 2;
     }
-};
+    const std::size_t mask = capacity - 1;
+    std::vector<std::uint32_t> slots(capacity, 0); // first entry with the key, plus one
+    std::vector<std::uint32_t> firstWithKey(count);
+    std::vector<std::uint32_t> counts(count, 0); // by first entry
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t slot =
+            (std::hash<std::string_view>{}(folded[i]) ^ (folders[i] * 0x9e3779b97f4a7c15ULL)) & mask;
+        while (slots[slot] != 0) {
+            const std::uint32_t first = slots[slot] - 1;
+            if (folders[first] == folders[i] && folded[first] == folded[i]) {
+                break;
+            }
+            slot = (slot + 1) & mask;
+        }
+        if (slots[slot] == 0) {
+            slots[slot] = static_cast<std::uint32_t>(i + 1);
+        }
+        firstWithKey[i] = slots[slot] - 1;
+        ++counts[firstWithKey[i]];
+    }
+    std::vector<std::uint32_t> shared(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        shared[i] = counts[firstWithKey[i]];
+    }
+    return shared;
+}
+
+// Whether lowerNfc(name) is `folded`, without building it for ASCII names.
+bool foldsTo(std::string_view name, std::string_view folded) {
+    if (!unicode::isAscii(name)) {
+        return unicode::lowerNfc(name) == folded;
+    }
+    return name.size() == folded.size() &&
+           std::equal(name.begin(), name.end(), folded.begin(), [](char a, char b) {
+               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a + ('a' - 'A')) : a) == b;
+           });
+}
 
 bool sameName(const FileName& a, const FileName& b) {
     return unicode::canonicallyEqual(a.stem, b.stem) && unicode::canonicallyEqual(a.ext, b.ext);
@@ -73,6 +111,7 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     }
 
     std::int64_t index = 0;
+    FileName before; // assigned, not built, at every step: its buffers are reused
     for (const FileItem& item : items) {
         if (!item.isIncluded) {
             plan.entries.push_back({item, item.name, RenameStatus::of(RenameStatus::Kind::excluded)});
@@ -84,7 +123,7 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
             if (!steps[s].isEnabled) {
                 continue;
             }
-            const FileName before = name;
+            before = name;
             if (auto message = applyStep(*steps[s].rule, name, before, context)) {
                 plan.ruleErrors[s] = std::move(*message);
             } else if (!sameName(before, name)) {
@@ -100,10 +139,8 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     // by folder) so long paths are neither copied nor hashed per item.
     std::vector<std::string> folded;
     folded.reserve(plan.entries.size());
-    std::unordered_map<NameKey, std::uint32_t, NameKeyHash> counts;
-    counts.reserve(plan.entries.size());
-    std::vector<std::uint32_t*> countOf;
-    countOf.reserve(plan.entries.size());
+    std::vector<std::size_t> folders;
+    folders.reserve(plan.entries.size());
     std::unordered_map<std::string_view, std::size_t> folderNumbers;
     const std::string* lastFolder = nullptr;
     std::size_t lastFolderNumber = 0;
@@ -113,10 +150,9 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
             lastFolderNumber = folderNumbers.try_emplace(*lastFolder, folderNumbers.size()).first->second;
         }
         folded.push_back(unicode::lowerNfc(entry.newName));
-        std::uint32_t& count = counts[NameKey{lastFolderNumber, folded.back()}];
-        ++count;
-        countOf.push_back(&count);
+        folders.push_back(lastFolderNumber);
     }
+    const std::vector<std::uint32_t> sharing = sharedKeyCounts(folders, folded);
 
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
         auto& entry = plan.entries[i];
@@ -130,11 +166,11 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
         }
         if (problem) {
             entry.status = RenameStatus::invalid(std::move(*problem));
-        } else if (*countOf[i] > 1) {
+        } else if (sharing[i] > 1) {
             entry.status = RenameStatus::of(RenameStatus::Kind::duplicate);
         } else if (same) {
             entry.status = RenameStatus::of(RenameStatus::Kind::unchanged);
-        } else if (folded[i] == unicode::lowerNfc(entry.item.name)) {
+        } else if (foldsTo(entry.item.name, folded[i])) {
             entry.status = RenameStatus::of(RenameStatus::Kind::caseOnlyRename);
         } else {
             entry.status = RenameStatus::of(RenameStatus::Kind::rename);

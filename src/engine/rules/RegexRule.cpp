@@ -4,20 +4,16 @@
 #include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 #include "engine/support/RegexCache.h"
+#include "engine/support/RegexReplacer.h"
 #include "engine/support/Unicode.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace morvane {
 namespace {
 
 bool isActive(const RegexRule::Pair& pair) {
     return pair.isEnabled && !pair.pattern.empty();
-}
-
-icu::UnicodeString unicodeText(std::string_view text) {
-    return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
 }
 
 [[noreturn]] void failMatching(UErrorCode status) {
@@ -34,39 +30,25 @@ icu::UnicodeString unicodeText(std::string_view text) {
     }
 }
 
-// Every match of `pattern` in `text` replaced by the expanded template, or
-// nothing when there is no match. Each call has its own matcher, bounded in
-// time; a name that runs out of time fails alone.
-std::optional<std::string> substituted(const icu::RegexPattern& pattern, const std::string& text,
-                                       const icu::UnicodeString& replacement) {
-    const icu::UnicodeString input = unicodeText(text); // the matcher refers to it
+// Every match of the pair's pattern in `text` replaced by the expanded
+// template, or nothing when there is no match. Matching is bounded in time per
+// name; a name that runs out of time fails alone.
+std::optional<std::string> substituted(const RegexRule::Pair& pair, bool ignoreCase,
+                                       const std::string& text) {
+    RegexReplacer& replacer =
+        RegexReplacer::forThread(pair.pattern, ignoreCase, pair.replacement, RegexRule::matchTimeLimit);
     UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
-    if (U_SUCCESS(status)) {
-        matcher->setTimeLimit(RegexRule::matchTimeLimit, status);
-    }
-    icu::UnicodeString result;
-    bool matched = false;
-    while (U_SUCCESS(status) && matcher->find(status)) {
-        matched = true;
-        matcher->appendReplacement(result, replacement, status);
-    }
+    auto result = replacer.replaceAll(text, status);
     if (U_FAILURE(status)) {
         failMatching(status);
-    }
-    if (!matched) {
-        return std::nullopt;
     }
     // Outside the matches the text is copied through UTF-16, which would turn
     // ill-formed bytes into U+FFFD and so change parts the pattern never
     // touched.
-    if (!unicode::isValidUtf8(text)) {
+    if (result && !unicode::isValidUtf8(text)) {
         throw RuleError(localized("The name is not valid UTF-8, so the pattern cannot rewrite it"));
     }
-    matcher->appendTail(result);
-    std::string output;
-    result.toUTF8String(output);
-    return output;
+    return result;
 }
 
 std::string diagnosis(std::string_view pattern) {
@@ -121,14 +103,14 @@ void RegexRule::apply(FileName& name, const RuleContext&) const {
         if (!isActive(pair)) {
             continue;
         }
-        std::shared_ptr<const icu::RegexPattern> compiled;
+        std::optional<std::string> result;
         try {
-            compiled = RegexCache::regex(pair.pattern, ignoreCase);
+            result = substituted(pair, ignoreCase, stem);
         } catch (const RegexCache::CompileError&) {
             const auto reason = diagnose(pair.pattern, ignoreCase);
             throw RuleError(reason && !reason->empty() ? *reason : localized("Invalid pattern"));
         }
-        if (auto result = substituted(*compiled, stem, unicodeText(pair.replacement))) {
+        if (result) {
             stem = std::move(*result);
         }
     }
@@ -156,15 +138,14 @@ std::optional<std::string> RegexRule::diagnose(std::string_view pattern, bool ig
 }
 
 std::vector<std::size_t> RegexRule::matchCounts(const std::vector<std::string>& names) const {
-    std::vector<std::shared_ptr<const icu::RegexPattern>> compiled(pairs.size());
-    std::vector<icu::UnicodeString> replacements(pairs.size());
+    std::vector<bool> compiles(pairs.size(), false);
     for (std::size_t p = 0; p < pairs.size(); ++p) {
         if (!isActive(pairs[p])) {
             continue;
         }
         try {
-            compiled[p] = RegexCache::regex(pairs[p].pattern, ignoreCase);
-            replacements[p] = unicodeText(pairs[p].replacement);
+            RegexCache::regex(pairs[p].pattern, ignoreCase);
+            compiles[p] = true;
         } catch (const RegexCache::CompileError&) {
             // Counted as no match; validationError reports it.
         }
@@ -173,11 +154,11 @@ std::vector<std::size_t> RegexRule::matchCounts(const std::vector<std::string>& 
     for (const std::string& name : names) {
         std::string running = name;
         for (std::size_t p = 0; p < pairs.size(); ++p) {
-            if (!compiled[p]) {
+            if (!compiles[p]) {
                 continue;
             }
             try {
-                if (auto result = substituted(*compiled[p], running, replacements[p])) {
+                if (auto result = substituted(pairs[p], ignoreCase, running)) {
                     ++counts[p];
                     running = std::move(*result);
                 }

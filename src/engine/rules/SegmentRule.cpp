@@ -167,25 +167,36 @@ void SegmentRule::apply(FileName& name, const RuleContext&) const {
         return;
     }
 
-    const auto outcome = analyze(name.stem);
-    const auto* selected = std::get_if<Selected>(&outcome);
-    if (!selected) {
+    // What analyze finds, without the editor's description of it, which
+    // would be looked up and formatted for every name.
+    const std::string_view stem = name.stem;
+    const auto characters = unicode::graphemes(stem);
+    const auto range = characterRange(static_cast<std::int64_t>(characters.size()));
+    if (!range) {
         return;
     }
+    const std::size_t lower = offsetOf(characters, stem, range->lower);
+    const std::size_t upper = offsetOf(characters, stem, range->upper);
+    const std::string_view before = stem.substr(0, lower);
+    const std::string_view selected = stem.substr(lower, upper - lower);
+    const std::string_view after = stem.substr(upper);
+    std::string result;
+    result.reserve(stem.size());
     switch (action) {
     case Action::keepOnly:
-        name.stem = selected->selected;
+        result.append(selected);
         break;
     case Action::remove:
-        name.stem = selected->before + selected->after;
+        result.append(before).append(after);
         break;
     case Action::moveToBeginning:
-        name.stem = selected->selected + selected->before + selected->after;
+        result.append(selected).append(before).append(after);
         break;
     case Action::moveToEnd:
-        name.stem = selected->before + selected->after + selected->selected;
+        result.append(before).append(after).append(selected);
         break;
     }
+    name.stem = std::move(result);
 }
 
 std::string SegmentRule::summary() const {

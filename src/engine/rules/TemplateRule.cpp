@@ -67,23 +67,35 @@ std::optional<std::string> TemplateRule::expansion(std::string_view token, const
 
 void TemplateRule::apply(FileName& name, const RuleContext& context) const {
     // Braces are matched by whole characters: a brace carrying a combining
-    // mark is another character.
+    // mark is another character. In ASCII without CR every byte is a character,
+    // which spares splitting the template for every name.
     const std::string_view text = template_;
-    const auto characters = unicode::graphemes(text);
+    const bool bytewise = unicode::isSimpleAscii(text);
+    const auto characters = bytewise ? std::vector<std::string_view>{} : unicode::graphemes(text);
+    const std::size_t count = bytewise ? text.size() : characters.size();
     const auto offset = [&](std::size_t index) {
-        return index < characters.size() ? static_cast<std::size_t>(characters[index].data() - text.data())
-                                         : text.size();
+        if (index >= count) {
+            return text.size();
+        }
+        return bytewise ? index : static_cast<std::size_t>(characters[index].data() - text.data());
+    };
+    const auto find = [&](std::size_t from, char wanted) {
+        if (!bytewise) {
+            return findCharacter(characters, from, std::string_view(&wanted, 1));
+        }
+        const std::size_t found = text.find(wanted, from);
+        return found == std::string_view::npos ? count : found;
     };
     std::string result;
     std::size_t next = 0;
-    while (next < characters.size()) {
-        const std::size_t open = findCharacter(characters, next, "{");
+    while (next < count) {
+        const std::size_t open = find(next, '{');
         result.append(text.substr(offset(next), offset(open) - offset(next)));
-        if (open == characters.size()) {
+        if (open == count) {
             break;
         }
-        const std::size_t close = findCharacter(characters, open + 1, "}");
-        if (close == characters.size()) {
+        const std::size_t close = find(open + 1, '}');
+        if (close == count) {
             result.append(text.substr(offset(open)));
             break;
         }

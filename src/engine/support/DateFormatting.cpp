@@ -4,9 +4,12 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 #include <unordered_map>
 
 namespace morvane {
@@ -15,10 +18,30 @@ namespace {
 // What ICU answers for an identifier it does not know, instead of failing.
 constexpr std::string_view kUnknownZone = "Etc/Unknown";
 
+constexpr double kMillisPerDay = 86'400'000.0;
+// Far inside the calendar's range, so the day arithmetic below stays exact:
+// about 270,000 years either side of 1970.
+constexpr double kDayCacheBound = 8.64e15;
+
+// Pattern letters whose text depends on nothing but the local calendar day:
+// era, the years, quarters, months, weeks, days and weekdays.
+constexpr std::string_view kDayFields = "GyYuUrQqMLwWdDFgEec";
+
+struct Formatter {
+    std::unique_ptr<icu::SimpleDateFormat> format;
+    bool daysOnly = false;
+    // The last text written, for the local day (daysOnly) or the instant in
+    // `lastKey`. Names of one folder mostly share their day, and formatting
+    // costs far more than finding the day.
+    double lastKey = std::numeric_limits<double>::quiet_NaN();
+    std::string lastText;
+};
+
 struct Store {
     std::mutex lock;
     std::optional<std::string> systemZone; // detected lazily, under the lock
-    std::unordered_map<std::string, std::unique_ptr<icu::SimpleDateFormat>> formatters;
+    std::unordered_map<std::string, Formatter> formatters;
+    std::string key; // reused for every lookup
 };
 
 Store& store() {
@@ -87,6 +110,39 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormatter(std::string_view pattern, s
     return formatter;
 }
 
+// Whether every field of the pattern is one of kDayFields, reading quotes the
+// way the formatter does: text between apostrophes is literal and a doubled
+// apostrophe is one literal apostrophe either way.
+bool writesDaysOnly(std::string_view pattern) {
+    bool quoted = false;
+    for (const char c : pattern) {
+        if (c == '\'') {
+            quoted = !quoted;
+        } else if (!quoted && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) &&
+                   kDayFields.find(c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The number of the local day the calendar gives `millis`, computed exactly as
+// the calendar does (wall time from the zone's offset at that instant, then
+// floor division), or NaN when it cannot be told.
+double localDay(const icu::SimpleDateFormat& format, UDate millis) {
+    if (!(std::fabs(millis) < kDayCacheBound)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t rawOffset = 0;
+    int32_t dstOffset = 0;
+    format.getTimeZone().getOffset(millis, false, rawOffset, dstOffset, status);
+    if (U_FAILURE(status)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return std::floor((millis + (rawOffset + dstOffset)) / kMillisPerDay);
+}
+
 } // namespace
 
 std::string DateFormatting::string(Date date, std::string_view pattern,
@@ -97,23 +153,31 @@ std::string DateFormatting::string(Date date, std::string_view pattern,
     // An unknown identifier keeps its own key; its formatter is made for the
     // system's zone, and refreshSystemZone drops it with the others.
     const std::string_view zoneId = zone ? std::string_view(*zone) : std::string_view(systemZoneId);
-    std::string key;
-    key.reserve(zoneId.size() + 1 + pattern.size());
-    key.append(zoneId).append("|").append(pattern);
+    std::string& key = cache.key;
+    key.assign(zoneId).append("|").append(pattern);
 
     auto found = cache.formatters.find(key);
     if (found == cache.formatters.end()) {
-        auto formatter = makeFormatter(pattern, zoneId, systemZoneId);
+        Formatter formatter;
+        formatter.format = makeFormatter(pattern, zoneId, systemZoneId);
+        formatter.daysOnly = writesDaysOnly(pattern);
         if (cache.formatters.size() > maxEntries) {
             cache.formatters.clear();
         }
-        found = cache.formatters.emplace(std::move(key), std::move(formatter)).first;
+        found = cache.formatters.emplace(key, std::move(formatter)).first;
     }
+    Formatter& formatter = found->second;
     const UDate millis = std::chrono::duration<double, std::milli>(date.time_since_epoch()).count();
+    const double dayOrInstant = formatter.daysOnly ? localDay(*formatter.format, millis) : millis;
+    if (dayOrInstant == formatter.lastKey) { // never true for NaN
+        return formatter.lastText;
+    }
     icu::UnicodeString text;
     icu::FieldPosition position;
-    found->second->format(millis, text, position);
-    return utf8(text);
+    formatter.format->format(millis, text, position);
+    formatter.lastKey = dayOrInstant;
+    formatter.lastText = utf8(text);
+    return formatter.lastText;
 }
 
 std::string DateFormatting::systemZone() {

@@ -14,6 +14,8 @@ namespace morvane {
 // digits never depend on the user's language. Formatters are costly to build,
 // so they are cached process-wide per (zone, pattern) under one lock, which also
 // covers every formatting call: ICU formatters must not format concurrently.
+// Each keeps the last text it wrote, reused while the date stays on the same
+// local day (for patterns with no clock fields) or at the same instant.
 class DateFormatting {
 public:
     // Above this many formatters the next insertion empties the cache first.

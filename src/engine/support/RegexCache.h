@@ -14,7 +14,7 @@ namespace morvane {
 // background thread while the editor compiles patterns on the main thread, and
 // a rule applied to thousands of names must not recompile its patterns per
 // name. A compiled pattern is immutable and safe to share between threads;
-// each use makes its own matcher from it.
+// matchers are not, so each thread keeps its own (see RegexReplacer).
 class RegexCache {
 public:
     // Above this many entries the next insertion empties the cache first, which

@@ -9,6 +9,8 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -74,24 +76,51 @@ std::string mapUtf8(std::string_view text, Mapper mapper, const char* what) {
     return result;
 }
 
+// Both checks read eight bytes at a time: every plan asks them of every name
+// several times over.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint64_t eightBytes(const char* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Nonzero exactly when some byte of `word` is zero.
+std::uint64_t zeroByte(std::uint64_t word) {
+    return (word - kEveryByte) & ~word & kHighBits;
+}
+
 } // namespace
 
 bool isAscii(std::string_view text) {
-    unsigned char any = 0;
-    for (const char c : text) {
-        any |= static_cast<unsigned char>(c);
+    std::uint64_t any = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        any |= eightBytes(text.data() + i);
     }
-    return any < 0x80;
+    for (; i < text.size(); ++i) {
+        any |= static_cast<unsigned char>(text[i]);
+    }
+    return (any & kHighBits) == 0;
 }
 
 bool isSimpleAscii(std::string_view text) {
-    unsigned char any = 0;
-    bool carriageReturn = false;
-    for (const char c : text) {
-        any |= static_cast<unsigned char>(c);
-        carriageReturn |= c == '\r';
+    constexpr std::uint64_t carriageReturns = kEveryByte * '\r';
+    std::uint64_t any = 0;
+    std::uint64_t carriageReturn = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        const std::uint64_t word = eightBytes(text.data() + i);
+        any |= word;
+        carriageReturn |= zeroByte(word ^ carriageReturns);
     }
-    return any < 0x80 && !carriageReturn;
+    for (; i < text.size(); ++i) {
+        any |= static_cast<unsigned char>(text[i]);
+        carriageReturn |= text[i] == '\r';
+    }
+    return (any & kHighBits) == 0 && carriageReturn == 0;
 }
 
 namespace {
@@ -267,6 +296,26 @@ bool canonicallyEqual(std::string_view a, std::string_view b) {
         return true;
     }
     if (isAscii(a) && isAscii(b)) {
+        return false;
+    }
+    // Past their common start and end the texts differ in ASCII only, with
+    // ASCII (or nothing) on either side: ASCII characters neither decompose nor
+    // combine with anything, so no normalization can make the texts meet. This
+    // is what rules mostly do to names that are not ASCII: add or change a
+    // prefix, a suffix or a number.
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && a[prefix] == b[prefix]) {
+        ++prefix;
+    }
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    const auto isAsciiByte = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if ((prefix == 0 || isAsciiByte(a[prefix - 1])) && (suffix == 0 || isAsciiByte(a[a.size() - suffix])) &&
+        isAscii(a.substr(prefix, a.size() - prefix - suffix)) &&
+        isAscii(b.substr(prefix, b.size() - prefix - suffix))) {
         return false;
     }
     return nfc(a) == nfc(b);

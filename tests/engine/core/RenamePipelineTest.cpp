@@ -70,6 +70,22 @@ TEST(RenamePipeline, DecidesStatuses) {
     }
 }
 
+// Enough names that many share a slot of the counting table before settling.
+TEST(RenamePipeline, FindsEachCollisionAmongManyNamesAndFolders) {
+    std::vector<FileItem> all;
+    for (int i = 0; i < 300; ++i) {
+        all.push_back(item("a" + std::to_string(i) + ".txt", "/x"));
+        all.push_back(item("B" + std::to_string(i) + ".txt", "/x"));
+        all.push_back(item("b" + std::to_string(i) + ".txt", "/y"));
+    }
+    all.push_back(item("a7.TXT", "/y", false));
+    const RenamePlan plan = RenamePipeline({makeStep(ReplaceRule("b", "a", false))}).plan(all);
+    for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+        const Kind expected = i % 3 != 2 ? Kind::duplicate : i == 3 * 7 + 2 ? Kind::duplicate : Kind::rename;
+        EXPECT_EQ(plan.entries[i].status.kind, expected) << all[i].directory << "/" << all[i].name;
+    }
+}
+
 TEST(RenamePipeline, PlanCarriesNamesOperationsAndReadiness) {
     const auto plan =
         replacing("IMG_", "Trip_").plan({item("IMG_1.jpg"), item("x.jpg"), item("IMG_2.jpg", "/d", false)});

@@ -28,6 +28,40 @@ TEST(RegexRule, SubstitutesEveryMatchPairAfterPairInTheStemOnly) {
     }
 }
 
+TEST(RegexRule, ExpandsNumberedAndNamedGroupsAndEscapesInTheReplacement) {
+    const std::tuple<RegexRule, const char*, const char*> cases[] = {
+        // "$10" with two groups is group 1 and a literal 0.
+        {RegexRule{"(a)(b)", "$10-$2$1", false}, "ab", "a0-ba"},
+        {RegexRule{"(?<year>\\d{4})-(\\d\\d)", "${year}.$2", false}, "2024-05", "2024.05"},
+        {RegexRule{"(x)?y", "[$1]", false}, "y", "[]"},
+        {RegexRule{"a", "\\u00E9\\$", false}, "cat", "c\u00E9$t"},
+        {RegexRule{"\u00E9", "\\\u00C9", false}, "caf\u00E9", "caf\u00C9"},
+        {RegexRule{"(b)", "<$\u0661>", false}, "abc", "a<b>c"},
+    };
+    for (const auto& [rule, name, expected] : cases) {
+        EXPECT_EQ(testing::applied(rule, name), expected) << rule.pairs[0].replacement;
+    }
+    const std::string group = "The replacement refers to a group the pattern does not have; write "
+                              "\u201C\\$\u201D for a dollar sign";
+    for (const char* replacement : {"${nope}", "${year", "${}", "$x"}) {
+        EXPECT_EQ(testing::failure(RegexRule{"(?<year>a)", replacement, false}, "a"), group) << replacement;
+    }
+}
+
+// Each thread keeps a limited number of prepared pairs; a longer list must
+// still run every pair in order.
+TEST(RegexRule, RunsMorePairsThanAThreadKeepsPrepared) {
+    Pairs pairs;
+    for (char letter = 'a'; letter < 'u'; ++letter) {
+        pairs.push_back({std::string(1, letter), std::string(1, static_cast<char>(letter + 1)), true});
+    }
+    const RegexRule rule{pairs, false};
+    for (const char* name : {"a.txt", "k.txt", "ab.txt"}) {
+        EXPECT_EQ(testing::applied(rule, name), name[1] == 'b' ? "uu.txt" : "u.txt") << name;
+    }
+    EXPECT_EQ(testing::applied(rule, "xyz.txt"), "xyz.txt");
+}
+
 TEST(RegexRule, DiagnosesPatternsThatDoNotCompileAndFailsWithTheDiagnosis) {
     const std::tuple<const char*, std::optional<std::string>> cases[] = {
         {"(abc", "Missing closing parenthesis"},
@@ -76,6 +110,20 @@ TEST(RegexRule, CatastrophicBacktrackingFailsThatItemAndThePlanGoesOn) {
     EXPECT_EQ(plan.entries[0].newName, slow + ".txt");
     EXPECT_EQ(plan.entries[1].newName, "x.txt");
     EXPECT_EQ(plan.ruleErrors.at(0), "Matching this name takes too long; simplify the pattern");
+}
+
+// The bound counts matching work, not time, and starts afresh with every name:
+// many names that each need a fair share of it all succeed.
+TEST(RegexRule, TheMatchingBoundAppliesToEachNameAlone) {
+    const std::string costly = std::string(13, 'a') + "!";
+    std::vector<FileItem> items;
+    for (int i = 0; i < 40; ++i) {
+        items.emplace_back(costly + std::to_string(i), "/d", Date{}, Date{}, 0, false, true);
+    }
+    items.emplace_back("aa", "/d", Date{}, Date{}, 0, false, true);
+    const RenamePlan plan = RenamePipeline({makeStep(RegexRule{"(a+)+$", "x", false})}).plan(items);
+    EXPECT_TRUE(plan.ruleErrors.empty());
+    EXPECT_EQ(plan.entries.back().newName, "x");
 }
 
 } // namespace

@@ -49,6 +49,12 @@ TEST(SegmentRule, KeepsRemovesOrMovesTheSelectedPart) {
     }
 }
 
+TEST(SegmentRule, KeepsOnlyTheSelectedCharacters) {
+    EXPECT_EQ(testing::applied(chars(Selection::characters, 2, 3), "abcde.txt"), "bc.txt");
+    EXPECT_EQ(testing::applied(chars(Selection::lastCount, 2, 0), "x\u00E9te\u0301"), "te\u0301");
+    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 9, 0), "abc"), "abc");
+}
+
 TEST(SegmentRule, AnalysesWhatIsSelectedOrWhyNothingIs) {
     using Selected = SegmentRule::Selected;
     const std::tuple<SegmentRule, const char*, SegmentRule::Outcome> cases[] = {

@@ -25,6 +25,42 @@ TEST(DateFormatting, EmptiesItselfWhenAnInsertionFindsItOverTheBound) {
     EXPECT_EQ(after, 1u);
 }
 
+// Each step formats right after the one before it with the same zone and
+// pattern, so a text kept from the previous step is reused only if it still
+// holds: across local midnights, zone changes, and patterns with clock fields.
+TEST(DateFormatting, ConsecutiveDatesGetTheirOwnLocalDayAndTime) {
+    using testing::utc;
+    const std::tuple<const char*, const char*, Date, const char*> steps[] = {
+        // Madrid moves its clocks forward at 01:00 UTC on 31 March 2024 and
+        // back at 01:00 UTC on 27 October 2024.
+        {"Europe/Madrid", "yyyy-MM-dd", utc(2024, 3, 30, 23, 0), "2024-03-31"},
+        {"Europe/Madrid", "yyyy-MM-dd", utc(2024, 3, 31, 21, 59), "2024-03-31"},
+        {"Europe/Madrid", "yyyy-MM-dd", utc(2024, 3, 31, 22, 0), "2024-04-01"},
+        {"Europe/Madrid", "yyyy-MM-dd", utc(2024, 10, 26, 22, 0), "2024-10-27"},
+        {"Europe/Madrid", "yyyy-MM-dd", utc(2024, 10, 27, 22, 59), "2024-10-27"},
+        {"Europe/Madrid", "yyyy-MM-dd", utc(2024, 10, 27, 23, 0), "2024-10-28"},
+        {"Asia/Tokyo", "yyyy-MM-dd", utc(2024, 3, 10, 14, 59), "2024-03-10"},
+        {"Asia/Tokyo", "yyyy-MM-dd", utc(2024, 3, 10, 15, 0), "2024-03-11"},
+        {"Asia/Tokyo", "yyyy-MM-dd", utc(2024, 3, 10, 0, 0), "2024-03-10"},
+        {"UTC", "yyyy-MM-dd", utc(1969, 12, 31, 23, 59), "1969-12-31"},
+        {"UTC", "yyyy-MM-dd", utc(1970, 1, 1, 0, 0), "1970-01-01"},
+        {"UTC", "EEE d MMM", utc(2024, 3, 5, 1, 0), "Tue 5 Mar"},
+        {"UTC", "EEE d MMM", utc(2024, 3, 6, 1, 0), "Wed 6 Mar"},
+        {"UTC", "yyyy-MM-dd HH:mm", utc(2024, 3, 5, 10, 0), "2024-03-05 10:00"},
+        {"UTC", "yyyy-MM-dd HH:mm", utc(2024, 3, 5, 10, 1), "2024-03-05 10:01"},
+        {"UTC", "yyyyMMdd'h'", utc(2024, 3, 5, 10, 0), "20240305h"},
+        {"UTC", "yyyyMMdd'h'", utc(2024, 3, 5, 23, 0), "20240305h"},
+        // A doubled apostrophe is a literal one, not the start of quoted text.
+        {"UTC", "yyyyMMdd''HH", utc(2024, 3, 5, 10, 0), "20240305'10"},
+        {"UTC", "yyyyMMdd''HH", utc(2024, 3, 5, 11, 0), "20240305'11"},
+        {"UTC", "yyyy 'at' a", utc(2024, 3, 5, 10, 0), "2024 at AM"},
+        {"UTC", "yyyy 'at' a", utc(2024, 3, 5, 13, 0), "2024 at PM"},
+    };
+    for (const auto& [zone, pattern, date, expected] : steps) {
+        EXPECT_EQ(DateFormatting::string(date, pattern, zone), expected) << zone << " " << pattern;
+    }
+}
+
 TEST(DateFormatting, ServesSeveralThreadsAtOnce) {
     const Date date = testing::utc(2024, 3, 5, 23, 30);
     const std::tuple<const char*, const char*, const char*> expectations[] = {
