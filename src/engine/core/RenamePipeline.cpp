@@ -60,6 +60,20 @@ bool foldsTo(std::string_view name, std::string_view folded) {
            });
 }
 
+// What an included item's new name means before collisions are counted:
+// unchanged, invalid, a case-only rename or a rename.
+RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_view newName,
+                                       std::string_view foldedNewName) {
+    using Kind = RenameStatus::Kind;
+    if (unicode::canonicallyEqual(newName, oldName)) {
+        return RenameStatus::of(Kind::unchanged);
+    }
+    if (auto problem = NameValidation::validate(newName)) {
+        return RenameStatus::invalid(std::move(*problem));
+    }
+    return RenameStatus::of(foldsTo(oldName, foldedNewName) ? Kind::caseOnlyRename : Kind::rename);
+}
+
 bool sameName(const FileName& a, const FileName& b) {
     return unicode::canonicallyEqual(a.stem, b.stem) && unicode::canonicallyEqual(a.ext, b.ext);
 }
@@ -101,6 +115,7 @@ std::string RenamePipeline::collisionKey(const std::string& directory, std::stri
 }
 
 RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
+    using Kind = RenameStatus::Kind;
     RenamePlan plan;
     plan.changedCounts.assign(steps.size(), 0);
     plan.entries.reserve(items.size());
@@ -110,11 +125,30 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
         total += item.isIncluded ? 1 : 0;
     }
 
+    // Every entry, excluded ones included (they hold their current names
+    // against the others), gets its collision key while its item is at hand:
+    // the folder and the lower-cased NFC name. Folders are numbered (items
+    // mostly come folder by folder) so long paths are neither copied nor hashed
+    // per item.
+    std::vector<std::string> folded;
+    folded.reserve(items.size());
+    std::vector<std::size_t> folders;
+    folders.reserve(items.size());
+    std::unordered_map<std::string_view, std::size_t> folderNumbers;
+    const std::string* lastFolder = nullptr;
+    std::size_t lastFolderNumber = 0;
+
     std::int64_t index = 0;
     FileName before; // assigned, not built, at every step: its buffers are reused
     for (const FileItem& item : items) {
+        if (lastFolder == nullptr || *lastFolder != item.directory) {
+            lastFolder = &item.directory;
+            lastFolderNumber = folderNumbers.try_emplace(item.directory, folderNumbers.size()).first->second;
+        }
+        folders.push_back(lastFolderNumber);
         if (!item.isIncluded) {
-            plan.entries.push_back({item, item.name, RenameStatus::of(RenameStatus::Kind::excluded)});
+            folded.push_back(unicode::lowerNfc(item.name));
+            plan.entries.push_back({item, item.name, RenameStatus::of(Kind::excluded)});
             continue;
         }
         const RuleContext context{item, index++, total};
@@ -130,50 +164,18 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
                 ++plan.changedCounts[s];
             }
         }
-        plan.entries.push_back({item, name.full(), RenameStatus{}});
+        std::string newName = name.full();
+        folded.push_back(unicode::lowerNfc(newName));
+        RenameStatus status = statusApartFromCollisions(item.name, newName, folded.back());
+        plan.entries.push_back({item, std::move(newName), std::move(status)});
     }
 
-    // One counting pass over every entry, excluded ones included: they hold
-    // their current names against the others. The key is the folder and the
-    // lower-cased NFC name; folders are numbered first (items mostly come folder
-    // by folder) so long paths are neither copied nor hashed per item.
-    std::vector<std::string> folded;
-    folded.reserve(plan.entries.size());
-    std::vector<std::size_t> folders;
-    folders.reserve(plan.entries.size());
-    std::unordered_map<std::string_view, std::size_t> folderNumbers;
-    const std::string* lastFolder = nullptr;
-    std::size_t lastFolderNumber = 0;
-    for (const auto& entry : plan.entries) {
-        if (lastFolder == nullptr || *lastFolder != entry.item.directory) {
-            lastFolder = &entry.item.directory;
-            lastFolderNumber = folderNumbers.try_emplace(*lastFolder, folderNumbers.size()).first->second;
-        }
-        folded.push_back(unicode::lowerNfc(entry.newName));
-        folders.push_back(lastFolderNumber);
-    }
+    // A name shared in its folder is a conflict, unless it is invalid anyway.
     const std::vector<std::uint32_t> sharing = sharedKeyCounts(folders, folded);
-
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
-        auto& entry = plan.entries[i];
-        if (!entry.item.isIncluded) {
-            continue;
-        }
-        const bool same = unicode::canonicallyEqual(entry.newName, entry.item.name);
-        std::optional<NameValidationError> problem;
-        if (!same) {
-            problem = NameValidation::validate(entry.newName);
-        }
-        if (problem) {
-            entry.status = RenameStatus::invalid(std::move(*problem));
-        } else if (sharing[i] > 1) {
-            entry.status = RenameStatus::of(RenameStatus::Kind::duplicate);
-        } else if (same) {
-            entry.status = RenameStatus::of(RenameStatus::Kind::unchanged);
-        } else if (foldsTo(entry.item.name, folded[i])) {
-            entry.status = RenameStatus::of(RenameStatus::Kind::caseOnlyRename);
-        } else {
-            entry.status = RenameStatus::of(RenameStatus::Kind::rename);
+        RenameStatus& status = plan.entries[i].status;
+        if (sharing[i] > 1 && status.kind != Kind::excluded && status.kind != Kind::invalid) {
+            status = RenameStatus::of(Kind::duplicate);
         }
     }
     return plan;
