@@ -69,8 +69,11 @@ void addPlanningOptions(CLI::App& command, CliOptions& options, PlanningOptions&
 
     const char* selection = "Selection and order";
     command.add_option("--filter", options.filter, "Only rename items whose names contain this text")
+        ->type_name("TEXT")
         ->group(selection);
-    command.add_option("--exclude", options.excluded, "Leave this item out (repeatable)")->group(selection);
+    command.add_option("--exclude", options.excluded, "Leave this item out (repeatable)")
+        ->type_name("PATH")
+        ->group(selection);
     command.add_option("--sort", planning.sort, "name, kind, modified, size or path")
         ->check(CLI::IsMember({"name", "kind", "modified", "size", "path"}))
         ->group(selection);
