@@ -5,39 +5,11 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
-#include <unicode/utf8.h>
 
 #include <stdexcept>
 
 namespace morvane {
 namespace {
-
-// Trims tab and space separators (not line breaks) from both ends.
-std::string_view trimmed(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t begin = 0;
-    while (begin < length) {
-        int32_t next = begin;
-        UChar32 c = 0;
-        U8_NEXT(bytes, next, length, c);
-        if (c < 0 || !unicode::isHorizontalSpace(static_cast<char32_t>(c))) {
-            break;
-        }
-        begin = next;
-    }
-    int32_t end = length;
-    while (end > begin) {
-        int32_t previous = end;
-        UChar32 c = 0;
-        U8_PREV(bytes, begin, previous, c);
-        if (c < 0 || !unicode::isHorizontalSpace(static_cast<char32_t>(c))) {
-            break;
-        }
-        end = previous;
-    }
-    return text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
-}
 
 const icu::Normalizer2& nfd() {
     static const icu::Normalizer2* normalizer = [] {
@@ -78,7 +50,7 @@ std::string NameFilter::searchKey(std::string_view text) {
 }
 
 bool NameFilter::matches(std::string_view name, std::string_view query) {
-    const std::string_view wanted = trimmed(query);
+    const std::string_view wanted = unicode::trimmedHorizontalSpace(query);
     if (wanted.empty()) {
         return true;
     }
@@ -86,7 +58,7 @@ bool NameFilter::matches(std::string_view name, std::string_view query) {
 }
 
 std::vector<FileItem> NameFilter::apply(std::string_view query, std::vector<FileItem> items) {
-    const std::string_view wanted = trimmed(query);
+    const std::string_view wanted = unicode::trimmedHorizontalSpace(query);
     if (wanted.empty()) {
         return items;
     }

@@ -43,15 +43,6 @@ std::vector<std::string_view> lines(std::string_view text) {
     return result;
 }
 
-bool isBlank(std::string_view line) {
-    for (const char32_t c : unicode::codePoints(line)) {
-        if (!unicode::isHorizontalSpace(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Removes one space at each end, no more: further spaces are part of the text.
 std::string trimOneSpace(std::string_view part) {
     if (part.starts_with(' ')) {
@@ -78,7 +69,7 @@ std::string flatten(std::string_view text) {
 PairText::Pairs PairText::parse(std::string_view text) {
     Pairs pairs;
     for (const std::string_view line : lines(text)) {
-        if (line.empty() || isBlank(line)) {
+        if (unicode::trimmedHorizontalSpace(line).empty()) {
             continue;
         }
         std::size_t cut = std::string_view::npos;

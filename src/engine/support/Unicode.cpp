@@ -343,6 +343,32 @@ bool isHorizontalSpace(char32_t c) {
     return c == U'\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
 }
 
+std::string_view trimmedHorizontalSpace(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t begin = 0;
+    while (begin < length) {
+        int32_t next = begin;
+        UChar32 c = 0;
+        U8_NEXT(bytes, next, length, c);
+        if (c < 0 || !isHorizontalSpace(static_cast<char32_t>(c))) {
+            break;
+        }
+        begin = next;
+    }
+    int32_t end = length;
+    while (end > begin) {
+        int32_t previous = end;
+        UChar32 c = 0;
+        U8_PREV(bytes, begin, previous, c);
+        if (c < 0 || !isHorizontalSpace(static_cast<char32_t>(c))) {
+            break;
+        }
+        end = previous;
+    }
+    return text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
+}
+
 std::vector<char32_t> codePoints(std::string_view text) {
     std::vector<char32_t> result;
     result.reserve(text.size());

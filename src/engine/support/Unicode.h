@@ -42,6 +42,9 @@ bool isAlphabetic(char32_t c);
 // Tab and the space separators (general category Zs).
 bool isHorizontalSpace(char32_t c);
 
+// `text` without tabs and space separators at either end (line breaks stay).
+std::string_view trimmedHorizontalSpace(std::string_view text);
+
 // The code points of `text` (U+FFFD for each ill-formed sequence).
 std::vector<char32_t> codePoints(std::string_view text);
 // Appends the UTF-8 form of a Unicode scalar value.
