@@ -5,6 +5,8 @@ FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+# Developers' and CI builds treat warnings as errors; a plain cmake build does not.
+DEV_FLAGS := -DMORVANE_WERROR=ON
 
 .PHONY: deps configure build run test test-asan fuzz bench bench-engine format clean
 
@@ -12,7 +14,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja $(DEV_FLAGS) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -31,7 +33,7 @@ test: build
 # The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer, built with
 # Clang so that every run also proves the code builds warning-free with both compilers.
 test-asan: deps
-	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_SANITIZE=ON $(DEV_FLAGS) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS) --target morvane_engine_tests
 	@ctest --test-dir $(ASAN_DIR) --output-on-failure -R '^engine'
 
@@ -40,7 +42,7 @@ test-asan: deps
 # The full log stays in $(FUZZ_DIR)/fuzz.log; a find (crash, leak, timeout)
 # prints the report and fails the target with the fuzzer's own exit status.
 fuzz: deps
-	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON -DMORVANE_BUILD_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON -DMORVANE_BUILD_TESTS=OFF $(DEV_FLAGS) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target morvane_fuzz_preset
 	@mkdir -p $(FUZZ_DIR)/corpus/preset
 	@status=0; $(FUZZ_DIR)/fuzz/morvane_fuzz_preset -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
