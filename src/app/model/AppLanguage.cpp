@@ -42,9 +42,12 @@ AppLanguage AppLanguage::english() {
 
 const std::vector<AppLanguage>& AppLanguage::all() {
     static const std::vector<AppLanguage> languages{
-        {"en", "English"},   {"es", "Espa\u00F1ol"},   {"fr", "Fran\u00E7ais"}, {"de", "Deutsch"},
-        {"it", "Italiano"},  {"nl", "Nederlands"},     {"pl", "Polski"},        {"pt", "Portugu\u00EAs"},
-        {"ca", "Catal\u00E0"}, {"ca-ES-valencia", "Valenci\u00E0"}, {"gl", "Galego"}, {"eu", "Euskara"},
+        {"en", "English"},       {"es", "Espa\u00F1ol"},
+        {"fr", "Fran\u00E7ais"}, {"de", "Deutsch"},
+        {"it", "Italiano"},      {"nl", "Nederlands"},
+        {"pl", "Polski"},        {"pt", "Portugu\u00EAs"},
+        {"ca", "Catal\u00E0"},   {"ca-ES-valencia", "Valenci\u00E0"},
+        {"gl", "Galego"},        {"eu", "Euskara"},
     };
     return languages;
 }

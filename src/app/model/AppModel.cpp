@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -22,7 +21,7 @@ namespace morvane::app {
 struct AppModel::Loaded {
     std::shared_ptr<const ItemList> items = std::make_shared<const ItemList>();
     std::optional<std::string> error;
-    ItemOrder order;                         // the order the selection was made in
+    ItemOrder order; // the order the selection was made in
     std::optional<std::string> selectedBefore;
     std::optional<std::string> selection;
 };
@@ -32,12 +31,13 @@ namespace {
 // The selected item when it is still there, else the first in `order`.
 std::optional<std::string> selectionAfterLoad(const ItemList& items, const ItemOrder& order,
                                               const std::optional<std::string>& selected) {
-    if (selected && std::any_of(items.begin(), items.end(), [&](const FileItem& item) { return item.id == *selected; })) {
+    if (selected &&
+        std::any_of(items.begin(), items.end(), [&](const FileItem& item) { return item.id == *selected; })) {
         return selected;
     }
-    const auto first = std::min_element(items.begin(), items.end(), [&](const FileItem& a, const FileItem& b) {
-        return order.areInOrder(a, b);
-    });
+    const auto first =
+        std::min_element(items.begin(), items.end(),
+                         [&](const FileItem& a, const FileItem& b) { return order.areInOrder(a, b); });
     return first == items.end() ? std::nullopt : std::optional(first->id);
 }
 
@@ -56,7 +56,8 @@ AppModel::AppModel(Environment environment, QObject* parent)
       homeFolder_(environment.homeFolder.value_or(fromQString(QDir::homePath()))),
       items_(std::make_shared<const ItemList>()), unchecked_(std::make_shared<const IdSet>()),
       rules_(RuleList::initial()), presetDirectory_(std::move(environment.presetDirectory)),
-      historyDirectory_(std::move(environment.historyDirectory)), preview_(std::make_shared<const Preview>()) {
+      historyDirectory_(std::move(environment.historyDirectory)),
+      preview_(std::make_shared<const Preview>()) {
     debounce_.setSingleShot(true);
     debounce_.setInterval(30);
     debounce_.setTimerType(Qt::PreciseTimer);
@@ -94,7 +95,8 @@ void AppModel::applyLaunchOptions(const LaunchOptions& options) {
     }
     if (options.list) {
         const RuleEntry entry = RuleEntry::make(ReplaceRule(
-            {{"IMG_", "santa-cruz-", true}, {"copy", "", true}, {"final", "v2", true}, {"zzz", "x", false}}, false));
+            {{"IMG_", "santa-cruz-", true}, {"copy", "", true}, {"final", "v2", true}, {"zzz", "x", false}},
+            false));
         setRules({entry});
         // Once the window is up, so the pair-list editor opens over it.
         QTimer::singleShot(0, this, [this, id = entry.id] { setListEditingRule(id); });

@@ -13,7 +13,6 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -75,13 +74,16 @@ class AppModel : public QObject {
     Q_PROPERTY(std::optional<std::string> folder READ folder NOTIFY folderChanged)
     Q_PROPERTY(bool looseFiles READ looseFiles NOTIFY looseFilesChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
-    Q_PROPERTY(morvane::ScanOptions scanOptions READ scanOptions WRITE setScanOptions NOTIFY scanOptionsChanged)
+    Q_PROPERTY(
+        morvane::ScanOptions scanOptions READ scanOptions WRITE setScanOptions NOTIFY scanOptionsChanged)
     Q_PROPERTY(std::optional<std::string> loadError READ loadError NOTIFY loadErrorChanged)
     Q_PROPERTY(std::string searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(morvane::ItemOrder::Field sortField READ sortField WRITE setSortField NOTIFY sortChanged)
     Q_PROPERTY(bool sortAscending READ sortAscending WRITE setSortAscending NOTIFY sortChanged)
-    Q_PROPERTY(bool showOnlyChanged READ showOnlyChanged WRITE setShowOnlyChanged NOTIFY showOnlyChangedChanged)
-    Q_PROPERTY(std::optional<std::string> selectedID READ selectedID WRITE setSelectedID NOTIFY selectionChanged)
+    Q_PROPERTY(
+        bool showOnlyChanged READ showOnlyChanged WRITE setShowOnlyChanged NOTIFY showOnlyChangedChanged)
+    Q_PROPERTY(
+        std::optional<std::string> selectedID READ selectedID WRITE setSelectedID NOTIFY selectionChanged)
     Q_PROPERTY(std::optional<std::string> currentPreset READ currentPreset WRITE setCurrentPreset NOTIFY
                    currentPresetChanged)
     Q_PROPERTY(std::optional<std::string> presetMessage READ presetMessage WRITE setPresetMessage NOTIFY
@@ -97,8 +99,8 @@ class AppModel : public QObject {
     Q_PROPERTY(bool showConfirm READ showConfirm WRITE setShowConfirm NOTIFY showConfirmChanged)
     Q_PROPERTY(std::optional<std::string> actionMessage READ actionMessage WRITE setActionMessage NOTIFY
                    actionMessageChanged)
-    Q_PROPERTY(std::optional<morvane::Uuid> listEditingRule READ listEditingRule WRITE setListEditingRule NOTIFY
-                   listEditingRuleChanged)
+    Q_PROPERTY(std::optional<morvane::Uuid> listEditingRule READ listEditingRule WRITE setListEditingRule
+                   NOTIFY listEditingRuleChanged)
     Q_PROPERTY(std::string title READ title NOTIFY titleChanged)
     Q_PROPERTY(std::string subtitle READ subtitle NOTIFY titleChanged)
 

@@ -40,8 +40,8 @@ void AppModel::scheduleReplan() {
 // Runs 30 ms after the last request. The inputs are shared snapshots, so
 // taking them costs the main thread nothing per item.
 void AppModel::startPreview() {
-    PreviewInput input{items_,           itemsVersion_, order_,      unchecked_,         uncheckedVersion_,
-                       searchText_,      rules_.pipeline(), selectedID_, preview_->sorted, preview_->planning};
+    PreviewInput input{items_,      itemsVersion_,     order_,      unchecked_,       uncheckedVersion_,
+                       searchText_, rules_.pipeline(), selectedID_, preview_->sorted, preview_->planning};
     runningPreview_ = std::stop_source();
     const std::stop_token stop = runningPreview_.get_token();
     const std::uint64_t request = previewRequest_;
@@ -54,17 +54,19 @@ void AppModel::startPreview() {
             publish(std::move(preview));
         }
     });
-    watcher->setFuture(QtConcurrent::run(&previewPool(), [input = std::move(input), planner = planner_, stop] {
-        return computePreview(input, planner, stop);
-    }));
+    watcher->setFuture(
+        QtConcurrent::run(&previewPool(), [input = std::move(input), planner = planner_, stop] {
+            return computePreview(input, planner, stop);
+        }));
 }
 
 void AppModel::publish(std::shared_ptr<const Preview> preview) {
     std::shared_ptr<const Preview> old = std::exchange(preview_, std::move(preview));
     if (preview_->selectedID == selectedID_) {
-        selectedPosition_ = preview_->selectedRow ? std::optional(PlanPosition{*preview_->selectedRow,
-                                                                               preview_->selectedIncludedIndex})
-                                                  : std::nullopt;
+        selectedPosition_ =
+            preview_->selectedRow
+                ? std::optional(PlanPosition{*preview_->selectedRow, preview_->selectedIncludedIndex})
+                : std::nullopt;
     } else {
         locateSelection();
     }
@@ -105,7 +107,9 @@ StatusBarTexts AppModel::statusBar() const {
     const PlanSummary& figures = summary();
     StatusBarTexts texts{Localizer::format("%lld items", figures.items),
                          Localizer::format("%lld included", figures.included),
-                         Localizer::format("%lld to rename", figures.toRename), {}, {}};
+                         Localizer::format("%lld to rename", figures.toRename),
+                         {},
+                         {}};
     if (figures.conflicts == 0) {
         texts.conflicts = Localizer::text("No conflicts");
         texts.conflictsSymbol = "checkmark";

@@ -124,13 +124,15 @@ std::string AppModel::listEditorTitle() const {
     if (!index) {
         return Localizer::text("Edit List");
     }
-    return Localizer::format("%@ \u00B7 Rule %lld", morvane::title(kindOf(rules_.entries()[*index].rule)), *index + 1);
+    return Localizer::format("%@ \u00B7 Rule %lld", morvane::title(kindOf(rules_.entries()[*index].rule)),
+                             *index + 1);
 }
 
 std::function<std::vector<std::size_t>()> AppModel::matchCountsJob(const Uuid& id) const {
     const auto index = rules_.indexOf(id);
     const RuleEntry* entry = rules_.find(id);
-    if (!index || !(std::holds_alternative<ReplaceRule>(entry->rule) || std::holds_alternative<RegexRule>(entry->rule))) {
+    if (!index || !(std::holds_alternative<ReplaceRule>(entry->rule) ||
+                    std::holds_alternative<RegexRule>(entry->rule))) {
         return [] { return std::vector<std::size_t>(); };
     }
     return [items = items_, unchecked = unchecked_, pipeline = rules_.pipeline(), index = *index,

@@ -4,7 +4,6 @@
 #include "app/model/AppearanceChoice.h"
 
 #include <QObject>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,10 +25,10 @@ class AppSettings : public QObject {
     Q_PROPERTY(morvane::app::AppLanguage language READ language NOTIFY languageChanged)
     Q_PROPERTY(morvane::app::AppearanceChoice appearance READ appearance WRITE setAppearance NOTIFY
                    appearanceChanged)
-    Q_PROPERTY(morvane::app::AppearanceChoice shownAppearance READ shownAppearance NOTIFY
-                   shownAppearanceChanged)
-    Q_PROPERTY(bool highlightChanges READ highlightChanges WRITE setHighlightChanges NOTIFY
-                   highlightChangesChanged)
+    Q_PROPERTY(
+        morvane::app::AppearanceChoice shownAppearance READ shownAppearance NOTIFY shownAppearanceChanged)
+    Q_PROPERTY(
+        bool highlightChanges READ highlightChanges WRITE setHighlightChanges NOTIFY highlightChangesChanged)
     Q_PROPERTY(bool showRunningResult READ showRunningResult WRITE setShowRunningResult NOTIFY
                    showRunningResultChanged)
     Q_PROPERTY(bool quitAfterLastWindow READ quitAfterLastWindow WRITE setQuitAfterLastWindow NOTIFY

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QStringList>
-
 #include <mutex>
 
 namespace morvane::app {

@@ -19,8 +19,8 @@ ListRow ListRow::make(std::string find, std::string with) {
 }
 
 ListRows appending(const ListRows& rows, const PairText::Pairs& pairs) {
-    const bool allBlank =
-        std::all_of(rows.begin(), rows.end(), [](const ListRow& row) { return row.find.empty() && row.with.empty(); });
+    const bool allBlank = std::all_of(
+        rows.begin(), rows.end(), [](const ListRow& row) { return row.find.empty() && row.with.empty(); });
     ListRows result = allBlank ? ListRows{} : rows;
     for (const auto& [find, with] : pairs) {
         result.push_back(ListRow::make(find, with));

@@ -9,7 +9,8 @@ namespace morvane::app {
 namespace {
 
 std::shared_ptr<const PlanningList> sortedList(const PreviewInput& input) {
-    if (input.sorted && input.sorted->itemsVersion == input.itemsVersion && input.sorted->order == input.order) {
+    if (input.sorted && input.sorted->itemsVersion == input.itemsVersion &&
+        input.sorted->order == input.order) {
         return input.sorted;
     }
     auto list = std::make_shared<PlanningList>();

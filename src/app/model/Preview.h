@@ -64,7 +64,8 @@ struct Preview {
 };
 
 // Plans `items` through `pipeline`, giving up (nothing) once `stop` is requested.
-using Planner = std::function<std::optional<RenamePlan>(const RenamePipeline&, const ItemList&, std::stop_token)>;
+using Planner =
+    std::function<std::optional<RenamePlan>(const RenamePipeline&, const ItemList&, std::stop_token)>;
 
 // The engine's planning.
 Planner pipelinePlanner();

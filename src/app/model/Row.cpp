@@ -21,7 +21,8 @@ RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
                 Localizer::text("Another item would get the same name")};
     case Kind::excluded:
         if (isUnchecked) {
-            return {Localizer::text("Excluded"), "circle.dashed", Localizer::text("Unchecked items are skipped")};
+            return {Localizer::text("Excluded"), "circle.dashed",
+                    Localizer::text("Unchecked items are skipped")};
         }
         return {Localizer::text("Filtered"), "line.3.horizontal.decrease",
                 Localizer::text("Hidden by the current filter")};

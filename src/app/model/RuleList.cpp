@@ -19,8 +19,8 @@ RuleList RuleList::fromPipeline(const RenamePipeline& pipeline) {
 }
 
 std::optional<std::size_t> RuleList::indexOf(const Uuid& id) const {
-    const auto found =
-        std::find_if(entries_.begin(), entries_.end(), [&](const RuleEntry& entry) { return entry.id == id; });
+    const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                    [&](const RuleEntry& entry) { return entry.id == id; });
     if (found == entries_.end()) {
         return std::nullopt;
     }
@@ -144,8 +144,8 @@ RenamePipeline RuleList::pipeline() const {
 }
 
 std::size_t RuleList::activeCount() const {
-    return static_cast<std::size_t>(
-        std::count_if(entries_.begin(), entries_.end(), [](const RuleEntry& entry) { return entry.isEnabled; }));
+    return static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(),
+                                                  [](const RuleEntry& entry) { return entry.isEnabled; }));
 }
 
 } // namespace morvane::app
