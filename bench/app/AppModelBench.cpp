@@ -102,34 +102,45 @@ void spin(int ms) {
     loop.exec();
 }
 
-int responsiveness(std::size_t count) {
+// A model over Replace + Case rules and `count` items, its first plan published.
+struct Setup {
     int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
-    LaunchOptions::offer({});
+    char name[6] = "bench";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication application{argc, argv};
     QTemporaryDir folder;
-    AppSettings settings(std::make_unique<QSettings>(folder.filePath("s.ini"), QSettings::IniFormat), {"en"});
+    AppSettings settings{std::make_unique<QSettings>(folder.filePath("s.ini"), QSettings::IniFormat),
+                         std::vector<std::string>{"en"}};
+    std::unique_ptr<AppModel> model;
+
+    Setup(std::size_t count, Planner planner) {
+        LaunchOptions::offer({});
+        AppModel::Environment environment;
+        environment.settings = &settings;
+        environment.access = std::make_shared<FolderAccess>(std::make_shared<InMemoryFileSystem>(true));
+        environment.presetDirectory = folder.path().toStdString();
+        environment.planner = std::move(planner);
+        model = std::make_unique<AppModel>(environment);
+        model->setRules({replacing("a-"),
+                         RuleEntry::make(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::same))});
+        model->setItems(items(count));
+        runUntilPublished(*model, Clock::now());
+    }
+};
+
+int responsiveness(std::size_t count) {
     auto counters = std::make_shared<Counters>();
-    AppModel::Environment environment;
-    environment.settings = &settings;
-    environment.access = std::make_shared<FolderAccess>(std::make_shared<InMemoryFileSystem>(true));
-    environment.presetDirectory = folder.path().toStdString();
     const Planner real = pipelinePlanner();
-    environment.planner = [counters, real](const RenamePipeline& pipeline, const ItemList& list,
-                                           std::stop_token stop) {
-        ++counters->started;
-        auto plan = real(pipeline, list, stop);
-        if (plan) {
-            ++counters->finished;
-        }
-        return plan;
-    };
-    AppModel model(environment);
-    model.setRules(
-        {replacing("a-"), RuleEntry::make(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::same))});
-    model.setItems(items(count));
-    runUntilPublished(model, Clock::now());
+    Setup setup(count,
+                [counters, real](const RenamePipeline& pipeline, const ItemList& list, std::stop_token stop) {
+                    ++counters->started;
+                    auto plan = real(pipeline, list, stop);
+                    if (plan) {
+                        ++counters->finished;
+                    }
+                    return plan;
+                });
+    AppModel& model = *setup.model;
     const Uuid id = model.rules()[0].id;
 
     // Single edits: the edit itself, the longest main-thread stall until the
@@ -183,22 +194,8 @@ int baselineMemory(std::size_t count) {
 
 // Peak memory of a model through a burst of edits and the plans they publish.
 int modelMemory(std::size_t count) {
-    int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
-    LaunchOptions::offer({});
-    QTemporaryDir folder;
-    AppSettings settings(std::make_unique<QSettings>(folder.filePath("s.ini"), QSettings::IniFormat), {"en"});
-    AppModel::Environment environment;
-    environment.settings = &settings;
-    environment.access = std::make_shared<FolderAccess>(std::make_shared<InMemoryFileSystem>(true));
-    environment.presetDirectory = folder.path().toStdString();
-    AppModel model(environment);
-    model.setRules(
-        {replacing("a-"), RuleEntry::make(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::same))});
-    model.setItems(items(count));
-    runUntilPublished(model, Clock::now());
+    Setup setup(count, {});
+    AppModel& model = *setup.model;
     const Uuid id = model.rules()[0].id;
     for (int round = 0; round < 3; ++round) {
         model.setRule(id, ReplaceRule("IMG_", "m" + std::to_string(round) + "-", false));
