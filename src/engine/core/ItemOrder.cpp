@@ -21,30 +21,33 @@ int compare(const T& a, const T& b) {
 
 } // namespace
 
+bool ItemOrder::areInOrder(const FileItem& a, const FileItem& b) const {
+    int result = 0;
+    switch (field) {
+    case Field::name:
+        break;
+    case Field::kind:
+        result = NaturalOrder::compare(FileName::parsing(a.name).ext, FileName::parsing(b.name).ext);
+        break;
+    case Field::path:
+        result = NaturalOrder::compare(a.directory, b.directory);
+        break;
+    case Field::modified:
+        result = compare(a.modified, b.modified);
+        break;
+    case Field::size:
+        result = compare(a.size, b.size);
+        break;
+    }
+    if (result == 0) {
+        return NaturalOrder::compare(a.name, b.name) < 0;
+    }
+    return ascending ? result < 0 : result > 0;
+}
+
 bool ItemOrder::isSorted(const std::vector<FileItem>& items) const {
-    return std::is_sorted(items.begin(), items.end(), [&](const FileItem& a, const FileItem& b) {
-        int result = 0;
-        switch (field) {
-        case Field::name:
-            break;
-        case Field::kind:
-            result = NaturalOrder::compare(FileName::parsing(a.name).ext, FileName::parsing(b.name).ext);
-            break;
-        case Field::path:
-            result = NaturalOrder::compare(a.directory, b.directory);
-            break;
-        case Field::modified:
-            result = compare(a.modified, b.modified);
-            break;
-        case Field::size:
-            result = compare(a.size, b.size);
-            break;
-        }
-        if (result == 0) {
-            return NaturalOrder::compare(a.name, b.name) < 0;
-        }
-        return ascending ? result < 0 : result > 0;
-    });
+    return std::is_sorted(items.begin(), items.end(),
+                          [&](const FileItem& a, const FileItem& b) { return areInOrder(a, b); });
 }
 
 void ItemOrder::sort(std::vector<FileItem>& items) const {

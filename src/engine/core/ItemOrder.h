@@ -17,6 +17,9 @@ struct ItemOrder {
     Field field = Field::name;
     bool ascending = true;
 
+    // Whether `a` comes before `b`: by the field in the chosen direction,
+    // then by name, ascending whatever the direction.
+    bool areInOrder(const FileItem& a, const FileItem& b) const;
     // Stable: items equal in every respect keep their order.
     void sort(std::vector<FileItem>& items) const;
     bool isSorted(const std::vector<FileItem>& items) const;

@@ -115,6 +115,14 @@ std::string RenamePipeline::collisionKey(const std::string& directory, std::stri
 }
 
 RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
+    return *plan(items, std::stop_token());
+}
+
+std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& items,
+                                               std::stop_token stop) const {
+    // A power of two, so the check is a mask; a few hundred items take well
+    // under a millisecond.
+    constexpr std::size_t stopCheckInterval = 256;
     using Kind = RenameStatus::Kind;
     RenamePlan plan;
     plan.changedCounts.assign(steps.size(), 0);
@@ -141,6 +149,9 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     std::int64_t index = 0;
     FileName before; // assigned, not built, at every step: its buffers are reused
     for (const FileItem& item : items) {
+        if (plan.entries.size() % stopCheckInterval == 0 && stop.stop_requested()) {
+            return std::nullopt;
+        }
         if (lastFolder == nullptr || *lastFolder != item.directory) {
             lastFolder = &item.directory;
             lastFolderNumber = folderNumbers.try_emplace(item.directory, folderNumbers.size()).first->second;
@@ -171,6 +182,9 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     }
 
     // A name shared in its folder is a conflict, unless it is invalid anyway.
+    if (stop.stop_requested()) {
+        return std::nullopt;
+    }
     const std::vector<std::uint32_t> sharing = sharedKeyCounts(folders, folded);
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
         RenameStatus& status = plan.entries[i].status;

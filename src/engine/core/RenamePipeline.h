@@ -6,6 +6,7 @@
 #include "engine/core/StepTrace.h"
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ public:
     static RenamePipeline fromRules(const std::vector<std::shared_ptr<const RenameRule>>& rules);
 
     RenamePlan plan(const std::vector<FileItem>& items) const;
+    // The same, for a caller that may give up: `stop` is checked every few
+    // hundred items, so a superseded plan of a million items ends within
+    // milliseconds. Nothing when it was stopped.
+    std::optional<RenamePlan> plan(const std::vector<FileItem>& items, std::stop_token stop) const;
 
     // One item's name through every step; `total` defaults to index + 1.
     std::vector<StepTrace> trace(const FileItem& item, std::int64_t index,

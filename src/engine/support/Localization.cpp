@@ -1,9 +1,7 @@
 #include "engine/support/Localization.h"
 
-#include "engine/support/EmbeddedTranslations.h"
-#include "engine/support/PoCatalogue.h"
+#include "engine/support/CatalogueSet.h"
 
-#include <map>
 #include <mutex>
 
 namespace morvane {
@@ -19,30 +17,9 @@ std::string& currentLanguage() {
     return language;
 }
 
-// Catalogues are read-only once built, so after this first (thread-safe)
-// initialisation they can be shared by every thread without a lock.
-const std::map<std::string, PoCatalogue, std::less<>>& catalogues() {
-    static const auto tables = [] {
-        std::map<std::string, PoCatalogue, std::less<>> result;
-        for (const auto& embedded : detail::embeddedCatalogues()) {
-            result[std::string(embedded.language)].merge(PoCatalogue::parse(embedded.text));
-        }
-        return result;
-    }();
-    return tables;
-}
-
-const PoCatalogue* catalogueFor(std::string_view language) {
-    const auto& tables = catalogues();
-    auto found = tables.find(language);
-    if (found == tables.end()) {
-        // "es-MX" and "pt_BR" fall back to their base language's table.
-        const auto cut = language.find_first_of("-_");
-        if (cut != std::string_view::npos) {
-            found = tables.find(language.substr(0, cut));
-        }
-    }
-    return found == tables.end() ? nullptr : &found->second;
+const CatalogueSet& catalogues() {
+    static const CatalogueSet set(detail::embeddedCatalogues());
+    return set;
 }
 
 } // namespace
@@ -58,25 +35,11 @@ void Localization::setLanguage(std::string code) {
 }
 
 std::vector<std::string> Localization::availableLanguages() {
-    std::vector<std::string> result{"en"};
-    for (const auto& [language, table] : catalogues()) {
-        if (language != "en") {
-            result.push_back(language);
-        }
-    }
-    return result;
+    return catalogues().languages();
 }
 
 std::string Localization::text(std::string_view key) {
-    const std::string code = language();
-    for (const std::string_view candidate : {std::string_view(code), std::string_view("en")}) {
-        if (const PoCatalogue* table = catalogueFor(candidate)) {
-            if (const std::string* translation = table->find(key)) {
-                return *translation;
-            }
-        }
-    }
-    return std::string(key);
+    return catalogues().text(language(), key);
 }
 
 std::string Localization::format(std::string_view key, const std::vector<FormatArgument>& arguments) {

@@ -141,6 +141,31 @@ TEST(RenamePipeline, ExcludedItemsDoNotAdvanceTheIndex) {
     EXPECT_EQ(plan.entries[2].newName, "c-1of2");
 }
 
+// A plan stopped from outside (here by its own rule, at the 1000th item)
+// gives nothing, and stops within a few hundred items.
+TEST(RenamePipeline, AStoppedPlanEndsEarlyAndGivesNothing) {
+    std::stop_source source;
+    std::size_t applied = 0;
+    const RenamePipeline pipeline({makeStep(ScriptedRule([&](FileName& name, const RuleContext&) {
+        if (++applied == 1000) {
+            source.request_stop();
+        }
+        name.stem += "-x";
+    }))});
+    std::vector<FileItem> list;
+    for (int i = 0; i < 20000; ++i) {
+        list.push_back(item("f" + std::to_string(i)));
+    }
+    EXPECT_EQ(pipeline.plan(list, source.get_token()), std::nullopt);
+    EXPECT_LT(applied, 1300u);
+
+    applied = 0;
+    const auto finished = pipeline.plan(list, std::stop_source().get_token());
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_EQ(finished->entries.size(), list.size());
+    EXPECT_EQ(finished->entries.back().newName, "f19999-x");
+}
+
 TEST(RenamePipeline, TraceShowsEveryStep) {
     const RenamePipeline pipeline({makeStep(ReplaceRule("a", "b", false)),
                                    makeStep(ReplaceRule("b", "c", false), false),

@@ -1,6 +1,7 @@
 #include "engine/support/Localization.h"
 
 #include "engine/core/RuleKind.h"
+#include "engine/support/CatalogueSet.h"
 #include "engine/support/PoCatalogue.h"
 #include "engine/testing/LanguageScope.h"
 
@@ -31,6 +32,20 @@ TEST(Localization, LooksTextsUpInTheChosenLanguageWithEnglishAsFallback) {
         LanguageScope unknown("xx");
         EXPECT_EQ(title(RuleKind::folder), "Folder Name");
     }
+}
+
+TEST(CatalogueSet, FallsBackSubtagBySubtagThenToEnglish) {
+    const CatalogueSet set({{"ca", "msgid \"Open\"\nmsgstr \"Obre\"\n"},
+                            {"ca-ES-valencia", "msgid \"Close\"\nmsgstr \"Tanca\"\n"},
+                            {"en", "msgid \"Colour\"\nmsgstr \"Color\"\n"}});
+    EXPECT_EQ(set.text("ca-ES-valencia", "Close"), "Tanca");
+    EXPECT_EQ(set.text("ca-ES-valencia", "Open"), "Obre");
+    EXPECT_EQ(set.text("ca-ES", "Open"), "Obre");
+    EXPECT_EQ(set.text("ca_ES", "Open"), "Obre");
+    EXPECT_EQ(set.text("ca-ES", "Colour"), "Color");
+    EXPECT_EQ(set.text("fr-CA", "Open"), "Open");
+    EXPECT_EQ(set.catalogueFor("fr"), nullptr);
+    EXPECT_EQ(set.languages(), (std::vector<std::string>{"en", "ca", "ca-ES-valencia"}));
 }
 
 TEST(Localization, FillsPlaceholdersInOrder) {

@@ -1,0 +1,337 @@
+#pragma once
+
+#include "app/model/CriteriaMode.h"
+#include "app/model/FolderAccess.h"
+#include "app/model/Preview.h"
+#include "app/model/Row.h"
+#include "app/model/RuleList.h"
+#include "engine/core/ItemOrder.h"
+#include "engine/core/StepTrace.h"
+#include "engine/filesystem/ScanOptions.h"
+#include "engine/presets/Preset.h"
+#include "engine/transactions/RenameTransaction.h"
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace morvane::app {
+
+class AppSettings;
+class LaunchOptions;
+
+using SortField = ItemOrder::Field;
+
+// The texts under the item table.
+struct StatusBarTexts {
+    std::string items;
+    std::string included;
+    std::string toRename;
+    std::string conflicts; // "No conflicts" or "N conflicts"
+    std::string conflictsSymbol;
+};
+
+// What the window shows when there are no items.
+struct EmptyState {
+    std::string title;
+    std::string message;
+    std::string openButton;
+    std::optional<std::string> loadError;
+};
+
+// What a rule card shows about its entry's effect on the preview.
+struct RuleFigures {
+    std::size_t number = 0; // 1-based position
+    std::size_t changedCount = 0;
+    std::optional<std::string> error; // the rule's message, when it failed
+    std::string statusLine; // "Disabled · skipped", "Error · rule is bypassed until fixed" or the count
+    std::optional<std::string> result; // the selected item's name after this rule
+};
+
+// What a window's model works with; every field has a default for the real application.
+struct AppModelEnvironment {
+    AppSettings* settings = nullptr;             // the shared settings when null
+    std::shared_ptr<FolderAccess> access;        // the local disk when null
+    std::optional<std::string> presetDirectory;  // the user's preset folder when absent
+    std::optional<std::string> historyDirectory; // the user's history folder when absent
+    Planner planner;                             // the engine's planning when empty
+    std::optional<std::string> homeFolder;       // the user's home when absent
+};
+
+// One window's model: where the items come from, the items and the user's
+// choices over them, the rule list, and the live preview with every value the
+// window shows. The window only draws what this holds and calls its
+// operations. Main thread only; loading folders and computing previews run
+// on worker threads over snapshots and are published back here.
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(std::optional<std::string> folder READ folder NOTIFY folderChanged)
+    Q_PROPERTY(bool looseFiles READ looseFiles NOTIFY looseFilesChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
+    Q_PROPERTY(
+        morvane::ScanOptions scanOptions READ scanOptions WRITE setScanOptions NOTIFY scanOptionsChanged)
+    Q_PROPERTY(std::optional<std::string> loadError READ loadError NOTIFY loadErrorChanged)
+    Q_PROPERTY(std::string searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(morvane::ItemOrder::Field sortField READ sortField WRITE setSortField NOTIFY sortChanged)
+    Q_PROPERTY(bool sortAscending READ sortAscending WRITE setSortAscending NOTIFY sortChanged)
+    Q_PROPERTY(
+        bool showOnlyChanged READ showOnlyChanged WRITE setShowOnlyChanged NOTIFY showOnlyChangedChanged)
+    Q_PROPERTY(
+        std::optional<std::string> selectedID READ selectedID WRITE setSelectedID NOTIFY selectionChanged)
+    Q_PROPERTY(std::optional<std::string> currentPreset READ currentPreset WRITE setCurrentPreset NOTIFY
+                   currentPresetChanged)
+    Q_PROPERTY(std::optional<std::string> presetMessage READ presetMessage WRITE setPresetMessage NOTIFY
+                   presetMessageChanged)
+    Q_PROPERTY(bool showPresetManager READ showPresetManager WRITE setShowPresetManager NOTIFY
+                   showPresetManagerChanged)
+    Q_PROPERTY(bool showSavePreset READ showSavePreset WRITE setShowSavePreset NOTIFY showSavePresetChanged)
+    Q_PROPERTY(bool openSettingsAtLaunch READ openSettingsAtLaunch WRITE setOpenSettingsAtLaunch NOTIFY
+                   openSettingsAtLaunchChanged)
+    Q_PROPERTY(bool showWelcome READ showWelcome WRITE setShowWelcome NOTIFY showWelcomeChanged)
+    Q_PROPERTY(morvane::app::CriteriaMode criteria READ criteria WRITE setCriteria NOTIFY criteriaChanged)
+    Q_PROPERTY(bool showSidebar READ showSidebar WRITE setShowSidebar NOTIFY showSidebarChanged)
+    Q_PROPERTY(bool showConfirm READ showConfirm WRITE setShowConfirm NOTIFY showConfirmChanged)
+    Q_PROPERTY(std::optional<std::string> actionMessage READ actionMessage WRITE setActionMessage NOTIFY
+                   actionMessageChanged)
+    Q_PROPERTY(std::optional<morvane::Uuid> listEditingRule READ listEditingRule WRITE setListEditingRule
+                   NOTIFY listEditingRuleChanged)
+    Q_PROPERTY(std::string title READ title NOTIFY titleChanged)
+    Q_PROPERTY(std::string subtitle READ subtitle NOTIFY titleChanged)
+
+public:
+    using Environment = AppModelEnvironment;
+
+    explicit AppModel(Environment environment = {}, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    AppSettings& settings() const { return *settings_; }
+    const FolderAccess& access() const { return *access_; }
+
+    // Items.
+    const std::optional<std::string>& folder() const { return folder_; }
+    bool looseFiles() const { return looseFiles_; }
+    const ItemList& items() const { return *items_; }
+    // Replaces the items as they are (a refresh after renaming, or a test).
+    void setItems(ItemList items);
+    bool loading() const { return loading_; }
+    const ScanOptions& scanOptions() const { return scanOptions_; }
+    void setScanOptions(const ScanOptions& options);
+    const std::optional<std::string>& loadError() const { return loadError_; }
+
+    // Shows a folder's contents; scanning runs in the background (`loading`).
+    void openFolder(const std::string& path);
+    // What the user dropped or chose: one folder opens as a folder; anything
+    // else shows the paths themselves.
+    void open(const std::vector<std::string>& paths);
+    // Reads the folder again (nothing with loose files).
+    void rescan();
+    // The folder picker, then `openFolder` unless it was cancelled.
+    void chooseAndOpenFolder();
+
+    // The user's choices over the items.
+    const IdSet& unchecked() const { return *unchecked_; }
+    void setUnchecked(IdSet unchecked);
+    void setChecked(const std::string& id, bool checked);
+    bool isChecked(const std::string& id) const { return !unchecked_->contains(id); }
+    const std::string& searchText() const { return searchText_; }
+    void setSearchText(std::string text);
+    SortField sortField() const { return order_.field; }
+    void setSortField(SortField field);
+    bool sortAscending() const { return order_.ascending; }
+    void setSortAscending(bool ascending);
+    const ItemOrder& order() const { return order_; }
+    void setOrder(const ItemOrder& order);
+    bool showOnlyChanged() const { return showOnlyChanged_; }
+    void setShowOnlyChanged(bool on);
+    const std::optional<std::string>& selectedID() const { return selectedID_; }
+    void setSelectedID(std::optional<std::string> id);
+    // Unchecks every conflicting item.
+    void skipConflicting();
+
+    // The rule list. Every change runs the same follow-up: the list no longer
+    // is the preset it came from (unless one is being applied), the last
+    // rename's undo and message are withdrawn, and a new preview is planned.
+    const std::vector<RuleEntry>& rules() const { return rules_.entries(); }
+    void setRules(std::vector<RuleEntry> entries);
+    void addRule(RuleKind kind);
+    void duplicate(const Uuid& id);
+    void deleteRule(const Uuid& id);
+    void move(const Uuid& id, std::ptrdiff_t offset);
+    void reset(const Uuid& id);
+    void setAllExpanded(bool expanded);
+    // The one path for editing an entry in place (editors, switch, expansion).
+    void editRule(const Uuid& id, const std::function<void(RuleEntry&)>& change);
+    void setRule(const Uuid& id, AnyRule rule);
+    void setEnabled(const Uuid& id, bool enabled);
+    void setExpanded(const Uuid& id, bool expanded);
+    // Replaces the list with a preset's rules, keeping the preset's name.
+    void applyRules(std::vector<RuleEntry> entries, const std::string& presetName);
+    std::size_t activeRuleCount() const { return rules_.activeCount(); }
+    // "%lld of %lld active".
+    std::string activeRulesText() const;
+    std::size_t changedCount(const Uuid& id) const;
+    RuleFigures figures(const Uuid& id) const;
+
+    // The pair-list editor.
+    std::optional<ListRows> listRows(const Uuid& id) const { return rules_.listRows(id); }
+    void setListRows(const Uuid& id, const ListRows& rows);
+    const std::optional<Uuid>& listEditingRule() const { return listEditingRule_; }
+    void setListEditingRule(std::optional<Uuid> id);
+    std::string listEditorTitle() const;
+    // Per pair of a Replace or Regex entry, its matches in the names the rule
+    // receives. `matchCountsJob` takes its snapshot here and may run anywhere.
+    std::vector<std::size_t> matchCounts(const Uuid& id) const;
+    std::function<std::vector<std::size_t>()> matchCountsJob(const Uuid& id) const;
+
+    // The preview. `plan` stays until a newer one is published.
+    const RenamePlan& plan() const { return preview_->plan; }
+    // Requests a new plan: 30 ms after the last request, on a worker thread.
+    void scheduleReplan();
+    std::size_t rowCount() const;
+    Row row(std::size_t index) const;
+    const PlanSummary& summary() const { return preview_->summary; }
+    const IdSet& conflictIDs() const { return preview_->conflictIDs; }
+    const RenamePlan::Entry* selectedEntry() const;
+    std::vector<StepTrace> trace() const;
+    RowStatus status(const RenamePlan::Entry& entry) const;
+    StatusBarTexts statusBar() const;
+    EmptyState emptyState() const;
+    std::string title() const;
+    std::string subtitle() const;
+
+    // Presets, rename and undo state.
+    const std::vector<Preset>& userPresets() const { return userPresets_; }
+    void reloadUserPresets();
+    const std::optional<std::string>& presetDirectory() const { return presetDirectory_; }
+    const std::optional<std::string>& historyDirectory() const { return historyDirectory_; }
+    const std::optional<std::string>& currentPreset() const { return currentPreset_; }
+    void setCurrentPreset(std::optional<std::string> name);
+    const std::optional<std::string>& presetMessage() const { return presetMessage_; }
+    void setPresetMessage(std::optional<std::string> message);
+    const std::optional<RenameTransaction>& lastTransaction() const { return lastTransaction_; }
+    void setLastTransaction(std::optional<RenameTransaction> transaction);
+    const std::optional<std::string>& actionMessage() const { return actionMessage_; }
+    void setActionMessage(std::optional<std::string> message);
+
+    // Window state.
+    bool showPresetManager() const { return showPresetManager_; }
+    void setShowPresetManager(bool on);
+    bool showSavePreset() const { return showSavePreset_; }
+    void setShowSavePreset(bool on);
+    bool openSettingsAtLaunch() const { return openSettingsAtLaunch_; }
+    void setOpenSettingsAtLaunch(bool on);
+    bool showWelcome() const { return showWelcome_; }
+    void setShowWelcome(bool on);
+    CriteriaMode criteria() const { return criteria_; }
+    void setCriteria(CriteriaMode mode);
+    bool showSidebar() const { return showSidebar_; }
+    void setShowSidebar(bool on);
+    bool showConfirm() const { return showConfirm_; }
+    void setShowConfirm(bool on);
+
+signals:
+    void folderChanged();
+    void looseFilesChanged();
+    void itemsChanged();
+    void loadingChanged();
+    void scanOptionsChanged();
+    void loadErrorChanged();
+    void uncheckedChanged();
+    void searchTextChanged();
+    void sortChanged();
+    void showOnlyChangedChanged();
+    void selectionChanged();
+    void rulesChanged();
+    void userPresetsChanged();
+    void currentPresetChanged();
+    void presetMessageChanged();
+    void lastTransactionChanged();
+    void actionMessageChanged();
+    void listEditingRuleChanged();
+    // A new preview was published: plan, rows, summary, conflicts, selection figures.
+    void planChanged();
+    // The rows shown changed: a new plan, or `showOnlyChanged`.
+    void rowsChanged();
+    void titleChanged();
+    void showPresetManagerChanged();
+    void showSavePresetChanged();
+    void openSettingsAtLaunchChanged();
+    void showWelcomeChanged();
+    void criteriaChanged();
+    void showSidebarChanged();
+    void showConfirmChanged();
+
+private:
+    struct Loaded;
+
+    template <typename T>
+    bool assign(T& field, T value, void (AppModel::*changed)()) {
+        if (field == value) {
+            return false;
+        }
+        field = std::move(value);
+        emit(this->*changed)();
+        return true;
+    }
+    void rulesDidChange();
+    void startPreview();
+    void publish(std::shared_ptr<const Preview> preview);
+    void locateSelection();
+    void load(std::function<Loaded()> job);
+    void finishLoad(Loaded loaded);
+    void replaceItems(std::shared_ptr<const ItemList> items);
+    void applyLaunchOptions(const LaunchOptions& options);
+
+    AppSettings* settings_;
+    std::shared_ptr<FolderAccess> access_;
+    Planner planner_;
+    std::string homeFolder_;
+
+    std::optional<std::string> folder_;
+    bool looseFiles_ = false;
+    std::shared_ptr<const ItemList> items_;
+    std::uint64_t itemsVersion_ = 0;
+    ScanOptions scanOptions_;
+    std::optional<std::string> loadError_;
+    bool loading_ = false;
+    std::uint64_t loadGeneration_ = 0;
+    std::shared_ptr<const IdSet> unchecked_;
+    std::uint64_t uncheckedVersion_ = 0;
+    std::string searchText_;
+    ItemOrder order_;
+    bool showOnlyChanged_ = false;
+    std::optional<std::string> selectedID_;
+    std::optional<PlanPosition> selectedPosition_;
+
+    RuleList rules_;
+    bool applyingPreset_ = false;
+    std::optional<Uuid> listEditingRule_;
+    std::vector<Preset> userPresets_;
+    std::optional<std::string> presetDirectory_;
+    std::optional<std::string> historyDirectory_;
+    std::optional<std::string> currentPreset_;
+    std::optional<std::string> presetMessage_;
+    std::optional<RenameTransaction> lastTransaction_;
+    std::optional<std::string> actionMessage_;
+
+    bool showPresetManager_ = false;
+    bool showSavePreset_ = false;
+    bool openSettingsAtLaunch_ = false;
+    bool showWelcome_ = false;
+    CriteriaMode criteria_ = CriteriaMode::docked;
+    bool showSidebar_ = true;
+    bool showConfirm_ = false;
+
+    std::shared_ptr<const Preview> preview_;
+    QTimer debounce_;
+    std::uint64_t previewRequest_ = 0; // raised by every request
+    std::stop_source runningPreview_;
+};
+
+} // namespace morvane::app

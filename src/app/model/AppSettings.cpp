@@ -1,0 +1,182 @@
+#include "app/model/AppSettings.h"
+
+#include "app/model/Localizer.h"
+#include "app/model/QtStrings.h"
+#include "engine/support/Localization.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QTranslator>
+
+namespace morvane::app {
+namespace {
+
+constexpr const char* kLanguage = "language";
+constexpr const char* kAppearance = "appearance";
+constexpr const char* kHighlightChanges = "highlightChanges";
+constexpr const char* kShowRunningResult = "showRunningResult";
+constexpr const char* kQuitAfterLastWindow = "quitAfterLastWindow";
+constexpr const char* kWelcomeSeen = "welcomeSeen";
+
+std::optional<std::string> storedString(const QSettings& store, const char* key) {
+    const QVariant value = store.value(key);
+    if (value.typeId() != QMetaType::QString) {
+        return std::nullopt;
+    }
+    return fromQString(value.toString());
+}
+
+} // namespace
+
+AppSettings::AppSettings(std::unique_ptr<QSettings> store, std::vector<std::string> preferredLanguages,
+                         QObject* parent)
+    : QObject(parent), store_(std::move(store)), preferredLanguages_(std::move(preferredLanguages)) {
+    languagePreference_ = storedString(*store_, kLanguage).value_or(systemLanguage);
+    appearance_ = appearanceChoiceFromRawValue(storedString(*store_, kAppearance).value_or(""))
+                      .value_or(AppearanceChoice::system);
+    highlightChanges_ = storedBool(kHighlightChanges, true);
+    showRunningResult_ = storedBool(kShowRunningResult, true);
+    quitAfterLastWindow_ = storedBool(kQuitAfterLastWindow, true);
+    welcomeSeen_ = storedBool(kWelcomeSeen, false);
+    applyLanguage(false);
+}
+
+AppSettings::~AppSettings() {
+    loadQtTranslations(std::nullopt);
+}
+
+AppSettings& AppSettings::shared() {
+    static AppSettings* settings =
+        new AppSettings(std::make_unique<QSettings>("Morvane", "Morvane"), desktopLanguages());
+    return *settings;
+}
+
+std::vector<std::string> AppSettings::desktopLanguages() {
+    std::vector<std::string> result;
+    for (const QString& language : QLocale::system().uiLanguages()) {
+        result.push_back(fromQString(language));
+    }
+    return result;
+}
+
+void AppSettings::setLanguagePreference(std::string preference) {
+    const bool changed = preference != languagePreference_;
+    languagePreference_ = std::move(preference);
+    if (changed) {
+        emit languagePreferenceChanged();
+    }
+    applyLanguage(true);
+}
+
+void AppSettings::overrideLanguage(const AppLanguage& language) {
+    useLanguage(language);
+}
+
+void AppSettings::applyLanguage(bool announce) {
+    const std::optional<AppLanguage> chosen = AppLanguage::named(languagePreference_);
+    useLanguage(chosen.value_or(AppLanguage::matching(preferredLanguages_)));
+    store_->setValue(kLanguage, toQString(languagePreference_));
+    loadQtTranslations(chosen);
+    if (announce) {
+        emit languageDidChange();
+    }
+}
+
+void AppSettings::useLanguage(const AppLanguage& language) {
+    Localizer::setLanguage(language);
+    Localization::setLanguage(language.code);
+    if (language != language_) {
+        language_ = language;
+        emit languageChanged();
+    }
+}
+
+// The texts Qt draws itself (standard buttons, context menus) follow a
+// language the user chose; following the desktop, Qt picks its own.
+void AppSettings::loadQtTranslations(const std::optional<AppLanguage>& language) {
+    if (qtTranslator_) {
+        QCoreApplication::removeTranslator(qtTranslator_.get());
+        qtTranslator_.reset();
+    }
+    if (!language || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    QString file = "qtbase_" + toQString(language->code);
+    file.replace('-', '_');
+    // The loader drops "_valencia", then "_ES", when there is no file for them.
+    if (translator->load(file, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+        qtTranslator_ = std::move(translator);
+    }
+}
+
+void AppSettings::setAppearance(AppearanceChoice appearance) {
+    const AppearanceChoice shownBefore = shownAppearance();
+    const bool changed = appearance != appearance_;
+    appearance_ = appearance;
+    store_->setValue(kAppearance, toQString(rawValue(appearance)));
+    if (changed) {
+        emit appearanceChanged();
+    }
+    if (shownAppearance() != shownBefore) {
+        emit shownAppearanceChanged();
+    }
+}
+
+void AppSettings::overrideAppearance(AppearanceChoice appearance) {
+    const AppearanceChoice shownBefore = shownAppearance();
+    appearanceOverride_ = appearance;
+    if (shownAppearance() != shownBefore) {
+        emit shownAppearanceChanged();
+    }
+}
+
+// Settings files keep booleans as the words "true" and "false"; anything
+// else stored under a boolean key is not one, and the default applies.
+bool AppSettings::storedBool(const char* key, bool fallback) const {
+    const QVariant value = store_->value(key);
+    if (value.typeId() == QMetaType::Bool) {
+        return value.toBool();
+    }
+    if (value.typeId() == QMetaType::QString) {
+        const QString word = value.toString();
+        if (word == "true" || word == "false") {
+            return word == "true";
+        }
+    }
+    return fallback;
+}
+
+void AppSettings::storeBool(const char* key, bool& field, bool value, void (AppSettings::*changed)()) {
+    store_->setValue(key, value);
+    if (field != value) {
+        field = value;
+        emit(this->*changed)();
+    }
+}
+
+void AppSettings::setHighlightChanges(bool on) {
+    storeBool(kHighlightChanges, highlightChanges_, on, &AppSettings::highlightChangesChanged);
+}
+
+void AppSettings::setShowRunningResult(bool on) {
+    storeBool(kShowRunningResult, showRunningResult_, on, &AppSettings::showRunningResultChanged);
+}
+
+void AppSettings::setQuitAfterLastWindow(bool on) {
+    storeBool(kQuitAfterLastWindow, quitAfterLastWindow_, on, &AppSettings::quitAfterLastWindowChanged);
+}
+
+void AppSettings::setWelcomeSeen(bool seen) {
+    storeBool(kWelcomeSeen, welcomeSeen_, seen, &AppSettings::welcomeSeenChanged);
+}
+
+void AppSettings::requestWelcome() {
+    ++welcomeRequest_;
+    emit welcomeRequestChanged();
+}
+
+} // namespace morvane::app

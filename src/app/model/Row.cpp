@@ -1,0 +1,44 @@
+#include "app/model/Row.h"
+
+#include "app/model/Localizer.h"
+#include "engine/core/FileName.h"
+#include "engine/support/Unicode.h"
+
+namespace morvane::app {
+
+RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
+    using Kind = RenameStatus::Kind;
+    switch (entry.status.kind) {
+    case Kind::rename:
+        return {Localizer::text("Rename"), "checkmark", std::nullopt};
+    case Kind::caseOnlyRename:
+        return {Localizer::text("Rename"), "checkmark",
+                Localizer::text("Case-only rename, done via a temporary name")};
+    case Kind::unchanged:
+        return {Localizer::text("Unchanged"), "minus", std::nullopt};
+    case Kind::duplicate:
+        return {Localizer::text("Conflict"), "exclamationmark.triangle.fill",
+                Localizer::text("Another item would get the same name")};
+    case Kind::excluded:
+        if (isUnchecked) {
+            return {Localizer::text("Excluded"), "circle.dashed",
+                    Localizer::text("Unchecked items are skipped")};
+        }
+        return {Localizer::text("Filtered"), "line.3.horizontal.decrease",
+                Localizer::text("Hidden by the current filter")};
+    case Kind::invalid:
+        break;
+    }
+    // The reason is the engine's own text.
+    return {Localizer::text("Invalid"), "xmark.octagon.fill",
+            entry.status.problem ? std::optional(entry.status.problem->message()) : std::nullopt};
+}
+
+std::string Row::kind() const {
+    if (entry_->item.isDirectory) {
+        return Localizer::text("Folder");
+    }
+    return unicode::toUpper(FileName::parsing(entry_->item.name).ext);
+}
+
+} // namespace morvane::app

@@ -1,0 +1,56 @@
+#include "engine/support/CatalogueSet.h"
+
+namespace morvane {
+namespace {
+
+// `language` without its last subtag ("ca-ES-valencia" -> "ca-ES"); empty after the last.
+std::string_view parentLanguage(std::string_view language) {
+    const auto cut = language.find_last_of("-_");
+    return cut == std::string_view::npos ? std::string_view() : language.substr(0, cut);
+}
+
+} // namespace
+
+CatalogueSet::CatalogueSet(const std::vector<detail::EmbeddedCatalogue>& embedded) {
+    for (const auto& catalogue : embedded) {
+        catalogues_[std::string(catalogue.language)].merge(PoCatalogue::parse(catalogue.text));
+    }
+}
+
+const PoCatalogue* CatalogueSet::catalogueFor(std::string_view language) const {
+    for (; !language.empty(); language = parentLanguage(language)) {
+        const auto found = catalogues_.find(language);
+        if (found != catalogues_.end()) {
+            return &found->second;
+        }
+    }
+    return nullptr;
+}
+
+std::string CatalogueSet::text(std::string_view language, std::string_view key) const {
+    // A regional catalogue may hold only what differs from its base language's.
+    for (const std::string_view chain : {language, std::string_view("en")}) {
+        for (std::string_view candidate = chain; !candidate.empty(); candidate = parentLanguage(candidate)) {
+            const auto found = catalogues_.find(candidate);
+            if (found == catalogues_.end()) {
+                continue;
+            }
+            if (const std::string* translation = found->second.find(key)) {
+                return *translation;
+            }
+        }
+    }
+    return std::string(key);
+}
+
+std::vector<std::string> CatalogueSet::languages() const {
+    std::vector<std::string> result{"en"};
+    for (const auto& [language, catalogue] : catalogues_) {
+        if (language != "en") {
+            result.push_back(language);
+        }
+    }
+    return result;
+}
+
+} // namespace morvane

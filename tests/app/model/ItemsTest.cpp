@@ -1,0 +1,216 @@
+#include "ModelTesting.h"
+
+#include <QDir>
+#include <QFile>
+#include <chrono>
+#include <filesystem>
+
+namespace morvane::app::testing {
+namespace {
+
+Date at(int seconds) {
+    return Date(std::chrono::seconds(seconds));
+}
+
+std::vector<std::string> names(const ItemList& items) {
+    std::vector<std::string> result;
+    for (const auto& item : items) {
+        result.push_back(item.name);
+    }
+    return result;
+}
+
+std::vector<std::string> plannedNames(const AppModel& model) {
+    std::vector<std::string> result;
+    for (const auto& entry : model.plan().entries) {
+        result.push_back(entry.item.name);
+    }
+    return result;
+}
+
+// Holds the listing of one folder until released, as a slow disk would.
+class HeldFileSystem : public InMemoryFileSystem {
+public:
+    using InMemoryFileSystem::InMemoryFileSystem;
+    std::string heldFolder;
+    mutable QSemaphore release;
+
+    std::vector<FSEntry> entries(const std::string& directory) const override {
+        if (directory == heldFolder) {
+            release.acquire();
+        }
+        return InMemoryFileSystem::entries(directory);
+    }
+};
+
+} // namespace
+
+class ItemsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openingAFolderStartsAfresh() {
+        ModelFixture fixture;
+        fixture.disk->addFile("/photos/b.txt");
+        fixture.disk->addFile("/photos/a.txt");
+        fixture.disk->addFile("/photos/.hidden");
+        fixture.disk->addDirectory("/photos/sub");
+        auto model = fixture.make();
+        model->openFolder("/photos");
+        QVERIFY(model->loading());
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(names(model->items()), (std::vector<std::string>{"a.txt", "b.txt"}));
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/photos/a.txt"));
+        QCOMPARE(model->title(), std::string("photos"));
+
+        model->setChecked("/photos/a.txt", false);
+        model->setSelectedID("/photos/b.txt");
+        model->openFolder("/photos");
+        QVERIFY(model->unchecked().empty());
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/photos/a.txt"));
+
+        ScanOptions options = model->scanOptions();
+        options.includeFolders = true;
+        model->setScanOptions(options);
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(names(model->items()), (std::vector<std::string>{"a.txt", "b.txt", "sub"}));
+    }
+
+    void aFolderThatCannotBeReadLeavesNoItems() {
+        ModelFixture fixture;
+        fixture.disk->addFile("/photos/a.txt");
+        auto model = fixture.make();
+        model->openFolder("/photos");
+        QVERIFY(waitForLoad(*model));
+        model->openFolder("/missing");
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(model->items().empty());
+        QVERIFY(model->loadError());
+        QVERIFY(!model->loadError()->empty());
+        QCOMPARE(model->emptyState().loadError, model->loadError());
+        model->openFolder("/photos");
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(!model->loadError());
+    }
+
+    void dropsOfOneFolderOneFileOrBoth() {
+        ModelFixture fixture;
+        fixture.disk->addFile("/in/sub/one.txt");
+        fixture.disk->addFile("/in/two.txt", at(10), at(20), 5);
+        auto model = fixture.make();
+
+        model->open({"/in/sub/"});
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(model->folder(), std::optional<std::string>("/in/sub"));
+        QVERIFY(!model->looseFiles());
+
+        model->open({"/in/two.txt"});
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(!model->folder());
+        QVERIFY(model->looseFiles());
+        QCOMPARE(model->items().size(), std::size_t(1));
+        QCOMPARE(model->items()[0].modified, at(20));
+        QCOMPARE(model->items()[0].size, std::int64_t(5));
+
+        model->open({"/in/sub", "/in/two.txt"});
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(model->looseFiles());
+        QCOMPARE(names(model->items()), (std::vector<std::string>{"sub", "two.txt"}));
+        QVERIFY(model->items()[0].isDirectory);
+        QCOMPARE(model->title(), std::string("Selected Items"));
+        QCOMPARE(model->subtitle(), std::string("2 items"));
+
+        // Loose files have no folder to read again.
+        ScanOptions options;
+        options.includeFolders = true;
+        model->setScanOptions(options);
+        QVERIFY(!model->loading());
+        QCOMPARE(model->items().size(), std::size_t(2));
+    }
+
+    void aNewerOpenSupersedesASlowerScan() {
+        ModelFixture fixture;
+        auto disk = std::make_shared<HeldFileSystem>(true);
+        disk->addFile("/slow/old.txt");
+        disk->addFile("/fast/new.txt");
+        disk->heldFolder = "/slow";
+        auto model = fixture.make(std::make_shared<FolderAccess>(disk));
+        model->openFolder("/slow");
+        model->openFolder("/fast");
+        QVERIFY(waitForLoad(*model));
+        disk->release.release();
+        QTest::qWait(100);
+        QCOMPARE(names(model->items()), (std::vector<std::string>{"new.txt"}));
+        QCOMPARE(model->folder(), std::optional<std::string>("/fast"));
+    }
+
+    void theLocalDiskGivesDatesAndFollowsLinks() {
+        QTemporaryDir folder;
+        const std::string root = folder.path().toStdString();
+        std::filesystem::create_directory(root + "/sub");
+        std::filesystem::create_directory_symlink(root + "/sub", root + "/link");
+        QFile file(folder.filePath("a.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("12345");
+        file.close();
+        const auto access = FolderAccess::local();
+        QVERIFY(access->isDirectory(root + "/link"));
+        QVERIFY(!access->isDirectory(root + "/a.txt"));
+        QVERIFY(!access->isDirectory(root + "/missing"));
+        const ItemList items = access->items({root + "/a.txt", root + "/missing"});
+        QCOMPARE(items[0].size, std::int64_t(5));
+        const auto now = std::chrono::system_clock::now();
+        QVERIFY(now - items[0].modified < std::chrono::minutes(5));
+        // The birth time where the file system records it, else the reference instant.
+        QVERIFY(items[0].created == Date{} || now - items[0].created < std::chrono::minutes(5));
+        QCOMPARE(items[1].modified, Date{});
+        QCOMPARE(items[1].name, std::string("missing"));
+
+        ModelFixture fixture;
+        auto environment = fixture.environment(access);
+        environment.homeFolder = root;
+        AppModel model(environment);
+        model.openFolder(root + "/sub");
+        QCOMPARE(model.subtitle(), std::string("~/sub"));
+        environment.homeFolder = root + "/su";
+        AppModel other(environment);
+        other.openFolder(root + "/sub");
+        QCOMPARE(other.subtitle(), root + "/sub");
+        QVERIFY(waitForLoad(model) && waitForLoad(other));
+    }
+
+    void sortingIsNaturalWithTiesByNameAscending() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        ItemList items;
+        items.emplace_back("file10.txt", "/d", at(0), at(3), 10, false, true);
+        items.emplace_back("b.txt", "/d", at(0), at(1), 10, false, true);
+        items.emplace_back("file2.txt", "/d", at(0), at(2), 5, false, true);
+        items.emplace_back("a.txt", "/d", at(0), at(1), 10, false, true);
+        model->setItems(items);
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(plannedNames(*model),
+                 (std::vector<std::string>{"a.txt", "b.txt", "file2.txt", "file10.txt"}));
+
+        model->setOrder(ItemOrder{SortField::size, false});
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(plannedNames(*model),
+                 (std::vector<std::string>{"a.txt", "b.txt", "file10.txt", "file2.txt"}));
+
+        model->setOrder(ItemOrder{SortField::modified, false});
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(plannedNames(*model),
+                 (std::vector<std::string>{"file10.txt", "file2.txt", "a.txt", "b.txt"}));
+        // The loaded items keep their order.
+        QCOMPARE(model->items()[0].name, std::string("file10.txt"));
+    }
+};
+
+namespace {
+const bool registered = registerTestClass<ItemsTest>();
+}
+
+} // namespace morvane::app::testing
+
+#include "ItemsTest.moc"

@@ -1,0 +1,208 @@
+#include "app/model/RuleList.h"
+
+#include "ModelTesting.h"
+#include "engine/presets/FactoryPresets.h"
+#include "engine/presets/RuleCatalog.h"
+
+namespace morvane::app::testing {
+namespace {
+
+RegexRule threePatterns() {
+    return RegexRule({{"a", "b", true}, {"c", "d", false}, {"e", "f", true}}, true);
+}
+
+std::vector<RuleKind> kinds(const std::vector<RuleEntry>& entries) {
+    std::vector<RuleKind> result;
+    for (const auto& entry : entries) {
+        result.push_back(kindOf(entry.rule));
+    }
+    return result;
+}
+
+} // namespace
+
+class RuleListTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void moveSwapsAndStopsAtEitherEnd() {
+        RuleList list;
+        const Uuid first = list.add(RuleKind::name).id;
+        list.add(RuleKind::replace);
+        list.add(RuleKind::letterCase);
+        const Uuid last = list.add(RuleKind::counter).id;
+        QVERIFY(!list.move(first, -1));
+        QVERIFY(!list.move(last, +1));
+        QVERIFY(!list.move(Uuid::random(), 1));
+        QVERIFY(list.move(first, 2));
+        QCOMPARE(kinds(list.entries()),
+                 (std::vector{RuleKind::letterCase, RuleKind::replace, RuleKind::name, RuleKind::counter}));
+    }
+
+    void duplicateResetAndDelete() {
+        RuleList list(
+            {RuleEntry::make(ReplaceRule("x", "y", true)), RuleEntry::make(threePatterns(), false, false)});
+        const Uuid regex = list.entries()[1].id;
+        QVERIFY(list.duplicate(list.entries()[0].id));
+        QCOMPARE(list.entries().size(), std::size_t(3));
+        QVERIFY(list.entries()[1].id != list.entries()[0].id);
+        QVERIFY(list.entries()[1].rule == list.entries()[0].rule);
+
+        QVERIFY(list.reset(regex));
+        const RuleEntry& reset = list.entries()[2];
+        QVERIFY(reset.id == regex);
+        QVERIFY(!reset.isEnabled && !reset.isExpanded);
+        QVERIFY(reset.rule == AnyRule(RegexRule()));
+
+        QVERIFY(list.remove(regex));
+        QVERIFY(!list.remove(regex));
+        QCOMPARE(list.entries().size(), std::size_t(2));
+    }
+
+    void pairRowsGoBothWays() {
+        RuleList list({RuleEntry::make(threePatterns()), RuleEntry::make(CaseRule())});
+        const Uuid regex = list.entries()[0].id;
+        auto rows = *list.listRows(regex);
+        QCOMPARE(rows.size(), std::size_t(3));
+        QCOMPARE(rows[1].find, std::string("c"));
+        QVERIFY(!rows[1].isEnabled);
+        rows = removing(rows, {rows[0].id});
+        QVERIFY(list.setListRows(regex, rows));
+        const auto& rule = std::get<RegexRule>(list.entries()[0].rule);
+        QCOMPARE(rule.pairs.size(), std::size_t(2));
+        QCOMPARE(rule.pairs[0].pattern, std::string("c"));
+        QVERIFY(rule.ignoreCase);
+        QVERIFY(!list.listRows(list.entries()[1].id));
+        QVERIFY(!list.setListRows(list.entries()[1].id, rows));
+    }
+
+    void rowListsNeverEndEmpty() {
+        const ListRows blank{ListRow::make()};
+        const ListRows added = appending(blank, {{"a", "b"}, {"c", ""}});
+        QCOMPARE(added.size(), std::size_t(2));
+        QCOMPARE(added[0].find, std::string("a"));
+        const ListRows kept = appending({ListRow::make("a")}, {{"b", "c"}});
+        QCOMPARE(kept.size(), std::size_t(2));
+        QCOMPARE(kept[0].find, std::string("a"));
+
+        const ListRows doubled = duplicating(added, {added[1].id});
+        QCOMPARE(doubled.size(), std::size_t(3));
+        QCOMPARE(doubled[2].find, std::string("c"));
+        QVERIFY(doubled[2].id != doubled[1].id);
+
+        const ListRows none = removing(added, {added[0].id, added[1].id});
+        QCOMPARE(none.size(), std::size_t(1));
+        QVERIFY(none[0].find.empty() && none[0].with.empty() && none[0].isEnabled);
+        QCOMPARE(pairs(added), (PairText::Pairs{{"a", "b"}, {"c", ""}}));
+    }
+
+    void addingRowsSaysWhatHappened() {
+        const ListRows blank{ListRow::make()};
+        QCOMPARE(addingPairs(blank, {{"a", "b"}}, true).message, std::optional<std::string>());
+        const RowsEdit three = pastingText(blank, std::string("a\tb\nc\td\ne\tf\n"));
+        QCOMPARE(three.rows.size(), std::size_t(3));
+        QCOMPARE(three.message, std::optional<std::string>("3 rows added."));
+        QCOMPARE(pastingText(blank, std::string("\n\n")).message,
+                 std::optional<std::string>("Nothing to add."));
+        QCOMPARE(pastingText(blank, std::nullopt).message,
+                 std::optional<std::string>("The clipboard has no text."));
+        QCOMPARE(importingFile(blank, std::string("a\xff\tb")).message,
+                 std::optional<std::string>("That file could not be read as text."));
+        QCOMPARE(addingPairs(blank, {{"a", "b"}}, false).rows.size(), std::size_t(2));
+    }
+
+    void presetRulesArriveCollapsedAndAddedOnesExpanded() {
+        const Preset preset = FactoryPresets::all().front();
+        const RuleList list = RuleList::fromPipeline(preset.makePipeline().pipeline);
+        QVERIFY(!list.entries().empty());
+        for (const RuleEntry& entry : list.entries()) {
+            QVERIFY(!entry.isExpanded);
+        }
+        RuleList added;
+        QVERIFY(added.add(RuleKind::date).isExpanded);
+        QVERIFY(added.entries()[0].rule == *anyRule(*RuleCatalog::makeDefault(RuleKind::date)));
+    }
+
+    // Whatever changes the list, also an equal assignment or a switch, is
+    // followed by the same steps.
+    void everyChangeOfTheListIsFollowedUp() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        const Uuid id = model->rules().front().id;
+        const std::vector<std::function<void()>> edits{
+            [&] { model->setEnabled(id, false); },
+            [&] { model->setExpanded(id, false); },
+            [&] { model->setRules(std::vector<RuleEntry>(model->rules())); },
+            [&] { model->setListRows(id, *model->listRows(id)); },
+            [&] { model->setAllExpanded(true); },
+        };
+        for (const auto& edit : edits) {
+            model->setCurrentPreset("Camera import");
+            model->setLastTransaction(RenameTransaction{});
+            model->setActionMessage("Renamed");
+            const int before = fixture.scripted->startedCount();
+            edit();
+            QVERIFY(!model->currentPreset());
+            QVERIFY(!model->lastTransaction());
+            QVERIFY(!model->actionMessage());
+            QVERIFY(waitForPlan(*model));
+            QCOMPARE(fixture.scripted->startedCount(), before + 1);
+        }
+        model->applyRules(model->rules(), "Sequence only");
+        QCOMPARE(model->currentPreset(), std::optional<std::string>("Sequence only"));
+        // Ids not in the list change nothing, so nothing is withdrawn.
+        model->setActionMessage("Renamed");
+        model->move(Uuid::random(), 1);
+        model->setEnabled(Uuid::random(), false);
+        QCOMPARE(model->actionMessage(), std::optional<std::string>("Renamed"));
+    }
+
+    void figuresFollowThePlan() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "x.jpg"}));
+        model->addRule(RuleKind::regex);
+        const Uuid replace = model->rules()[0].id, regex = model->rules()[1].id;
+        model->setRule(regex, RegexRule("(", "", false));
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(model->changedCount(replace), std::size_t(2));
+        QCOMPARE(model->figures(replace).statusLine, std::string("2 items changed by this rule"));
+        QCOMPARE(model->figures(regex).statusLine, std::string("Error \u00B7 rule is bypassed until fixed"));
+        QVERIFY(model->figures(regex).error);
+        model->setEnabled(regex, false);
+        QCOMPARE(model->figures(regex).statusLine, std::string("Disabled \u00B7 skipped"));
+        QCOMPARE(model->activeRulesText(), std::string("1 of 2 active"));
+
+        // A rule the current plan does not know yet has no count.
+        model->addRule(RuleKind::counter);
+        QCOMPARE(model->changedCount(model->rules().back().id), std::size_t(0));
+
+        QCOMPARE(model->listEditorTitle(), std::string("Edit List"));
+        model->setListEditingRule(regex);
+        QCOMPARE(model->listEditorTitle(), std::string("Regular Expression \u00B7 Rule 2"));
+    }
+
+    // Counted over the loaded items as they are: not sorted, not searched,
+    // without the unchecked ones, and as the rule receives them.
+    void matchCountsUseTheCheckedItemsBeforeTheRule() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        model->setRules({RuleEntry::make(ReplaceRule("x", "IMG_", false)),
+                         RuleEntry::make(ReplaceRule({{"IMG_", "", true}, {"zz", "", true}}, false))});
+        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "x.jpg", "y.jpg"}));
+        model->setChecked("/d/IMG_2.jpg", false);
+        model->setSearchText("y");
+        model->setSortAscending(false);
+        QCOMPARE(model->matchCounts(model->rules()[1].id), (std::vector<std::size_t>{2, 0}));
+        QCOMPARE(model->matchCounts(model->rules()[0].id), (std::vector<std::size_t>{1}));
+        QVERIFY(model->matchCounts(Uuid::random()).empty());
+    }
+};
+
+namespace {
+const bool registered = registerTestClass<RuleListTest>();
+}
+
+} // namespace morvane::app::testing
+
+#include "RuleListTest.moc"
