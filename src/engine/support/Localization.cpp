@@ -79,6 +79,16 @@ std::string Localization::text(std::string_view key) {
     return std::string(key);
 }
 
+std::string Localization::plural(std::string_view singular, std::string_view plural, std::uint64_t count) {
+    const std::string code = language();
+    if (const PoCatalogue* table = catalogueFor(code)) {
+        if (const std::string* translation = table->findPlural(singular, count)) {
+            return *translation;
+        }
+    }
+    return std::string(count == 1 ? singular : plural);
+}
+
 std::string Localization::format(std::string_view key, const std::vector<FormatArgument>& arguments) {
     return substitute(text(key), arguments);
 }
