@@ -36,6 +36,9 @@ StatusText statusText(const RenamePlan::Entry& entry, const std::unordered_set<s
         return {localized("Filtered"), Palette::dim, {}};
     case Kind::invalid:
         return {localized("Invalid"), Palette::red, entry.status.problem->message()};
+    case Kind::nameTaken:
+        return {localized("Conflict"), Palette::red,
+                localized("\u201C%@\u201D already exists", entry.status.takenBy.value_or(entry.newName))};
     }
     return {};
 }
@@ -149,6 +152,10 @@ void writePlanJson(std::ostream& out, const RenamePlan& plan) {
         text.append(", \"status\": \"").append(rawValue(entry.status.kind)).append("\"");
         if (entry.status.problem) {
             text.append(", \"reason\": \"").append(rawValue(entry.status.problem->kind)).append("\"");
+        }
+        if (entry.status.takenBy) {
+            text += ", \"takenBy\": ";
+            appendJsonString(text, *entry.status.takenBy);
         }
         text += "}";
         if (text.size() > (1 << 20) - 4096) {
