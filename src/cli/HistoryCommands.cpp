@@ -22,6 +22,8 @@ std::string statusText(const UndoReport::Status& status) {
         return "failed";
     case UndoReport::Status::Kind::changedSince:
         return "changedSince:" + std::string(rawValue(status.reason));
+    case UndoReport::Status::Kind::notRun:
+        return "notRun";
     }
     return {};
 }
@@ -52,6 +54,9 @@ void printUndo(std::ostream& out, const UndoReport& report, bool dryRun, const P
             out << palette.paint(status.reason == UndoReport::Reason::missing ? localized("Missing")
                                                                               : localized("Name taken"),
                                  Palette::yellow);
+            break;
+        case UndoReport::Status::Kind::notRun:
+            out << palette.paint(localized("Not put back"), Palette::yellow);
             break;
         }
         out << "  " << printable(operation.directory + "/" + move);
