@@ -87,7 +87,8 @@ TEST(RenameExecutorOnDisk, AReadOnlyFolderRollsBackTheFoldersAlreadyDone) {
     const auto transaction = executor.execute(
         {renameOf(dir.path(), "m", "n"), renameOf(dir / "sub", "p", "q")}, dir.path(), std::nullopt);
     EXPECT_EQ(statesOf(transaction), "FR");
-    EXPECT_EQ(transaction.failure, systemErrorText(readOnly.errorNumber()));
+    EXPECT_EQ(transaction.failure,
+              "\u201Cm\u201D could not be renamed: " + systemErrorText(readOnly.errorNumber()));
     EXPECT_EQ(transaction.outcome, Outcome::rolledBack);
     EXPECT_EQ(snapshot(dir.path()), original);
 }

@@ -1,0 +1,205 @@
+#include "engine/transactions/BatchRunner.h"
+
+#include "engine/core/RuleError.h"
+#include "engine/filesystem/InMemoryFileSystem.h"
+#include "engine/filesystem/LocalFileSystem.h"
+#include "engine/testing/DiskFixtures.h"
+#include "engine/testing/Items.h"
+#include "engine/testing/ScriptedRules.h"
+#include "engine/transactions/TransactionFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stop_token>
+
+namespace morvane {
+namespace {
+
+using Status = BatchOutcome::Status;
+using Recording = HistoryRecording::Kind;
+using Strings = std::vector<std::string>;
+using testing::TempFolder;
+
+// Renames by a table of whole names; other names stay.
+RenamePipeline renaming(std::map<std::string, std::string> table) {
+    return RenamePipeline({makeStep(testing::ScriptedRule([table](FileName& name, const RuleContext&) {
+        const auto found = table.find(name.full());
+        if (found != table.end()) {
+            name = FileName::parsing(found->second);
+        }
+    }))});
+}
+
+// A folder /d in memory holding `names`, all of them items of the request.
+struct Batch {
+    std::shared_ptr<InMemoryFileSystem> fs = std::make_shared<InMemoryFileSystem>(true);
+    TempFolder dir;
+    std::string history = dir / "History";
+    BatchRunner::Request request;
+
+    Batch(std::initializer_list<const char*> names, RenamePipeline pipeline) {
+        for (const char* name : names) {
+            fs->addFile(std::string("/d/") + name);
+            request.items.push_back(testing::item(name));
+        }
+        request.pipeline = std::move(pipeline);
+        request.folder = "/d";
+    }
+
+    BatchRunner runner(bool withHistory = true) const {
+        BatchRunner::Services services{fs, std::nullopt};
+        if (withHistory) {
+            services.history = HistoryStore(history);
+        }
+        return BatchRunner(std::move(services));
+    }
+    std::size_t recordCount() const { return HistoryStore(history).load().size(); }
+};
+
+TEST(BatchRunner, RenamesAndRecordsTheBatch) {
+    Batch batch({"a", "b"}, renaming({{"a", "x"}, {"b", "y"}}));
+    const auto outcome = batch.runner().rename(batch.request);
+    EXPECT_EQ(outcome.status, Status::ran);
+    ASSERT_TRUE(outcome.transaction);
+    EXPECT_EQ(outcome.transaction->appliedCount(), 2u);
+    EXPECT_EQ(outcome.recording.kind, Recording::recorded);
+    EXPECT_EQ(HistoryStore(batch.history).load(), std::vector<RenameTransaction>{*outcome.transaction});
+    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/x", "/d/y"}));
+
+    batch.request.items = testing::items({"x", "y"});
+    const auto again = batch.runner().rename(batch.request);
+    EXPECT_EQ(again.status, Status::nothingToRename);
+    EXPECT_EQ(batch.recordCount(), 1u);
+}
+
+// Leaving x and y out (both want "n") makes z's new name, "x", collide with
+// x, which now stays: z goes too, and w is renamed alone.
+TEST(BatchRunner, LeavesConflictsOutUntilNoneAreLeft) {
+    Batch batch({"w", "x", "y", "z"}, renaming({{"w", "w2"}, {"x", "n"}, {"y", "n"}, {"z", "x"}}));
+    EXPECT_EQ(batch.runner().rename(batch.request).status, Status::conflicts);
+    EXPECT_EQ(batch.fs->moves(), Strings{});
+
+    batch.request.skipConflicting = true;
+    const auto outcome = batch.runner().rename(batch.request);
+    EXPECT_EQ(outcome.status, Status::ran);
+    EXPECT_EQ(outcome.leftOut, (Strings{"/d/x", "/d/y", "/d/z"}));
+    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/w2", "/d/x", "/d/y", "/d/z"}));
+}
+
+TEST(BatchRunner, ARuleThatFailsStopsTheBatchOnlyWhenAskedTo) {
+    const auto pipeline = RenamePipeline({makeStep(testing::appendOrFail("-1", "b", "bad pattern"))});
+    Batch batch({"a", "b"}, pipeline);
+    batch.request.refuseRuleErrors = true;
+    const auto refused = batch.runner().rename(batch.request);
+    EXPECT_EQ(refused.status, Status::ruleErrors);
+    EXPECT_EQ(refused.plan.ruleErrors, (std::map<std::size_t, std::string>{{0, "bad pattern"}}));
+    EXPECT_EQ(batch.fs->moves(), Strings{});
+    EXPECT_EQ(batch.recordCount(), 0u);
+
+    batch.request.refuseRuleErrors = false; // the window bypasses the rule for that item
+    const auto bypassed = batch.runner().rename(batch.request);
+    EXPECT_EQ(bypassed.status, Status::ran);
+    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/a-1", "/d/b"}));
+}
+
+TEST(BatchRunner, LooseItemsMeetTheOtherEntriesOfTheirFolder) {
+    Batch batch({"a"}, renaming({{"a", "b"}}));
+    batch.fs->addFile("/d/b");
+    batch.request.folder.reset();
+    const auto outcome = batch.runner().rename(batch.request);
+    EXPECT_EQ(outcome.status, Status::conflicts);
+    EXPECT_EQ(outcome.plan.entries[0].status, RenameStatus::nameTaken("b"));
+    batch.request.skipConflicting = true;
+    EXPECT_EQ(batch.runner().rename(batch.request).status, Status::nothingToRename);
+    EXPECT_EQ(batch.fs->moves(), Strings{});
+}
+
+TEST(BatchRunner, AHistoryThatCannotBeWrittenIsFoundBeforeTheFirstMove) {
+    Batch batch({"a"}, renaming({{"a", "b"}}));
+    testing::writeFile(batch.history, "a file where the folder should be");
+    const auto refused = batch.runner().rename(batch.request);
+    EXPECT_EQ(refused.status, Status::historyUnavailable);
+    EXPECT_EQ(refused.historyError,
+              "The history folder \u201C" + batch.history + "\u201D cannot be written: Not a directory");
+    EXPECT_EQ(batch.fs->moves(), Strings{});
+
+    // Without a history the batch runs, unrecorded.
+    const auto unrecorded = batch.runner(false).rename(batch.request);
+    EXPECT_EQ(unrecorded.status, Status::ran);
+    EXPECT_EQ(unrecorded.recording.kind, Recording::disabled);
+    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/b"}));
+}
+
+TEST(BatchRunner, AHistoryThatFailsAfterTheMovesSaysTheBatchIsNotRecorded) {
+    Batch batch({"a"}, renaming({{"a", "b"}}));
+    testing::makeFolder(batch.history);
+    std::unique_ptr<testing::ReadOnlyFolder> locked;
+    auto scripted = std::make_shared<testing::ScriptedFileSystem>(
+        batch.fs, [&](std::size_t, const std::string&, const std::string&) {
+            locked = std::make_unique<testing::ReadOnlyFolder>(batch.history);
+        });
+    BatchRunner runner(BatchRunner::Services{scripted, HistoryStore(batch.history)});
+    const auto outcome = runner.rename(batch.request);
+    if (locked->errorNumber() == 0) {
+        GTEST_SKIP() << "no way to make a folder read-only here";
+    }
+    EXPECT_EQ(outcome.status, Status::ran);
+    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::completed);
+    EXPECT_EQ(outcome.recording.kind, Recording::failed);
+    EXPECT_NE(outcome.recording.error.find(batch.history), std::string::npos) << outcome.recording.error;
+}
+
+// A stop in the middle of a batch on the real disk: every file is back under
+// its own name, and nothing is recorded, since nothing was renamed.
+TEST(BatchRunner, AStoppedBatchPutsEverythingBackAndRecordsNothing) {
+    TempFolder dir;
+    BatchRunner::Request request;
+    std::map<std::string, std::string> table;
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "IMG_" + std::to_string(1000 + i) + ".jpg";
+        testing::writeFile(dir / name, name);
+        table[name] = "photo-" + std::to_string(1000 + i) + ".jpg";
+        request.items.push_back(testing::item(name, dir.path()));
+    }
+    request.pipeline = renaming(table);
+    request.folder = dir.path();
+    const auto original = testing::snapshot(dir.path());
+    const std::string history = dir / ".history";
+
+    std::stop_source stop;
+    BatchControl control;
+    control.stop = stop.get_token();
+    control.progress = [&](const BatchProgress& progress) {
+        if (progress.done == 150) {
+            stop.request_stop();
+        }
+    };
+    const BatchRunner runner(
+        BatchRunner::Services{std::make_shared<LocalFileSystem>(), HistoryStore(history)});
+    const auto outcome = runner.rename(request, control);
+    EXPECT_EQ(outcome.status, Status::ran);
+    EXPECT_TRUE(outcome.wasStopped);
+    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::rolledBack);
+    EXPECT_EQ(outcome.transaction->failure, "Stopped by the user");
+    EXPECT_EQ(outcome.recording.kind, Recording::notNeeded);
+    EXPECT_EQ(HistoryStore(history).load().size(), 0u);
+    auto after = testing::snapshot(dir.path());
+    after.erase(".history");
+    EXPECT_EQ(after, original);
+
+    // Unstopped, progress rises one move at a time to the total.
+    std::vector<std::size_t> done;
+    BatchControl watching;
+    watching.progress = [&](const BatchProgress& progress) {
+        EXPECT_EQ(progress.phase, BatchProgress::Phase::renaming);
+        EXPECT_EQ(progress.total, 200u);
+        EXPECT_EQ(progress.done, done.size());
+        done.push_back(progress.done);
+    };
+    EXPECT_FALSE(runner.rename(request, watching).wasStopped);
+    EXPECT_EQ(done.back(), 200u);
+}
+
+} // namespace
+} // namespace morvane
