@@ -1,6 +1,5 @@
+#include "cli/BatchFeedback.h"
 #include "cli/Commands.h"
-#include "cli/Interruption.h"
-#include "cli/SlowTaskNotice.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/support/IsoDate.h"
 #include "engine/support/Localization.h"
@@ -156,13 +155,8 @@ int undoLatest(const CommandContext& context) {
         BatchRunner::Services{std::make_shared<LocalFileSystem>(), HistoryStore(historyDirectory(options))});
     UndoOutcome outcome;
     {
-        const bool terminal = context.environment.errorsAreTerminal;
-        const Interruption interruption(context.environment.catchesInterrupts, context.err, !terminal);
-        SlowTaskNotice notice(context.err, terminal, localized("Undoing\u2026"), &interruption);
-        BatchControl control;
-        control.stop = interruption.token();
-        control.progress = [&notice](const BatchProgress& progress) { notice.report(progress); };
-        outcome = runner.undo({std::nullopt, options.undoId, options.dryRun}, control);
+        const BatchFeedback feedback(context, localized("Undoing\u2026"));
+        outcome = runner.undo({std::nullopt, options.undoId, options.dryRun}, feedback.control());
     }
     reportUnreadable(context.err, outcome.unreadable);
     switch (outcome.status) {

@@ -1,5 +1,5 @@
+#include "cli/BatchFeedback.h"
 #include "cli/Commands.h"
-#include "cli/Interruption.h"
 #include "cli/ItemSource.h"
 #include "cli/PlanOutput.h"
 #include "cli/PresetLookup.h"
@@ -113,13 +113,8 @@ int rename(const CommandContext& context, const BatchRunner& runner, BatchRunner
     const bool json = context.options.json;
     BatchOutcome outcome;
     {
-        const bool terminal = context.environment.errorsAreTerminal;
-        const Interruption interruption(context.environment.catchesInterrupts, context.err, !terminal);
-        SlowTaskNotice notice(context.err, terminal, localized("Renaming\u2026"), &interruption);
-        BatchControl control;
-        control.stop = interruption.token();
-        control.progress = [&notice](const BatchProgress& progress) { notice.report(progress); };
-        outcome = runner.rename(request, control);
+        const BatchFeedback feedback(context, localized("Renaming\u2026"));
+        outcome = runner.rename(request, feedback.control());
     }
     switch (outcome.status) {
     case BatchOutcome::Status::ruleErrors:

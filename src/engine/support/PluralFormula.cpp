@@ -1,11 +1,15 @@
 #include "engine/support/PluralFormula.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
+#include <utility>
 
 namespace morvane {
 
 // A recursive-descent reader of the formula, with C's precedence: ?: below
 // ||, below &&, below == !=, below < <= > >=, below + -, below * / %, below !.
+// Every binary operator is left-associative, as in C.
 class PluralFormulaParser {
 public:
     using Node = PluralFormula::Node;
@@ -36,7 +40,7 @@ private:
         return false;
     }
 
-    // Takes `token` unless it is the start of a longer operator ("<" of "<=", "!" of "!=").
+    // Takes `token` unless it is the start of "!=".
     bool takeAlone(std::string_view token) {
         skipSpace();
         const std::size_t after = at_ + token.size();
@@ -58,7 +62,7 @@ private:
     }
 
     int choice() {
-        const int condition = either();
+        const int condition = binary();
         if (failed_ || !take("?")) {
             return condition;
         }
@@ -70,77 +74,31 @@ private:
         return node(Op::choose, condition, yes, no);
     }
 
-    int either() {
-        int left = both();
-        while (!failed_ && take("||")) {
-            left = node(Op::either, left, both());
-        }
-        return left;
-    }
+    // The binary operators, loosest first; within a level, longer tokens first.
+    static constexpr std::array<std::array<std::pair<std::string_view, Op>, 4>, 6> kLevels{{
+        {{{"||", Op::either}}},
+        {{{"&&", Op::both}}},
+        {{{"==", Op::equal}, {"!=", Op::notEqual}}},
+        {{{"<=", Op::lessEqual}, {">=", Op::greaterEqual}, {"<", Op::less}, {">", Op::greater}}},
+        {{{"+", Op::add}, {"-", Op::subtract}}},
+        {{{"*", Op::multiply}, {"/", Op::divide}, {"%", Op::remainder}}},
+    }};
 
-    int both() {
-        int left = equality();
-        while (!failed_ && take("&&")) {
-            left = node(Op::both, left, equality());
+    // The operands joined by the operators of `level` and tighter ones, left to right.
+    int binary(std::size_t level = 0) {
+        if (level == kLevels.size()) {
+            return unary();
         }
-        return left;
-    }
-
-    int equality() {
-        int left = comparison();
+        int left = binary(level + 1);
         for (;;) {
-            if (take("==")) {
-                left = node(Op::equal, left, comparison());
-            } else if (take("!=")) {
-                left = node(Op::notEqual, left, comparison());
-            } else {
+            const auto& operators = kLevels[level];
+            const auto found = std::find_if(operators.begin(), operators.end(), [this](const auto& entry) {
+                return !entry.first.empty() && take(entry.first);
+            });
+            if (failed_ || found == operators.end()) {
                 return left;
             }
-        }
-    }
-
-    int comparison() {
-        int left = sum();
-        for (;;) {
-            if (take("<=")) {
-                left = node(Op::lessEqual, left, sum());
-            } else if (take(">=")) {
-                left = node(Op::greaterEqual, left, sum());
-            } else if (takeAlone("<")) {
-                left = node(Op::less, left, sum());
-            } else if (takeAlone(">")) {
-                left = node(Op::greater, left, sum());
-            } else {
-                return left;
-            }
-        }
-    }
-
-    int sum() {
-        int left = product();
-        for (;;) {
-            if (take("+")) {
-                left = node(Op::add, left, product());
-            } else if (take("-")) {
-                left = node(Op::subtract, left, product());
-            } else {
-                return left;
-            }
-        }
-    }
-
-    int product() {
-        int left = unary();
-        for (;;) {
-            if (take("*")) {
-                left = node(Op::multiply, left, unary());
-            } else if (take("/")) {
-                left = node(Op::divide, left, unary());
-            } else if (take("%")) {
-                left = node(Op::remainder, left, unary());
-            } else {
-                return left;
-            }
+            left = node(found->second, left, binary(level + 1));
         }
     }
 

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <stop_token>
 
 namespace morvane {
 namespace {
@@ -167,17 +166,10 @@ TEST(BatchRunner, AStoppedBatchPutsEverythingBackAndRecordsNothing) {
     const auto original = testing::snapshot(dir.path());
     const std::string history = dir / ".history";
 
-    std::stop_source stop;
-    BatchControl control;
-    control.stop = stop.get_token();
-    control.progress = [&](const BatchProgress& progress) {
-        if (progress.done == 150) {
-            stop.request_stop();
-        }
-    };
+    testing::ProgressLog stopping([](const BatchProgress& progress) { return progress.done == 150; });
     const BatchRunner runner(
         BatchRunner::Services{std::make_shared<LocalFileSystem>(), HistoryStore(history)});
-    const auto outcome = runner.rename(request, control);
+    const auto outcome = runner.rename(request, stopping.control());
     EXPECT_EQ(outcome.status, Status::ran);
     EXPECT_TRUE(outcome.wasStopped);
     EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::rolledBack);
@@ -189,16 +181,12 @@ TEST(BatchRunner, AStoppedBatchPutsEverythingBackAndRecordsNothing) {
     EXPECT_EQ(after, original);
 
     // Unstopped, progress rises one move at a time to the total.
-    std::vector<std::size_t> done;
-    BatchControl watching;
-    watching.progress = [&](const BatchProgress& progress) {
-        EXPECT_EQ(progress.phase, BatchProgress::Phase::renaming);
-        EXPECT_EQ(progress.total, 200u);
-        EXPECT_EQ(progress.done, done.size());
-        done.push_back(progress.done);
-    };
-    EXPECT_FALSE(runner.rename(request, watching).wasStopped);
-    EXPECT_EQ(done.back(), 200u);
+    testing::ProgressLog watching;
+    EXPECT_FALSE(runner.rename(request, watching.control()).wasStopped);
+    ASSERT_EQ(watching.seen.size(), 201u);
+    for (std::size_t done = 0; done <= 200; ++done) {
+        EXPECT_EQ(watching.seen[done], (BatchProgress{BatchProgress::Phase::renaming, done, 200}));
+    }
 }
 
 } // namespace

@@ -3,10 +3,9 @@
 #include "engine/testing/Items.h"
 #include "engine/testing/ScriptedRules.h"
 #include "engine/transactions/BatchRunner.h"
+#include "engine/transactions/TransactionFixtures.h"
 
 #include <gtest/gtest.h>
-
-#include <stop_token>
 
 namespace morvane {
 namespace {
@@ -123,16 +122,9 @@ TEST(BatchRunnerUndo, AStopKeepsWhatWasPutBackAndRecordsIt) {
     request.folder = "/d";
     ASSERT_EQ(desk.runner.rename(request).transaction->appliedCount(), 3u);
 
-    std::stop_source stop;
-    BatchControl control;
-    control.stop = stop.get_token();
-    control.progress = [&](const BatchProgress& progress) {
-        EXPECT_EQ(progress.phase, BatchProgress::Phase::undoing);
-        if (progress.done == 1) {
-            stop.request_stop();
-        }
-    };
-    const auto outcome = desk.runner.undo({}, control);
+    testing::ProgressLog stopping([](const BatchProgress& progress) { return progress.done == 1; });
+    const auto outcome = desk.runner.undo({}, stopping.control());
+    EXPECT_EQ(stopping.seen.back(), (BatchProgress{BatchProgress::Phase::undoing, 1, 3}));
     EXPECT_TRUE(outcome.wasStopped);
     EXPECT_EQ(outcome.count(Kind::reverted), 1u);
     EXPECT_EQ(outcome.count(Kind::notRun), 2u);

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stop_token>
-
 namespace morvane {
 namespace {
 
@@ -108,18 +106,12 @@ TEST(RenameExecutorOnDisk, AStopPutsEveryFileBackUnderItsOwnName) {
             renameOf(dir.path(), name, (i % 3 == 0 ? "g" : "f") + std::to_string(i % 3 == 0 ? i : partner)));
     }
     const auto original = snapshot(dir.path());
-    std::stop_source stop;
-    std::vector<BatchProgress> seen;
-    BatchControl control;
-    control.stop = stop.get_token();
-    control.progress = [&](const BatchProgress& progress) {
-        seen.push_back(progress);
-        if (progress.phase == BatchProgress::Phase::renaming && progress.done == 120) {
-            stop.request_stop();
-        }
-    };
+    testing::ProgressLog log([](const BatchProgress& progress) {
+        return progress.phase == BatchProgress::Phase::renaming && progress.done == 120;
+    });
     const RenameExecutor executor(std::make_shared<LocalFileSystem>());
-    const auto transaction = executor.execute(batch, dir.path(), std::nullopt, control);
+    const auto transaction = executor.execute(batch, dir.path(), std::nullopt, log.control());
+    const auto& seen = log.seen;
     EXPECT_EQ(transaction.outcome, Outcome::rolledBack);
     EXPECT_EQ(transaction.failure, "Stopped by the user");
     EXPECT_EQ(transaction.appliedCount(), 0u);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <stop_token>
 
 namespace morvane {
 namespace {
@@ -143,17 +142,8 @@ TEST(Undo, AStopLeavesTheRestForLaterAndNothingParked) {
         const auto done = volume.executor.execute(
             {renameOf("/d", "a", "b"), renameOf("/d", "b", "a"), renameOf("/d", "c", "z")}, "/d", {});
         // Undo's plan: 0 z→c  1 b→T  2 a→b  3 T→a
-        std::stop_source stop;
-        std::vector<BatchProgress> seen;
-        BatchControl control;
-        control.stop = stop.get_token();
-        control.progress = [&](const BatchProgress& progress) {
-            seen.push_back(progress);
-            if (progress.done == stopAfter) {
-                stop.request_stop();
-            }
-        };
-        const auto report = volume.executor.undo(done, false, control);
+        testing::ProgressLog log([&](const BatchProgress& progress) { return progress.done == stopAfter; });
+        const auto report = volume.executor.undo(done, false, log.control());
         const auto paths = volume.fs->paths();
         EXPECT_EQ(
             std::count_if(paths.begin(), paths.end(),
@@ -171,7 +161,7 @@ TEST(Undo, AStopLeavesTheRestForLaterAndNothingParked) {
         // Once the swap's second move is made, its parked item goes on to its own name.
         EXPECT_EQ(kinds, swapped + " " + swapped + " " + (stopAfter >= 1 ? "reverted" : "notRun"))
             << stopAfter;
-        EXPECT_EQ(seen.back().done, std::min<std::size_t>(stopAfter, 4)) << stopAfter;
+        EXPECT_EQ(log.seen.back().done, std::min<std::size_t>(stopAfter, 4)) << stopAfter;
         const auto rest = volume.executor.undo(report.transaction, false);
         EXPECT_FALSE(rest.isPartial()) << stopAfter;
         EXPECT_EQ(volume.fs->paths(), (Strings{"/d", "/d/a", "/d/b", "/d/c"})) << stopAfter;
