@@ -121,7 +121,8 @@ void HistoryStore::prepare() const {
         throw std::system_error(errno, std::generic_category(), directory_);
     }
     constexpr std::string_view kProbe = "Morvane history write test\n";
-    int error = ::write(fd, kProbe.data(), kProbe.size()) == static_cast<ssize_t>(kProbe.size()) ? 0 : errno;
+    const ssize_t written = ::write(fd, kProbe.data(), kProbe.size());
+    int error = written == static_cast<ssize_t>(kProbe.size()) ? 0 : written < 0 ? errno : EIO;
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
     }

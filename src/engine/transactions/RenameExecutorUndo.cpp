@@ -4,7 +4,6 @@
 #include "engine/transactions/RenameExecutor.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 namespace morvane {
 namespace {
