@@ -72,20 +72,6 @@ TEST(BatchRunner, RenamesAndRecordsTheBatch) {
     EXPECT_EQ(batch.recordCount(), 1u);
 }
 
-// Leaving x and y out (both want "n") makes z's new name, "x", collide with
-// x, which now stays: z goes too, and w is renamed alone.
-TEST(BatchRunner, LeavesConflictsOutUntilNoneAreLeft) {
-    Batch batch({"w", "x", "y", "z"}, renaming({{"w", "w2"}, {"x", "n"}, {"y", "n"}, {"z", "x"}}));
-    EXPECT_EQ(batch.runner().rename(batch.request).status, Status::conflicts);
-    EXPECT_EQ(batch.fs->moves(), Strings{});
-
-    batch.request.skipConflicting = true;
-    const auto outcome = batch.runner().rename(batch.request);
-    EXPECT_EQ(outcome.status, Status::ran);
-    EXPECT_EQ(outcome.leftOut, (Strings{"/d/x", "/d/y", "/d/z"}));
-    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/w2", "/d/x", "/d/y", "/d/z"}));
-}
-
 TEST(BatchRunner, ARuleThatFailsStopsTheBatchOnlyWhenAskedTo) {
     const auto pipeline = RenamePipeline({makeStep(testing::appendOrFail("-1", "b", "bad pattern"))});
     Batch batch({"a", "b"}, pipeline);
@@ -100,34 +86,6 @@ TEST(BatchRunner, ARuleThatFailsStopsTheBatchOnlyWhenAskedTo) {
     const auto bypassed = batch.runner().rename(batch.request);
     EXPECT_EQ(bypassed.status, Status::ran);
     EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/a-1", "/d/b"}));
-}
-
-TEST(BatchRunner, LooseItemsMeetTheOtherEntriesOfTheirFolder) {
-    Batch batch({"a"}, renaming({{"a", "b"}}));
-    batch.fs->addFile("/d/b");
-    batch.request.folder.reset();
-    const auto outcome = batch.runner().rename(batch.request);
-    EXPECT_EQ(outcome.status, Status::conflicts);
-    EXPECT_EQ(outcome.plan.entries[0].status, RenameStatus::nameTaken("b"));
-    batch.request.skipConflicting = true;
-    EXPECT_EQ(batch.runner().rename(batch.request).status, Status::nothingToRename);
-    EXPECT_EQ(batch.fs->moves(), Strings{});
-}
-
-TEST(BatchRunner, AHistoryThatCannotBeWrittenIsFoundBeforeTheFirstMove) {
-    Batch batch({"a"}, renaming({{"a", "b"}}));
-    testing::writeFile(batch.history, "a file where the folder should be");
-    const auto refused = batch.runner().rename(batch.request);
-    EXPECT_EQ(refused.status, Status::historyUnavailable);
-    EXPECT_EQ(refused.historyError,
-              "The history folder \u201C" + batch.history + "\u201D cannot be written: Not a directory");
-    EXPECT_EQ(batch.fs->moves(), Strings{});
-
-    // Without a history the batch runs, unrecorded.
-    const auto unrecorded = batch.runner(false).rename(batch.request);
-    EXPECT_EQ(unrecorded.status, Status::ran);
-    EXPECT_EQ(unrecorded.recording.kind, Recording::disabled);
-    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/b"}));
 }
 
 TEST(BatchRunner, AHistoryThatFailsAfterTheMovesSaysTheBatchIsNotRecorded) {

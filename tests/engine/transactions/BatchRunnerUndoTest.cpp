@@ -99,17 +99,6 @@ TEST(BatchRunnerUndo, AnIdPrefixTwoBatchesShareIsRefused) {
               Status::ran);
 }
 
-TEST(BatchRunnerUndo, SaysWhichRecordsCouldNotBeRead) {
-    Desk desk;
-    desk.fs->addFile("/d/a");
-    desk.rename("a", "b");
-    testing::writeFile(desk.history.directory() + "/20991231-000000-broken.json", "{\"id\":");
-    const auto outcome = desk.runner.undo({});
-    EXPECT_EQ(outcome.status, Status::ran);
-    ASSERT_EQ(outcome.unreadable.size(), 1u);
-    EXPECT_EQ(outcome.unreadable[0].file, desk.history.directory() + "/20991231-000000-broken.json");
-}
-
 TEST(BatchRunnerUndo, AStopKeepsWhatWasPutBackAndRecordsIt) {
     Desk desk;
     BatchRunner::Request request;
