@@ -17,6 +17,7 @@ inline constexpr int ExitStatusConflicts = 1; // also: an undo that was only par
 inline constexpr int ExitStatusUsage = 2;
 inline constexpr int ExitStatusRolledBack = 3;
 inline constexpr int ExitStatusLeftBehind = 4;
+inline constexpr int ExitStatusNotRecorded = 5; // renamed, but the history could not record the batch
 
 // One rule-giving argument, in command-line order.
 struct RuleArgument {
@@ -39,6 +40,8 @@ struct CliOptions {
     bool onlyChanged = false;
     bool skipConflicting = false;
     bool dryRun = false;
+    bool noHistory = false;            // rename without recording the batch
+    std::optional<std::string> undoId; // undo this batch (an id, or a prefix only it has)
     std::optional<std::string> historyDirectory;
     std::optional<std::string> presetsDirectory;
 };
@@ -49,6 +52,9 @@ struct CliEnvironment {
     bool outputIsTerminal = false;
     bool errorsAreTerminal = false;
     bool noColor = false;
+    // Ctrl+C during a batch stops it and puts everything back, rather than
+    // ending the process (off for in-process runs, such as the tests).
+    bool catchesInterrupts = false;
     std::optional<std::string> language; // from LC_ALL, LC_MESSAGES or LANG
 };
 

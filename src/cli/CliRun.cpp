@@ -43,8 +43,9 @@ int listPresets(const CommandContext& context) {
     for (const auto& offer : offered) {
         context.out << (offer.preset.favorite ? "\u2605 " : "  ") << printable(offer.preset.name) << "  "
                     << context.palette.paint(
-                           localized("%lld rules", offer.preset.rules.size()) + " \u00B7 " +
-                               (offer.isFactory ? localized("built in") : localized("yours")),
+                           localizedCount("%lld rule", "%lld rules",
+                                          static_cast<long long>(offer.preset.rules.size())) +
+                               " \u00B7 " + (offer.isFactory ? localized("built in") : localized("yours")),
                            Palette::dim)
                     << "\n";
     }
@@ -55,7 +56,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
            const CliEnvironment& environment) {
     chooseLanguage(environment);
     try {
-        const auto options = parseCommandLine(arguments, out);
+        const auto options = parseCommandLine(arguments, out, environment.workingDirectory);
         if (!options) {
             return ExitStatusSuccess;
         }
@@ -73,7 +74,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return listPresets(context);
         }
     } catch (const UsageError& error) {
-        err << "morvane-cli: " << error.message << "\n";
+        // Messages often quote a name, which may hold a line break or an escape sequence.
+        err << "morvane-cli: " << printable(error.message) << "\n";
     }
     return ExitStatusUsage;
 }

@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <ostream>
+#include <string_view>
 
 namespace morvane::cli {
 namespace {
@@ -43,9 +45,10 @@ void addPlanningOptions(CLI::App& command, CliOptions& options, PlanningOptions&
     planning.caseSensitive = command.add_flag("--case-sensitive")
                                  ->description("Make the --replace before it respect case")
                                  ->group("Rules, applied in command-line order");
-    planning.regex =
-        command.add_option("--regex", "PATTERN=REPLACEMENT: a regular expression ($1 for groups)")
-            ->group("Rules, applied in command-line order");
+    planning.regex = command
+                         .add_option("--regex", "PATTERN=REPLACEMENT: a regular expression ($1 for groups; "
+                                                "write \\= for an = in the pattern, as in (?<\\=a)b)")
+                         ->group("Rules, applied in command-line order");
     planning.letterCase =
         command
             .add_option("--case",
@@ -118,7 +121,53 @@ std::vector<RuleArgument> orderedRules(const CLI::App& command, const PlanningOp
     return rules;
 }
 
+// Edits (insertions, deletions, substitutions, swaps of neighbours) that
+// turn `a` into `b`.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) {
+        d[i][0] = i;
+    }
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        d[0][j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min(
+                {d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
 } // namespace
+
+std::optional<std::string> mistypedCommand(const std::string& word, const std::string& workingDirectory) {
+    if (word.size() < 3 || word.find_first_of("/.-") != std::string::npos) {
+        return std::nullopt;
+    }
+    std::filesystem::path path(word);
+    if (!workingDirectory.empty()) {
+        path = std::filesystem::path(workingDirectory) / path;
+    }
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+        return std::nullopt;
+    }
+    std::optional<std::string> best;
+    std::size_t bestDistance = 3;
+    for (const auto& [name, command] : kCommands) {
+        const std::size_t distance = name.starts_with(word) ? 1 : editDistance(word, name);
+        if (distance < bestDistance) {
+            best = name;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
 
 std::optional<std::pair<std::string, std::string>> splitAtEquals(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -131,11 +180,15 @@ std::optional<std::pair<std::string, std::string>> splitAtEquals(const std::stri
     return std::nullopt;
 }
 
-std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::ostream& out) {
+std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
+                                           const std::string& workingDirectory) {
     std::vector<std::string> args = arguments;
     const bool asksGlobally =
         !args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "--version");
     if (!args.empty() && !asksGlobally && !kCommands.contains(args[0])) {
+        if (const auto meant = mistypedCommand(args[0], workingDirectory)) {
+            throw UsageError{"unknown command '" + args[0] + "' (did you mean " + *meant + "?)"};
+        }
         args.insert(args.begin(), "preview");
     }
 
@@ -152,11 +205,22 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
     addPlanningOptions(*rename, options, renameOptions);
     rename->add_flag("--skip-conflicting", options.skipConflicting,
                      "Leave conflicting items out instead of refusing");
-    rename->add_option("--history-dir", options.historyDirectory, "Record the batch in this folder")
+    CLI::Option* historyFolder =
+        rename->add_option("--history-dir", options.historyDirectory, "Record the batch in this folder")
+            ->group("Places");
+    rename
+        ->add_flag(
+            "--no-history", options.noHistory,
+            "Do not record the batch (it can then not be undone); for when the history cannot be written")
+        ->excludes(historyFolder)
         ->group("Places");
 
     CLI::App* undo =
         app.add_subcommand("undo", "Take back the newest batch of the history that can be undone");
+    undo->add_option("--id", options.undoId,
+                     "Take back this batch instead (its id, or the start of it, "
+                     "as morvane-cli history shows)")
+        ->type_name("ID");
     undo->add_flag("--dry-run", options.dryRun, "Only say what would be put back");
     undo->add_flag("--json", options.json, "Print the transaction as JSON");
     undo->add_option("--history-dir", options.historyDirectory, "Use this history folder");

@@ -1,10 +1,11 @@
+#include "cli/BatchFeedback.h"
 #include "cli/Commands.h"
-#include "cli/SlowTaskNotice.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/support/IsoDate.h"
 #include "engine/support/Localization.h"
+#include "engine/support/Paths.h"
+#include "engine/transactions/BatchRunner.h"
 #include "engine/transactions/HistoryStore.h"
-#include "engine/transactions/RenameExecutor.h"
 
 #include <nlohmann/json.hpp>
 
@@ -13,14 +14,23 @@
 namespace morvane::cli {
 namespace {
 
-// "reverted", "failed", or "changedSince:<reason>".
+using Kind = UndoReport::Status::Kind;
+
+// The start of a batch's id: enough to tell batches apart, and what `undo --id` takes.
+std::string shortId(const RenameTransaction& transaction) {
+    return transaction.id.text().substr(0, 8);
+}
+
+// "reverted", "failed", "notRun", or "changedSince:<reason>".
 std::string statusText(const UndoReport::Status& status) {
     switch (status.kind) {
-    case UndoReport::Status::Kind::reverted:
+    case Kind::reverted:
         return "reverted";
-    case UndoReport::Status::Kind::failed:
+    case Kind::failed:
         return "failed";
-    case UndoReport::Status::Kind::changedSince:
+    case Kind::notRun:
+        return "notRun";
+    case Kind::changedSince:
         return "changedSince:" + std::string(rawValue(status.reason));
     }
     return {};
@@ -39,26 +49,90 @@ nlohmann::json undoJson(const UndoReport& report) {
 void printUndo(std::ostream& out, const UndoReport& report, bool dryRun, const Palette& palette) {
     for (const auto& [index, status] : report.statuses) {
         const auto& operation = report.transaction.operations.at(index);
-        const std::string move = operation.to + " \u2192 " + operation.from;
         switch (status.kind) {
-        case UndoReport::Status::Kind::reverted:
+        case Kind::reverted:
             out << palette.paint(dryRun ? localized("Would put back") : localized("Put back"),
                                  Palette::green);
             break;
-        case UndoReport::Status::Kind::failed:
+        case Kind::failed:
             out << palette.paint(localized("Failed"), Palette::red);
             break;
-        case UndoReport::Status::Kind::changedSince:
+        case Kind::changedSince:
             out << palette.paint(status.reason == UndoReport::Reason::missing ? localized("Missing")
                                                                               : localized("Name taken"),
                                  Palette::yellow);
             break;
+        case Kind::notRun:
+            out << palette.paint(localized("Not put back"), Palette::yellow);
+            break;
         }
-        out << "  " << printable(operation.directory + "/" + move);
+        // Where the item was when the undo began, which is not its recorded
+        // folder when a folder above it was renamed in the same batch.
+        const auto folder = report.folders.find(index);
+        const std::string& directory = folder != report.folders.end() ? folder->second : operation.directory;
+        out << "  " << printable(Paths::join(directory, operation.to) + " \u2192 " + operation.from);
         if (!status.message.empty()) {
             out << "  \u2014 " << printable(status.message);
         }
         out << "\n";
+    }
+}
+
+// What became of the batch as a whole, one line per cause of what was not put back.
+void printUndoSummary(std::ostream& out, const UndoOutcome& outcome, bool dryRun) {
+    const auto count = [&](Kind kind) { return static_cast<long long>(outcome.count(kind)); };
+    const long long reverted = count(Kind::reverted);
+    const long long changed = count(Kind::changedSince);
+    const long long failed = count(Kind::failed);
+    const long long notRun = count(Kind::notRun);
+    if (outcome.report->statuses.empty()) {
+        out << localized("Nothing is left to undo in this batch.") << "\n";
+        return;
+    }
+    if (changed + failed + notRun == 0) {
+        out << (dryRun ? localizedCount("%lld item would be put back.", "%lld items would be put back.",
+                                        reverted)
+                       : localizedCount("%lld item put back.", "%lld items put back.", reverted))
+            << "\n";
+        return;
+    }
+    if (outcome.wasStopped) {
+        out << localizedCount(
+                   "Stopped by the user: %lld item was not put back; undo takes it back later.",
+                   "Stopped by the user: %lld items were not put back; undo takes them back later.", notRun)
+            << "\n";
+    }
+    if (changed > 0) {
+        out << (reverted > 0
+                    ? localizedCount("%lld file has since changed \u2014 partial undo only.",
+                                     "%lld files have since changed \u2014 partial undo only.", changed)
+                : dryRun
+                    ? localizedCount("%lld file has since changed \u2014 nothing would be put back.",
+                                     "%lld files have since changed \u2014 nothing would be put back.",
+                                     changed)
+                    : localizedCount("%lld file has since changed \u2014 nothing was put back.",
+                                     "%lld files have since changed \u2014 nothing was put back.", changed))
+            << "\n";
+    }
+    if (failed > 0) {
+        out << (reverted > 0
+                    ? localizedCount("%lld file could not be put back \u2014 partial undo only.",
+                                     "%lld files could not be put back \u2014 partial undo only.", failed)
+                    : localizedCount("%lld file could not be put back \u2014 nothing was put back.",
+                                     "%lld files could not be put back \u2014 nothing was put back.", failed))
+            << "\n";
+    }
+    if (outcome.next) {
+        out << localized("The next batch that can be undone is %@, from %@: morvane-cli undo --id %@",
+                         shortId(*outcome.next), IsoDate::format(outcome.next->date), shortId(*outcome.next))
+            << "\n";
+    }
+}
+
+void reportUnreadable(std::ostream& err, const std::vector<HistoryListing::Unreadable>& unreadable) {
+    for (const auto& record : unreadable) {
+        err << "morvane-cli: "
+            << printable(localized("Skipped the history record %@: %@", record.file, record.reason)) << "\n";
     }
 }
 
@@ -76,61 +150,60 @@ std::string historyDirectory(const CliOptions& options) {
 }
 
 int undoLatest(const CommandContext& context) {
-    const HistoryStore store(historyDirectory(context.options));
-    std::optional<RenameTransaction> transaction;
-    try {
-        transaction = store.latestUndoable();
-    } catch (const std::exception& error) {
-        throw UsageError{"cannot read the history in " + store.directory() + ": " + error.what()};
-    }
-    if (!transaction) {
-        if (!context.options.json) {
-            context.out << localized("Nothing to undo.") << "\n";
-        } else {
-            context.out << "null\n";
-        }
-        return ExitStatusSuccess;
-    }
-    UndoReport report;
+    const CliOptions& options = context.options;
+    const BatchRunner runner(
+        BatchRunner::Services{std::make_shared<LocalFileSystem>(), HistoryStore(historyDirectory(options))});
+    UndoOutcome outcome;
     {
-        SlowTaskNotice notice(context.err, context.environment.errorsAreTerminal, localized("Undoing\u2026"));
-        report =
-            RenameExecutor(std::make_shared<LocalFileSystem>()).undo(*transaction, context.options.dryRun);
+        const BatchFeedback feedback(context, localized("Undoing\u2026"));
+        outcome = runner.undo({std::nullopt, options.undoId, options.dryRun}, feedback.control());
     }
-    if (!context.options.dryRun) {
-        try {
-            store.save(report.transaction);
-        } catch (const std::exception& error) {
-            context.err << "morvane-cli: "
-                        << localized("The history could not be updated: %@", std::string(error.what()))
-                        << "\n";
+    reportUnreadable(context.err, outcome.unreadable);
+    switch (outcome.status) {
+    case UndoOutcome::Status::unreadable:
+        throw UsageError{outcome.historyError};
+    case UndoOutcome::Status::noSuchBatch:
+        throw UsageError{"no batch in the history has the id \u201C" + options.undoId.value_or("") +
+                         "\u201D (morvane-cli history lists them)"};
+    case UndoOutcome::Status::ambiguousId: {
+        std::string ids;
+        for (const auto& match : outcome.matches) {
+            ids += (ids.empty() ? "" : ", ") + match.id.text();
         }
+        throw UsageError{"the id \u201C" + options.undoId.value_or("") + "\u201D fits several batches (" +
+                         ids + "); give more of it"};
     }
-    const std::size_t notPutBack = report.statuses.size() - report.revertedCount();
-    if (context.options.json) {
+    case UndoOutcome::Status::nothingToUndo:
+        context.out << (options.json ? std::string("null") : localized("Nothing to undo.")) << "\n";
+        return ExitStatusSuccess;
+    case UndoOutcome::Status::ran:
+        break;
+    }
+    if (outcome.recording.kind == HistoryRecording::Kind::failed) {
+        context.err << "morvane-cli: "
+                    << printable(localized("The history could not be updated: %@", outcome.recording.error))
+                    << "\n";
+    }
+    const UndoReport& report = *outcome.report;
+    if (options.json) {
         context.out << undoJson(report).dump(2) << "\n";
     } else {
-        printUndo(context.out, report, context.options.dryRun, context.palette);
-        if (notPutBack > 0) {
-            context.out << localized("%lld files have since changed \u2014 partial undo only.", notPutBack)
-                        << "\n";
-        } else if (context.options.dryRun) {
-            context.out << localized("%lld items would be put back.", report.revertedCount()) << "\n";
-        } else {
-            context.out << localized("%lld items put back.", report.revertedCount()) << "\n";
-        }
+        printUndo(context.out, report, options.dryRun, context.palette);
+        printUndoSummary(context.out, outcome, options.dryRun);
     }
-    return notPutBack > 0 ? ExitStatusConflicts : ExitStatusSuccess;
+    return report.isPartial() ? ExitStatusConflicts : ExitStatusSuccess;
 }
 
 int listHistory(const CommandContext& context) {
     const HistoryStore store(historyDirectory(context.options));
-    std::vector<RenameTransaction> transactions;
+    HistoryListing listing;
     try {
-        transactions = store.load();
+        listing = store.loadReporting();
     } catch (const std::exception& error) {
         throw UsageError{"cannot read the history in " + store.directory() + ": " + error.what()};
     }
+    reportUnreadable(context.err, listing.unreadable);
+    const auto& transactions = listing.transactions;
     if (context.options.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& transaction : transactions) {
@@ -143,12 +216,13 @@ int listHistory(const CommandContext& context) {
         context.out << localized("No renames have been recorded.") << "\n";
     }
     for (const auto& transaction : transactions) {
-        std::size_t reverted = 0;
+        long long reverted = 0;
         for (const auto& operation : transaction.operations) {
             reverted += operation.isReverted ? 1 : 0;
         }
-        context.out << IsoDate::format(transaction.date) << "  "
-                    << localized("%lld items renamed", transaction.appliedCount()) << "  "
+        const auto applied = static_cast<long long>(transaction.appliedCount());
+        context.out << IsoDate::format(transaction.date) << "  " << shortId(transaction) << "  "
+                    << localizedCount("%lld item renamed", "%lld items renamed", applied) << "  "
                     << printable(transaction.directory);
         if (transaction.outcome != RenameTransaction::Outcome::completed) {
             context.out << "  "
@@ -156,9 +230,9 @@ int listHistory(const CommandContext& context) {
         }
         if (reverted > 0) {
             context.out << "  "
-                        << context.palette.paint(reverted == transaction.appliedCount()
+                        << context.palette.paint(reverted == applied
                                                      ? localized("undone")
-                                                     : localized("%lld undone", reverted),
+                                                     : localizedCount("%lld undone", "%lld undone", reverted),
                                                  Palette::dim);
         }
         context.out << "\n";

@@ -1,3 +1,4 @@
+#include "cli/BatchFeedback.h"
 #include "cli/Commands.h"
 #include "cli/ItemSource.h"
 #include "cli/PlanOutput.h"
@@ -5,12 +6,10 @@
 #include "cli/RuleArguments.h"
 #include "cli/SlowTaskNotice.h"
 #include "engine/core/ItemSelection.h"
-#include "engine/core/PlanSummary.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/presets/PresetStore.h"
 #include "engine/support/Localization.h"
-#include "engine/transactions/HistoryStore.h"
-#include "engine/transactions/RenameExecutor.h"
+#include "engine/transactions/BatchRunner.h"
 
 #include <algorithm>
 #include <memory>
@@ -19,10 +18,12 @@
 namespace morvane::cli {
 namespace {
 
-int exitFor(RenameTransaction::Outcome outcome) {
-    switch (outcome) {
+using Recording = HistoryRecording::Kind;
+
+int exitFor(const BatchOutcome& outcome) {
+    switch (outcome.transaction->outcome) {
     case RenameTransaction::Outcome::completed:
-        return ExitStatusSuccess;
+        return outcome.recording.kind == Recording::failed ? ExitStatusNotRecorded : ExitStatusSuccess;
     case RenameTransaction::Outcome::rolledBack:
         return ExitStatusRolledBack;
     case RenameTransaction::Outcome::rollbackFailed:
@@ -31,53 +32,45 @@ int exitFor(RenameTransaction::Outcome outcome) {
     return ExitStatusLeftBehind;
 }
 
-// The same words the window uses for each way a batch can end.
-std::string outcomeMessage(const RenameTransaction& transaction) {
+// The same words the window uses for each way a batch can end, and what
+// became of its record. Failures often quote a name: they are made printable.
+std::string outcomeMessage(const BatchOutcome& outcome) {
+    const RenameTransaction& transaction = *outcome.transaction;
+    const auto applied = static_cast<long long>(transaction.appliedCount());
+    const std::string failure = printable(transaction.failure.value_or(""));
+    const std::string recordingError = printable(outcome.recording.error);
     switch (transaction.outcome) {
     case RenameTransaction::Outcome::completed:
-        return localized("%lld items renamed \u00B7 Recorded in Rename History.", transaction.appliedCount());
+        switch (outcome.recording.kind) {
+        case Recording::recorded:
+        case Recording::notNeeded:
+            return localizedCount("%lld item renamed \u00B7 Recorded in Rename History.",
+                                  "%lld items renamed \u00B7 Recorded in Rename History.", applied);
+        case Recording::disabled:
+            return localizedCount("%lld item renamed \u00B7 Not recorded in Rename History.",
+                                  "%lld items renamed \u00B7 Not recorded in Rename History.", applied);
+        case Recording::failed:
+            return localizedCount("%lld item renamed, but not recorded in Rename History, so it cannot be "
+                                  "undone: %@",
+                                  "%lld items renamed, but not recorded in Rename History, so they cannot be "
+                                  "undone: %@",
+                                  applied, applied, recordingError);
+        }
+        break;
     case RenameTransaction::Outcome::rolledBack:
         return localized("Nothing was renamed: %@. Everything was put back.",
-                         transaction.failure.value_or(localized("a file could not be renamed")));
-    case RenameTransaction::Outcome::rollbackFailed:
-        return localized("Renaming stopped (%@) and some files could not be put back. Check Rename History.",
-                         transaction.failure.value_or(localized("error")));
+                         transaction.failure ? failure : localized("a file could not be renamed"));
+    case RenameTransaction::Outcome::rollbackFailed: {
+        std::string message =
+            localized("Renaming stopped (%@) and some files could not be put back. Check Rename History.",
+                      transaction.failure ? failure : localized("error"));
+        if (outcome.recording.kind == Recording::failed) {
+            message += "\n" + localized("The batch could not be recorded in the history: %@", recordingError);
+        }
+        return message;
+    }
     }
     return {};
-}
-
-int rename(const CommandContext& context, const RenamePlan& plan, const std::optional<std::string>& folder,
-           const std::shared_ptr<FileSystem>& fileSystem) {
-    const auto operations = plan.operations();
-    if (operations.empty()) {
-        // No batch, so no transaction to print.
-        context.out << (context.options.json ? std::string("null") : localized("Nothing to rename.")) << "\n";
-        return ExitStatusSuccess;
-    }
-    const std::string directory = folder.value_or(operations.front().item.directory);
-    RenameTransaction transaction;
-    {
-        SlowTaskNotice notice(context.err, context.environment.errorsAreTerminal,
-                              localized("Renaming\u2026"));
-        transaction = RenameExecutor(fileSystem).execute(operations, directory, std::nullopt);
-    }
-    if (transaction.appliedCount() > 0) {
-        try {
-            HistoryStore(historyDirectory(context.options)).save(transaction);
-        } catch (const std::exception& error) {
-            // The files are renamed either way; the user should know undo may not find this batch.
-            context.err << "morvane-cli: "
-                        << localized("The batch could not be recorded in the history: %@",
-                                     std::string(error.what()))
-                        << "\n";
-        }
-    }
-    if (context.options.json) {
-        context.out << HistoryStore::encode(transaction) << "\n";
-    } else {
-        context.out << outcomeMessage(transaction) << "\n";
-    }
-    return exitFor(transaction.outcome);
 }
 
 // Dates and sizes cost a statx call per file, as much as listing the folder;
@@ -94,6 +87,79 @@ LocalFileSystem::Details detailsNeeded(const RenamePipeline& pipeline, const Ite
                                      : LocalFileSystem::Details::namesAndKinds;
 }
 
+// "Rule 2 (Regular Expression): …" for every rule that failed.
+void printRuleErrors(std::ostream& err, const RenamePlan& plan, const RenamePipeline& pipeline) {
+    for (const auto& [step, message] : plan.ruleErrors) {
+        err << "morvane-cli: "
+            << printable(localized("Rule %lld (%@): %@", step + 1,
+                                   title(pipeline.steps.at(step).rule->kind()), message))
+            << "\n";
+    }
+}
+
+void printConflicts(const CommandContext& context, const RenamePlan& plan, const RenamePipeline& pipeline,
+                    const ItemSelection& selection, const std::optional<std::string>& folder) {
+    RenamePlan shown = plan;
+    std::erase_if(shown.entries, [](const auto& entry) { return !entry.status.isConflict(); });
+    printPlan(context.out,
+              PlanView{shown, pipeline, selection.unchecked, folder, context.options.onlyChanged},
+              context.palette);
+    context.out << localized("Resolve conflicts before renaming") << " ("
+                << localized("or use --skip-conflicting") << ")\n";
+}
+
+int rename(const CommandContext& context, const BatchRunner& runner, BatchRunner::Request request,
+           const ItemSelection& selection) {
+    const bool json = context.options.json;
+    BatchOutcome outcome;
+    {
+        const BatchFeedback feedback(context, localized("Renaming\u2026"));
+        outcome = runner.rename(request, feedback.control());
+    }
+    switch (outcome.status) {
+    case BatchOutcome::Status::ruleErrors:
+        if (json) {
+            writePlanJson(context.out, outcome.plan);
+        }
+        printRuleErrors(context.err, outcome.plan, request.pipeline);
+        context.err << "morvane-cli: " << localized("Nothing was renamed: fix the rules above first.")
+                    << "\n";
+        return ExitStatusUsage;
+    case BatchOutcome::Status::conflicts:
+        if (json) {
+            writePlanJson(context.out, outcome.plan);
+        } else {
+            printConflicts(context, outcome.plan, request.pipeline, selection, request.folder);
+        }
+        return ExitStatusConflicts;
+    case BatchOutcome::Status::nothingToRename:
+        if (json) {
+            writePlanJson(context.out, outcome.plan);
+        } else {
+            context.out << localized("Nothing to rename.") << "\n";
+        }
+        return ExitStatusSuccess;
+    case BatchOutcome::Status::historyUnavailable:
+        context.err << "morvane-cli: " << printable(outcome.historyError) << "\n"
+                    << "morvane-cli: "
+                    << localized("Nothing was renamed. Choose another folder with --history-dir, or rename "
+                                 "without recording the batch with --no-history.")
+                    << "\n";
+        return ExitStatusUsage;
+    case BatchOutcome::Status::ran:
+        break;
+    }
+    if (json) {
+        context.out << HistoryStore::encode(*outcome.transaction) << "\n";
+        if (outcome.recording.kind == Recording::failed) {
+            context.err << "morvane-cli: " << printable(outcome.recording.error) << "\n";
+        }
+    } else {
+        context.out << outcomeMessage(outcome) << "\n";
+    }
+    return exitFor(outcome);
+}
+
 } // namespace
 
 int previewOrRename(const CommandContext& context) {
@@ -101,7 +167,7 @@ int previewOrRename(const CommandContext& context) {
     const PresetLookup presets(presetsDirectory(options), context.environment.workingDirectory);
     const BuiltRules rules = buildRules(options.rules, presets);
     for (const auto& warning : rules.warnings) {
-        context.err << "morvane-cli: " << warning << "\n";
+        context.err << "morvane-cli: " << printable(warning) << "\n";
     }
 
     auto fileSystem = std::make_shared<LocalFileSystem>(detailsNeeded(rules.pipeline, options.order));
@@ -120,37 +186,34 @@ int previewOrRename(const CommandContext& context) {
     for (const auto& path : options.excluded) {
         selection.unchecked.insert(absolutePath(path, context.environment.workingDirectory));
     }
-    RenamePlan plan = rules.pipeline.plan(selection.effectiveItems(source.items));
+    BatchRunner::Request request;
+    request.items = selection.effectiveItems(std::move(source.items));
+    request.pipeline = rules.pipeline;
+    request.folder = source.folder;
+    request.skipConflicting = options.skipConflicting;
+    // A broken rule is refused, not bypassed: a script cannot see the mark a window shows.
+    request.refuseRuleErrors = true;
 
-    const bool renaming = options.command == Command::rename;
-    if (renaming && plan.hasConflicts() && options.skipConflicting) {
-        for (auto& id : PlanSummary::of(plan).conflictIds) {
-            selection.unchecked.insert(std::move(id));
+    BatchRunner::Services services{fileSystem, std::nullopt};
+    if (options.command == Command::rename) {
+        if (!options.noHistory) {
+            services.history = HistoryStore(historyDirectory(options));
         }
-        plan = rules.pipeline.plan(selection.effectiveItems(source.items));
+        return rename(context, BatchRunner(std::move(services)), std::move(request), selection);
     }
 
-    if (!renaming || plan.hasConflicts()) {
-        if (options.json) {
-            writePlanJson(context.out, plan);
-        } else {
-            const bool conflictsOnly = renaming;
-            RenamePlan shown = plan;
-            if (conflictsOnly) {
-                std::erase_if(shown.entries, [](const auto& entry) { return !entry.status.isConflict(); });
-            }
-            printPlan(
-                context.out,
-                PlanView{shown, rules.pipeline, selection.unchecked, source.folder, options.onlyChanged},
-                context.palette);
-            if (renaming) {
-                context.out << localized("Resolve conflicts before renaming") << " ("
-                            << localized("or use --skip-conflicting") << ")\n";
-            }
-        }
-        return plan.hasConflicts() ? ExitStatusConflicts : ExitStatusSuccess;
+    const RenamePlan plan = BatchRunner(std::move(services)).plan(request);
+    if (options.json) {
+        writePlanJson(context.out, plan);
+    } else {
+        printPlan(context.out,
+                  PlanView{plan, rules.pipeline, selection.unchecked, source.folder, options.onlyChanged},
+                  context.palette);
     }
-    return rename(context, plan, source.folder, fileSystem);
+    if (!plan.ruleErrors.empty()) {
+        return ExitStatusUsage;
+    }
+    return plan.hasConflicts() ? ExitStatusConflicts : ExitStatusSuccess;
 }
 
 std::string presetsDirectory(const CliOptions& options) {

@@ -36,6 +36,9 @@ StatusText statusText(const RenamePlan::Entry& entry, const std::unordered_set<s
         return {localized("Filtered"), Palette::dim, {}};
     case Kind::invalid:
         return {localized("Invalid"), Palette::red, entry.status.problem->message()};
+    case Kind::nameTaken:
+        return {localized("Conflict"), Palette::red,
+                localized("\u201C%@\u201D already exists", entry.status.takenBy.value_or(entry.newName))};
     }
     return {};
 }
@@ -62,10 +65,13 @@ bool isShown(const RenamePlan::Entry& entry, bool onlyChanged) {
 std::string summaryLine(const RenamePlan& plan) {
     const PlanSummary summary = PlanSummary::of(plan);
     const std::string separator = " \u00B7 ";
-    return localized("%lld items", summary.items) + separator + localized("%lld included", summary.included) +
-           separator + localized("%lld to rename", summary.toRename) + separator +
-           (summary.conflicts == 0 ? localized("No conflicts")
-                                   : localized("%lld conflicts", summary.conflicts));
+    const auto count = [](std::size_t value) { return static_cast<long long>(value); };
+    return localizedCount("%lld item", "%lld items", count(summary.items)) + separator +
+           localizedCount("%lld included", "%lld included", count(summary.included)) + separator +
+           localizedCount("%lld to rename", "%lld to rename", count(summary.toRename)) + separator +
+           (summary.conflicts == 0
+                ? localized("No conflicts")
+                : localizedCount("%lld conflict", "%lld conflicts", count(summary.conflicts)));
 }
 
 void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) {
@@ -96,7 +102,7 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) 
             << printable(prefix) << palette.spans(diff.oldSide(), true)
             << padded(printable(current), nameWidth) << "  " << palette.spans(diff.newSide(), false);
         if (!status.help.empty()) {
-            out << "  " << palette.paint("\u2014 " + status.help, Palette::dim);
+            out << "  " << palette.paint("\u2014 " + printable(status.help), Palette::dim);
         }
         out << "\n";
     }
@@ -106,8 +112,9 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) 
     out << summaryLine(view.plan) << "\n";
     for (const auto& [step, message] : view.plan.ruleErrors) {
         const auto& rule = *view.pipeline.steps.at(step).rule;
-        out << palette.paint(localized("Rule %lld (%@): %@", step + 1, title(rule.kind()), message),
-                             Palette::red)
+        out << palette.paint(
+                   printable(localized("Rule %lld (%@): %@", step + 1, title(rule.kind()), message)),
+                   Palette::red)
             << "\n";
     }
 }
@@ -149,6 +156,10 @@ void writePlanJson(std::ostream& out, const RenamePlan& plan) {
         text.append(", \"status\": \"").append(rawValue(entry.status.kind)).append("\"");
         if (entry.status.problem) {
             text.append(", \"reason\": \"").append(rawValue(entry.status.problem->kind)).append("\"");
+        }
+        if (entry.status.takenBy) {
+            text += ", \"takenBy\": ";
+            appendJsonString(text, *entry.status.takenBy);
         }
         text += "}";
         if (text.size() > (1 << 20) - 4096) {

@@ -6,16 +6,23 @@
 #include "engine/rules/RegexRule.h"
 #include "engine/rules/ReplaceRule.h"
 #include "engine/support/Localization.h"
+#include "engine/support/Unicode.h"
 
 #include <nlohmann/json.hpp>
 
 namespace morvane::cli {
 namespace {
 
-std::string unescapeEquals(std::string text) {
+// "\=" stands for "=", which would otherwise split the argument; every other
+// backslash pair is kept as it is (in a pattern, it is the pattern's own escape).
+std::string unescapeEquals(const std::string& text) {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '=') {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            if (text[i + 1] != '=') {
+                result += text[i];
+            }
+            result += text[++i];
             continue;
         }
         result += text[i];
@@ -24,6 +31,10 @@ std::string unescapeEquals(std::string text) {
 }
 
 std::pair<std::string, std::string> pairOf(const std::string& value, const char* option, const char* shape) {
+    // Bytes that are not UTF-8 would silently become U+FFFD and match something else.
+    if (!unicode::isValidUtf8(value)) {
+        throw UsageError{std::string(option) + " \u201C" + value + "\u201D is not valid UTF-8 text"};
+    }
     const auto parts = splitAtEquals(value);
     if (!parts) {
         throw UsageError{std::string(option) + " needs " + shape + ", got \u201C" + value + "\u201D"};
@@ -40,7 +51,8 @@ PipelineStep replaceStep(const RuleArgument& argument) {
 }
 
 PipelineStep regexStep(const RuleArgument& argument) {
-    const auto [pattern, replacement] = pairOf(argument.value, "--regex", "PATTERN=REPLACEMENT");
+    const auto [written, replacement] = pairOf(argument.value, "--regex", "PATTERN=REPLACEMENT");
+    const std::string pattern = unescapeEquals(written);
     if (const auto problem = RegexRule::diagnose(pattern, false)) {
         throw UsageError{"--regex \u201C" + pattern + "\u201D: " + *problem};
     }
@@ -92,9 +104,11 @@ void appendPreset(const RuleArgument& argument, const PresetLookup& presets, Bui
         for (const std::size_t position : fromPreset.skipped) {
             positions += (positions.empty() ? "" : ", ") + std::to_string(position + 1);
         }
+        const auto count = static_cast<long long>(fromPreset.skipped.size());
         built.warnings.push_back(
-            localized("%lld rules in \u201C%@\u201D need a newer version and were skipped.",
-                      fromPreset.skipped.size(), preset.name) +
+            localizedCount("%lld rule in \u201C%@\u201D needs a newer version and was skipped.",
+                           "%lld rules in \u201C%@\u201D need a newer version and were skipped.", count,
+                           count, preset.name) +
             " (" + positions + ")");
     }
 }

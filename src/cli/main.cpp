@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     environment.outputIsTerminal = isatty(STDOUT_FILENO) != 0;
     environment.errorsAreTerminal = isatty(STDERR_FILENO) != 0;
     environment.noColor = variable("NO_COLOR").has_value();
+    environment.catchesInterrupts = true;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         if ((environment.language = variable(name))) {
             break;

@@ -5,9 +5,15 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace morvane::cli {
 namespace {
@@ -85,6 +91,68 @@ TEST(Binary, ExitStatusesAndMessagesForBadUsage) {
     const auto spanish = runBinary(folder, {"--replace", "a=b:", "a.txt"}, "LANG=es_ES.UTF-8");
     EXPECT_EQ(spanish.status, 1);
     EXPECT_NE(spanish.out.find("Los nombres no pueden contener"), std::string::npos) << spanish.out;
+}
+
+// Ctrl+C in the middle of a batch, sent as soon as the first file has its new
+// name: every file is back under its own name, none is left under a temporary
+// name, and nothing is recorded.
+TEST(Binary, CtrlCPutsEverythingBack) {
+    morvane::testing::TempFolder folder;
+    morvane::testing::makeFolder(folder / "in");
+    constexpr int kFiles = 8000;
+    for (int i = 1; i <= kFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "in/IMG_%05d.JPG", i);
+        std::ofstream(folder / name).flush();
+    }
+    const std::string out = folder / ".out";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (chdir(folder.path().c_str()) != 0 || !freopen(out.c_str(), "w", stdout) ||
+            !freopen((folder / ".err").c_str(), "w", stderr)) {
+            _exit(99);
+        }
+        execl(MORVANE_CLI_BINARY, MORVANE_CLI_BINARY, "rename", "--history-dir", "history", "--regex",
+              R"(^IMG_(\d+)=photo-$1)", "in", static_cast<char*>(nullptr));
+        _exit(98);
+    }
+    const std::string first = folder / "in/photo-00001.JPG";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int status = 0;
+    bool ended = false;
+    while (!std::filesystem::exists(first) && std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(child, &status, WNOHANG) == child) {
+            ended = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    if (!ended) {
+        kill(child, SIGINT);
+        waitpid(child, &status, 0);
+    }
+    ASSERT_TRUE(WIFEXITED(status)) << "the process was ended by the signal";
+    std::size_t original = 0, renamed = 0, parked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "in")) {
+        const std::string name = entry.path().filename().string();
+        original += name.starts_with("IMG_") ? 1 : 0;
+        renamed += name.starts_with("photo-") ? 1 : 0;
+        parked += name.starts_with(".morvane-tmp-") ? 1 : 0;
+    }
+    const bool hasRecord =
+        std::filesystem::exists(folder / "history") && !std::filesystem::is_empty(folder / "history");
+    EXPECT_EQ(parked, 0u);
+    if (WEXITSTATUS(status) == 0) {
+        // The batch outran the signal: then it is whole, and recorded.
+        EXPECT_EQ(renamed, static_cast<std::size_t>(kFiles));
+        EXPECT_TRUE(hasRecord);
+        return;
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 3) << contentsOf(folder / ".err");
+    EXPECT_EQ(contentsOf(out), "Nothing was renamed: Stopped by the user. Everything was put back.\n");
+    EXPECT_EQ(original, static_cast<std::size_t>(kFiles));
+    EXPECT_FALSE(hasRecord);
 }
 
 } // namespace

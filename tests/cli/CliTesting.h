@@ -3,6 +3,7 @@
 #include "cli/CliRun.h"
 #include "engine/testing/DiskFixtures.h"
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,8 +48,11 @@ struct Workspace {
         if (plans || arguments[0] == "presets") {
             arguments.insert(arguments.begin() + 1, {"--presets-dir", presets});
         }
-        if ((!arguments.empty() && arguments[0] == "rename") || arguments[0] == "undo" ||
-            arguments[0] == "history") {
+        const bool choosesItsOwn = std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) {
+                                       return a == "--no-history" || a == "--history-dir";
+                                   }) != arguments.end();
+        if (!choosesItsOwn &&
+            (arguments[0] == "rename" || arguments[0] == "undo" || arguments[0] == "history")) {
             arguments.insert(arguments.begin() + 1, {"--history-dir", history});
         }
         return run(arguments, root.path());

@@ -55,9 +55,11 @@ TEST(CommandLine, ReadsEveryCommandsOptions) {
     EXPECT_TRUE(rename.skipConflicting);
     EXPECT_EQ(rename.paths, (std::vector<std::string>{"x", "y"}));
 
-    const auto undo = parsed({"undo", "--dry-run", "--history-dir", "/h"});
+    const auto undo = parsed({"undo", "--dry-run", "--history-dir", "/h", "--id", "0F1E2D3C"});
     EXPECT_TRUE(undo.dryRun);
     EXPECT_EQ(undo.historyDirectory, "/h");
+    EXPECT_EQ(undo.undoId, "0F1E2D3C");
+    EXPECT_TRUE(parsed({"rename", "--no-history", "x"}).noHistory);
 }
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
@@ -65,6 +67,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
     EXPECT_NE(usageError({"preview"}), "(accepted)"); // no path
     EXPECT_NE(usageError({"--sort", "colour", "dir"}), "(accepted)");
     EXPECT_NE(usageError({"undo", "--skip-conflicting"}), "(accepted)");
+    EXPECT_NE(usageError({"rename", "--no-history", "--history-dir", "/h", "x"}), "(accepted)");
     EXPECT_EQ(usageError({"--case-sensitive", "--replace", "a=b", "dir"}),
               "--case-sensitive must follow a --replace");
 }
@@ -79,6 +82,7 @@ TEST(CommandLine, HelpAndVersionAreAnswersNotCommands) {
     std::ostringstream out;
     parseCommandLine({"rename", "--help"}, out);
     EXPECT_NE(out.str().find("--skip-conflicting"), std::string::npos);
+    EXPECT_NE(out.str().find(R"(write \= for an = in the pattern)"), std::string::npos) << out.str();
 }
 
 TEST(CommandLine, SplitsAtTheFirstUnescapedEquals) {

@@ -19,6 +19,9 @@ RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
     case Kind::duplicate:
         return {Localizer::text("Conflict"), "exclamationmark.triangle.fill",
                 Localizer::text("Another item would get the same name")};
+    case Kind::nameTaken:
+        return {Localizer::text("Conflict"), "exclamationmark.triangle.fill",
+                Localizer::format("\u201C%@\u201D already exists", entry.status.takenBy.value_or(entry.newName))};
     case Kind::excluded:
         if (isUnchecked) {
             return {Localizer::text("Excluded"), "circle.dashed",

@@ -122,7 +122,8 @@ void LocalFileSystem::move(const std::string& from, const std::string& to) {
     if (error == EEXIST || exists(to)) {
         throw FileSystemError::alreadyExists(to);
     }
-    throw FileSystemError::failed(systemErrorText(error));
+    throw FileSystemError::failed(localized("\u201C%@\u201D could not be renamed: %@",
+                                            Paths::lastComponent(from), systemErrorText(error)));
 }
 
 std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) const {

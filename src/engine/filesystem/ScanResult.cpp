@@ -8,10 +8,9 @@ std::string ScanResult::unreadableNamesMessage() const {
     if (unreadableNameCount == 0) {
         return {};
     }
-    if (unreadableNameCount == 1) {
-        return localized("1 item with an unreadable name was left out");
-    }
-    return localized("%lld items with unreadable names were left out", unreadableNameCount);
+    return localizedCount("%lld item with an unreadable name was left out",
+                          "%lld items with unreadable names were left out",
+                          static_cast<long long>(unreadableNameCount));
 }
 
 } // namespace morvane

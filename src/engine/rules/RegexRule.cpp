@@ -94,7 +94,7 @@ std::string RegexRule::summary() const {
         // Built from the user's own text only, so not looked up.
         return "\u201C" + pair.pattern + "\u201D \u2192 \u201C" + pair.replacement + "\u201D";
     }
-    return localized("%lld patterns", active);
+    return localizedCount("%lld pattern", "%lld patterns", active);
 }
 
 void RegexRule::apply(FileName& name, const RuleContext&) const {

@@ -25,7 +25,7 @@ std::string ReplaceRule::summary() const {
         // Built from the user's own text only, so not looked up.
         return "\u201C" + pair.find + "\u201D \u2192 \u201C" + pair.with + "\u201D";
     }
-    return localized("%lld replacements", active);
+    return localizedCount("%lld replacement", "%lld replacements", active);
 }
 
 void ReplaceRule::apply(FileName& name, const RuleContext&) const {
@@ -67,7 +67,8 @@ void from_json(const nlohmann::json& json, ReplaceRule& rule) {
     using namespace json_fields;
     std::vector<ReplaceRule::Pair> pairs;
     for (const auto& pair : requireArray(json, "pairs")) {
-        pairs.push_back({requireString(pair, "find"), requireString(pair, "with"), requireBool(pair, "isEnabled")});
+        pairs.push_back(
+            {requireString(pair, "find"), requireString(pair, "with"), requireBool(pair, "isEnabled")});
     }
     rule = ReplaceRule(std::move(pairs), requireBool(json, "isCaseSensitive"));
 }

@@ -45,9 +45,9 @@ std::variant<Segments, SegmentRule::Missing> segments(std::string_view stem, std
     // Both forms stay in range for every 64-bit `segment`; 0 selects nothing.
     const std::int64_t index = segment >= 1 ? segment - 1 : segment < 0 ? total + segment : -1;
     if (index < 0 || index >= total) {
-        return SegmentRule::Missing{
-            total == 1 ? localized("Segment %lld does not exist \u2014 1 segment", segment)
-                       : localized("Segment %lld does not exist \u2014 %lld segments", segment, total)};
+        return SegmentRule::Missing{localizedCount("Segment %lld does not exist \u2014 %lld segment",
+                                                   "Segment %lld does not exist \u2014 %lld segments", total,
+                                                   segment, total)};
     }
     return Segments{std::move(pieces), static_cast<std::size_t>(index)};
 }
@@ -137,7 +137,8 @@ SegmentRule::Outcome SegmentRule::analyze(std::string_view stem) const {
     const auto range = characterRange(length);
     if (!range) {
         return Missing{stem.empty() ? localized("The name is empty")
-                                    : localized("Out of range \u2014 %lld characters", length)};
+                                    : localizedCount("Out of range \u2014 %lld character",
+                                                     "Out of range \u2014 %lld characters", length)};
     }
     const std::size_t lower = offsetOf(characters, stem, range->lower);
     const std::size_t upper = offsetOf(characters, stem, range->upper);

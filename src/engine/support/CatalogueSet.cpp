@@ -27,7 +27,8 @@ const PoCatalogue* CatalogueSet::catalogueFor(std::string_view language) const {
     return nullptr;
 }
 
-std::string CatalogueSet::text(std::string_view language, std::string_view key) const {
+template <typename Lookup>
+const std::string* CatalogueSet::firstAlong(std::string_view language, Lookup lookup) const {
     // A regional catalogue may hold only what differs from its base language's.
     for (const std::string_view chain : {language, std::string_view("en")}) {
         for (std::string_view candidate = chain; !candidate.empty(); candidate = parentLanguage(candidate)) {
@@ -35,12 +36,25 @@ std::string CatalogueSet::text(std::string_view language, std::string_view key) 
             if (found == catalogues_.end()) {
                 continue;
             }
-            if (const std::string* translation = found->second.find(key)) {
-                return *translation;
+            if (const std::string* translation = lookup(found->second)) {
+                return translation;
             }
         }
     }
-    return std::string(key);
+    return nullptr;
+}
+
+std::string CatalogueSet::text(std::string_view language, std::string_view key) const {
+    const std::string* translation =
+        firstAlong(language, [&](const PoCatalogue& catalogue) { return catalogue.find(key); });
+    return translation ? *translation : std::string(key);
+}
+
+std::string CatalogueSet::plural(std::string_view language, std::string_view singular, std::string_view plural,
+                                 std::uint64_t count) const {
+    const std::string* translation = firstAlong(
+        language, [&](const PoCatalogue& catalogue) { return catalogue.findPlural(singular, count); });
+    return translation ? *translation : std::string(count == 1 ? singular : plural);
 }
 
 std::vector<std::string> CatalogueSet::languages() const {

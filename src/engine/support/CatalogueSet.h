@@ -3,6 +3,7 @@
 #include "engine/support/EmbeddedTranslations.h"
 #include "engine/support/PoCatalogue.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -27,10 +28,19 @@ public:
     // has one, else in English, else the key.
     std::string text(std::string_view language, std::string_view key) const;
 
+    // The form for `count` of the counted text whose English forms are
+    // `singular` and `plural`, along the same fallback; English's one/other
+    // when no catalogue has it.
+    std::string plural(std::string_view language, std::string_view singular, std::string_view plural,
+                       std::uint64_t count) const;
+
     // "en" first, then every language with a catalogue.
     std::vector<std::string> languages() const;
 
 private:
+    template <typename Lookup>
+    const std::string* firstAlong(std::string_view language, Lookup lookup) const;
+
     std::map<std::string, PoCatalogue, std::less<>> catalogues_;
 };
 

@@ -42,6 +42,10 @@ std::string Localization::text(std::string_view key) {
     return catalogues().text(language(), key);
 }
 
+std::string Localization::plural(std::string_view singular, std::string_view plural, std::uint64_t count) {
+    return catalogues().plural(language(), singular, plural, count);
+}
+
 std::string Localization::format(std::string_view key, const std::vector<FormatArgument>& arguments) {
     return substitute(text(key), arguments);
 }

@@ -44,6 +44,12 @@ public:
     // `text(key)` with its "%@" and "%lld" placeholders filled in order.
     static std::string format(std::string_view key, const std::vector<FormatArgument>& arguments);
 
+    // The text for `count` things: the translation of the entry `singular`
+    // (with `plural` as its msgid_plural) in the form the language's plural
+    // rule picks for `count`; without one, the English `singular` for 1 and
+    // `plural` for every other number.
+    static std::string plural(std::string_view singular, std::string_view plural, std::uint64_t count);
+
     // Fills placeholders without any lookup (also used for texts already translated).
     static std::string substitute(std::string_view pattern, const std::vector<FormatArgument>& arguments);
 };
@@ -56,6 +62,21 @@ inline std::string localized(std::string_view key) {
 template <typename... Arguments>
 std::string localized(std::string_view key, Arguments&&... arguments) {
     return Localization::format(key, {FormatArgument(std::forward<Arguments>(arguments))...});
+}
+
+// A counted text: the form for `count` (see Localization::plural), its
+// placeholders filled with `arguments`, or with `count` alone when none are given.
+template <typename... Arguments>
+std::string localizedCount(std::string_view singular, std::string_view plural, long long count,
+                           Arguments&&... arguments) {
+    const std::uint64_t magnitude =
+        count < 0 ? static_cast<std::uint64_t>(-(count + 1)) + 1 : static_cast<std::uint64_t>(count);
+    const std::string pattern = Localization::plural(singular, plural, magnitude);
+    if constexpr (sizeof...(Arguments) == 0) {
+        return Localization::substitute(pattern, {FormatArgument(count)});
+    } else {
+        return Localization::substitute(pattern, {FormatArgument(std::forward<Arguments>(arguments))...});
+    }
 }
 
 } // namespace morvane

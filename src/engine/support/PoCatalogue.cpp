@@ -1,5 +1,6 @@
 #include "engine/support/PoCatalogue.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace morvane {
@@ -51,23 +52,46 @@ std::optional<std::string> unquote(std::string_view quoted) {
     return result;
 }
 
-enum class Field { none, context, id, idPlural, str, strOther };
+enum class Field { none, context, id, idPlural, str };
+
+// The value of the "Plural-Forms:" line of a catalogue's header entry.
+std::string_view pluralFormsOf(std::string_view header) {
+    constexpr std::string_view kName = "Plural-Forms:";
+    const auto at = header.find(kName);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    const auto end = header.find('\n', at);
+    return header.substr(at + kName.size(), end == std::string_view::npos ? end : end - at - kName.size());
+}
 
 } // namespace
 
 PoCatalogue PoCatalogue::parse(std::string_view text) {
     PoCatalogue catalogue;
-    std::string id, str;
+    std::string id;
+    std::vector<std::string> forms; // msgstr, or msgstr[0], msgstr[1]…
+    std::size_t form = 0;
+    bool isPlural = false;
     Field field = Field::none;
     bool fuzzy = false;
     bool pendingFuzzy = false;
 
     auto finish = [&] {
-        if (!id.empty() && !str.empty() && !fuzzy) {
-            catalogue.entries_[id] = str;
+        const bool complete = !forms.empty() && std::none_of(forms.begin(), forms.end(),
+                                                             [](const std::string& f) { return f.empty(); });
+        if (id.empty() && !forms.empty()) {
+            if (const auto formula = PluralFormula::parse(pluralFormsOf(forms.front()))) {
+                catalogue.plural_ = *formula;
+                catalogue.statesPlural_ = true;
+            }
+        } else if (!id.empty() && complete && !fuzzy) {
+            catalogue.entries_[id] = Entry{std::move(forms), isPlural};
         }
         id.clear();
-        str.clear();
+        forms.clear();
+        form = 0;
+        isPlural = false;
         field = Field::none;
         fuzzy = false;
     };
@@ -92,16 +116,19 @@ PoCatalogue PoCatalogue::parse(std::string_view text) {
         }
         auto appendTo = [&](Field target, std::string_view rest) {
             field = target;
-            if (auto value = unquote(trim(rest))) {
-                if (target == Field::id) {
-                    id += *value;
-                } else if (target == Field::str) {
-                    str += *value;
-                }
+            const auto value = unquote(trim(rest));
+            if (!value) {
+                return;
+            }
+            if (target == Field::id) {
+                id += *value;
+            } else if (target == Field::str) {
+                forms.resize(std::max(forms.size(), form + 1));
+                forms[form] += *value;
             }
         };
         if (line.starts_with("msgctxt") || line.starts_with("msgid ")) {
-            if (field == Field::str || field == Field::strOther) {
+            if (field == Field::str) {
                 finish();
             }
             if (line.starts_with("msgctxt")) {
@@ -112,12 +139,20 @@ PoCatalogue PoCatalogue::parse(std::string_view text) {
                 appendTo(Field::id, line.substr(5));
             }
         } else if (line.starts_with("msgid_plural")) {
+            isPlural = true;
             field = Field::idPlural;
-        } else if (line.starts_with("msgstr[0]")) {
-            appendTo(Field::str, line.substr(9));
         } else if (line.starts_with("msgstr[")) {
-            field = Field::strOther;
+            const auto close = line.find(']');
+            std::size_t index = 0;
+            for (std::size_t i = 7; close != std::string_view::npos && i < close; ++i) {
+                index = index * 10 +
+                        static_cast<std::size_t>(line[i] >= '0' && line[i] <= '9' ? line[i] - '0' : 0);
+            }
+            form = std::min<std::size_t>(index, 15);
+            appendTo(Field::str,
+                     close == std::string_view::npos ? std::string_view() : line.substr(close + 1));
         } else if (line.starts_with("msgstr")) {
+            form = 0;
             appendTo(Field::str, line.substr(6));
         } else if (line.front() == '"') {
             appendTo(field, line);
@@ -134,11 +169,24 @@ void PoCatalogue::merge(const PoCatalogue& other) {
     for (const auto& [key, value] : other.entries_) {
         entries_[key] = value;
     }
+    if (other.statesPlural_) {
+        plural_ = other.plural_;
+        statesPlural_ = true;
+    }
 }
 
 const std::string* PoCatalogue::find(std::string_view key) const {
     const auto found = entries_.find(key);
-    return found == entries_.end() ? nullptr : &found->second;
+    return found == entries_.end() ? nullptr : &found->second.forms.front();
+}
+
+const std::string* PoCatalogue::findPlural(std::string_view singular, std::uint64_t count) const {
+    const auto found = entries_.find(singular);
+    if (found == entries_.end() || !found->second.isPlural) {
+        return nullptr;
+    }
+    const std::size_t form = plural_.formFor(count);
+    return form < found->second.forms.size() ? &found->second.forms[form] : nullptr;
 }
 
 } // namespace morvane

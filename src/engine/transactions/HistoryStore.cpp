@@ -1,36 +1,93 @@
 #include "engine/transactions/HistoryStore.h"
 
 #include "engine/filesystem/AtomicFile.h"
+#include "engine/filesystem/SystemErrorText.h"
 #include "engine/support/IsoDate.h"
+#include "engine/support/Localization.h"
 #include "engine/support/Paths.h"
 #include "engine/support/UserDataFolder.h"
+#include "engine/support/Uuid.h"
 #include "engine/transactions/TransactionJsonWriter.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
+#include <variant>
 
 namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> readWholeFile(const fs::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
+// The whole file, or the system's error number.
+std::variant<std::string, int> readWholeFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
     }
-    std::ostringstream contents;
-    contents << stream.rdbuf();
-    if (stream.bad()) {
-        return std::nullopt;
+    std::string contents;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            const int error = got < 0 ? errno : 0;
+            ::close(fd);
+            if (error != 0) {
+                return error;
+            }
+            return contents;
+        }
+        contents.append(buffer, static_cast<std::size_t>(got));
     }
-    return std::move(contents).str();
+}
+
+// nlohmann's text without its "[json.exception.parse_error.101] " tag.
+std::string detailOf(const nlohmann::json::exception& error) {
+    const std::string_view text = error.what();
+    const auto tagEnd = text.starts_with("[json.exception.") ? text.find("] ") : std::string_view::npos;
+    return std::string(tagEnd == std::string_view::npos ? text : text.substr(tagEnd + 2));
+}
+
+// The transaction a record holds, or why it holds none.
+std::variant<RenameTransaction, std::string> decodeRecord(std::string_view text, bool& isPrecise) {
+    nlohmann::json record;
+    try {
+        record = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::exception& error) {
+        return localized("not valid JSON (%@)", detailOf(error));
+    }
+    try {
+        RenameTransaction transaction = record.get<RenameTransaction>();
+        isPrecise =
+            preciseDateOf(record, std::chrono::floor<std::chrono::seconds>(transaction.date)).has_value();
+        return transaction;
+    } catch (const nlohmann::json::exception& error) {
+        return localized("not a rename record (%@)", detailOf(error));
+    }
+}
+
+// An older record keeps its start in whole seconds; its file was written as
+// the batch ended, so the file's time, held within that second, orders it
+// among the batches of the same second.
+Date startFromFileTime(const fs::path& file, Date wholeSecond) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return wholeSecond;
+    }
+    const Date written(std::chrono::duration_cast<Date::duration>(
+        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec)));
+    const Date lastOfSecond = wholeSecond + std::chrono::seconds(1) - Date::duration(1);
+    return std::clamp(written, wholeSecond, lastOfSecond);
 }
 
 } // namespace
@@ -48,10 +105,33 @@ std::string HistoryStore::encode(const RenameTransaction& transaction) {
 }
 
 std::optional<RenameTransaction> HistoryStore::decode(std::string_view text) {
-    try {
-        return nlohmann::json::parse(text).get<RenameTransaction>();
-    } catch (const nlohmann::json::exception&) {
-        return std::nullopt;
+    bool isPrecise = false;
+    auto decoded = decodeRecord(text, isPrecise);
+    if (auto* transaction = std::get_if<RenameTransaction>(&decoded)) {
+        return std::move(*transaction);
+    }
+    return std::nullopt;
+}
+
+void HistoryStore::prepare() const {
+    fs::create_directories(directory_);
+    const std::string probe = Paths::join(directory_, ".write-test-" + Uuid::random().text());
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        throw std::system_error(errno, std::generic_category(), directory_);
+    }
+    constexpr std::string_view kProbe = "Morvane history write test\n";
+    const ssize_t written = ::write(fd, kProbe.data(), kProbe.size());
+    int error = written == static_cast<ssize_t>(kProbe.size()) ? 0 : written < 0 ? errno : EIO;
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    ::unlink(probe.c_str());
+    if (error != 0) {
+        throw std::system_error(error, std::generic_category(), directory_);
     }
 }
 
@@ -62,7 +142,7 @@ void HistoryStore::save(const RenameTransaction& transaction) const {
     AtomicFile::write(Paths::join(directory_, fileName(transaction)), contents);
 }
 
-std::vector<RenameTransaction> HistoryStore::load() const {
+HistoryListing HistoryStore::loadReporting() const {
     std::error_code missing;
     if (!fs::exists(directory_, missing)) {
         return {};
@@ -75,23 +155,36 @@ std::vector<RenameTransaction> HistoryStore::load() const {
     }
     // Listing order is the system's; name order makes ties among equal dates repeatable.
     std::sort(files.begin(), files.end());
-    std::vector<RenameTransaction> result;
+    HistoryListing listing;
     for (const fs::path& file : files) {
         std::error_code notRegular;
         if (!fs::is_regular_file(file, notRegular)) {
             continue;
         }
-        const auto contents = readWholeFile(file);
-        if (!contents) {
+        auto contents = readWholeFile(file);
+        if (const int* error = std::get_if<int>(&contents)) {
+            listing.unreadable.push_back({file.string(), systemErrorText(*error)});
             continue;
         }
-        if (auto transaction = decode(*contents)) {
-            result.push_back(std::move(*transaction));
+        bool isPrecise = false;
+        auto decoded = decodeRecord(std::get<std::string>(contents), isPrecise);
+        if (auto* why = std::get_if<std::string>(&decoded)) {
+            listing.unreadable.push_back({file.string(), std::move(*why)});
+            continue;
         }
+        auto& transaction = std::get<RenameTransaction>(decoded);
+        if (!isPrecise) {
+            transaction.date = startFromFileTime(file, transaction.date);
+        }
+        listing.transactions.push_back(std::move(transaction));
     }
-    std::stable_sort(result.begin(), result.end(),
+    std::stable_sort(listing.transactions.begin(), listing.transactions.end(),
                      [](const RenameTransaction& a, const RenameTransaction& b) { return a.date > b.date; });
-    return result;
+    return listing;
+}
+
+std::vector<RenameTransaction> HistoryStore::load() const {
+    return loadReporting().transactions;
 }
 
 std::optional<RenameTransaction> HistoryStore::latestUndoable() const {

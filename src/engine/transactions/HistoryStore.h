@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/transactions/HistoryListing.h"
 #include "engine/transactions/RenameTransaction.h"
 
 #include <optional>
@@ -28,11 +29,19 @@ public:
 
     const std::string& directory() const { return directory_; }
 
+    // Creates the folder if needed and proves that a file can be written in
+    // it, so that a batch is refused before its first move rather than left
+    // unrecorded after its last. Throws as `save` does.
+    void prepare() const;
     // Creates the folder if needed and replaces the file atomically.
     void save(const RenameTransaction& transaction) const;
-    // Newest first. A missing folder is an empty history; files that cannot be
-    // read or are no transaction are skipped, and so are names not ending in
-    // exactly ".json".
+    // Newest first: by start time, to the nanosecond where the record keeps
+    // it; for an older record without it, by its file's modification time
+    // within the second of its date. A missing folder is an empty history.
+    // Files that cannot be read or are no transaction are skipped and listed
+    // with the reason; names not ending in exactly ".json" are not looked at.
+    HistoryListing loadReporting() const;
+    // The transactions of loadReporting().
     std::vector<RenameTransaction> load() const;
     // The newest transaction that still has something to undo.
     std::optional<RenameTransaction> latestUndoable() const;

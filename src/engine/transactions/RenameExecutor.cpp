@@ -16,18 +16,6 @@ using Operation = RenameTransaction::Operation;
 using State = Operation::State;
 using Outcome = RenameTransaction::Outcome;
 
-std::string messageOf(const std::exception_ptr& error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const FileSystemError& fileSystemError) {
-        return fileSystemError.message();
-    } catch (const std::exception& other) {
-        return other.what();
-    } catch (...) {
-        return localized("An unknown error occurred");
-    }
-}
-
 // Paths::join into a buffer kept from one move to the next: a large batch
 // would otherwise make and free two path strings per move.
 void joinInto(std::string& path, const std::string& directory, const std::string& name) {
@@ -39,6 +27,18 @@ void joinInto(std::string& path, const std::string& directory, const std::string
 }
 
 } // namespace
+
+std::string RenameExecutor::messageOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const FileSystemError& fileSystemError) {
+        return fileSystemError.message();
+    } catch (const std::exception& other) {
+        return other.what();
+    } catch (...) {
+        return localized("An unknown error occurred");
+    }
+}
 
 RenameExecutor::RenameExecutor(std::shared_ptr<FileSystem> fileSystem, std::function<Date()> now,
                                std::function<std::string()> temporaryName)
@@ -73,7 +73,8 @@ std::optional<std::string> RenameExecutor::attemptMove(const std::string& from, 
 
 RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& operations,
                                           const std::string& directory,
-                                          const std::optional<std::string>& presetName) const {
+                                          const std::optional<std::string>& presetName,
+                                          const BatchControl& control) const {
     RenameTransaction transaction;
     std::vector<PlannedRename> renames;
     std::vector<MoveStep> steps;
@@ -109,22 +110,29 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
     // failure, so the moves done are always the steps before it.
     std::string fromPath;
     std::string toPath;
+    control.report(BatchProgress::Phase::renaming, 0, steps.size());
     for (std::size_t index = 0; index < steps.size(); ++index) {
         const MoveStep& step = steps[index];
-        joinInto(fromPath, step.directory, step.from);
-        joinInto(toPath, step.directory, step.to);
-        const auto error = attemptMove(fromPath, toPath);
-        if (!error) {
-            if (!step.isTemporary) {
-                transaction.operations[step.operation].state = State::done;
+        std::optional<std::string> error;
+        if (control.stopRequested()) {
+            transaction.failure = localized("Stopped by the user");
+        } else {
+            joinInto(fromPath, step.directory, step.from);
+            joinInto(toPath, step.directory, step.to);
+            error = attemptMove(fromPath, toPath);
+            if (!error) {
+                if (!step.isTemporary) {
+                    transaction.operations[step.operation].state = State::done;
+                }
+                control.report(BatchProgress::Phase::renaming, index + 1, steps.size());
+                continue;
             }
-            continue;
+            Operation& failing = transaction.operations[step.operation];
+            failing.state = State::failed;
+            failing.message = *error;
+            transaction.failure = *error;
         }
-        Operation& failing = transaction.operations[step.operation];
-        failing.state = State::failed;
-        failing.message = *error;
-        transaction.failure = *error;
-        transaction.outcome = rollBack(std::span(steps).first(index), transaction.operations);
+        transaction.outcome = rollBack(std::span(steps).first(index), transaction.operations, control);
         for (Operation& operation : transaction.operations) {
             if (operation.state == State::pending) {
                 operation.state = State::notRun;
@@ -135,9 +143,12 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
     return transaction;
 }
 
-Outcome RenameExecutor::rollBack(std::span<const MoveStep> done, std::vector<Operation>& operations) const {
+Outcome RenameExecutor::rollBack(std::span<const MoveStep> done, std::vector<Operation>& operations,
+                                 const BatchControl& control) const {
     Outcome result = Outcome::rolledBack;
     std::vector<bool> stuck(operations.size(), false);
+    control.report(BatchProgress::Phase::puttingBack, 0, done.size());
+    std::size_t putBack = 0;
     for (auto step = done.rbegin(); step != done.rend(); ++step) {
         const auto error =
             attemptMove(Paths::join(step->directory, step->to), Paths::join(step->directory, step->from));
@@ -146,6 +157,7 @@ Outcome RenameExecutor::rollBack(std::span<const MoveStep> done, std::vector<Ope
             operations[step->operation].message = localized("Could not be put back: ") + *error;
             result = Outcome::rollbackFailed;
         }
+        control.report(BatchProgress::Phase::puttingBack, ++putBack, done.size());
     }
     for (std::size_t i = 0; i < operations.size(); ++i) {
         if (operations[i].state == State::done && !stuck[i]) {

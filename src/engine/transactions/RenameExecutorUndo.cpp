@@ -4,7 +4,6 @@
 #include "engine/transactions/RenameExecutor.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 namespace morvane {
 namespace {
@@ -69,8 +68,9 @@ private:
 
 } // namespace
 
-UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRun) const {
-    UndoReport report{transaction, {}};
+UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRun,
+                                const BatchControl& control) const {
+    UndoReport report{transaction, {}, {}};
     std::vector<Operation>& operations = report.transaction.operations;
     std::vector<std::size_t> candidates;
     for (std::size_t i = 0; i < operations.size(); ++i) {
@@ -79,6 +79,7 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
         }
         if (const auto bad = invalidNameOf(operations[i])) {
             report.statuses[i] = Status::failed(localized("\u201C%@\u201D is not a single file name", *bad));
+            report.folders[i] = operations[i].directory;
         } else {
             candidates.push_back(i);
         }
@@ -99,6 +100,7 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
         std::vector<std::size_t> present;
         for (const std::size_t index : candidates) {
             std::string folder = currentFolders.of(operations[index].directory);
+            report.folders[index] = folder;
             if (fileSystem_->exists(Paths::join(folder, operations[index].to))) {
                 present.push_back(index);
                 folderOf.emplace(index, std::move(folder));
@@ -152,38 +154,71 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
                 PlannedRename{folderOf.at(index), operations[index].to, operations[index].from});
         }
         const auto steps = planner(isCaseSensitive).plan(renames);
-        std::unordered_set<std::size_t> failed;
+        std::vector<bool> finished(ready.size(), false);       // by ready position: put back or failed
         std::unordered_map<std::size_t, std::string> parkedAt; // ready position -> temporary name
-        for (const MoveStep& step : steps) {
-            const std::size_t index = ready[step.operation];
-            if (failed.contains(index)) {
-                continue;
+        const auto finish = [&](std::size_t position, Status status) {
+            finished[position] = true;
+            parkedAt.erase(position);
+            if (status.kind == Status::Kind::reverted) {
+                operations[ready[position]].isReverted = true;
             }
-            const auto error =
-                attemptMove(Paths::join(step.directory, step.from), Paths::join(step.directory, step.to));
-            if (!error) {
-                if (step.isTemporary) {
+            report.statuses[ready[position]] = std::move(status);
+        };
+        // An item parked under a temporary name whose last move failed or was
+        // never made: on to the name the undo wanted where `mayGoOn`, else
+        // back to the one it had before the undo, whichever is free; failing
+        // both, its status says where it is.
+        const auto settle = [&](std::size_t position, const std::string& why, bool mayGoOn) {
+            const PlannedRename& rename = renames[position];
+            const std::string& temporary = parkedAt.at(position);
+            const std::string parked = Paths::join(rename.directory, temporary);
+            if (mayGoOn && !attemptMove(parked, Paths::join(rename.directory, rename.to))) {
+                finish(position, Status::reverted());
+            } else if (!attemptMove(parked, Paths::join(rename.directory, rename.from))) {
+                finish(position, mayGoOn ? Status::notRun() : Status::failed(why));
+            } else {
+                finish(position,
+                       Status::failed(localized("%@ (it is now named \u201C%@\u201D)", why, temporary)));
+            }
+        };
+
+        control.report(BatchProgress::Phase::undoing, 0, steps.size());
+        bool stopped = false;
+        for (std::size_t done = 0; done < steps.size(); ++done) {
+            const MoveStep& step = steps[done];
+            if (control.stopRequested()) {
+                stopped = true;
+                break;
+            }
+            if (!finished[step.operation]) {
+                const auto error =
+                    attemptMove(Paths::join(step.directory, step.from), Paths::join(step.directory, step.to));
+                if (!error && step.isTemporary) {
                     parkedAt[step.operation] = step.to;
+                } else if (!error) {
+                    finish(step.operation, Status::reverted());
+                } else if (parkedAt.contains(step.operation)) {
+                    settle(step.operation, *error, false);
                 } else {
-                    operations[index].isReverted = true;
-                    report.statuses[index] = Status::reverted();
+                    finish(step.operation, Status::failed(*error));
                 }
-                continue;
             }
-            failed.insert(index);
-            report.statuses[index] = Status::failed(*error);
-            // Do not leave the item under a hidden temporary name: give it
-            // back the name it had before this undo, which it has just freed.
-            const auto parked = parkedAt.find(step.operation);
-            if (parked != parkedAt.end()) {
-                attemptMove(Paths::join(step.directory, parked->second),
-                            Paths::join(step.directory, renames[step.operation].from));
+            control.report(BatchProgress::Phase::undoing, done + 1, steps.size());
+        }
+        if (stopped) {
+            const std::string why = localized("Stopped by the user");
+            for (std::size_t position = 0; position < ready.size(); ++position) {
+                if (parkedAt.contains(position)) {
+                    settle(position, why, true);
+                } else if (!finished[position]) {
+                    finish(position, Status::notRun());
+                }
             }
         }
     } catch (...) {
         // Only bookkeeping can throw here (moves report their own failures):
         // what has not been decided yet has not been touched.
-        const std::string message = localized("An unknown error occurred");
+        const std::string message = messageOf(std::current_exception());
         for (const std::size_t index : candidates) {
             report.statuses.try_emplace(index, Status::failed(message));
         }

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
 
 namespace morvane {
 namespace {
@@ -37,6 +39,47 @@ std::optional<std::string> optionalStringAt(const nlohmann::json& json, const ch
 }
 
 } // namespace
+
+std::string preciseDateText(Date date) {
+    const auto second = std::chrono::floor<std::chrono::seconds>(date);
+    const auto fraction = std::chrono::duration_cast<std::chrono::nanoseconds>(date - second).count();
+    char digits[16];
+    std::snprintf(digits, sizeof digits, ".%09lldZ", static_cast<long long>(fraction));
+    std::string text = IsoDate::format(date);
+    text.pop_back(); // the "Z"
+    return text + digits;
+}
+
+std::optional<Date> parsePreciseDate(std::string_view text) {
+    // "yyyy-MM-ddTHH:mm:ss" "." nine digits "Z"
+    if (text.size() != 30 || text[19] != '.' || text.back() != 'Z') {
+        return std::nullopt;
+    }
+    const auto second = IsoDate::parse(std::string(text.substr(0, 19)) + "Z");
+    long long nanoseconds = 0;
+    for (const char digit : text.substr(20, 9)) {
+        if (digit < '0' || digit > '9') {
+            return std::nullopt;
+        }
+        nanoseconds = nanoseconds * 10 + (digit - '0');
+    }
+    if (!second) {
+        return std::nullopt;
+    }
+    return *second + std::chrono::duration_cast<Date::duration>(std::chrono::nanoseconds(nanoseconds));
+}
+
+std::optional<Date> preciseDateOf(const nlohmann::json& record, Date wholeSecond) {
+    const auto found = record.find("preciseDate");
+    if (found == record.end() || !found->is_string()) {
+        return std::nullopt;
+    }
+    const auto precise = parsePreciseDate(found->get_ref<const std::string&>());
+    if (!precise || std::chrono::floor<std::chrono::seconds>(*precise) != wholeSecond) {
+        return std::nullopt;
+    }
+    return precise;
+}
 
 std::string RenameTransaction::Operation::fromPath() const {
     return Paths::join(directory, from);
@@ -108,6 +151,7 @@ void from_json(const nlohmann::json& json, RenameTransaction::Operation& operati
 void to_json(nlohmann::json& json, const RenameTransaction& transaction) {
     json = nlohmann::json{{"id", transaction.id.text()},
                           {"date", IsoDate::format(transaction.date)},
+                          {"preciseDate", preciseDateText(transaction.date)},
                           {"directory", transaction.directory},
                           {"operations", transaction.operations},
                           {"outcome", std::string(rawValue(transaction.outcome))}};
@@ -133,7 +177,7 @@ void from_json(const nlohmann::json& json, RenameTransaction& transaction) {
         malformed("unknown outcome");
     }
     transaction.id = *id;
-    transaction.date = *date;
+    transaction.date = preciseDateOf(json, *date).value_or(*date);
     transaction.directory = stringAt(json, "directory");
     transaction.presetName = optionalStringAt(json, "presetName");
     transaction.operations = json.at("operations").get<std::vector<RenameTransaction::Operation>>();

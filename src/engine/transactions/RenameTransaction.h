@@ -37,7 +37,11 @@ struct RenameTransaction {
     enum class Outcome { completed, rolledBack, rollbackFailed };
 
     Uuid id;
-    Date date{}; // when the batch started
+    // When the batch started, to the clock's precision. Records keep it in
+    // whole seconds under "date" and, for newer readers, to the nanosecond
+    // under the optional "preciseDate", which orders batches started within
+    // one second.
+    Date date{};
     std::string directory;
     std::optional<std::string> presetName;
     std::vector<Operation> operations;
@@ -57,9 +61,18 @@ std::optional<RenameTransaction::Operation::State> operationStateFromRawValue(st
 std::string_view rawValue(RenameTransaction::Outcome outcome);
 std::optional<RenameTransaction::Outcome> outcomeFromRawValue(std::string_view raw);
 
+// "2026-12-05T07:15:09.400000000Z": ISO 8601 in UTC, always nine digits of fraction.
+std::string preciseDateText(Date date);
+std::optional<Date> parsePreciseDate(std::string_view text);
+// A record's "preciseDate", when it is one and lies within the second its
+// "date" (`wholeSecond`) names; older records have none.
+std::optional<Date> preciseDateOf(const nlohmann::json& record, Date wholeSecond);
+
 // The JSON form: keys are the field names, absent optionals are left out,
-// `date` is ISO 8601 UTC in whole seconds. Reading throws for a missing key,
-// a value of the wrong type, an unknown state or outcome, a malformed date or id.
+// `date` is ISO 8601 UTC in whole seconds, with "preciseDate" beside it.
+// Reading throws for a missing key, a value of the wrong type, an unknown
+// state or outcome, a malformed date or id; an unusable "preciseDate" is
+// passed over.
 void to_json(nlohmann::json& json, const RenameTransaction::Operation& operation);
 void from_json(const nlohmann::json& json, RenameTransaction::Operation& operation);
 void to_json(nlohmann::json& json, const RenameTransaction& transaction);

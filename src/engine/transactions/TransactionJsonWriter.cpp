@@ -97,6 +97,8 @@ std::string TransactionJsonWriter::write(const RenameTransaction& transaction) {
     }
     out += ",\n  \"outcome\": ";
     appendString(out, rawValue(transaction.outcome));
+    out += ",\n  \"preciseDate\": ";
+    appendString(out, preciseDateText(transaction.date));
     if (transaction.presetName) {
         out += ",\n  \"presetName\": ";
         appendString(out, *transaction.presetName);

@@ -13,9 +13,12 @@ constexpr std::array<std::string_view, 2> kReasons{"missing", "targetOccupied"};
 } // namespace
 
 std::size_t UndoReport::revertedCount() const {
-    return static_cast<std::size_t>(std::count_if(statuses.begin(), statuses.end(), [](const auto& entry) {
-        return entry.second.kind == Status::Kind::reverted;
-    }));
+    return count(Status::Kind::reverted);
+}
+
+std::size_t UndoReport::count(Status::Kind kind) const {
+    return static_cast<std::size_t>(std::count_if(
+        statuses.begin(), statuses.end(), [kind](const auto& entry) { return entry.second.kind == kind; }));
 }
 
 std::size_t UndoReport::skippedCount() const {

@@ -18,7 +18,8 @@ struct UndoReport {
     };
 
     struct Status {
-        enum class Kind { changedSince, failed, reverted };
+        // `notRun`: ready to be put back, but the undo was stopped first.
+        enum class Kind { changedSince, failed, reverted, notRun };
 
         Kind kind = Kind::reverted;
         Reason reason = Reason::missing; // changedSince only
@@ -29,6 +30,7 @@ struct UndoReport {
             return {Kind::failed, Reason::missing, std::move(message)};
         }
         static Status reverted() { return {}; }
+        static Status notRun() { return {Kind::notRun, Reason::missing, {}}; }
 
         bool operator==(const Status&) const = default;
     };
@@ -37,9 +39,14 @@ struct UndoReport {
     RenameTransaction transaction;
     // By index in `transaction.operations`.
     std::map<std::size_t, Status> statuses;
+    // For each operation with a status: the folder its item was looked for
+    // in, which is where it was when the undo began. It differs from the
+    // recorded folder when a folder above it was renamed in the same batch.
+    std::map<std::size_t, std::string> folders;
 
     std::size_t revertedCount() const;
     std::size_t skippedCount() const;
+    std::size_t count(Status::Kind kind) const;
     bool isPartial() const;
 
     bool operator==(const UndoReport&) const = default;

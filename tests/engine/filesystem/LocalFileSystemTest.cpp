@@ -3,6 +3,7 @@
 #include "engine/filesystem/FileSystemError.h"
 #include "engine/filesystem/NoReplaceMove.h"
 #include "engine/support/Localization.h"
+#include "engine/support/Paths.h"
 #include "engine/testing/DiskFixtures.h"
 
 #include <gtest/gtest.h>
@@ -80,11 +81,21 @@ TEST(LocalFileSystem, MoveNeverReplacesAndReportsInTheContractsOrder) {
     const auto before = snapshot(dir.path());
     EXPECT_EQ(moveError(fs, dir / "a", dir / "b"), FileSystemError::alreadyExists(dir / "b"));
     EXPECT_EQ(moveError(fs, dir / "gone", dir / "b"), FileSystemError::notFound(dir / "gone"));
+    // Other failures name the file, as the two above do.
     EXPECT_EQ(moveError(fs, dir / "a", dir / "no/such/folder"),
-              FileSystemError::failed("No such file or directory"));
+              FileSystemError::failed("\u201Ca\u201D could not be renamed: No such file or directory"));
     EXPECT_EQ(moveError(fs, dir / "a", dir / std::string("b\0c", 3)),
-              FileSystemError::failed("Invalid argument"));
+              FileSystemError::failed("\u201Ca\u201D could not be renamed: Invalid argument"));
     EXPECT_EQ(snapshot(dir.path()), before);
+
+    // A symbolic link whose target is missing is still an entry of its own.
+    testing::makeLink("nowhere", dir / "dangling");
+    EXPECT_EQ(moveError(fs, dir / "a", dir / "dangling"), FileSystemError::alreadyExists(dir / "dangling"));
+    EXPECT_EQ(posix::moveByLinking((dir / "a").c_str(), (dir / "dangling").c_str()), EEXIST);
+    EXPECT_EQ(posix::moveAfterCheck((dir / "a").c_str(), (dir / "dangling").c_str()), EEXIST);
+    EXPECT_EQ(snapshot(dir.path()),
+              (std::map<std::string, std::string>{{"a", "A"}, {"b", "B"}, {"dangling", "-> nowhere"}}));
+    std::filesystem::remove(dir / "dangling");
 
     EXPECT_EQ(moveError(fs, dir / "a", dir / "A"), std::nullopt);
     EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string>{{"A", "A"}, {"b", "B"}}));
@@ -99,7 +110,9 @@ TEST(LocalFileSystem, MessagesFollowTheEngineLanguage) {
     Localization::setLanguage("en");
     EXPECT_EQ(missing->what(), std::string("\u201Cgone\u201D ya no existe"));
     EXPECT_EQ(missing->message(), "\u201Cgone\u201D no longer exists");
-    EXPECT_EQ(noFolder->payload(), "No existe el archivo o la carpeta");
+    EXPECT_EQ(noFolder->payload(), "No se ha podido cambiar el nombre de \u201C" +
+                                       Paths::lastComponent(dir.path()) +
+                                       "\u201D: No existe el archivo o la carpeta");
 }
 
 // What the probe sees on a FAT mount or a casefolded folder: the case-swapped

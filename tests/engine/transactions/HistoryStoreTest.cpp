@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace morvane {
 namespace {
@@ -56,16 +58,27 @@ TEST(HistoryStore, WritesSortedPrettyJsonWithoutOptionalKeys) {
       "to": "año.txt"
     }
   ],
-  "outcome": "completed"
+  "outcome": "completed",
+  "preciseDate": "2026-12-05T07:15:09.400000000Z"
 }
 )");
     transaction.presetName = "Fotos";
     transaction.failure = "\u201Cb\u201D already exists";
     transaction.operations[0].message = "x";
-    const auto decoded = HistoryStore::decode(HistoryStore::encode(transaction));
-    ASSERT_TRUE(decoded);
-    transaction.date = secondsSinceEpoch(1796454909);
-    EXPECT_EQ(*decoded, transaction);
+    const std::string text = HistoryStore::encode(transaction);
+    EXPECT_EQ(HistoryStore::decode(text), transaction);
+
+    // Without a usable precise date, a record reads in whole seconds.
+    const std::string precise = "\"preciseDate\": \"2026-12-05T07:15:09.400000000Z\"";
+    auto expected = transaction;
+    expected.date = secondsSinceEpoch(1796454909);
+    for (const char* other :
+         {"\"preciseDate\": \"2026-12-05T07:15:10.400000000Z\"",
+          "\"preciseDate\": \"2026-12-05T07:15:09.4Z\"", "\"preciseDate\": 12", "\"preciseDate0\": \"\""}) {
+        auto changed = text;
+        changed.replace(changed.find(precise), precise.size(), other);
+        EXPECT_EQ(HistoryStore::decode(changed), expected) << other;
+    }
 }
 
 TEST(HistoryStore, LoadsNewestFirstAndSavesOneFilePerTransaction) {
@@ -92,6 +105,93 @@ TEST(HistoryStore, LoadsNewestFirstAndSavesOneFilePerTransaction) {
     store.remove(oldest);
     EXPECT_EQ(store.latestUndoable(), std::nullopt);
     EXPECT_THROW(store.remove(oldest), std::filesystem::filesystem_error);
+}
+
+// Batches made within one second, recorded under names whose order is not
+// theirs: the newest is always first, also after an older one is saved again.
+TEST(HistoryStore, OrdersBatchesOfOneSecondByTheirStart) {
+    TempFolder dir;
+    const HistoryStore store(dir / "History");
+    auto first = transactionAt(100, "00000000-0000-4000-8000-00000000000C");
+    auto second = transactionAt(100, "00000000-0000-4000-8000-00000000000A");
+    auto third = transactionAt(100, "00000000-0000-4000-8000-00000000000B");
+    first.date += std::chrono::milliseconds(10);
+    second.date += std::chrono::milliseconds(20);
+    third.date += std::chrono::microseconds(20001);
+    for (const auto* transaction : {&third, &first, &second}) {
+        store.save(*transaction);
+    }
+    EXPECT_EQ(store.load(), (std::vector{third, second, first}));
+    second.operations.push_back(second.operations[0]);
+    second.operations[0].isReverted = true;
+    store.save(second);
+    EXPECT_EQ(store.load(), (std::vector{third, second, first}));
+    EXPECT_EQ(store.latestUndoable(), third);
+}
+
+// Records written before the precise start was kept: within their second,
+// the time their file was written orders them, and saving one again (which
+// rewrites the file) must not move it ahead of newer ones.
+TEST(HistoryStore, OrdersOlderRecordsOfOneSecondByTheirFilesTime) {
+    TempFolder dir;
+    const HistoryStore store(dir / "History");
+    testing::makeFolder(store.directory());
+    std::vector<RenameTransaction> transactions;
+    const char* uuids[] = {"00000000-0000-4000-8000-00000000000C", "00000000-0000-4000-8000-00000000000A",
+                           "00000000-0000-4000-8000-00000000000B"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        auto transaction = transactionAt(100, uuids[i]);
+        transaction.operations.push_back(transaction.operations[0]);
+        std::string text = HistoryStore::encode(transaction);
+        const auto key = text.find(",\n  \"preciseDate\"");
+        text.erase(key, text.find('\n', key + 2) - key);
+        const std::string file = store.directory() + "/" + HistoryStore::fileName(transaction);
+        writeFile(file, text);
+        const timespec written[2] = {{0, UTIME_OMIT}, {100, static_cast<long>(i + 1) * 100000000}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), written, 0), 0);
+        transaction.date += std::chrono::milliseconds((i + 1) * 100);
+        transactions.push_back(transaction);
+    }
+    // A record whose file was written in a later second stays in its own second.
+    auto late = transactionAt(99, "00000000-0000-4000-8000-00000000000D");
+    std::string lateText = HistoryStore::encode(late);
+    const auto key = lateText.find(",\n  \"preciseDate\"");
+    lateText.erase(key, lateText.find('\n', key + 2) - key);
+    writeFile(store.directory() + "/" + HistoryStore::fileName(late), lateText);
+    late.date += std::chrono::seconds(1) - Date::duration(1);
+
+    const std::vector expected{transactions[2], transactions[1], transactions[0], late};
+    ASSERT_EQ(store.load(), expected);
+    auto partlyUndone = store.load()[1];
+    partlyUndone.operations[0].isReverted = true;
+    store.save(partlyUndone);
+    const auto reloaded = store.load();
+    ASSERT_EQ(reloaded.size(), 4u);
+    EXPECT_EQ(reloaded[1], partlyUndone);
+    EXPECT_EQ(reloaded[0], transactions[2]);
+}
+
+TEST(HistoryStore, PreparingProvesTheFolderCanBeWritten) {
+    TempFolder dir;
+    const HistoryStore nested(dir / "a/b/History");
+    nested.prepare();
+    EXPECT_TRUE(std::filesystem::is_directory(nested.directory()));
+    EXPECT_TRUE(namesIn(nested.directory()).empty()) << "the test file is removed";
+
+    writeFile(dir / "file", "");
+    EXPECT_THROW(HistoryStore(dir / "file/History").prepare(), std::system_error);
+
+    testing::makeFolder(dir / "locked/History");
+    const testing::ReadOnlyFolder readOnly(dir / "locked/History");
+    if (readOnly.errorNumber() == 0) {
+        GTEST_SKIP() << "no way to make a folder read-only here";
+    }
+    try {
+        HistoryStore(dir / "locked/History").prepare();
+        ADD_FAILURE() << "a read-only folder was accepted";
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code().value(), readOnly.errorNumber());
+    }
 }
 
 TEST(HistoryStore, TextThatIsNotUtf8LeavesNoFileBehind) {
@@ -129,8 +229,19 @@ TEST(HistoryStore, SkipsWhatIsNoTransactionAndUndoStaysInsideEachFolder) {
     };
     writeFile(history + "/escaping.json", HistoryStore::encode(escaping));
 
-    const auto loaded = store.load();
+    const auto listing = store.loadReporting();
+    const auto& loaded = listing.transactions;
     ASSERT_EQ(loaded, (std::vector{escaping, valid}));
+    ASSERT_EQ(listing.unreadable.size(), 3u);
+    EXPECT_EQ(listing.unreadable[0].file, history + "/corrupt.json");
+    EXPECT_TRUE(listing.unreadable[0].reason.starts_with("not valid JSON (parse error"))
+        << listing.unreadable[0].reason;
+    EXPECT_EQ(listing.unreadable[1].file, history + "/notes.json");
+    EXPECT_TRUE(listing.unreadable[1].reason.starts_with("not a rename record ("))
+        << listing.unreadable[1].reason;
+    EXPECT_EQ(listing.unreadable[2].file, history + "/unknown-state.json");
+    EXPECT_NE(listing.unreadable[2].reason.find("unknown state"), std::string::npos)
+        << listing.unreadable[2].reason;
     const auto before = snapshot(dir.path());
     const auto report = RenameExecutor(std::make_shared<LocalFileSystem>()).undo(loaded[0], false);
     EXPECT_EQ(report.revertedCount(), 0u);

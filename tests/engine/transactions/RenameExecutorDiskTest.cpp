@@ -85,9 +85,50 @@ TEST(RenameExecutorOnDisk, AReadOnlyFolderRollsBackTheFoldersAlreadyDone) {
     const auto transaction = executor.execute(
         {renameOf(dir.path(), "m", "n"), renameOf(dir / "sub", "p", "q")}, dir.path(), std::nullopt);
     EXPECT_EQ(statesOf(transaction), "FR");
-    EXPECT_EQ(transaction.failure, systemErrorText(readOnly.errorNumber()));
+    EXPECT_EQ(transaction.failure,
+              "\u201Cm\u201D could not be renamed: " + systemErrorText(readOnly.errorNumber()));
     EXPECT_EQ(transaction.outcome, Outcome::rolledBack);
     EXPECT_EQ(snapshot(dir.path()), original);
+}
+
+// A stop asked for in the middle of a real batch of chains, swaps and plain
+// renames: every file is back under its own name, nothing is left under a
+// temporary name, and progress goes up to the stop and then down the put-back.
+TEST(RenameExecutorOnDisk, AStopPutsEveryFileBackUnderItsOwnName) {
+    TempFolder dir;
+    std::vector<RenameOperation> batch;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        writeFile(dir / name, name);
+        // Every third item moves to a fresh name; the others swap in pairs.
+        const int partner = i % 3 == 1 ? i + 1 : i - 1;
+        batch.push_back(
+            renameOf(dir.path(), name, (i % 3 == 0 ? "g" : "f") + std::to_string(i % 3 == 0 ? i : partner)));
+    }
+    const auto original = snapshot(dir.path());
+    testing::ProgressLog log([](const BatchProgress& progress) {
+        return progress.phase == BatchProgress::Phase::renaming && progress.done == 120;
+    });
+    const RenameExecutor executor(std::make_shared<LocalFileSystem>());
+    const auto transaction = executor.execute(batch, dir.path(), std::nullopt, log.control());
+    const auto& seen = log.seen;
+    EXPECT_EQ(transaction.outcome, Outcome::rolledBack);
+    EXPECT_EQ(transaction.failure, "Stopped by the user");
+    EXPECT_EQ(transaction.appliedCount(), 0u);
+    EXPECT_EQ(statesOf(transaction).find_first_not_of("RN"), std::string::npos) << statesOf(transaction);
+    EXPECT_EQ(snapshot(dir.path()), original);
+
+    ASSERT_FALSE(seen.empty());
+    const std::size_t total = seen.front().total;
+    EXPECT_EQ(total, 400u) << "each swap takes a temporary move";
+    std::size_t index = 0;
+    for (std::size_t done = 0; done <= 120; ++done, ++index) {
+        ASSERT_EQ(seen.at(index), (BatchProgress{BatchProgress::Phase::renaming, done, total}));
+    }
+    for (std::size_t done = 0; done <= 120; ++done, ++index) {
+        ASSERT_EQ(seen.at(index), (BatchProgress{BatchProgress::Phase::puttingBack, done, 120}));
+    }
+    EXPECT_EQ(index, seen.size());
 }
 
 } // namespace

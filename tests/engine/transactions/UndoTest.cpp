@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace morvane {
 namespace {
 
@@ -38,6 +41,9 @@ TEST(Undo, FollowsFoldersRenamedInTheSameBatch) {
     const auto done =
         volume.executor.execute({renameOf("/p", "a", "b", true), renameOf("/p/a", "x", "y")}, "/p", {});
     ASSERT_EQ(volume.fs->paths(), (Strings{"/p", "/p/b", "/p/b/y"}));
+    // Each item is looked for where it is now, under the folder's new name.
+    EXPECT_EQ(volume.executor.undo(done, true).folders,
+              (std::map<std::size_t, std::string>{{0, "/p"}, {1, "/p/b"}}));
     const auto report = volume.executor.undo(done, false);
     EXPECT_EQ(volume.movesAfter(2), (Strings{"/p/b/y -> /p/b/x", "/p/b -> /p/a"}));
     EXPECT_EQ(report.statuses,
@@ -103,6 +109,87 @@ TEST(Undo, AFailedMoveBackLeavesNoItemUnderATemporaryName) {
     EXPECT_EQ(report.statuses.at(0), Status::failed("injected"));
     EXPECT_FALSE(report.transaction.operations[0].isReverted);
     EXPECT_EQ(volume.fs->paths(), (Strings{"/d", "/d/Report"}));
+}
+
+// The undo of a swap parks one item under a temporary name. When its last
+// move fails and its own name has meanwhile gone to the other item, it stays
+// parked, and its status says under which name.
+TEST(Undo, AnItemLeftUnderATemporaryNameIsReportedUnderIt) {
+    Volume volume(true, {"/d/a", "/d/b"});
+    const auto done = volume.executor.execute({renameOf("/d", "a", "b"), renameOf("/d", "b", "a")}, "/d", {});
+    auto failing = std::make_shared<testing::ScriptedFileSystem>(
+        volume.fs, [](std::size_t, const std::string& from, const std::string&) {
+            if (from.starts_with("/d/.morvane-tmp-")) {
+                throw FileSystemError::failed("injected");
+            }
+        });
+    const auto report = RenameExecutor(failing, &RenameExecutor::systemNow, [] {
+                            return std::string(".morvane-tmp-X");
+                        }).undo(done, false);
+    EXPECT_EQ(report.statuses,
+              (std::map<std::size_t, Status>{
+                  {0, Status::failed("injected (it is now named \u201C.morvane-tmp-X\u201D)")},
+                  {1, Status::reverted()}}));
+    EXPECT_EQ(volume.fs->paths(), (Strings{"/d", "/d/.morvane-tmp-X", "/d/b"}));
+}
+
+// A stop between two moves of an undo: what was put back stays put back, the
+// rest is `notRun` and can be undone later, and an item parked for a swap is
+// never left under its temporary name.
+TEST(Undo, AStopLeavesTheRestForLaterAndNothingParked) {
+    for (std::size_t stopAfter = 0; stopAfter <= 4; ++stopAfter) {
+        Volume volume(true, {"/d/a", "/d/b", "/d/c"});
+        const auto done = volume.executor.execute(
+            {renameOf("/d", "a", "b"), renameOf("/d", "b", "a"), renameOf("/d", "c", "z")}, "/d", {});
+        // Undo's plan: 0 z→c  1 b→T  2 a→b  3 T→a
+        testing::ProgressLog log([&](const BatchProgress& progress) { return progress.done == stopAfter; });
+        const auto report = volume.executor.undo(done, false, log.control());
+        const auto paths = volume.fs->paths();
+        EXPECT_EQ(
+            std::count_if(paths.begin(), paths.end(),
+                          [](const std::string& path) { return path.find("tmp") != std::string::npos; }),
+            0)
+            << stopAfter;
+        const std::string swapped = stopAfter >= 3 ? "reverted" : "notRun";
+        std::string kinds;
+        for (const auto& [index, status] : report.statuses) {
+            kinds +=
+                std::string(kinds.empty() ? "" : " ") + (status.kind == Status::Kind::reverted ? "reverted"
+                                                         : status.kind == Status::Kind::notRun ? "notRun"
+                                                                                               : "other");
+        }
+        // Once the swap's second move is made, its parked item goes on to its own name.
+        EXPECT_EQ(kinds, swapped + " " + swapped + " " + (stopAfter >= 1 ? "reverted" : "notRun"))
+            << stopAfter;
+        EXPECT_EQ(log.seen.back().done, std::min<std::size_t>(stopAfter, 4)) << stopAfter;
+        const auto rest = volume.executor.undo(report.transaction, false);
+        EXPECT_FALSE(rest.isPartial()) << stopAfter;
+        EXPECT_EQ(volume.fs->paths(), (Strings{"/d", "/d/a", "/d/b", "/d/c"})) << stopAfter;
+    }
+}
+
+// A file system that fails in a way the contract does not foresee.
+class BrokenVolume : public InMemoryFileSystem {
+public:
+    BrokenVolume() : InMemoryFileSystem(true) {}
+    bool isCaseSensitive(const std::string& directory) const override {
+        if (broken) {
+            throw std::runtime_error("volume went away");
+        }
+        return InMemoryFileSystem::isCaseSensitive(directory);
+    }
+    bool broken = false;
+};
+
+TEST(Undo, AnUnexpectedErrorKeepsItsOwnText) {
+    auto volume = std::make_shared<BrokenVolume>();
+    volume->addFile("/d/a");
+    volume->addFile("/d/x");
+    const auto done = RenameExecutor(volume).execute({renameOf("/d", "a", "b")}, "/d", {});
+    volume->addFile("/d/a"); // the old name is taken: undo asks whether case matters
+    volume->broken = true;
+    const auto report = RenameExecutor(volume).undo(done, false);
+    EXPECT_EQ(report.statuses, (std::map<std::size_t, Status>{{0, Status::failed("volume went away")}}));
 }
 
 } // namespace

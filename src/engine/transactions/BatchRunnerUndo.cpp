@@ -1,0 +1,94 @@
+#include "engine/support/Localization.h"
+#include "engine/transactions/BatchRunner.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace morvane {
+namespace {
+
+using Transactions = std::vector<RenameTransaction>;
+
+// The recorded batches whose id begins with `wanted` (either letter case):
+// one for a whole id or a prefix only it has.
+Transactions matching(const Transactions& transactions, std::string wanted) {
+    std::transform(wanted.begin(), wanted.end(), wanted.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    Transactions result;
+    for (const RenameTransaction& transaction : transactions) {
+        const std::string id = transaction.id.text();
+        if (id == wanted) {
+            return {transaction};
+        }
+        if (!wanted.empty() && id.starts_with(wanted)) {
+            result.push_back(transaction);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& control) const {
+    UndoOutcome outcome;
+    std::optional<RenameTransaction> chosen = request.transaction;
+    Transactions recorded;
+    if (!chosen && services_.history) {
+        try {
+            HistoryListing listing = services_.history->loadReporting();
+            recorded = std::move(listing.transactions);
+            outcome.unreadable = std::move(listing.unreadable);
+        } catch (const std::exception& error) {
+            outcome.status = UndoOutcome::Status::unreadable;
+            outcome.historyError = localized("The history folder \u201C%@\u201D cannot be read: %@",
+                                             services_.history->directory(), std::string(error.what()));
+            return outcome;
+        }
+        if (request.id) {
+            Transactions found = matching(recorded, *request.id);
+            if (found.empty()) {
+                outcome.status = UndoOutcome::Status::noSuchBatch;
+                return outcome;
+            }
+            if (found.size() > 1) {
+                outcome.status = UndoOutcome::Status::ambiguousId;
+                outcome.matches = std::move(found);
+                return outcome;
+            }
+            chosen = std::move(found.front());
+        } else {
+            const auto latest = std::find_if(recorded.begin(), recorded.end(), [](const auto& transaction) {
+                return transaction.revertibleCount() > 0;
+            });
+            if (latest != recorded.end()) {
+                chosen = *latest;
+            }
+        }
+    }
+    if (!chosen) {
+        outcome.status = UndoOutcome::Status::nothingToUndo;
+        return outcome;
+    }
+
+    UndoReport report = executor().undo(*chosen, request.dryRun, control);
+    outcome.status = UndoOutcome::Status::ran;
+    outcome.wasStopped = control.stopRequested() && report.count(UndoReport::Status::Kind::notRun) > 0;
+    if (!request.dryRun && report.revertedCount() > 0) {
+        outcome.recording = record(report.transaction);
+    }
+    // Nothing of this batch could be put back: name the batch the user can turn to next.
+    if (report.revertedCount() == 0 && !report.statuses.empty() && !outcome.wasStopped) {
+        const auto self = std::find_if(recorded.begin(), recorded.end(),
+                                       [&](const auto& transaction) { return transaction.id == chosen->id; });
+        const auto next =
+            std::find_if(self == recorded.end() ? self : std::next(self), recorded.end(),
+                         [](const auto& transaction) { return transaction.revertibleCount() > 0; });
+        if (next != recorded.end()) {
+            outcome.next = *next;
+        }
+    }
+    outcome.report = std::move(report);
+    return outcome;
+}
+
+} // namespace morvane

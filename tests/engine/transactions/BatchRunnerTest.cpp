@@ -1,0 +1,151 @@
+#include "engine/transactions/BatchRunner.h"
+
+#include "engine/core/RuleError.h"
+#include "engine/filesystem/InMemoryFileSystem.h"
+#include "engine/filesystem/LocalFileSystem.h"
+#include "engine/testing/DiskFixtures.h"
+#include "engine/testing/Items.h"
+#include "engine/testing/ScriptedRules.h"
+#include "engine/transactions/TransactionFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace morvane {
+namespace {
+
+using Status = BatchOutcome::Status;
+using Recording = HistoryRecording::Kind;
+using Strings = std::vector<std::string>;
+using testing::TempFolder;
+
+// Renames by a table of whole names; other names stay.
+RenamePipeline renaming(std::map<std::string, std::string> table) {
+    return RenamePipeline({makeStep(testing::ScriptedRule([table](FileName& name, const RuleContext&) {
+        const auto found = table.find(name.full());
+        if (found != table.end()) {
+            name = FileName::parsing(found->second);
+        }
+    }))});
+}
+
+// A folder /d in memory holding `names`, all of them items of the request.
+struct Batch {
+    std::shared_ptr<InMemoryFileSystem> fs = std::make_shared<InMemoryFileSystem>(true);
+    TempFolder dir;
+    std::string history = dir / "History";
+    BatchRunner::Request request;
+
+    Batch(std::initializer_list<const char*> names, RenamePipeline pipeline) {
+        for (const char* name : names) {
+            fs->addFile(std::string("/d/") + name);
+            request.items.push_back(testing::item(name));
+        }
+        request.pipeline = std::move(pipeline);
+        request.folder = "/d";
+    }
+
+    BatchRunner runner(bool withHistory = true) const {
+        BatchRunner::Services services{fs, std::nullopt};
+        if (withHistory) {
+            services.history = HistoryStore(history);
+        }
+        return BatchRunner(std::move(services));
+    }
+    std::size_t recordCount() const { return HistoryStore(history).load().size(); }
+};
+
+TEST(BatchRunner, RenamesAndRecordsTheBatch) {
+    Batch batch({"a", "b"}, renaming({{"a", "x"}, {"b", "y"}}));
+    const auto outcome = batch.runner().rename(batch.request);
+    EXPECT_EQ(outcome.status, Status::ran);
+    ASSERT_TRUE(outcome.transaction);
+    EXPECT_EQ(outcome.transaction->appliedCount(), 2u);
+    EXPECT_EQ(outcome.recording.kind, Recording::recorded);
+    EXPECT_EQ(HistoryStore(batch.history).load(), std::vector<RenameTransaction>{*outcome.transaction});
+    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/x", "/d/y"}));
+
+    batch.request.items = testing::items({"x", "y"});
+    const auto again = batch.runner().rename(batch.request);
+    EXPECT_EQ(again.status, Status::nothingToRename);
+    EXPECT_EQ(batch.recordCount(), 1u);
+}
+
+TEST(BatchRunner, ARuleThatFailsStopsTheBatchOnlyWhenAskedTo) {
+    const auto pipeline = RenamePipeline({makeStep(testing::appendOrFail("-1", "b", "bad pattern"))});
+    Batch batch({"a", "b"}, pipeline);
+    batch.request.refuseRuleErrors = true;
+    const auto refused = batch.runner().rename(batch.request);
+    EXPECT_EQ(refused.status, Status::ruleErrors);
+    EXPECT_EQ(refused.plan.ruleErrors, (std::map<std::size_t, std::string>{{0, "bad pattern"}}));
+    EXPECT_EQ(batch.fs->moves(), Strings{});
+    EXPECT_EQ(batch.recordCount(), 0u);
+
+    batch.request.refuseRuleErrors = false; // the window bypasses the rule for that item
+    const auto bypassed = batch.runner().rename(batch.request);
+    EXPECT_EQ(bypassed.status, Status::ran);
+    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/a-1", "/d/b"}));
+}
+
+TEST(BatchRunner, AHistoryThatFailsAfterTheMovesSaysTheBatchIsNotRecorded) {
+    Batch batch({"a"}, renaming({{"a", "b"}}));
+    testing::makeFolder(batch.history);
+    std::unique_ptr<testing::ReadOnlyFolder> locked;
+    auto scripted = std::make_shared<testing::ScriptedFileSystem>(
+        batch.fs, [&](std::size_t, const std::string&, const std::string&) {
+            locked = std::make_unique<testing::ReadOnlyFolder>(batch.history);
+        });
+    BatchRunner runner(BatchRunner::Services{scripted, HistoryStore(batch.history)});
+    const auto outcome = runner.rename(batch.request);
+    if (locked->errorNumber() == 0) {
+        GTEST_SKIP() << "no way to make a folder read-only here";
+    }
+    EXPECT_EQ(outcome.status, Status::ran);
+    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::completed);
+    EXPECT_EQ(outcome.recording.kind, Recording::failed);
+    EXPECT_NE(outcome.recording.error.find(batch.history), std::string::npos) << outcome.recording.error;
+}
+
+// A stop in the middle of a batch on the real disk: every file is back under
+// its own name, and nothing is recorded, since nothing was renamed.
+TEST(BatchRunner, AStoppedBatchPutsEverythingBackAndRecordsNothing) {
+    TempFolder dir;
+    BatchRunner::Request request;
+    std::map<std::string, std::string> table;
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "IMG_" + std::to_string(1000 + i) + ".jpg";
+        testing::writeFile(dir / name, name);
+        table[name] = "photo-" + std::to_string(1000 + i) + ".jpg";
+        request.items.push_back(testing::item(name, dir.path()));
+    }
+    request.pipeline = renaming(table);
+    request.folder = dir.path();
+    const auto original = testing::snapshot(dir.path());
+    const std::string history = dir / ".history";
+
+    testing::ProgressLog stopping([](const BatchProgress& progress) { return progress.done == 150; });
+    const BatchRunner runner(
+        BatchRunner::Services{std::make_shared<LocalFileSystem>(), HistoryStore(history)});
+    const auto outcome = runner.rename(request, stopping.control());
+    EXPECT_EQ(outcome.status, Status::ran);
+    EXPECT_TRUE(outcome.wasStopped);
+    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::rolledBack);
+    EXPECT_EQ(outcome.transaction->failure, "Stopped by the user");
+    EXPECT_EQ(outcome.recording.kind, Recording::notNeeded);
+    EXPECT_EQ(HistoryStore(history).load().size(), 0u);
+    auto after = testing::snapshot(dir.path());
+    after.erase(".history");
+    EXPECT_EQ(after, original);
+
+    // Unstopped, progress rises one move at a time to the total.
+    testing::ProgressLog watching;
+    EXPECT_FALSE(runner.rename(request, watching.control()).wasStopped);
+    ASSERT_EQ(watching.seen.size(), 201u);
+    for (std::size_t done = 0; done <= 200; ++done) {
+        EXPECT_EQ(watching.seen[done], (BatchProgress{BatchProgress::Phase::renaming, done, 200}));
+    }
+}
+
+} // namespace
+} // namespace morvane
