@@ -22,7 +22,8 @@ std::vector<DiffText> samples() {
 } // namespace
 
 ChangeLegend::ChangeLegend(QWidget* parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Takes what room the status bar has left, and shows only when all of it fits.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     retranslate();
 }
 
@@ -45,8 +46,11 @@ QSize ChangeLegend::sizeHint() const {
 }
 
 void ChangeLegend::paintEvent(QPaintEvent*) {
+    if (width() < sizeHint().width()) {
+        return;
+    }
     QPainter painter(this);
-    int x = 0;
+    int x = width() - sizeHint().width();
     for (const DiffText& sample : samples()) {
         const int width = sample.width(font()) + 6;
         sample.paint(painter, QRect(x + 3, 0, width - 6, height()), font(), palette(),

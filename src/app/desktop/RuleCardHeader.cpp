@@ -1,5 +1,6 @@
 #include "app/desktop/RuleCardHeader.h"
 
+#include "app/desktop/ElidedLabel.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 
@@ -10,8 +11,8 @@
 namespace morvane::app {
 
 RuleCardHeader::RuleCardHeader(AppModel& model, const Uuid& id, QWidget* parent)
-    : QFrame(parent), model_(model), id_(id), number_(new QLabel), title_(new QLabel), summary_(new QLabel),
-      enabled_(new QCheckBox) {
+    : QFrame(parent), model_(model), id_(id), number_(new QLabel), title_(new QLabel),
+      summary_(new ElidedLabel), enabled_(new QCheckBox) {
     setObjectName("ruleCard");
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -26,9 +27,6 @@ RuleCardHeader::RuleCardHeader(AppModel& model, const Uuid& id, QWidget* parent)
     bold.setBold(true);
     title_->setFont(bold);
     summary_->setForegroundRole(QPalette::PlaceholderText);
-    summary_->setTextFormat(Qt::PlainText);
-    summary_->setMinimumWidth(40);
-    summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(number_, 0, 0);
     layout->addWidget(title_, 0, 1);
     layout->addWidget(enabled_, 0, 2, Qt::AlignRight);
@@ -39,19 +37,7 @@ RuleCardHeader::RuleCardHeader(AppModel& model, const Uuid& id, QWidget* parent)
 }
 
 QString RuleCardHeader::summaryText() const {
-    return summaryLine_;
-}
-
-void RuleCardHeader::resizeEvent(QResizeEvent* event) {
-    QFrame::resizeEvent(event);
-    showSummary();
-}
-
-// The whole line is the tooltip; the card shows what fits.
-void RuleCardHeader::showSummary() {
-    summary_->setToolTip(summaryLine_);
-    summary_->setText(
-        summary_->fontMetrics().elidedText(summaryLine_, Qt::ElideRight, std::max(40, summary_->width())));
+    return summary_->fullText();
 }
 
 void RuleCardHeader::refresh() {
@@ -63,13 +49,12 @@ void RuleCardHeader::refresh() {
     const RuleFigures figures = model_.figures(id_);
     number_->setText(QString::number(figures.number));
     title_->setText(toQString(morvane::title(kindOf(index->rule))));
-    summaryLine_ = toQString(figures.summaryLine);
-    showSummary();
+    summary_->setFullText(toQString(figures.summaryLine));
     const QSignalBlocker blocker(enabled_);
     enabled_->setChecked(index->isEnabled);
     enabled_->setAccessibleName(ui("Enabled"));
     setAccessibleName(title_->text());
-    setAccessibleDescription(summaryLine_);
+    setAccessibleDescription(summary_->fullText());
 }
 
 } // namespace morvane::app

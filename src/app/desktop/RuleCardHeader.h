@@ -8,6 +8,10 @@ class QCheckBox;
 class QLabel;
 
 namespace morvane::app {
+class ElidedLabel;
+}
+
+namespace morvane::app {
 
 class AppModel;
 
@@ -26,19 +30,13 @@ public:
     // Re-reads the entry and its figures.
     void refresh();
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void showSummary();
-
     AppModel& model_;
     Uuid id_;
     QLabel* number_;
     QLabel* title_;
-    QLabel* summary_;
+    ElidedLabel* summary_;
     QCheckBox* enabled_;
-    QString summaryLine_;
 };
 
 } // namespace morvane::app

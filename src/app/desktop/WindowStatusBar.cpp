@@ -29,8 +29,7 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
     conflicts->addWidget(conflictsIcon_);
     conflicts->addWidget(conflicts_);
     layout->addLayout(conflicts);
-    layout->addStretch(1);
-    layout->addWidget(legend_);
+    layout->addWidget(legend_, 1);
     layout->addSpacing(8);
     layout->addWidget(rename_);
     rename_->setDefault(false);

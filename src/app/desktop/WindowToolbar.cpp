@@ -1,6 +1,7 @@
 #include "app/desktop/WindowToolbar.h"
 
 #include "app/desktop/Commands.h"
+#include "app/desktop/ElidedLabel.h"
 #include "app/desktop/Icons.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
@@ -15,8 +16,8 @@
 namespace morvane::app {
 
 WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
-    : QToolBar(parent), model_(model), title_(new QLabel), subtitle_(new QLabel), filter_(new QLineEdit),
-      criteria_(new QToolButton), highlight_(new QToolButton) {
+    : QToolBar(parent), model_(model), title_(new ElidedLabel), subtitle_(new ElidedLabel(Qt::ElideMiddle)),
+      filter_(new QLineEdit), criteria_(new QToolButton), highlight_(new QToolButton) {
     setMovable(false);
     setFloatable(false);
     setObjectName("toolbar");
@@ -31,7 +32,6 @@ WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.1);
     title_->setFont(titleFont);
     subtitle_->setForegroundRole(QPalette::PlaceholderText);
-    subtitle_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     titleLayout->addWidget(title_);
     titleLayout->addWidget(subtitle_);
     titles->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -73,9 +73,9 @@ WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
 }
 
 void WindowToolbar::showTitle() {
-    title_->setText(toQString(model_.title()));
+    title_->setFullText(toQString(model_.title()));
     const QString subtitle = toQString(model_.subtitle());
-    subtitle_->setText(subtitle);
+    subtitle_->setFullText(subtitle);
     subtitle_->setVisible(!subtitle.isEmpty());
 }
 

@@ -9,6 +9,7 @@ class QToolButton;
 namespace morvane::app {
 
 class AppModel;
+class ElidedLabel;
 
 // The window's toolbar: the title and subtitle, the "Filter" field bound to
 // the search text, and the buttons that toggle the renaming criteria and
@@ -29,8 +30,8 @@ private:
     void showState();
 
     AppModel& model_;
-    QLabel* title_;
-    QLabel* subtitle_;
+    ElidedLabel* title_;
+    ElidedLabel* subtitle_;
     QLineEdit* filter_;
     QToolButton* criteria_;
     QToolButton* highlight_;
