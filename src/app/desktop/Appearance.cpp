@@ -8,8 +8,11 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 namespace morvane::app {
 namespace {
@@ -28,11 +31,37 @@ QVariant unwrapped(QVariant value) {
     return value;
 }
 
+// Fusion draws check boxes with an outline a shade darker than the window,
+// which vanishes on a dark background; in dark appearance a lighter outline
+// is drawn over it, so an unchecked box stays visible.
+class MorvaneStyle final : public QProxyStyle {
+public:
+    MorvaneStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const bool checkBox = element == PE_IndicatorCheckBox || element == PE_IndicatorItemViewItemCheck;
+        if (checkBox && MV::isDark(option->palette)) {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setBrush(Qt::NoBrush);
+            QColor outline = option->palette.color(QPalette::WindowText);
+            outline.setAlpha(option->state.testFlag(State_Enabled) ? 110 : 50);
+            painter->setPen(QPen(outline, 1));
+            const QRect box =
+                element == PE_IndicatorItemViewItemCheck ? option->rect : option->rect.adjusted(0, 0, -1, -1);
+            painter->drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+            painter->restore();
+        }
+    }
+};
+
 } // namespace
 
 Appearance::Appearance(AppSettings& settings, bool watchDesktop, QObject* parent)
     : QObject(parent), settings_(settings), platformPalette_(QApplication::palette()) {
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QApplication::setStyle(new MorvaneStyle);
     if (watchDesktop) {
         readPortal();
     }
@@ -102,11 +131,8 @@ void Appearance::apply() {
         }
         break;
     }
-    const bool dark = MV::isDark(palette);
+    dark_ = MV::isDark(palette);
     QApplication::setPalette(palette);
-    if (dark != dark_) {
-        dark_ = dark;
-    }
     emit changed();
 }
 

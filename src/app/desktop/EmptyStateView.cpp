@@ -1,9 +1,11 @@
 #include "app/desktop/EmptyStateView.h"
 
 #include "app/desktop/Icons.h"
+#include "app/desktop/MV.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -61,10 +63,17 @@ void EmptyStateView::showTexts() {
     error_->setText(hasError ? toQString(*state.loadError) : QString());
     error_->setVisible(hasError);
     QPalette palette = error_->palette();
-    palette.setColor(
-        QPalette::WindowText,
-        Icons::statusColor("xmark.octagon.fill", palette.color(QPalette::Window).lightnessF() < 0.5));
+    palette.setColor(QPalette::WindowText,
+                     Icons::statusColor("xmark.octagon.fill", MV::isDark(this->palette())));
     error_->setPalette(palette);
+}
+
+// The error's colour is chosen for the appearance in effect.
+void EmptyStateView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showTexts();
+    }
 }
 
 void EmptyStateView::retranslate() {

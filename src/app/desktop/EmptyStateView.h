@@ -24,6 +24,9 @@ public:
     QLabel* errorLabel() const { return error_; }
     void retranslate();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showTexts();
 

@@ -156,10 +156,10 @@ void MainWindow::retranslate() {
 void MainWindow::restoreLayout() {
     AppSettings& settings = model_->settings();
     if (!restoreGeometry(settings.layout("window"))) {
-        resize(1180, 720);
+        resize(1280, 760);
     }
     if (!splitter_->restoreState(settings.layout("splitter"))) {
-        splitter_->setSizes({200, 680, 300});
+        splitter_->setSizes({190, 790, 300});
     }
 }
 

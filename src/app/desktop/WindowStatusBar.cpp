@@ -20,7 +20,7 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
     setObjectName("statusBar");
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 6, 10, 8);
-    layout->setSpacing(14);
+    layout->setSpacing(12);
     for (QLabel* label : {items_, included_, toRename_}) {
         layout->addWidget(label);
     }
@@ -30,7 +30,6 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
     conflicts->addWidget(conflicts_);
     layout->addLayout(conflicts);
     layout->addWidget(legend_, 1);
-    layout->addSpacing(8);
     layout->addWidget(rename_);
     rename_->setDefault(false);
     rename_->setAutoDefault(false);

@@ -150,8 +150,8 @@ int main(int argc, char** argv) {
 
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
-    window->model().setSelectedID(std::nullopt);
-    settle();
+    window->model().setChecked(QDir(folder).filePath("Résumé 2024.pdf").toStdString(), false);
+    settle(300);
     ok &= save(window->grab(), output, "06-preview-dark");
     app.showSettings();
     settle();
