@@ -8,11 +8,13 @@
 //   the repaints, timers and published previews that follow it).
 //
 //   QT_QPA_PLATFORM=offscreen morvane_desktop_bench [count]   (default 100000)
+#include "../BenchClock.h"
 #include "../BenchFolders.h"
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/WindowToolbar.h"
+#include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
 
@@ -33,11 +35,8 @@ using namespace morvane::app;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
+using bench::Clock;
+using bench::milliseconds;
 
 // Times every event at the outermost delivery: what the main thread spends on it.
 class TimedApplication final : public QApplication {
@@ -135,16 +134,9 @@ int main(int argc, char** argv) {
     const std::size_t count = argc > 1 ? std::stoul(argv[1]) : 100000;
     const std::string folder = bench::photoFolder(count);
 
-    QTemporaryDir root;
     LaunchOptions::offer({});
-    AppSettings settings(std::make_unique<QSettings>(root.filePath("settings.ini"), QSettings::IniFormat),
-                         {"en-US"});
-    settings.setWelcomeSeen(true);
-    DesktopServices services;
-    services.watchDesktopAppearance = false;
-    services.modelEnvironment.presetDirectory = root.filePath("presets").toStdString();
-    services.modelEnvironment.historyDirectory = root.filePath("history").toStdString();
-    DesktopApp desktop(settings, services);
+    IsolatedDesktop isolated;
+    DesktopApp& desktop = *isolated.app;
     MainWindow* window = desktop.newWindow();
     window->resize(1280, 800);
     runFor(300);

@@ -1,8 +1,6 @@
 #include "app/desktop/Commands.h"
 
-#include "app/desktop/DesktopApp.h"
-#include "app/desktop/MainWindow.h"
-#include "app/desktop/SettingsWindow.h"
+#include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
@@ -13,14 +11,14 @@
 
 namespace morvane::app {
 
-Commands::Commands(DesktopApp& app)
-    : QObject(&app), app_(app), newWindow_(make(QKeySequence::New)), openFolder_(make(QKeySequence::Open)),
-      rename_(make(Qt::CTRL | Qt::Key_R)), preview_(make(Qt::CTRL | Qt::SHIFT | Qt::Key_P)),
-      settings_(make(Qt::CTRL | Qt::Key_Comma)), closeWindow_(make(QKeySequence::Close)),
-      quit_(make(QKeySequence::Quit)), highlight_(make(highlightShortcut())),
-      onlyChanged_(make(Qt::CTRL | Qt::ALT | Qt::Key_C)), criteria_(make(criteriaShortcut())),
-      updates_(make()), about_(make()) {
-    settings_->setMenuRole(QAction::PreferencesRole);
+Commands::Commands(AppSettings& settings, QObject* parent)
+    : QObject(parent), settings_(settings), newWindow_(make(QKeySequence::New)),
+      openFolder_(make(QKeySequence::Open)), rename_(make(Qt::CTRL | Qt::Key_R)),
+      preview_(make(Qt::CTRL | Qt::SHIFT | Qt::Key_P)), settingsAction_(make(Qt::CTRL | Qt::Key_Comma)),
+      closeWindow_(make(QKeySequence::Close)), quit_(make(QKeySequence::Quit)),
+      highlight_(make(Shortcuts::highlight())), onlyChanged_(make(Qt::CTRL | Qt::ALT | Qt::Key_C)),
+      criteria_(make(Shortcuts::criteria())), updates_(make()), about_(make()) {
+    settingsAction_->setMenuRole(QAction::PreferencesRole);
     quit_->setMenuRole(QAction::QuitRole);
     about_->setMenuRole(QAction::AboutRole);
     updates_->setMenuRole(QAction::ApplicationSpecificRole);
@@ -29,12 +27,12 @@ Commands::Commands(DesktopApp& app)
 
     const auto withModel = [this](auto act) {
         return [this, act] {
-            if (frontmost_) {
-                act(frontmost_->model());
+            if (model_) {
+                act(*model_);
             }
         };
     };
-    connect(newWindow_, &QAction::triggered, &app_, [this] { app_.newWindow(); });
+    connect(newWindow_, &QAction::triggered, this, &Commands::newWindowRequested);
     connect(openFolder_, &QAction::triggered, this,
             withModel([](AppModel& model) { model.chooseAndOpenFolder(); }));
     connect(rename_, &QAction::triggered, this, withModel([](AppModel& model) {
@@ -44,41 +42,32 @@ Commands::Commands(DesktopApp& app)
             }));
     connect(preview_, &QAction::triggered, this,
             withModel([](AppModel& model) { model.setShowConfirm(true); }));
-    connect(settings_, &QAction::triggered, &app_, &DesktopApp::showSettings);
+    connect(settingsAction_, &QAction::triggered, this, &Commands::settingsRequested);
     connect(closeWindow_, &QAction::triggered, this, [this] {
         if (frontmost_) {
             frontmost_->close();
         }
     });
-    connect(quit_, &QAction::triggered, &app_, &DesktopApp::quit);
-    connect(highlight_, &QAction::triggered, this,
-            [this](bool on) { app_.settings().setHighlightChanges(on); });
+    connect(quit_, &QAction::triggered, this, &Commands::quitRequested);
+    connect(highlight_, &QAction::triggered, this, [this](bool on) { settings_.setHighlightChanges(on); });
     connect(onlyChanged_, &QAction::triggered, this, [this](bool on) {
-        if (frontmost_) {
-            frontmost_->model().setShowOnlyChanged(on);
+        if (model_) {
+            model_->setShowOnlyChanged(on);
         }
     });
     connect(criteria_, &QAction::triggered, this, withModel([](AppModel& model) { model.toggleCriteria(); }));
-    connect(updates_, &QAction::triggered, &app_, &DesktopApp::checkForUpdates);
-    connect(about_, &QAction::triggered, &app_, &DesktopApp::showAbout);
+    connect(updates_, &QAction::triggered, this, &Commands::updatesRequested);
+    connect(about_, &QAction::triggered, this, &Commands::aboutRequested);
 
-    connect(&app_.settings(), &AppSettings::highlightChangesChanged, this, &Commands::refresh);
-    connect(&app_.settings(), &AppSettings::languageChanged, this, &Commands::retranslate);
+    connect(&settings_, &AppSettings::highlightChangesChanged, this, &Commands::refresh);
+    connect(&settings_, &AppSettings::languageChanged, this, &Commands::retranslate);
     retranslate();
 }
 
 Commands::~Commands() = default;
 
-MainWindow* Commands::frontmost() const {
+QWidget* Commands::frontmost() const {
     return frontmost_;
-}
-
-QKeySequence Commands::criteriaShortcut() {
-    return QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R);
-}
-
-QKeySequence Commands::highlightShortcut() {
-    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H);
 }
 
 QAction* Commands::make(const QKeySequence& shortcut) {
@@ -95,7 +84,7 @@ void Commands::fillMenuBar(QMenuBar* bar) {
     file->addSeparator();
     file->addActions({rename_, preview_});
     file->addSeparator();
-    file->addAction(settings_);
+    file->addAction(settingsAction_);
     file->addSeparator();
     file->addActions({closeWindow_, quit_});
 
@@ -122,8 +111,8 @@ void Commands::fillMenuBar(QMenuBar* bar) {
     retranslate();
 }
 
-void Commands::setFrontmost(MainWindow* window) {
-    if (window == frontmost_ && window != nullptr) {
+void Commands::setFrontmost(QWidget* window, AppModel* model) {
+    if (window == frontmost_ && model == model_ && window != nullptr) {
         return;
     }
     for (const auto& connection : frontmostConnections_) {
@@ -131,23 +120,23 @@ void Commands::setFrontmost(MainWindow* window) {
     }
     frontmostConnections_.clear();
     frontmost_ = window;
-    if (window != nullptr) {
-        AppModel& model = window->model();
+    model_ = model;
+    if (model != nullptr) {
         for (auto signal :
              {&AppModel::planChanged, &AppModel::criteriaChanged, &AppModel::showOnlyChangedChanged}) {
-            frontmostConnections_.append(connect(&model, signal, this, &Commands::refresh));
+            frontmostConnections_.append(connect(model, signal, this, &Commands::refresh));
         }
     }
     refresh();
 }
 
 void Commands::refresh() {
-    AppModel* model = frontmost_ ? &frontmost_->model() : nullptr;
+    AppModel* model = model_;
     for (QAction* action : {openFolder_, preview_, closeWindow_, onlyChanged_, criteria_}) {
         action->setEnabled(model != nullptr);
     }
     rename_->setEnabled(model != nullptr && model->canConfirm());
-    highlight_->setChecked(app_.settings().highlightChanges());
+    highlight_->setChecked(settings_.highlightChanges());
     onlyChanged_->setChecked(model != nullptr && model->showOnlyChanged());
     criteria_->setText(
         toQString(model ? model->criteriaCommandTitle() : Localizer::text("Hide Renaming Criteria")));
@@ -158,7 +147,7 @@ void Commands::retranslate() {
     openFolder_->setText(ui("Open Folder\u2026"));
     rename_->setText(ui("Rename\u2026"));
     preview_->setText(ui("Preview\u2026"));
-    settings_->setText(ui("Settings\u2026"));
+    settingsAction_->setText(ui("Settings\u2026"));
     closeWindow_->setText(ui("Close Window"));
     quit_->setText(ui("Quit Morvane"));
     highlight_->setText(ui("Highlight Filename Changes"));

@@ -44,7 +44,12 @@ DesktopApp::DesktopApp(AppSettings& settings, DesktopServices services, QObject*
     // Windows decide themselves when the application ends (the settings window does not count).
     QGuiApplication::setQuitOnLastWindowClosed(false);
     appearance_ = new Appearance(settings_, services_.watchDesktopAppearance, this);
-    commands_ = new Commands(*this);
+    commands_ = new Commands(settings_, this);
+    connect(commands_, &Commands::newWindowRequested, this, &DesktopApp::newWindow);
+    connect(commands_, &Commands::settingsRequested, this, &DesktopApp::showSettings);
+    connect(commands_, &Commands::quitRequested, this, &DesktopApp::quit);
+    connect(commands_, &Commands::aboutRequested, this, &DesktopApp::showAbout);
+    connect(commands_, &Commands::updatesRequested, this, &DesktopApp::checkForUpdates);
 }
 
 DesktopApp::~DesktopApp() {
@@ -55,19 +60,11 @@ DesktopApp::~DesktopApp() {
     delete settingsWindow_;
 }
 
-AppModel::Environment
-DesktopApp::modelEnvironment(std::function<std::optional<std::string>()> chooseFolder) const {
-    AppModel::Environment environment = services_.modelEnvironment;
-    if (!environment.access) {
-        environment.access = FolderAccess::local(std::move(chooseFolder));
-    }
-    return environment;
-}
-
 MainWindow* DesktopApp::newWindow() {
-    auto* window = new MainWindow(*this);
+    auto* window = new MainWindow(services_, *commands_);
     windows_.push_back(window);
-    connect(window, &MainWindow::activated, commands_, &Commands::setFrontmost);
+    connect(window, &MainWindow::activated, this, &DesktopApp::bringForward);
+    connect(window, &MainWindow::settingsRequested, this, &DesktopApp::showSettings);
     connect(window, &QObject::destroyed, this, [this, window] { windowClosed(window); });
     // A new window opens a little below and to the right of the one in front.
     if (MainWindow* front = frontmost()) {
@@ -76,12 +73,16 @@ MainWindow* DesktopApp::newWindow() {
     window->show();
     window->raise();
     window->activateWindow();
-    commands_->setFrontmost(window);
+    bringForward(window);
     return window;
 }
 
+void DesktopApp::bringForward(MainWindow* window) {
+    commands_->setFrontmost(window, window ? &window->model() : nullptr);
+}
+
 MainWindow* DesktopApp::frontmost() const {
-    return commands_->frontmost();
+    return qobject_cast<MainWindow*>(commands_->frontmost());
 }
 
 SettingsWindow* DesktopApp::settingsWindow() const {
@@ -91,7 +92,7 @@ SettingsWindow* DesktopApp::settingsWindow() const {
 void DesktopApp::windowClosed(MainWindow* window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
     if (commands_->frontmost() == nullptr || commands_->frontmost() == window) {
-        commands_->setFrontmost(windows_.empty() ? nullptr : windows_.back());
+        bringForward(windows_.empty() ? nullptr : windows_.back());
     }
     if (!windows_.empty()) {
         return;

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/model/AppModel.h"
+#include "app/desktop/DesktopServices.h"
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,20 +19,6 @@ class MainWindow;
 class SettingsWindow;
 class Updater;
 
-// What the application reaches outside itself, passed in so that tests can
-// script it; every field left empty gets the desktop's own.
-struct DesktopServices {
-    std::shared_ptr<FileDialogs> dialogs;
-    std::shared_ptr<Clipboard> clipboard;
-    std::shared_ptr<FileManager> fileManager;
-    std::shared_ptr<Updater> updater;
-    // The base of every window's model (settings aside); the folder picker is
-    // added per window.
-    AppModel::Environment modelEnvironment;
-    // Ask the desktop portal for its colour scheme (not in tests).
-    bool watchDesktopAppearance = true;
-};
-
 // The application: any number of windows, each with its own model, the
 // shared commands, the settings window, the appearance, and the services.
 // It quits after the last window closes when the settings say so.
@@ -47,14 +32,8 @@ public:
     AppSettings& settings() const { return settings_; }
     Commands& commands() const { return *commands_; }
     Appearance& appearance() const { return *appearance_; }
-    FileDialogs& dialogs() const { return *services_.dialogs; }
-    const std::shared_ptr<FileDialogs>& dialogsShared() const { return services_.dialogs; }
-    const std::shared_ptr<Clipboard>& clipboardShared() const { return services_.clipboard; }
     FileManager& fileManager() const { return *services_.fileManager; }
     Updater& updater() const { return *services_.updater; }
-
-    // A model environment for a window whose folder picker is `chooseFolder`.
-    AppModel::Environment modelEnvironment(std::function<std::optional<std::string>()> chooseFolder) const;
 
     // Opens another window and brings it to the front.
     MainWindow* newWindow();
@@ -74,6 +53,7 @@ signals:
 
 private:
     void windowClosed(MainWindow* window);
+    void bringForward(MainWindow* window);
 
     AppSettings& settings_;
     DesktopServices services_;

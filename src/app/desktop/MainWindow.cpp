@@ -1,7 +1,6 @@
 #include "app/desktop/MainWindow.h"
 
 #include "app/desktop/Commands.h"
-#include "app/desktop/DesktopApp.h"
 #include "app/desktop/DropHighlight.h"
 #include "app/desktop/EmptyStateView.h"
 #include "app/desktop/FileDialogs.h"
@@ -49,14 +48,19 @@ std::vector<std::string> droppedPaths(const QMimeData* data) {
 
 } // namespace
 
-MainWindow::MainWindow(DesktopApp& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+MainWindow::MainWindow(const DesktopServices& services, Commands& commands, QWidget* parent)
+    : QMainWindow(parent), services_(services) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName("mainWindow");
     setWindowIcon(Icons::application());
     setAcceptDrops(true);
-    model_ = new AppModel(app_.modelEnvironment([this] { return app_.dialogs().chooseFolder(this); }), this);
+    AppModel::Environment environment = services_.modelEnvironment;
+    if (!environment.access) {
+        environment.access = FolderAccess::local([this] { return services_.dialogs->chooseFolder(this); });
+    }
+    model_ = new AppModel(std::move(environment), this);
 
-    app_.commands().fillMenuBar(menuBar());
+    commands.fillMenuBar(menuBar());
     toolbar_ = new WindowToolbar(*model_, this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
     buildContent();
@@ -114,14 +118,14 @@ void MainWindow::buildContent() {
 }
 
 void MainWindow::bindSheets() {
-    listEditor_ = SheetBinding::bind(this, model_, &AppModel::listEditingRuleChanged,
-                                     {[this] { return model_->listEditingRule().has_value(); },
-                                      [this] { model_->setListEditingRule(std::nullopt); }},
-                                     [this](QWidget* window) -> QDialog* {
-                                         return new ListEditorSheet(*model_, *model_->listEditingRule(),
-                                                                    app_.clipboardShared(),
-                                                                    app_.dialogsShared(), window);
-                                     });
+    listEditor_ =
+        SheetBinding::bind(this, model_, &AppModel::listEditingRuleChanged,
+                           {[this] { return model_->listEditingRule().has_value(); },
+                            [this] { model_->setListEditingRule(std::nullopt); }},
+                           [this](QWidget* window) -> QDialog* {
+                               return new ListEditorSheet(*model_, *model_->listEditingRule(),
+                                                          services_.clipboard, services_.dialogs, window);
+                           });
     welcome_ = SheetBinding::bind(
         this, model_, &AppModel::showWelcomeChanged,
         {[this] { return model_->showWelcome(); }, [this] { model_->setShowWelcome(false); }},
@@ -185,7 +189,7 @@ void MainWindow::showEvent(QShowEvent* event) {
         settingsOpened_ = true;
         QTimer::singleShot(0, this, [this] {
             model_->setOpenSettingsAtLaunch(false);
-            app_.showSettings();
+            emit settingsRequested();
         });
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/desktop/DesktopServices.h"
+
 #include <QMainWindow>
 
 class QSplitter;
@@ -9,7 +11,7 @@ class QVBoxLayout;
 namespace morvane::app {
 
 class AppModel;
-class DesktopApp;
+class Commands;
 class DropHighlight;
 class EmptyStateView;
 class ItemTable;
@@ -28,7 +30,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(DesktopApp& app, QWidget* parent = nullptr);
+    // `commands` fill the menu bar; `services` the model, the dialogs and the clipboard.
+    MainWindow(const DesktopServices& services, Commands& commands, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     AppModel& model() const { return *model_; }
@@ -47,6 +50,8 @@ public:
 
 signals:
     void activated(MainWindow* window);
+    // The model asked for the settings once the window is up (a launch option).
+    void settingsRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -66,7 +71,7 @@ private:
     void restoreLayout();
     void saveLayout();
 
-    DesktopApp& app_;
+    DesktopServices services_;
     AppModel* model_;
     Sidebar* sidebar_ = nullptr;
     WindowToolbar* toolbar_ = nullptr;

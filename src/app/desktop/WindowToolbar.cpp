@@ -1,8 +1,8 @@
 #include "app/desktop/WindowToolbar.h"
 
-#include "app/desktop/Commands.h"
 #include "app/desktop/ElidedLabel.h"
 #include "app/desktop/Icons.h"
+#include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
@@ -88,11 +88,11 @@ void WindowToolbar::retranslate() {
     setWindowTitle(ui("Toolbar"));
     filter_->setPlaceholderText(ui("Filter"));
     filter_->setAccessibleName(ui("Filter"));
-    criteria_->setToolTip(uiFormat("Hide or Show Renaming Criteria (%@)",
-                                   fromQString(nativeShortcut(Commands::criteriaShortcut()))));
+    criteria_->setToolTip(
+        uiFormat("Hide or Show Renaming Criteria (%@)", fromQString(nativeShortcut(Shortcuts::criteria()))));
     criteria_->setAccessibleName(ui("Renaming Criteria"));
-    highlight_->setToolTip(uiFormat("Highlight Filename Changes (%@)",
-                                    fromQString(nativeShortcut(Commands::highlightShortcut()))));
+    highlight_->setToolTip(
+        uiFormat("Highlight Filename Changes (%@)", fromQString(nativeShortcut(Shortcuts::highlight()))));
     highlight_->setAccessibleName(ui("Highlight Filename Changes"));
     showTitle();
 }

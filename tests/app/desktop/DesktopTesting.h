@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/TestClasses.h"
 #include "app/desktop/Clipboard.h"
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/FileDialogs.h"
 #include "app/desktop/MainWindow.h"
+#include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
 
 #include <QDir>
@@ -20,18 +22,6 @@
 #include <vector>
 
 namespace morvane::app::testing {
-
-// Every test class registers itself; main runs them all.
-std::vector<std::function<int(int, char**)>>& testClasses();
-
-template <typename Test>
-bool registerTestClass() {
-    testClasses().push_back([](int argc, char** argv) {
-        Test test;
-        return QTest::qExec(&test, argc, argv);
-    });
-    return true;
-}
 
 // Dialogs that answer what the test told them to, in order; nothing (as if
 // cancelled) when told nothing.
@@ -71,27 +61,19 @@ struct ScriptedClipboard final : Clipboard {
 // An application over settings, presets and history in a temporary folder,
 // with scripted dialogs and clipboard, and real folders of files to open.
 struct DesktopFixture {
-    QTemporaryDir root;
-    std::unique_ptr<AppSettings> settings;
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     std::shared_ptr<ScriptedClipboard> clipboard = std::make_shared<ScriptedClipboard>();
-    std::unique_ptr<DesktopApp> app;
+    IsolatedDesktop desktop{services()};
+    QTemporaryDir& root = desktop.root;
+    std::unique_ptr<AppSettings>& settings = desktop.settings;
+    std::unique_ptr<DesktopApp>& app = desktop.app;
 
-    DesktopFixture() {
-        qputenv("XDG_DATA_HOME", root.filePath("data").toUtf8());
-        settings = std::make_unique<AppSettings>(
-            std::make_unique<QSettings>(root.filePath("settings.ini"), QSettings::IniFormat),
-            std::vector<std::string>{"en-US"});
-        settings->setWelcomeSeen(true);
-        DesktopServices services;
-        services.dialogs = dialogs;
-        services.clipboard = clipboard;
-        services.watchDesktopAppearance = false;
-        services.modelEnvironment.presetDirectory = root.filePath("presets").toStdString();
-        services.modelEnvironment.historyDirectory = root.filePath("history").toStdString();
-        app = std::make_unique<DesktopApp>(*settings, std::move(services));
+    DesktopServices services() const {
+        DesktopServices made;
+        made.dialogs = dialogs;
+        made.clipboard = clipboard;
+        return made;
     }
-    ~DesktopFixture() { app.reset(); }
 
     // A folder with these files, each `size` bytes times its position + 1.
     QString folder(const QString& name, const QStringList& files) const {

@@ -6,6 +6,7 @@
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/ItemTableModel.h"
 #include "app/desktop/RulePanel.h"
+#include "app/desktop/Shortcuts.h"
 #include "app/desktop/WindowStatusBar.h"
 #include "app/desktop/WindowToolbar.h"
 
@@ -158,7 +159,7 @@ private slots:
         QCOMPARE(criteria->text(), QString("Hide Renaming Criteria"));
         QVERIFY(window->toolbar()->criteriaButton()->isChecked());
         QVERIFY(window->toolbar()->criteriaButton()->toolTip().contains(
-            Commands::criteriaShortcut().toString(QKeySequence::NativeText)));
+            Shortcuts::criteria().toString(QKeySequence::NativeText)));
     }
 
     void commandsActOnTheFrontmostWindow() {

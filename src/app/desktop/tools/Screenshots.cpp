@@ -8,6 +8,7 @@
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/SettingsWindow.h"
+#include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
 
@@ -98,19 +99,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("screenshots");
     QDir().mkpath(output);
-    QTemporaryDir root;
-    qputenv("XDG_DATA_HOME", root.filePath("data").toUtf8());
     LaunchOptions::offer({});
-
-    AppSettings settings(std::make_unique<QSettings>(root.filePath("settings.ini"), QSettings::IniFormat),
-                         {"en-US"});
-    settings.setWelcomeSeen(true);
-    DesktopServices services;
-    services.watchDesktopAppearance = false;
-    services.modelEnvironment.presetDirectory = root.filePath("presets").toStdString();
-    services.modelEnvironment.historyDirectory = root.filePath("history").toStdString();
-    DesktopApp app(settings, services);
-    const QString folder = makeSampleFolder(root);
+    IsolatedDesktop desktop;
+    AppSettings& settings = *desktop.settings;
+    DesktopApp& app = *desktop.app;
+    const QString folder = makeSampleFolder(desktop.root);
     bool ok = true;
 
     MainWindow* window = app.newWindow();
