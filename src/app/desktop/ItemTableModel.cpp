@@ -9,7 +9,7 @@ namespace morvane::app {
 namespace {
 
 // Enough for the rows of a tall window, several times over.
-constexpr int kCachedDiffs = 600;
+constexpr int kCachedRows = 600;
 
 QLocale localeOf(const AppLanguage& language) {
     QString name = toQString(language.code);
@@ -21,7 +21,7 @@ QLocale localeOf(const AppLanguage& language) {
 
 ItemTableModel::ItemTableModel(AppModel& model, QObject* parent)
     : QAbstractTableModel(parent), model_(model), locale_(localeOf(Localizer::language())),
-      diffs_(kCachedDiffs) {
+      drawn_(kCachedRows) {
     connect(&model_, &AppModel::rowsChanged, this, &ItemTableModel::reset);
     // The check box answers at once; the status follows with the next plan.
     connect(&model_, &AppModel::uncheckedChanged, this, [this] {
@@ -33,12 +33,13 @@ ItemTableModel::ItemTableModel(AppModel& model, QObject* parent)
 
 void ItemTableModel::reset() {
     beginResetModel();
-    diffs_.clear();
+    drawn_.clear();
     endResetModel();
 }
 
 void ItemTableModel::retranslate() {
     locale_ = localeOf(Localizer::language());
+    drawn_.clear();
     emit headerDataChanged(Qt::Horizontal, 0, columnCount_ - 1);
     if (rowCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount_ - 1));
@@ -78,17 +79,25 @@ Qt::ItemFlags ItemTableModel::flags(const QModelIndex& index) const {
     return flags;
 }
 
-const DiffText& ItemTableModel::newNameText(int row) const {
-    if (DiffText* cached = diffs_.object(row)) {
+const ItemTableModel::DrawnRow& ItemTableModel::drawn(int row) const {
+    if (DrawnRow* cached = drawn_.object(row)) {
         return *cached;
     }
     const Row item = model_.row(static_cast<std::size_t>(row));
-    auto* made = new DiffText(NameDiff(item.name(), item.entry().newName), DiffText::Side::newName);
-    diffs_.insert(row, made);
+    auto* made = new DrawnRow{DiffText(NameDiff(item.name(), item.entry().newName), DiffText::Side::newName),
+                              dateText(item.modified())};
+    drawn_.insert(row, made);
     return *made;
 }
 
+const DiffText& ItemTableModel::newNameText(int row) const {
+    return drawn(row).newName;
+}
+
 QVariant ItemTableModel::statusData(const Row& row, int role) const {
+    if (role == Qt::CheckStateRole || role == Qt::TextAlignmentRole) {
+        return {};
+    }
     const RowStatus shown = model_.status(row.entry());
     switch (role) {
     case Qt::DisplayRole:
@@ -105,6 +114,21 @@ QVariant ItemTableModel::statusData(const Row& row, int role) const {
 
 QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+        return {};
+    }
+    // A cell is asked for a dozen roles each time it is drawn; those it has
+    // nothing for cost nothing.
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::DecorationRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
+    case Qt::CheckStateRole:
+    case Qt::TextAlignmentRole:
+    case NewNameTextRole:
+    case ItemIdRole:
+        break;
+    default:
         return {};
     }
     const Row row = model_.row(static_cast<std::size_t>(index.row()));
@@ -144,7 +168,7 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
     case kind:
         return toQString(row.kind());
     case modified:
-        return dateText(row.modified());
+        return drawn(index.row()).modified;
     case size:
         return row.entry().item.isDirectory ? QStringLiteral("\u2014")
                                             : locale_.formattedDataSize(row.size());

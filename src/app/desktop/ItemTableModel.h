@@ -47,10 +47,16 @@ private:
     void reset();
     QVariant statusData(const Row& row, int role) const;
     QString dateText(Date date) const;
+    // What drawing a row takes work to make, kept for the rows last drawn.
+    struct DrawnRow {
+        DiffText newName;
+        QString modified;
+    };
+    const DrawnRow& drawn(int row) const;
 
     AppModel& model_;
     QLocale locale_;
-    mutable QCache<int, DiffText> diffs_;
+    mutable QCache<int, DrawnRow> drawn_;
 };
 
 } // namespace morvane::app

@@ -75,16 +75,16 @@ ListEditorSheet::ListEditorSheet(AppModel& model, const Uuid& id, std::shared_pt
         {"import", "square.and.arrow.down", "Import\u2026", &ListEditorSheet::importFile},
         {"export", "square.and.arrow.up", "Export\u2026", &ListEditorSheet::exportFile},
     };
-    for (const auto& spec : buttons) {
+    for (const auto& tool : buttons) {
         auto* button = new QToolButton;
-        button->setObjectName(spec.name);
-        button->setIcon(Icons::symbol(spec.symbol));
-        button->setText(ui(spec.text));
+        button->setObjectName(tool.name);
+        button->setIcon(Icons::symbol(tool.symbol));
+        button->setText(ui(tool.text));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::StrongFocus);
-        connect(button, &QToolButton::clicked, this, spec.action);
-        if (std::string_view(spec.name) == "import") {
+        connect(button, &QToolButton::clicked, this, tool.action);
+        if (std::string_view(tool.name) == "import") {
             toolbar->addStretch(1);
         }
         toolbar->addWidget(button);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
 
 namespace morvane::app {
 
@@ -19,15 +20,19 @@ void NameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         return;
     }
     const auto* text = index.data(ItemTableModel::NewNameTextRole).value<const DiffText*>();
+    const bool changed =
+        text != nullptr && std::any_of(text->pieces().begin(), text->pieces().end(),
+                                       [](const auto& piece) { return piece.kind != NameDiff::Kind::equal; });
+    if (!changed) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     cell.text.clear();
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-    if (text == nullptr) {
-        return;
-    }
     const QRect textRect =
         style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget).adjusted(2, 0, -2, 0);
     const bool selected = option.state.testFlag(QStyle::State_Selected);

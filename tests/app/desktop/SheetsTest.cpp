@@ -154,6 +154,21 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return watched.isNull() || !watched->isVisible(); }));
     }
 
+    void launchOptionsOpenTheirSheetsOverTheFirstWindow() {
+        DesktopFixture fixture;
+        LaunchOptions::offer({"--settings", "--list"});
+        MainWindow* first = fixture.window();
+        QVERIFY(QTest::qWaitFor([&] { return fixture.app->settingsWindow() != nullptr; }));
+        QVERIFY(QTest::qWaitFor([&] { return first->listEditorBinding()->dialog() != nullptr; }));
+        QCOMPARE(std::get<ReplaceRule>(first->model().rules().front().rule).pairs.size(), std::size_t(4));
+        QVERIFY(!first->model().openSettingsAtLaunch());
+        fixture.app->settingsWindow()->close();
+        MainWindow* second = fixture.window();
+        QTest::qWait(20);
+        QVERIFY(!second->listEditorBinding()->dialog());
+        QVERIFY(!fixture.app->settingsWindow());
+    }
+
     void theWelcomeViewComesBackWhenAsked() {
         DesktopFixture fixture;
         fixture.settings->setWelcomeSeen(false);
