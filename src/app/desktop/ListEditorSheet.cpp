@@ -61,6 +61,12 @@ ListEditorSheet::ListEditorSheet(AppModel& model, const Uuid& id, std::shared_pt
     resize(640, 440);
 
     auto* layout = new QVBoxLayout(this);
+    // A sheet has no title bar of its own on every platform; its title heads it.
+    auto* title = new QLabel(windowTitle());
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    layout->addWidget(title);
     auto* toolbar = new QHBoxLayout;
     const struct {
         const char* name;
