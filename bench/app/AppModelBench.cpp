@@ -5,6 +5,7 @@
 // child process of its own, so its peak memory is its own.
 //
 //   morvane_appmodel_bench [counts...]     (default: 100000 1000000)
+#include "../BenchClock.h"
 #include "../BenchItems.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
@@ -32,11 +33,8 @@ using namespace morvane::app;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
+using bench::Clock;
+using bench::milliseconds;
 
 // The process's peak resident memory, in MiB.
 double peakMiB() {

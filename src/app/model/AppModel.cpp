@@ -2,6 +2,7 @@
 
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
+#include "app/model/Localizer.h"
 #include "app/model/QtStrings.h"
 #include "engine/filesystem/FileSystemError.h"
 #include "engine/filesystem/FolderScanner.h"
@@ -342,6 +343,13 @@ void AppModel::setShowWelcome(bool on) {
 }
 void AppModel::setCriteria(CriteriaMode mode) {
     assign(criteria_, mode, &AppModel::criteriaChanged);
+}
+void AppModel::toggleCriteria() {
+    setCriteria(criteria_ == CriteriaMode::docked ? CriteriaMode::hidden : CriteriaMode::docked);
+}
+std::string AppModel::criteriaCommandTitle() const {
+    return Localizer::text(criteria_ == CriteriaMode::docked ? "Hide Renaming Criteria"
+                                                             : "Show Renaming Criteria");
 }
 void AppModel::setShowSidebar(bool on) {
     assign(showSidebar_, on, &AppModel::showSidebarChanged);

@@ -50,7 +50,8 @@ struct RuleFigures {
     std::size_t number = 0; // 1-based position
     std::size_t changedCount = 0;
     std::optional<std::string> error; // the rule's message, when it failed
-    std::string statusLine; // "Disabled · skipped", "Error · rule is bypassed until fixed" or the count
+    std::string statusLine;  // "Disabled · skipped", "Error · rule is bypassed until fixed" or the count
+    std::string summaryLine; // the card's head: "Disabled · skipped", "Invalid pattern" or the rule's summary
     std::optional<std::string> result; // the selected item's name after this rule
 };
 
@@ -202,6 +203,13 @@ public:
     RowStatus status(const RenamePlan::Entry& entry) const;
     StatusBarTexts statusBar() const;
     EmptyState emptyState() const;
+    // Whether Rename can open the confirmation: something to rename, or
+    // conflicts the confirmation can offer to skip.
+    bool canConfirm() const;
+    // "Renamed" after a rename that left nothing to do, "Rename N Items", or "Rename".
+    std::string renameButtonTitle() const;
+    // Where the selected item is among the rows shown; absent when it is not shown.
+    std::optional<std::size_t> selectedRowIndex() const;
     std::string title() const;
     std::string subtitle() const;
 
@@ -230,6 +238,9 @@ public:
     void setShowWelcome(bool on);
     CriteriaMode criteria() const { return criteria_; }
     void setCriteria(CriteriaMode mode);
+    void toggleCriteria();
+    // What toggling does: "Hide Renaming Criteria" or "Show Renaming Criteria".
+    std::string criteriaCommandTitle() const;
     bool showSidebar() const { return showSidebar_; }
     void setShowSidebar(bool on);
     bool showConfirm() const { return showConfirm_; }

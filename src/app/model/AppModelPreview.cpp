@@ -1,12 +1,14 @@
 // The live preview of the window's model: debounced requests, the worker
 // computation, publication, and every value derived from the published plan.
 #include "app/model/AppModel.h"
+#include "app/model/HomePath.h"
 #include "app/model/Localizer.h"
 #include "engine/support/Paths.h"
 
 #include <QFutureWatcher>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 namespace morvane::app {
 namespace {
@@ -126,6 +128,34 @@ EmptyState AppModel::emptyState() const {
             Localizer::text("Open Folder\u2026"), loadError_};
 }
 
+bool AppModel::canConfirm() const {
+    return summary().toRename > 0 || summary().conflicts > 0;
+}
+
+std::string AppModel::renameButtonTitle() const {
+    const std::size_t toRename = summary().toRename;
+    if (toRename > 0) {
+        return Localizer::format("Rename %lld Items", toRename);
+    }
+    return Localizer::text(lastTransaction_ ? "Renamed" : "Rename");
+}
+
+std::optional<std::size_t> AppModel::selectedRowIndex() const {
+    if (!selectedPosition_) {
+        return std::nullopt;
+    }
+    const std::size_t row = selectedPosition_->row;
+    if (!showOnlyChanged_) {
+        return row;
+    }
+    const auto& changed = preview_->changedRows;
+    const auto found = std::lower_bound(changed.begin(), changed.end(), row);
+    if (found == changed.end() || *found != row) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - changed.begin());
+}
+
 std::string AppModel::title() const {
     if (folder_) {
         const std::string name = Paths::lastComponent(*folder_);
@@ -139,11 +169,7 @@ std::string AppModel::title() const {
 
 std::string AppModel::subtitle() const {
     if (folder_) {
-        // The root is no home folder to abbreviate, even for an account that has it as one.
-        if (Paths::componentCount(homeFolder_) > 0 && Paths::isPrefix(homeFolder_, *folder_)) {
-            return Paths::replacingPrefix(homeFolder_, "~", *folder_);
-        }
-        return *folder_;
+        return abbreviatingHome(*folder_, homeFolder_);
     }
     if (looseFiles_) {
         return Localizer::format("%lld items", items_->size());

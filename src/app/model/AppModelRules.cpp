@@ -104,13 +104,17 @@ RuleFigures AppModel::figures(const Uuid& id) const {
     figures.number = *index + 1;
     figures.changedCount = changedCount(id);
     const auto error = plan().ruleErrors.find(*index);
-    if (!rules_.entries()[*index].isEnabled) {
+    const RuleEntry& entry = rules_.entries()[*index];
+    if (!entry.isEnabled) {
         figures.statusLine = Localizer::text("Disabled \u00B7 skipped");
+        figures.summaryLine = figures.statusLine;
     } else if (error != plan().ruleErrors.end()) {
         figures.error = error->second;
         figures.statusLine = Localizer::text("Error \u00B7 rule is bypassed until fixed");
+        figures.summaryLine = Localizer::text("Invalid pattern");
     } else {
         figures.statusLine = Localizer::format("%lld items changed by this rule", figures.changedCount);
+        figures.summaryLine = shareRule(entry.rule)->summary();
     }
     const auto steps = trace();
     if (*index < steps.size()) {

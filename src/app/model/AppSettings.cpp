@@ -1,10 +1,13 @@
 #include "app/model/AppSettings.h"
 
+#include "app/model/HomePath.h"
 #include "app/model/Localizer.h"
 #include "app/model/QtStrings.h"
 #include "engine/support/Localization.h"
+#include "engine/transactions/HistoryStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -19,6 +22,8 @@ constexpr const char* kHighlightChanges = "highlightChanges";
 constexpr const char* kShowRunningResult = "showRunningResult";
 constexpr const char* kQuitAfterLastWindow = "quitAfterLastWindow";
 constexpr const char* kWelcomeSeen = "welcomeSeen";
+constexpr const char* kAutomaticUpdateChecks = "automaticUpdateChecks";
+constexpr const char* kAutomaticUpdateDownloads = "automaticUpdateDownloads";
 
 std::optional<std::string> storedString(const QSettings& store, const char* key) {
     const QVariant value = store.value(key);
@@ -40,6 +45,8 @@ AppSettings::AppSettings(std::unique_ptr<QSettings> store, std::vector<std::stri
     showRunningResult_ = storedBool(kShowRunningResult, true);
     quitAfterLastWindow_ = storedBool(kQuitAfterLastWindow, true);
     welcomeSeen_ = storedBool(kWelcomeSeen, false);
+    automaticUpdateChecks_ = storedBool(kAutomaticUpdateChecks, true);
+    automaticUpdateDownloads_ = storedBool(kAutomaticUpdateDownloads, false);
     applyLanguage(false);
 }
 
@@ -172,6 +179,34 @@ void AppSettings::setQuitAfterLastWindow(bool on) {
 
 void AppSettings::setWelcomeSeen(bool seen) {
     storeBool(kWelcomeSeen, welcomeSeen_, seen, &AppSettings::welcomeSeenChanged);
+}
+
+void AppSettings::setAutomaticUpdateChecks(bool on) {
+    storeBool(kAutomaticUpdateChecks, automaticUpdateChecks_, on, &AppSettings::automaticUpdateChecksChanged);
+}
+
+void AppSettings::setAutomaticUpdateDownloads(bool on) {
+    storeBool(kAutomaticUpdateDownloads, automaticUpdateDownloads_, on,
+              &AppSettings::automaticUpdateDownloadsChanged);
+}
+
+QByteArray AppSettings::layout(const std::string& name) const {
+    const QVariant value = store_->value("layout/" + toQString(name));
+    return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
+}
+
+void AppSettings::setLayout(const std::string& name, const QByteArray& state) {
+    store_->setValue("layout/" + toQString(name), state);
+}
+
+std::string AppSettings::historyNote() {
+    std::string folder;
+    try {
+        folder = abbreviatingHome(HistoryStore::defaultDirectory(), fromQString(QDir::homePath()));
+    } catch (const std::exception&) {
+        folder = "~/.local/share/Morvane/History";
+    }
+    return Localizer::format("Renames are recorded in %@ so they can be undone.", folder);
 }
 
 void AppSettings::requestWelcome() {

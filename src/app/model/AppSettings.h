@@ -3,6 +3,7 @@
 #include "app/model/AppLanguage.h"
 #include "app/model/AppearanceChoice.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <memory>
 #include <optional>
@@ -33,6 +34,10 @@ class AppSettings : public QObject {
                    showRunningResultChanged)
     Q_PROPERTY(bool quitAfterLastWindow READ quitAfterLastWindow WRITE setQuitAfterLastWindow NOTIFY
                    quitAfterLastWindowChanged)
+    Q_PROPERTY(bool automaticUpdateChecks READ automaticUpdateChecks WRITE setAutomaticUpdateChecks NOTIFY
+                   automaticUpdateChecksChanged)
+    Q_PROPERTY(bool automaticUpdateDownloads READ automaticUpdateDownloads WRITE setAutomaticUpdateDownloads
+                   NOTIFY automaticUpdateDownloadsChanged)
     Q_PROPERTY(int welcomeRequest READ welcomeRequest NOTIFY welcomeRequestChanged)
     Q_PROPERTY(bool welcomeSeen READ welcomeSeen WRITE setWelcomeSeen NOTIFY welcomeSeenChanged)
 
@@ -71,6 +76,20 @@ public:
     void setShowRunningResult(bool on);
     bool quitAfterLastWindow() const { return quitAfterLastWindow_; }
     void setQuitAfterLastWindow(bool on);
+    // The updater's own two choices, kept here where it has no store of its own.
+    bool automaticUpdateChecks() const { return automaticUpdateChecks_; }
+    void setAutomaticUpdateChecks(bool on);
+    bool automaticUpdateDownloads() const { return automaticUpdateDownloads_; }
+    void setAutomaticUpdateDownloads(bool on);
+
+    // A window's size and divider positions, as the toolkit saves them, by
+    // name ("window", "splitter"); empty when none was stored.
+    QByteArray layout(const std::string& name) const;
+    void setLayout(const std::string& name, const QByteArray& state);
+
+    // "Renames are recorded in <the history folder> so they can be undone."
+    static std::string historyNote();
+
     int welcomeRequest() const { return welcomeRequest_; }
     // "Show the Welcome Window Again": every window watching shows it.
     void requestWelcome();
@@ -87,6 +106,8 @@ signals:
     void highlightChangesChanged();
     void showRunningResultChanged();
     void quitAfterLastWindowChanged();
+    void automaticUpdateChecksChanged();
+    void automaticUpdateDownloadsChanged();
     void welcomeRequestChanged();
     void welcomeSeenChanged();
 
@@ -107,6 +128,8 @@ private:
     bool highlightChanges_ = true;
     bool showRunningResult_ = true;
     bool quitAfterLastWindow_ = true;
+    bool automaticUpdateChecks_ = true;
+    bool automaticUpdateDownloads_ = false;
     int welcomeRequest_ = 0;
     bool welcomeSeen_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TestClasses.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 #include "engine/filesystem/InMemoryFileSystem.h"
@@ -17,18 +18,6 @@
 #include <vector>
 
 namespace morvane::app::testing {
-
-// Every test class registers itself; main runs them all.
-std::vector<std::function<int(int, char**)>>& testClasses();
-
-template <typename Test>
-bool registerTestClass() {
-    testClasses().push_back([](int argc, char** argv) {
-        Test test;
-        return QTest::qExec(&test, argc, argv);
-    });
-    return true;
-}
 
 // Settings over an INI file in a fresh temporary folder.
 struct SettingsFixture {

@@ -169,8 +169,13 @@ private slots:
         QCOMPARE(model->figures(replace).statusLine, std::string("2 items changed by this rule"));
         QCOMPARE(model->figures(regex).statusLine, std::string("Error \u00B7 rule is bypassed until fixed"));
         QVERIFY(model->figures(regex).error);
+        // A card's head: the rule's summary, or why it does nothing.
+        QCOMPARE(model->figures(replace).summaryLine,
+                 std::string("\u201CIMG_\u201D \u2192 \u201Csanta-cruz-\u201D"));
+        QCOMPARE(model->figures(regex).summaryLine, std::string("Invalid pattern"));
         model->setEnabled(regex, false);
         QCOMPARE(model->figures(regex).statusLine, std::string("Disabled \u00B7 skipped"));
+        QCOMPARE(model->figures(regex).summaryLine, std::string("Disabled \u00B7 skipped"));
         QCOMPARE(model->activeRulesText(), std::string("1 of 2 active"));
 
         // A rule the current plan does not know yet has no count.

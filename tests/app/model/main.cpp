@@ -1,25 +1,8 @@
-#include "ModelTesting.h"
-#include "app/model/LaunchOptions.h"
+#include "app/TestClasses.h"
 
 #include <QCoreApplication>
 
-namespace morvane::app::testing {
-
-std::vector<std::function<int(int, char**)>>& testClasses() {
-    static std::vector<std::function<int(int, char**)>> classes;
-    return classes;
-}
-
-} // namespace morvane::app::testing
-
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    // Models made by the tests take no launch options unless a test offers some.
-    morvane::app::LaunchOptions::offer({});
-    (void)morvane::app::LaunchOptions::takeForFirstModel();
-    int failures = 0;
-    for (const auto& run : morvane::app::testing::testClasses()) {
-        failures += run(argc, argv);
-    }
-    return failures == 0 ? 0 : 1;
+    return morvane::app::testing::runTestClasses(argc, argv);
 }

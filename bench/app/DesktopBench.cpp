@@ -1,0 +1,211 @@
+// The window's speed at 100,000 items, on the offscreen platform:
+//
+// - opening a folder of 100,000 files (a real folder, kept between runs) to
+//   the first table drawn with its rows;
+// - scrolling the table by the mouse wheel, and typing into the filter field:
+//   the main thread's work per event (every event the application delivers,
+//   timed where it is delivered), and per step (the input event together with
+//   the repaints, timers and published previews that follow it).
+//
+//   QT_QPA_PLATFORM=offscreen morvane_desktop_bench [count]   (default 100000)
+#include "../BenchClock.h"
+#include "../BenchFolders.h"
+#include "app/desktop/DesktopApp.h"
+#include "app/desktop/ItemTable.h"
+#include "app/desktop/MainWindow.h"
+#include "app/desktop/WindowToolbar.h"
+#include "app/desktop/tools/IsolatedDesktop.h"
+#include "app/model/AppSettings.h"
+#include "app/model/LaunchOptions.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+using namespace morvane;
+using namespace morvane::app;
+
+namespace {
+
+using bench::Clock;
+using bench::milliseconds;
+
+// Times every event at the outermost delivery: what the main thread spends on it.
+class TimedApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (depth_ > 0) {
+            return QApplication::notify(receiver, event);
+        }
+        ++depth_;
+        const auto start = Clock::now();
+        const bool result = QApplication::notify(receiver, event);
+        durations.push_back(milliseconds(Clock::now() - start));
+        --depth_;
+        return result;
+    }
+
+    std::vector<double> durations;
+
+private:
+    int depth_ = 0;
+};
+
+void runFor(int ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+template <typename Condition>
+bool runUntil(Condition condition, int ms = 30000) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (!condition() && Clock::now() < end) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return condition();
+}
+
+struct Figures {
+    std::vector<double> events;
+    std::vector<double> steps;
+};
+
+double percentile(std::vector<double> values, double p) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1,
+                           static_cast<std::size_t>(p * static_cast<double>(values.size())))];
+}
+
+void report(const char* what, const Figures& figures) {
+    std::printf("%-34s per event: median %6.2f ms, p99 %6.2f ms, max %6.2f ms (%zu events)\n", what,
+                percentile(figures.events, 0.5), percentile(figures.events, 0.99),
+                figures.events.empty() ? 0.0
+                                       : *std::max_element(figures.events.begin(), figures.events.end()),
+                figures.events.size());
+    if (figures.steps.empty()) {
+        return;
+    }
+    std::printf("%-34s per step:  median %6.2f ms, max %6.2f ms (%zu steps)\n", "",
+                percentile(figures.steps, 0.5),
+                figures.steps.empty() ? 0.0 : *std::max_element(figures.steps.begin(), figures.steps.end()),
+                figures.steps.size());
+}
+
+// Notes when the table is first drawn with rows.
+class FirstDraw final : public QObject {
+public:
+    FirstDraw(AppModel& model) : model_(model) {}
+    std::optional<Clock::time_point> at;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !at && model_.rowCount() > 0) {
+            at = Clock::now();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    AppModel& model_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    TimedApplication application(argc, argv);
+    const std::size_t count = argc > 1 ? std::stoul(argv[1]) : 100000;
+    const std::string folder = bench::photoFolder(count);
+
+    LaunchOptions::offer({});
+    IsolatedDesktop isolated;
+    DesktopApp& desktop = *isolated.app;
+    MainWindow* window = desktop.newWindow();
+    window->resize(1280, 800);
+    runFor(300);
+    ItemTable& table = *window->table();
+    AppModel& model = window->model();
+
+    // Opening to the first drawn table.
+    FirstDraw firstDraw(model);
+    table.viewport()->installEventFilter(&firstDraw);
+    application.durations.clear();
+    const auto opened = Clock::now();
+    model.openFolder(folder);
+    if (!runUntil([&] { return firstDraw.at.has_value(); })) {
+        std::fprintf(stderr, "the table was never drawn with rows\n");
+        return 1;
+    }
+    std::printf("%zu items: opening the folder to the first drawn table: %.0f ms\n", count,
+                milliseconds(*firstDraw.at - opened));
+    Figures open{application.durations, {}};
+    report("  main thread while opening", open);
+    runFor(300);
+
+    // Scrolling: three rows per wheel notch, down through the table and back.
+    Figures scrolling;
+    QWidget* viewport = table.viewport();
+    for (int notch = 0; notch < 300; ++notch) {
+        application.durations.clear();
+        const int direction = notch < 150 ? -120 : 120;
+        const auto start = Clock::now();
+        QWheelEvent wheel(QPointF(200, 200), viewport->mapToGlobal(QPointF(200, 200)), QPoint(),
+                          QPoint(0, direction), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        QApplication::processEvents();
+        scrolling.steps.push_back(milliseconds(Clock::now() - start));
+        scrolling.events.insert(scrolling.events.end(), application.durations.begin(),
+                                application.durations.end());
+    }
+    // A drag of the scroll bar: long jumps, each drawing rows never drawn before.
+    for (int jump = 0; jump < 100; ++jump) {
+        application.durations.clear();
+        const auto start = Clock::now();
+        table.verticalScrollBar()->setValue(table.verticalScrollBar()->maximum() * ((jump * 37) % 100) / 100);
+        QApplication::processEvents();
+        scrolling.steps.push_back(milliseconds(Clock::now() - start));
+        scrolling.events.insert(scrolling.events.end(), application.durations.begin(),
+                                application.durations.end());
+    }
+    report("scrolling (wheel and scroll bar)", scrolling);
+
+    // Typing into the filter: each key, then what it sets off until the preview is published.
+    Figures typing;
+    QLineEdit* filter = window->toolbar()->filterField();
+    filter->setFocus();
+    for (const QChar character : QString("IMG_0999")) {
+        application.durations.clear();
+        const auto start = Clock::now();
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, character);
+        QApplication::sendEvent(filter, &press);
+        QApplication::sendEvent(filter, &release);
+        QApplication::processEvents();
+        typing.steps.push_back(milliseconds(Clock::now() - start));
+        // The debounce, the computation on its worker and the publication.
+        runFor(400);
+        typing.events.insert(typing.events.end(), application.durations.begin(), application.durations.end());
+    }
+    std::printf("filter \"%s\": %zu rows, %zu filtered out\n", model.searchText().c_str(), model.rowCount(),
+                model.summary().items - model.summary().included);
+    report("typing in the filter", typing);
+    desktop.quit();
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+namespace morvane::app {
+
+// Samples of the change marks with their names: "Added", "Removed",
+// "Replaced", "Case".
+class ChangeLegend : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChangeLegend(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    void retranslate();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace morvane::app

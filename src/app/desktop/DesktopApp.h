@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/desktop/DesktopServices.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+namespace morvane::app {
+
+class Appearance;
+class AppSettings;
+class Clipboard;
+class Commands;
+class FileDialogs;
+class FileManager;
+class MainWindow;
+class SettingsWindow;
+class Updater;
+
+// The application: any number of windows, each with its own model, the
+// shared commands, the settings window, the appearance, and the services.
+// It quits after the last window closes when the settings say so.
+class DesktopApp : public QObject {
+    Q_OBJECT
+
+public:
+    DesktopApp(AppSettings& settings, DesktopServices services, QObject* parent = nullptr);
+    ~DesktopApp() override;
+
+    AppSettings& settings() const { return settings_; }
+    Commands& commands() const { return *commands_; }
+    Appearance& appearance() const { return *appearance_; }
+    FileManager& fileManager() const { return *services_.fileManager; }
+    Updater& updater() const { return *services_.updater; }
+
+    // Opens another window and brings it to the front.
+    MainWindow* newWindow();
+    const std::vector<MainWindow*>& windows() const { return windows_; }
+    MainWindow* frontmost() const;
+    SettingsWindow* settingsWindow() const;
+
+    void showSettings();
+    void showAbout();
+    void checkForUpdates();
+    // Closes every window, which ends the application.
+    void quit();
+
+signals:
+    // The last window closed and the application is to end.
+    void lastWindowClosed();
+
+private:
+    void windowClosed(MainWindow* window);
+    void bringForward(MainWindow* window);
+
+    AppSettings& settings_;
+    DesktopServices services_;
+    Appearance* appearance_;
+    Commands* commands_;
+    std::vector<MainWindow*> windows_;
+    QPointer<SettingsWindow> settingsWindow_;
+};
+
+} // namespace morvane::app

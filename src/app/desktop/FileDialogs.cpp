@@ -1,0 +1,46 @@
+#include "app/desktop/FileDialogs.h"
+
+#include "app/desktop/UiText.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace morvane::app {
+namespace {
+
+std::optional<std::string> chosen(const QString& path) {
+    return path.isEmpty() ? std::nullopt : std::optional(fromQString(path));
+}
+
+class SystemFileDialogs final : public FileDialogs {
+public:
+    std::optional<std::string> chooseFolder(QWidget* parent) override {
+        QFileDialog dialog(parent, ui("Open Folder"), QDir::homePath());
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setLabelText(QFileDialog::Accept, ui("Open"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return std::nullopt;
+        }
+        return chosen(dialog.selectedFiles().front());
+    }
+
+    std::optional<std::string> openFile(QWidget* parent, const QString& title,
+                                        const QString& filter) override {
+        return chosen(QFileDialog::getOpenFileName(parent, title, QDir::homePath(), filter));
+    }
+
+    std::optional<std::string> saveFile(QWidget* parent, const QString& title, const QString& suggestedName,
+                                        const QString& filter) override {
+        return chosen(
+            QFileDialog::getSaveFileName(parent, title, QDir::home().filePath(suggestedName), filter));
+    }
+};
+
+} // namespace
+
+std::shared_ptr<FileDialogs> FileDialogs::system() {
+    return std::make_shared<SystemFileDialogs>();
+}
+
+} // namespace morvane::app

@@ -1,0 +1,256 @@
+#include "app/desktop/ListEditorSheet.h"
+
+#include "app/desktop/Clipboard.h"
+#include "app/desktop/FileDialogs.h"
+#include "app/desktop/Icons.h"
+#include "app/desktop/PairRowsModel.h"
+#include "app/desktop/UiText.h"
+#include "app/model/AppModel.h"
+
+#include <QFile>
+#include <QFutureWatcher>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+
+namespace morvane::app {
+namespace {
+
+// Hands each keystroke to the rows, not only the finished edit.
+class LiveEditDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            connect(line, &QLineEdit::textEdited, this,
+                    [this, line] { emit const_cast<LiveEditDelegate*>(this)->commitData(line); });
+        }
+        return editor;
+    }
+};
+
+} // namespace
+
+ListEditorSheet::ListEditorSheet(AppModel& model, const Uuid& id, std::shared_ptr<Clipboard> clipboard,
+                                 std::shared_ptr<FileDialogs> dialogs, QWidget* parent)
+    : QDialog(parent), model_(model), id_(id), clipboard_(std::move(clipboard)), dialogs_(std::move(dialogs)),
+      table_(new QTableView), active_(new QLabel), changed_(new QLabel), message_(new QLabel),
+      done_(new QPushButton(ui("Done"))) {
+    setObjectName("listEditor");
+    const auto* entry = [&]() -> const RuleEntry* {
+        for (const RuleEntry& candidate : model_.rules()) {
+            if (candidate.id == id_) {
+                return &candidate;
+            }
+        }
+        return nullptr;
+    }();
+    rows_ = new PairRowsModel(entry && std::holds_alternative<RegexRule>(entry->rule), this);
+    setWindowTitle(toQString(model_.listEditorTitle()));
+    resize(640, 440);
+
+    auto* layout = new QVBoxLayout(this);
+    // A sheet has no title bar of its own on every platform; its title heads it.
+    auto* title = new QLabel(windowTitle());
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    layout->addWidget(title);
+    auto* toolbar = new QHBoxLayout;
+    const struct {
+        const char* name;
+        const char* symbol;
+        const char* text;
+        void (ListEditorSheet::*action)();
+    } buttons[] = {
+        {"addRow", "plus", "Add Row", &ListEditorSheet::addRow},
+        {"duplicate", "plus.square.on.square", "Duplicate", &ListEditorSheet::duplicateSelected},
+        {"remove", "minus.circle", "Remove", &ListEditorSheet::removeSelected},
+        {"paste", "doc.on.clipboard", "Paste Rows", &ListEditorSheet::pasteRows},
+        {"import", "square.and.arrow.down", "Import\u2026", &ListEditorSheet::importFile},
+        {"export", "square.and.arrow.up", "Export\u2026", &ListEditorSheet::exportFile},
+    };
+    for (const auto& tool : buttons) {
+        auto* button = new QToolButton;
+        button->setObjectName(tool.name);
+        button->setIcon(Icons::symbol(tool.symbol));
+        button->setText(ui(tool.text));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::StrongFocus);
+        connect(button, &QToolButton::clicked, this, tool.action);
+        if (std::string_view(tool.name) == "import") {
+            toolbar->addStretch(1);
+        }
+        toolbar->addWidget(button);
+    }
+    layout->addLayout(toolbar);
+
+    table_->setModel(rows_);
+    table_->setItemDelegate(new LiveEditDelegate(table_));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    table_->verticalHeader()->hide();
+    table_->setAlternatingRowColors(true);
+    table_->setAccessibleName(ui("Pairs"));
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(PairRowsModel::enabled, QHeaderView::Fixed);
+    header->resizeSection(PairRowsModel::enabled, 32);
+    header->setSectionResizeMode(PairRowsModel::find, QHeaderView::Stretch);
+    header->setSectionResizeMode(PairRowsModel::with, QHeaderView::Stretch);
+    header->setSectionResizeMode(PairRowsModel::matches, QHeaderView::ResizeToContents);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    layout->addWidget(table_, 1);
+
+    auto* footer = new QHBoxLayout;
+    changed_->setForegroundRole(QPalette::PlaceholderText);
+    message_->setForegroundRole(QPalette::PlaceholderText);
+    footer->addWidget(active_);
+    footer->addWidget(changed_);
+    footer->addStretch(1);
+    footer->addWidget(message_);
+    footer->addWidget(done_);
+    layout->addLayout(footer);
+    done_->setDefault(true);
+    connect(done_, &QPushButton::clicked, this, &QDialog::accept);
+
+    ListRows initial = model_.listRows(id_).value_or(ListRows{});
+    if (initial.empty()) {
+        initial.push_back(ListRow::make());
+    }
+    rows_->setRows(std::move(initial));
+    connect(rows_, &PairRowsModel::rowsEdited, this, &ListEditorSheet::writeBack);
+    connect(&model_, &AppModel::planChanged, this, [this] {
+        showFooter();
+        countMatches();
+    });
+    connect(&model_, &AppModel::rulesChanged, this, [this] {
+        // The rule went away under the editor (deleted, or another list applied).
+        if (!model_.listRows(id_)) {
+            reject();
+        }
+    });
+    showFooter();
+    countMatches();
+}
+
+QToolButton* ListEditorSheet::button(const QString& objectName) const {
+    return findChild<QToolButton*>(objectName);
+}
+
+void ListEditorSheet::writeBack() {
+    model_.setListRows(id_, rows_->rows());
+    showFooter();
+    countMatches();
+}
+
+void ListEditorSheet::countMatches() {
+    const std::uint64_t request = ++countRequest_;
+    auto* watcher = new QFutureWatcher<std::vector<std::size_t>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
+        watcher->deleteLater();
+        if (request == countRequest_) {
+            rows_->setMatchCounts(watcher->result());
+        }
+    });
+    watcher->setFuture(QtConcurrent::run(model_.matchCountsJob(id_)));
+}
+
+void ListEditorSheet::showFooter() {
+    const ListRows& rows = rows_->rows();
+    const auto enabled =
+        std::count_if(rows.begin(), rows.end(), [](const ListRow& row) { return row.isEnabled; });
+    active_->setText(uiFormat("%lld of %lld rows active", enabled, rows.size()));
+    changed_->setText(uiFormat("%lld items changed in the preview", model_.changedCount(id_)));
+}
+
+void ListEditorSheet::applyEdit(const RowsEdit& edit) {
+    message_->setText(edit.message ? toQString(*edit.message) : QString());
+    if (edit.rows != rows_->rows()) {
+        rows_->setRows(edit.rows);
+    }
+}
+
+void ListEditorSheet::addRow() {
+    ListRows rows = rows_->rows();
+    rows.push_back(ListRow::make());
+    rows_->setRows(std::move(rows));
+    const QModelIndex added = rows_->index(rows_->rowCount() - 1, PairRowsModel::find);
+    table_->setCurrentIndex(added);
+    table_->edit(added);
+}
+
+namespace {
+RowIds selectedIds(const QTableView& table, const ListRows& rows) {
+    RowIds ids;
+    for (const QModelIndex& index : table.selectionModel()->selectedRows()) {
+        ids.push_back(rows[static_cast<std::size_t>(index.row())].id);
+    }
+    return ids;
+}
+} // namespace
+
+void ListEditorSheet::duplicateSelected() {
+    const RowIds ids = selectedIds(*table_, rows_->rows());
+    if (!ids.empty()) {
+        rows_->setRows(duplicating(rows_->rows(), ids));
+    }
+}
+
+void ListEditorSheet::removeSelected() {
+    const RowIds ids = selectedIds(*table_, rows_->rows());
+    if (!ids.empty()) {
+        rows_->setRows(removing(rows_->rows(), ids));
+    }
+}
+
+void ListEditorSheet::pasteRows() {
+    applyEdit(pastingText(rows_->rows(), clipboard_->text()));
+}
+
+void ListEditorSheet::importFile() {
+    const auto path =
+        dialogs_->openFile(this, ui("Import Pairs"), ui("Text files (*.tsv *.txt);;All files (*)"));
+    if (!path) {
+        return;
+    }
+    QFile file(toQString(*path));
+    std::optional<std::string> bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray read = file.readAll();
+        if (file.error() == QFileDevice::NoError) {
+            bytes = std::string(read.constData(), static_cast<std::size_t>(read.size()));
+        }
+    }
+    applyEdit(importingFile(rows_->rows(), bytes));
+}
+
+void ListEditorSheet::exportFile() {
+    const auto path =
+        dialogs_->saveFile(this, ui("Export Pairs"), "pairs.tsv", ui("Tab-separated text (*.tsv)"));
+    if (!path) {
+        return;
+    }
+    const std::string text = PairText::tsv(pairs(rows_->rows()));
+    QFile file(toQString(*path));
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+        file.flush();
+    message_->setText(written ? QString() : ui("The file could not be written."));
+}
+
+} // namespace morvane::app

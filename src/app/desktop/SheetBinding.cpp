@@ -1,0 +1,46 @@
+#include "app/desktop/SheetBinding.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace morvane::app {
+
+SheetBinding::SheetBinding(QWidget* window, Field field, Make make)
+    : QObject(window), window_(window), field_(std::move(field)), make_(std::move(make)) {
+    window_->installEventFilter(this);
+}
+
+bool SheetBinding::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::Show) {
+        // After the window is up, so the sheet opens over it.
+        QTimer::singleShot(0, this, &SheetBinding::sync);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SheetBinding::sync() {
+    const bool shown = field_.isShown();
+    if (shown && !dialog_ && window_->isVisible()) {
+        QDialog* dialog = make_(window_);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setWindowModality(Qt::WindowModal);
+        connect(dialog, &QDialog::finished, this, [this, dialog] {
+            if (dialog_ == dialog) {
+                dialog_ = nullptr;
+                if (field_.isShown()) {
+                    field_.dismiss();
+                }
+            }
+        });
+        dialog_ = dialog;
+        dialog->open();
+    } else if (!shown && dialog_) {
+        QDialog* dialog = dialog_;
+        dialog_ = nullptr;
+        dialog->reject();
+    }
+}
+
+} // namespace morvane::app

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "app/TestClasses.h"
+#include "app/desktop/Clipboard.h"
+#include "app/desktop/DesktopApp.h"
+#include "app/desktop/FileDialogs.h"
+#include "app/desktop/MainWindow.h"
+#include "app/desktop/tools/IsolatedDesktop.h"
+#include "app/model/AppSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvane::app::testing {
+
+// Dialogs that answer what the test told them to, in order; nothing (as if
+// cancelled) when told nothing.
+struct ScriptedDialogs final : FileDialogs {
+    std::deque<std::optional<std::string>> folders;
+    std::deque<std::optional<std::string>> openFiles;
+    std::deque<std::optional<std::string>> saveFiles;
+    int asked = 0;
+
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& answers) {
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> chooseFolder(QWidget*) override {
+        ++asked;
+        return next(folders);
+    }
+    std::optional<std::string> openFile(QWidget*, const QString&, const QString&) override {
+        ++asked;
+        return next(openFiles);
+    }
+    std::optional<std::string> saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        ++asked;
+        return next(saveFiles);
+    }
+};
+
+struct ScriptedClipboard final : Clipboard {
+    std::optional<std::string> held;
+    std::optional<std::string> text() const override { return held; }
+};
+
+// An application over settings, presets and history in a temporary folder,
+// with scripted dialogs and clipboard, and real folders of files to open.
+struct DesktopFixture {
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::shared_ptr<ScriptedClipboard> clipboard = std::make_shared<ScriptedClipboard>();
+    IsolatedDesktop desktop{services()};
+    QTemporaryDir& root = desktop.root;
+    std::unique_ptr<AppSettings>& settings = desktop.settings;
+    std::unique_ptr<DesktopApp>& app = desktop.app;
+
+    DesktopServices services() const {
+        DesktopServices made;
+        made.dialogs = dialogs;
+        made.clipboard = clipboard;
+        return made;
+    }
+
+    // A folder with these files, each `size` bytes times its position + 1.
+    QString folder(const QString& name, const QStringList& files) const {
+        const QString path = root.filePath(name);
+        QDir().mkpath(path);
+        int size = 10;
+        for (const QString& file : files) {
+            QFile made(QDir(path).filePath(file));
+            made.open(QIODevice::WriteOnly);
+            made.write(QByteArray(size, 'x'));
+            size += 10;
+        }
+        return path;
+    }
+
+    MainWindow* window() {
+        MainWindow* made = app->newWindow();
+        if (!QTest::qWaitForWindowExposed(made)) {
+            qWarning("the window was not exposed");
+        }
+        return made;
+    }
+};
+
+// The window's model has loaded and published a plan with `rows` rows.
+inline bool waitForRows(MainWindow& window, std::size_t rows) {
+    return QTest::qWaitFor([&] { return !window.model().loading() && window.model().rowCount() == rows; },
+                           5000);
+}
+
+// The next published plan.
+inline bool waitForPlan(MainWindow& window) {
+    QSignalSpy published(&window.model(), &AppModel::planChanged);
+    return published.wait(5000);
+}
+
+// Makes the window the frontmost one, as a click on it would.
+inline bool bringToFront(QWidget* window) {
+    window->raise();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+} // namespace morvane::app::testing

@@ -1,0 +1,112 @@
+// What the window's controls show that the model decides: the Rename
+// button's title and whether it opens the confirmation, where the selection is
+// among the rows shown, the criteria command, and the settings the window
+// keeps for itself.
+#include "ModelTesting.h"
+#include "app/model/HomePath.h"
+
+#include <QDir>
+
+namespace morvane::app::testing {
+
+class WindowStateTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theRenameButtonSaysWhatItWillDo() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
+        QVERIFY(!model->canConfirm());
+
+        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "keep.txt"}));
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(model->renameButtonTitle(), std::string("Rename 2 Items"));
+        QVERIFY(model->canConfirm());
+
+        // After a rename that left nothing to do.
+        model->setLastTransaction(RenameTransaction{});
+        model->setItems(namedItems({"santa-cruz-1.jpg"}));
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(model->renameButtonTitle(), std::string("Renamed"));
+        QVERIFY(!model->canConfirm());
+
+        // Conflicts alone still open the confirmation, which offers to skip them.
+        model->setItems(namedItems({"a.txt", "b.txt", "c.txt"}));
+        model->setRules({RuleEntry::make(ReplaceRule("a", "c", true))});
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(model->summary().toRename, std::size_t(0));
+        QVERIFY(model->summary().conflicts > 0);
+        QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
+        QVERIFY(model->canConfirm());
+    }
+
+    void theSelectionIsFoundAmongTheRowsShown() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        model->setItems(namedItems({"a.txt", "IMG_1.jpg", "b.txt", "IMG_2.jpg"}));
+        model->setSelectedID("/d/IMG_2.jpg");
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(model->selectedRowIndex(), std::optional<std::size_t>(3));
+        model->setShowOnlyChanged(true);
+        QCOMPARE(model->selectedRowIndex(), std::optional<std::size_t>(1));
+        model->setSelectedID("/d/b.txt");
+        QVERIFY(!model->selectedRowIndex());
+        model->setShowOnlyChanged(false);
+        QCOMPARE(model->selectedRowIndex(), std::optional<std::size_t>(1));
+        model->setSelectedID(std::nullopt);
+        QVERIFY(!model->selectedRowIndex());
+    }
+
+    void theCriteriaCommandSaysWhatItWillDo() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        QCOMPARE(model->criteriaCommandTitle(), std::string("Hide Renaming Criteria"));
+        model->toggleCriteria();
+        QCOMPARE(model->criteria(), CriteriaMode::hidden);
+        QCOMPARE(model->criteriaCommandTitle(), std::string("Show Renaming Criteria"));
+        model->toggleCriteria();
+        QCOMPARE(model->criteria(), CriteriaMode::docked);
+    }
+
+    void updateChoicesAndLayoutsAreKept() {
+        SettingsFixture fixture;
+        {
+            const auto settings = fixture.make();
+            QVERIFY(settings->automaticUpdateChecks());
+            QVERIFY(!settings->automaticUpdateDownloads());
+            QVERIFY(settings->layout("window").isEmpty());
+            settings->setAutomaticUpdateChecks(false);
+            settings->setAutomaticUpdateDownloads(true);
+            settings->setLayout("window", QByteArray("\x01\x02geometry", 10));
+        }
+        const auto settings = fixture.make();
+        QVERIFY(!settings->automaticUpdateChecks());
+        QVERIFY(settings->automaticUpdateDownloads());
+        QCOMPARE(settings->layout("window"), QByteArray("\x01\x02geometry", 10));
+        QVERIFY(settings->layout("splitter").isEmpty());
+    }
+
+    void theHistoryNoteNamesTheRealFolder() {
+        const QByteArray saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", (QDir::homePath() + "/data").toUtf8());
+        QCOMPARE(AppSettings::historyNote(),
+                 std::string("Renames are recorded in ~/data/Morvane/History so they can be undone."));
+        qputenv("XDG_DATA_HOME", "/srv/shared");
+        QCOMPARE(AppSettings::historyNote(),
+                 std::string("Renames are recorded in /srv/shared/Morvane/History so they can be undone."));
+        saved.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", saved);
+
+        QCOMPARE(abbreviatingHome("/home/ana/Photos", "/home/ana"), std::string("~/Photos"));
+        QCOMPARE(abbreviatingHome("/home/anabel/Photos", "/home/ana"), std::string("/home/anabel/Photos"));
+        QCOMPARE(abbreviatingHome("/etc", "/"), std::string("/etc"));
+    }
+};
+
+namespace {
+const bool registered = registerTestClass<WindowStateTest>();
+}
+
+} // namespace morvane::app::testing
+
+#include "WindowStateTest.moc"
