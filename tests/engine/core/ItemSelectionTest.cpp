@@ -5,6 +5,7 @@
 #include "engine/filesystem/InMemoryFileSystem.h"
 #include "engine/filesystem/ItemsFromPaths.h"
 #include "engine/rules/ReplaceRule.h"
+#include "engine/testing/Items.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,21 @@ TEST(ItemOrder, SortsByEachFieldWithNameAsAscendingTieBreak) {
     }
     EXPECT_EQ(itemOrderFieldFromRawValue("modified"), Field::modified);
     EXPECT_EQ(itemOrderFieldFromRawValue("date"), std::nullopt);
+}
+
+// Items usually arrive already in ascending name order, as a folder is listed.
+TEST(ItemOrder, DescendingReversesNameAndPathOrderOfAListInAscendingOrder) {
+    const std::vector<FileItem> listed{file("a", "/x", 0, 0), file("b", "/x", 0, 0), file("c", "/y", 0, 0),
+                                       file("d", "/y", 0, 0)};
+    auto byName = listed;
+    ItemOrder{Field::name, false}.sort(byName);
+    EXPECT_EQ(names(byName), (std::vector<std::string>{"d", "c", "b", "a"}));
+    auto byPath = listed;
+    ItemOrder{Field::path, false}.sort(byPath);
+    EXPECT_EQ(names(byPath), (std::vector<std::string>{"d", "c", "b", "a"}));
+    auto oneFolder = testing::items({"a", "b", "c"});
+    ItemOrder{Field::path, false}.sort(oneFolder);
+    EXPECT_EQ(names(oneFolder), (std::vector<std::string>{"c", "b", "a"}));
 }
 
 TEST(ItemSelection, UncheckedAndFilteredItemsStayButAreExcluded) {
