@@ -284,13 +284,6 @@ std::string fold(std::string_view text) {
         "case folding");
 }
 
-std::string lowerNfc(std::string_view text) {
-    if (isAscii(text)) {
-        return asciiMapped(text, asciiLower);
-    }
-    return toLower(nfc(text));
-}
-
 bool canonicallyEqual(std::string_view a, std::string_view b) {
     if (a == b) {
         return true;

@@ -20,6 +20,15 @@ RenamePipeline replacing(std::string find, std::string with) {
     return RenamePipeline({makeStep(ReplaceRule(std::move(find), std::move(with), false))});
 }
 
+// Gives the items named in `newNames` their new stems; the others keep theirs.
+RenamePipeline renamingStems(std::map<std::string, std::string> newNames) {
+    return RenamePipeline({makeStep(ScriptedRule([newNames](FileName& name, const RuleContext& context) {
+        if (const auto found = newNames.find(context.item.name); found != newNames.end()) {
+            name.stem = found->second;
+        }
+    }))});
+}
+
 std::vector<Kind> kinds(const RenamePlan& plan) {
     std::vector<Kind> result;
     for (const auto& entry : plan.entries) {
@@ -62,6 +71,16 @@ TEST(RenamePipeline, DecidesStatuses) {
         {"slash is invalid", replacing("a", "a/"), items({"a.txt"}), {Kind::invalid}},
         {"empty is invalid", replacing("a", ""), items({"a"}), {Kind::invalid}},
         {"odd existing name untouched", replacing("zzz", "y"), items({".hidden"}), {Kind::unchanged}},
+        {"new names differing only in composition",
+         renamingStems({{"a.txt", "caf\u00e9"}, {"b.txt", "cafe\u0301"}}),
+         items({"a.txt", "b.txt"}),
+         {Kind::duplicate, Kind::duplicate}},
+        // A case-insensitive volume holds these as one name: each sigma is
+        // lower-cased on its own, never to the final form "ς".
+        {"capital and small sigma at the end of a word",
+         RenamePipeline{},
+         items({"\u039F\u0394\u039F\u03A3", "\u03BF\u03B4\u03BF\u03C3"}),
+         {Kind::duplicate, Kind::duplicate}},
         // Only the normalization form changes: nothing to rename.
         {"normalization only", replacing("e\u0301", "\u00e9"), items({"cafe\u0301.txt"}), {Kind::unchanged}},
     };
