@@ -102,5 +102,21 @@ TEST(ItemsFromPaths, ReadsEachPickedEntryAndKeepsTheGivenOrder) {
     EXPECT_EQ(items[2].parentName, "p");
 }
 
+TEST(ItemsFromPaths, PathsNamingOneEntryGiveOneItem) {
+    InMemoryFileSystem fileSystem(true);
+    fileSystem.addFile("/p/one.txt");
+    fileSystem.addFile("/p/One.txt");
+    const auto items = itemsFromPaths(
+        fileSystem, {"/p/./one.txt", "/p/one.txt/", "/q/../p/one.txt", "/p//one.txt", "/p/One.txt"});
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].id, "/p/one.txt");
+    EXPECT_EQ(items[0].directory, "/p");
+    EXPECT_EQ(items[1].id, "/p/One.txt");
+    // A volume that ignores letter case holds these as one entry.
+    InMemoryFileSystem caseless(false);
+    caseless.addFile("/p/one.txt");
+    EXPECT_EQ(itemsFromPaths(caseless, {"/p/one.txt", "/p/ONE.TXT"}).size(), 1u);
+}
+
 } // namespace
 } // namespace morvane

@@ -1,6 +1,7 @@
 #include "engine/filesystem/LocalFileSystem.h"
 
 #include "engine/filesystem/FileSystemError.h"
+#include "engine/filesystem/ItemsFromPaths.h"
 #include "engine/filesystem/NoReplaceMove.h"
 #include "engine/support/Localization.h"
 #include "engine/testing/DiskFixtures.h"
@@ -114,6 +115,15 @@ TEST(LocalFileSystem, CaseSensitivityIsAskedOfTheFolderItself) {
     writeFile(dir / "same/readme", "");
     ASSERT_EQ(::link((dir / "same/readme").c_str(), (dir / "same/README").c_str()), 0);
     EXPECT_FALSE(fs.isCaseSensitive(dir / "same"));
+}
+
+TEST(LocalFileSystem, AFilePickedThroughALinkToItsFolderIsOneItem) {
+    TempFolder dir;
+    writeFile(dir / "photos/a.jpg", "");
+    testing::makeLink(dir / "photos", dir / "shortcut");
+    const auto items = itemsFromPaths(LocalFileSystem(), {dir / "photos/a.jpg", dir / "shortcut/a.jpg"});
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].id, dir / "photos/a.jpg");
 }
 
 // The fallbacks for volumes that refuse the kernel's no-replace flag.
