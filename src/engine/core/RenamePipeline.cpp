@@ -2,6 +2,7 @@
 
 #include "engine/core/NameValidation.h"
 #include "engine/core/RuleError.h"
+#include "engine/support/DateFormatting.h"
 #include "engine/support/Localization.h"
 #include "engine/support/NameKey.h"
 #include "engine/support/Unicode.h"
@@ -106,6 +107,7 @@ std::string RenamePipeline::collisionKey(const std::string& directory, std::stri
 
 RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     using Kind = RenameStatus::Kind;
+    DateFormatting::recheckSystemZone();
     RenamePlan plan;
     plan.changedCounts.assign(steps.size(), 0);
     plan.entries.reserve(items.size());
@@ -173,6 +175,7 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
 
 std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t index,
                                              std::optional<std::int64_t> total) const {
+    DateFormatting::recheckSystemZone();
     const RuleContext context{item, index, total.value_or(index + 1)};
     FileName name = FileName::parsing(item.name);
     std::vector<StepTrace> result;
@@ -191,6 +194,7 @@ std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t 
 
 std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
                                                     const std::vector<FileItem>& items) const {
+    DateFormatting::recheckSystemZone();
     std::vector<std::string> stems;
     stems.reserve(items.size());
     const auto total = static_cast<std::int64_t>(items.size());
