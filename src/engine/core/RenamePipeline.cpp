@@ -65,6 +65,11 @@ RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_vie
     return RenameStatus::of(newKey.isKeyOf(oldName) ? Kind::caseOnlyRename : Kind::rename);
 }
 
+// The number of items a run renames: the `total` of every rule context.
+std::int64_t includedCount(const std::vector<FileItem>& items) {
+    return std::count_if(items.begin(), items.end(), [](const FileItem& item) { return item.isIncluded; });
+}
+
 bool sameName(const FileName& a, const FileName& b) {
     return unicode::canonicallyEqual(a.stem, b.stem) && unicode::canonicallyEqual(a.ext, b.ext);
 }
@@ -112,10 +117,7 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     plan.changedCounts.assign(steps.size(), 0);
     plan.entries.reserve(items.size());
 
-    std::int64_t total = 0;
-    for (const FileItem& item : items) {
-        total += item.isIncluded ? 1 : 0;
-    }
+    const std::int64_t total = includedCount(items);
 
     // Every entry, excluded ones included (they hold their current names
     // against the others), gets its collision key while its item is at hand:
@@ -197,11 +199,18 @@ std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
     DateFormatting::recheckSystemZone();
     std::vector<std::string> stems;
     stems.reserve(items.size());
-    const auto total = static_cast<std::int64_t>(items.size());
+    // Numbered as planning numbers them: excluded items keep their names and
+    // take no place in the run.
+    const std::int64_t total = includedCount(items);
     const std::size_t limit = std::min(stepIndex, steps.size());
-    for (std::size_t p = 0; p < items.size(); ++p) {
-        const RuleContext context{items[p], static_cast<std::int64_t>(p), total};
-        FileName name = FileName::parsing(items[p].name);
+    std::int64_t index = 0;
+    for (const FileItem& item : items) {
+        FileName name = FileName::parsing(item.name);
+        if (!item.isIncluded) {
+            stems.push_back(std::move(name.stem));
+            continue;
+        }
+        const RuleContext context{item, index++, total};
         for (std::size_t s = 0; s < limit; ++s) {
             if (steps[s].isEnabled) {
                 const FileName before = name;

@@ -30,7 +30,8 @@ public:
                                  std::optional<std::int64_t> total = std::nullopt) const;
 
     // The stem each item has just before step `stepIndex` (failing rules are
-    // skipped silently).
+    // skipped silently), numbered as `plan` numbers the items: an excluded
+    // item keeps its stem and does not count.
     std::vector<std::string> inputStems(std::size_t stepIndex, const std::vector<FileItem>& items) const;
 
     // The key under which two names in one folder count as the same entry.

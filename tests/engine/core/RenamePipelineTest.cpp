@@ -154,10 +154,13 @@ TEST(RenamePipeline, ExcludedItemsDoNotAdvanceTheIndex) {
     const RenamePipeline pipeline({makeStep(ScriptedRule([](FileName& name, const RuleContext& context) {
         name.stem += "-" + std::to_string(context.index) + "of" + std::to_string(context.total);
     }))});
-    const auto plan = pipeline.plan({item("a"), item("b", "/d", false), item("c")});
+    const std::vector<FileItem> list{item("a"), item("b", "/d", false), item("c")};
+    const auto plan = pipeline.plan(list);
     EXPECT_EQ(plan.entries[0].newName, "a-0of2");
     EXPECT_EQ(plan.entries[1].newName, "b");
     EXPECT_EQ(plan.entries[2].newName, "c-1of2");
+    // What a rule receives is what planning gives it.
+    EXPECT_EQ(pipeline.inputStems(1, list), (std::vector<std::string>{"a-0of2", "b", "c-1of2"}));
 }
 
 TEST(RenamePipeline, TraceShowsEveryStep) {

@@ -119,6 +119,7 @@ TEST(LocalFileSystem, CaseSensitivityIsAskedOfTheFolderItself) {
 
 TEST(LocalFileSystem, AFilePickedThroughALinkToItsFolderIsOneItem) {
     TempFolder dir;
+    testing::makeFolder(dir / "photos");
     writeFile(dir / "photos/a.jpg", "");
     testing::makeLink(dir / "photos", dir / "shortcut");
     const auto items = itemsFromPaths(LocalFileSystem(), {dir / "photos/a.jpg", dir / "shortcut/a.jpg"});
