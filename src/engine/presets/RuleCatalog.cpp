@@ -28,7 +28,9 @@ RuleCatalog::Parameters RuleCatalog::parameters(const RenameRule& rule) {
 std::shared_ptr<const RenameRule> RuleCatalog::rule(RuleKind kind, const Parameters& given) {
     Parameters merged = parameters(*makeDefault(kind));
     for (const auto& [key, value] : given) {
-        merged[key] = value;
+        if (!value.is_null()) { // null, like a missing key, keeps the default
+            merged[key] = value;
+        }
     }
     const nlohmann::json json(std::move(merged));
     return withRuleType(kind, [&](auto type) -> std::shared_ptr<const RenameRule> {
