@@ -103,6 +103,11 @@ RenamePipeline RenamePipeline::fromRules(const std::vector<std::shared_ptr<const
     return pipeline;
 }
 
+bool RenamePipeline::needsDetails() const {
+    return std::any_of(steps.begin(), steps.end(),
+                       [](const PipelineStep& step) { return step.isEnabled && step.rule->needsDetails(); });
+}
+
 std::string RenamePipeline::collisionKey(const std::string& directory, std::string_view name) {
     std::string key;
     key.reserve(directory.size() + 1 + name.size());

@@ -25,6 +25,10 @@ public:
 
     RenamePlan plan(const std::vector<FileItem>& items) const;
 
+    // Whether an enabled step reads the items' dates or sizes (see
+    // RenameRule::needsDetails).
+    bool needsDetails() const;
+
     // One item's name through every step; `total` defaults to index + 1.
     std::vector<StepTrace> trace(const FileItem& item, std::int64_t index,
                                  std::optional<std::int64_t> total = std::nullopt) const;

@@ -1,6 +1,7 @@
 #include "engine/core/RenamePipeline.h"
 
 #include "engine/rules/CaseRule.h"
+#include "engine/rules/DateRule.h"
 #include "engine/rules/ReplaceRule.h"
 #include "engine/testing/Items.h"
 #include "engine/testing/ScriptedRules.h"
@@ -187,6 +188,13 @@ TEST(RenamePipeline, InputStemsStopBeforeTheGivenStep) {
     EXPECT_EQ(pipeline.inputStems(2, list), (std::vector<std::string>{"b1", "b2"}));
     EXPECT_EQ(pipeline.inputStems(3, list), (std::vector<std::string>{"b1-x", "b2"}));
     EXPECT_EQ(pipeline.inputStems(99, list), (std::vector<std::string>{"b1-y", "b2"}));
+}
+
+TEST(RenamePipeline, NeedsDetailsWhenAnEnabledStepReadsDates) {
+    RenamePipeline pipeline({makeStep(CaseRule()), makeStep(DateRule(), false)});
+    EXPECT_FALSE(pipeline.needsDetails());
+    pipeline.steps[1].isEnabled = true;
+    EXPECT_TRUE(pipeline.needsDetails());
 }
 
 TEST(RenamePipeline, CollisionKeyNormalizesOnlyTheName) {
