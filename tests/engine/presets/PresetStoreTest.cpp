@@ -120,7 +120,7 @@ TEST(PresetStore, SavesAndExportsPresetsWithTheLongestNames) {
 
 TEST(PresetStore, ImportAndExportAnyFile) {
     TempFolder folder;
-    const Preset preset("Shared", {PresetRule{"case", false, {{"mode", "upper"}}}}, true, "3");
+    const Preset preset("Shared", {PresetRule{"case", false, nlohmann::json{{"mode", "upper"}}}}, true, "3");
     PresetStore::write(preset, folder / "shared.json");
     EXPECT_EQ(PresetStore::read(folder / "shared.json"), preset);
     writeFile(folder / "huge.morvanepreset", std::string(Preset::maxFileBytes + 10, ' '));
