@@ -133,6 +133,11 @@ TEST(NoReplaceMove, FallbacksNeverReplaceEither) {
     writeFile(dir / "a", "A");
     writeFile(dir / "b", "B");
     testing::makeFolder(dir / "f");
+    // A link whose target is missing still holds its name.
+    testing::makeLink("nowhere", dir / "dangling");
+    for (const auto move : {&posix::moveWithoutReplacing, &posix::moveByLinking, &posix::moveAfterCheck}) {
+        EXPECT_EQ(move((dir / "a").c_str(), (dir / "dangling").c_str()), EEXIST);
+    }
     EXPECT_EQ(posix::moveByLinking((dir / "a").c_str(), (dir / "b").c_str()), EEXIST);
     EXPECT_EQ(posix::moveAfterCheck((dir / "a").c_str(), (dir / "b").c_str()), EEXIST);
     EXPECT_EQ(posix::moveAfterCheck((dir / "f").c_str(), (dir / "b").c_str()), EEXIST);
@@ -140,7 +145,8 @@ TEST(NoReplaceMove, FallbacksNeverReplaceEither) {
     EXPECT_EQ(posix::moveByLinking((dir / "a").c_str(), (dir / "c").c_str()), 0);
     EXPECT_EQ(posix::moveAfterCheck((dir / "f").c_str(), (dir / "g").c_str()), 0);
     EXPECT_EQ(snapshot(dir.path()),
-              (std::map<std::string, std::string>{{"b", "B"}, {"c", "A"}, {"g", "<folder>"}}));
+              (std::map<std::string, std::string>{
+                  {"b", "B"}, {"c", "A"}, {"dangling", "-> nowhere"}, {"g", "<folder>"}}));
 }
 
 } // namespace
