@@ -76,15 +76,10 @@ std::string outcomeMessage(const BatchOutcome& outcome) {
 // Dates and sizes cost a statx call per file, as much as listing the folder;
 // only date-reading rules and the date and size orders need them.
 LocalFileSystem::Details detailsNeeded(const RenamePipeline& pipeline, const ItemOrder& order) {
-    const bool readsDates =
-        std::any_of(pipeline.steps.begin(), pipeline.steps.end(), [](const PipelineStep& step) {
-            const RuleKind kind = step.rule->kind();
-            return step.isEnabled && (kind == RuleKind::date || kind == RuleKind::template_);
-        });
     const bool sortsByThem =
         order.field == ItemOrder::Field::modified || order.field == ItemOrder::Field::size;
-    return readsDates || sortsByThem ? LocalFileSystem::Details::all
-                                     : LocalFileSystem::Details::namesAndKinds;
+    return pipeline.needsDetails() || sortsByThem ? LocalFileSystem::Details::all
+                                                  : LocalFileSystem::Details::namesAndKinds;
 }
 
 // "Rule 2 (Regular Expression): …" for every rule that failed.

@@ -4,7 +4,7 @@
 #include "cli/ItemSource.h"
 #include "engine/presets/FactoryPresets.h"
 #include "engine/presets/PresetStore.h"
-#include "engine/support/Unicode.h"
+#include "engine/support/NameKey.h"
 
 #include <filesystem>
 
@@ -20,7 +20,7 @@ std::vector<PresetLookup::Offered> PresetLookup::offered() const {
     std::vector<Offered> result;
     for (auto& factory : FactoryPresets::all()) {
         const bool shadowed = std::any_of(user.begin(), user.end(), [&](const Preset& mine) {
-            return unicode::lowerNfc(mine.name) == unicode::lowerNfc(factory.name);
+            return NameKey(mine.name, false) == NameKey(factory.name, false);
         });
         if (!shadowed) {
             result.push_back({std::move(factory), true});
@@ -42,9 +42,9 @@ Preset PresetLookup::find(const std::string& nameOrPath) const {
             throw UsageError{"cannot read the preset " + nameOrPath + ": " + error.what()};
         }
     }
-    const std::string wanted = unicode::lowerNfc(nameOrPath);
+    const NameKey wanted(nameOrPath, false);
     for (auto& offer : offered()) {
-        if (unicode::lowerNfc(offer.preset.name) == wanted) {
+        if (NameKey(offer.preset.name, false) == wanted) {
             return std::move(offer.preset);
         }
     }

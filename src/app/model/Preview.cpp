@@ -1,6 +1,6 @@
 #include "app/model/Preview.h"
 
-#include "engine/filesystem/NameFilter.h"
+#include "engine/core/NameFilter.h"
 #include "engine/support/Unicode.h"
 
 #include <algorithm>

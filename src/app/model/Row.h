@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/core/Date.h"
+#include "engine/support/Date.h"
 #include "engine/core/RenamePlan.h"
 
 #include <cstdint>

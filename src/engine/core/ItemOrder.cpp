@@ -25,12 +25,17 @@ bool ItemOrder::areInOrder(const FileItem& a, const FileItem& b) const {
     int result = 0;
     switch (field) {
     case Field::name:
+        result = NaturalOrder::compare(a.name, b.name);
         break;
     case Field::kind:
         result = NaturalOrder::compare(FileName::parsing(a.name).ext, FileName::parsing(b.name).ext);
         break;
     case Field::path:
+        // Folder, then name: a descending path order lists each folder's names backwards too.
         result = NaturalOrder::compare(a.directory, b.directory);
+        if (result == 0) {
+            result = NaturalOrder::compare(a.name, b.name);
+        }
         break;
     case Field::modified:
         result = compare(a.modified, b.modified);
@@ -78,8 +83,11 @@ void ItemOrder::sort(std::vector<FileItem>& items) const {
         case Field::name:
             return compare(nameKeys[a], nameKeys[b]);
         case Field::kind:
-        case Field::path:
             return compare(fieldKeys[a], fieldKeys[b]);
+        case Field::path: {
+            const int byFolder = compare(fieldKeys[a], fieldKeys[b]);
+            return byFolder != 0 ? byFolder : compare(nameKeys[a], nameKeys[b]);
+        }
         case Field::modified:
             return compare(items[a].modified, items[b].modified);
         case Field::size:

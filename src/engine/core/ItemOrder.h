@@ -10,7 +10,9 @@ namespace morvane {
 
 // The order items are planned and listed in, as the file list's column
 // headers choose it. Names, extensions and folders compare the way a file
-// browser does; ties always fall back to the name, ascending.
+// browser does. A path is the folder and then the name, so a descending path
+// order lists each folder's items in descending order too; for the other
+// fields, ties fall back to the name, ascending.
 struct ItemOrder {
     enum class Field { name, kind, modified, size, path };
 

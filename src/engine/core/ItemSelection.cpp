@@ -1,6 +1,6 @@
 #include "engine/core/ItemSelection.h"
 
-#include "engine/filesystem/NameFilter.h"
+#include "engine/core/NameFilter.h"
 
 namespace morvane {
 

@@ -2,7 +2,9 @@
 
 #include "engine/core/NameValidation.h"
 #include "engine/core/RuleError.h"
+#include "engine/support/DateFormatting.h"
 #include "engine/support/Localization.h"
+#include "engine/support/NameKey.h"
 #include "engine/support/Unicode.h"
 
 #include <algorithm>
@@ -12,12 +14,12 @@ namespace morvane {
 namespace {
 
 // For every entry, how many entries (itself included) share its key: its
-// folder's number and its lower-cased NFC name. Open addressing over entry
-// indices rather than a node per key, since this runs over every item after
-// every keystroke.
+// folder's number and its name's key. Open addressing over entry indices
+// rather than a node per key, since this runs over every item after every
+// keystroke.
 std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folders,
-                                           const std::vector<std::string>& folded) {
-    const std::size_t count = folded.size();
+                                           const std::vector<NameKey>& keys) {
+    const std::size_t count = keys.size();
     std::size_t capacity = 16;
     while (capacity < 2 * count) {
         capacity *= 2;
@@ -28,10 +30,10 @@ std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folde
     std::vector<std::uint32_t> counts(count, 0); // by first entry
     for (std::size_t i = 0; i < count; ++i) {
         std::size_t slot =
-            (std::hash<std::string_view>{}(folded[i]) ^ (folders[i] * 0x9e3779b97f4a7c15ULL)) & mask;
+            (std::hash<std::string_view>{}(keys[i].text()) ^ (folders[i] * 0x9e3779b97f4a7c15ULL)) & mask;
         while (slots[slot] != 0) {
             const std::uint32_t first = slots[slot] - 1;
-            if (folders[first] == folders[i] && folded[first] == folded[i]) {
+            if (folders[first] == folders[i] && keys[first].text() == keys[i].text()) {
                 break;
             }
             slot = (slot + 1) & mask;
@@ -49,21 +51,10 @@ std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folde
     return shared;
 }
 
-// Whether lowerNfc(name) is `folded`, without building it for ASCII names.
-bool foldsTo(std::string_view name, std::string_view folded) {
-    if (!unicode::isAscii(name)) {
-        return unicode::lowerNfc(name) == folded;
-    }
-    return name.size() == folded.size() &&
-           std::equal(name.begin(), name.end(), folded.begin(), [](char a, char b) {
-               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a + ('a' - 'A')) : a) == b;
-           });
-}
-
 // What an included item's new name means before collisions are counted:
 // unchanged, invalid, a case-only rename or a rename.
 RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_view newName,
-                                       std::string_view foldedNewName) {
+                                       const NameKey& newKey) {
     using Kind = RenameStatus::Kind;
     if (unicode::canonicallyEqual(newName, oldName)) {
         return RenameStatus::of(Kind::unchanged);
@@ -71,7 +62,12 @@ RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_vie
     if (auto problem = NameValidation::validate(newName)) {
         return RenameStatus::invalid(std::move(*problem));
     }
-    return RenameStatus::of(foldsTo(oldName, foldedNewName) ? Kind::caseOnlyRename : Kind::rename);
+    return RenameStatus::of(newKey.isKeyOf(oldName) ? Kind::caseOnlyRename : Kind::rename);
+}
+
+// The number of items a run renames: the `total` of every rule context.
+std::int64_t includedCount(const std::vector<FileItem>& items) {
+    return std::count_if(items.begin(), items.end(), [](const FileItem& item) { return item.isIncluded; });
 }
 
 bool sameName(const FileName& a, const FileName& b) {
@@ -107,10 +103,15 @@ RenamePipeline RenamePipeline::fromRules(const std::vector<std::shared_ptr<const
     return pipeline;
 }
 
+bool RenamePipeline::needsDetails() const {
+    return std::any_of(steps.begin(), steps.end(),
+                       [](const PipelineStep& step) { return step.isEnabled && step.rule->needsDetails(); });
+}
+
 std::string RenamePipeline::collisionKey(const std::string& directory, std::string_view name) {
     std::string key;
     key.reserve(directory.size() + 1 + name.size());
-    key.append(directory).append("/").append(unicode::lowerNfc(name));
+    key.append(directory).append("/").append(NameKey(name, false).text());
     return key;
 }
 
@@ -124,22 +125,20 @@ std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& item
     // under a millisecond.
     constexpr std::size_t stopCheckInterval = 256;
     using Kind = RenameStatus::Kind;
+    DateFormatting::recheckSystemZone();
     RenamePlan plan;
     plan.changedCounts.assign(steps.size(), 0);
     plan.entries.reserve(items.size());
 
-    std::int64_t total = 0;
-    for (const FileItem& item : items) {
-        total += item.isIncluded ? 1 : 0;
-    }
+    const std::int64_t total = includedCount(items);
 
     // Every entry, excluded ones included (they hold their current names
     // against the others), gets its collision key while its item is at hand:
-    // the folder and the lower-cased NFC name. Folders are numbered (items
-    // mostly come folder by folder) so long paths are neither copied nor hashed
-    // per item.
-    std::vector<std::string> folded;
-    folded.reserve(items.size());
+    // the folder and the name's key, letter case ignored. Folders are numbered
+    // (items mostly come folder by folder) so long paths are neither copied
+    // nor hashed per item.
+    std::vector<NameKey> keys;
+    keys.reserve(items.size());
     std::vector<std::size_t> folders;
     folders.reserve(items.size());
     std::unordered_map<std::string_view, std::size_t> folderNumbers;
@@ -158,7 +157,7 @@ std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& item
         }
         folders.push_back(lastFolderNumber);
         if (!item.isIncluded) {
-            folded.push_back(unicode::lowerNfc(item.name));
+            keys.emplace_back(item.name, false);
             plan.entries.push_back({item, item.name, RenameStatus::of(Kind::excluded)});
             continue;
         }
@@ -176,8 +175,8 @@ std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& item
             }
         }
         std::string newName = name.full();
-        folded.push_back(unicode::lowerNfc(newName));
-        RenameStatus status = statusApartFromCollisions(item.name, newName, folded.back());
+        keys.emplace_back(newName, false);
+        RenameStatus status = statusApartFromCollisions(item.name, newName, keys.back());
         plan.entries.push_back({item, std::move(newName), std::move(status)});
     }
 
@@ -185,7 +184,7 @@ std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& item
     if (stop.stop_requested()) {
         return std::nullopt;
     }
-    const std::vector<std::uint32_t> sharing = sharedKeyCounts(folders, folded);
+    const std::vector<std::uint32_t> sharing = sharedKeyCounts(folders, keys);
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
         RenameStatus& status = plan.entries[i].status;
         if (sharing[i] > 1 && status.kind != Kind::excluded && status.kind != Kind::invalid) {
@@ -197,6 +196,7 @@ std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& item
 
 std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t index,
                                              std::optional<std::int64_t> total) const {
+    DateFormatting::recheckSystemZone();
     const RuleContext context{item, index, total.value_or(index + 1)};
     FileName name = FileName::parsing(item.name);
     std::vector<StepTrace> result;
@@ -215,13 +215,21 @@ std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t 
 
 std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
                                                     const std::vector<FileItem>& items) const {
+    DateFormatting::recheckSystemZone();
     std::vector<std::string> stems;
     stems.reserve(items.size());
-    const auto total = static_cast<std::int64_t>(items.size());
+    // Numbered as planning numbers them: excluded items keep their names and
+    // take no place in the run.
+    const std::int64_t total = includedCount(items);
     const std::size_t limit = std::min(stepIndex, steps.size());
-    for (std::size_t p = 0; p < items.size(); ++p) {
-        const RuleContext context{items[p], static_cast<std::int64_t>(p), total};
-        FileName name = FileName::parsing(items[p].name);
+    std::int64_t index = 0;
+    for (const FileItem& item : items) {
+        FileName name = FileName::parsing(item.name);
+        if (!item.isIncluded) {
+            stems.push_back(std::move(name.stem));
+            continue;
+        }
+        const RuleContext context{item, index++, total};
         for (std::size_t s = 0; s < limit; ++s) {
             if (steps[s].isEnabled) {
                 const FileName before = name;

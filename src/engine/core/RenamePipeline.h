@@ -30,12 +30,17 @@ public:
     // milliseconds. Nothing when it was stopped.
     std::optional<RenamePlan> plan(const std::vector<FileItem>& items, std::stop_token stop) const;
 
+    // Whether an enabled step reads the items' dates or sizes (see
+    // RenameRule::needsDetails).
+    bool needsDetails() const;
+
     // One item's name through every step; `total` defaults to index + 1.
     std::vector<StepTrace> trace(const FileItem& item, std::int64_t index,
                                  std::optional<std::int64_t> total = std::nullopt) const;
 
     // The stem each item has just before step `stepIndex` (failing rules are
-    // skipped silently).
+    // skipped silently), numbered as `plan` numbers the items: an excluded
+    // item keeps its stem and does not count.
     std::vector<std::string> inputStems(std::size_t stepIndex, const std::vector<FileItem>& items) const;
 
     // The key under which two names in one folder count as the same entry.

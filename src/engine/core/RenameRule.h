@@ -23,6 +23,10 @@ public:
     // Changes the stem and/or extension in place; throws RuleError when the
     // settings cannot be applied. The caller restores the name on a throw.
     virtual void apply(FileName& name, const RuleContext& context) const = 0;
+    // Whether `apply` reads the item's dates or size. Those cost a call per
+    // file to find out, while names and kinds come with a folder's listing, so
+    // front ends fetch them only for rule lists that need them.
+    virtual bool needsDetails() const = 0;
 
     // Only the rule types' own (defaulted) comparisons use this, to compare
     // their base part; it cannot tell settings apart, so compare rules as their

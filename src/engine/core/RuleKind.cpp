@@ -5,47 +5,35 @@
 namespace morvane {
 namespace {
 
-struct KindInfo {
-    RuleKind kind;
+struct KindNames {
     std::string_view raw;
     std::string_view title;
 };
 
-constexpr std::array<KindInfo, 11> kKinds{{
-    {RuleKind::name, "name", "Name"},
-    {RuleKind::segment, "segment", "Name Segment"},
-    {RuleKind::replace, "replace", "Replace"},
-    {RuleKind::regex, "regex", "Regular Expression"},
-    {RuleKind::remove, "remove", "Remove"},
-    {RuleKind::add, "add", "Add"},
-    {RuleKind::counter, "counter", "Counter"},
-    {RuleKind::date, "date", "Date"},
-    {RuleKind::folder, "folder", "Folder Name"},
-    {RuleKind::template_, "template", "Template"},
-    {RuleKind::letterCase, "case", "Case"},
+// By kind, in declaration order.
+constexpr std::array<KindNames, allRuleKinds.size()> kNames{{
+#define MORVANE_RULE_KIND_NAMES(kind, raw, title) {raw, title},
+    MORVANE_RULE_KINDS(MORVANE_RULE_KIND_NAMES)
+#undef MORVANE_RULE_KIND_NAMES
 }};
-
-const KindInfo& info(RuleKind kind) {
-    return kKinds[static_cast<std::size_t>(kind)];
-}
 
 } // namespace
 
 std::string_view rawValue(RuleKind kind) {
-    return info(kind).raw;
+    return kNames[static_cast<std::size_t>(kind)].raw;
 }
 
 std::optional<RuleKind> ruleKindFromRawValue(std::string_view raw) {
-    for (const auto& entry : kKinds) {
-        if (entry.raw == raw) {
-            return entry.kind;
+    for (const RuleKind kind : allRuleKinds) {
+        if (rawValue(kind) == raw) {
+            return kind;
         }
     }
     return std::nullopt;
 }
 
 std::string title(RuleKind kind) {
-    return localized(info(kind).title);
+    return localized(kNames[static_cast<std::size_t>(kind)].title);
 }
 
 } // namespace morvane

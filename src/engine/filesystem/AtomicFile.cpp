@@ -52,8 +52,9 @@ void syncFolder(const std::string& folder) {
 
 void AtomicFile::write(const std::string& path, std::string_view contents) {
     const std::string folder = folderOf(path);
-    const std::string temporary =
-        Paths::join(folder, "." + Paths::lastComponent(path) + "." + Uuid::random().text() + ".tmp");
+    // A name of its own, not one made from the destination's: any name the
+    // folder takes must be writable, however close to the length limit.
+    const std::string temporary = Paths::join(folder, ".morvane-save-" + Uuid::random().text() + ".tmp");
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         fail(errno, path);

@@ -1,8 +1,8 @@
 #include "engine/filesystem/InMemoryFileSystem.h"
 
 #include "engine/filesystem/FileSystemError.h"
-#include "engine/filesystem/VolumeNameKey.h"
 #include "engine/support/Localization.h"
+#include "engine/support/NameKey.h"
 #include "engine/support/Paths.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@ namespace morvane {
 InMemoryFileSystem::InMemoryFileSystem(bool caseSensitive) : caseSensitive_(caseSensitive) {}
 
 std::string InMemoryFileSystem::keyOf(const std::string& path) const {
-    return volumeNameKey(Paths::normalized(path), caseSensitive_);
+    return NameKey(Paths::normalized(path), caseSensitive_).text();
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/core/Date.h"
 #include "engine/filesystem/FileSystem.h"
+#include "engine/support/Date.h"
 
 #include <cstdint>
 #include <map>

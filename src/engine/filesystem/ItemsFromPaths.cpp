@@ -1,45 +1,59 @@
 #include "engine/filesystem/ItemsFromPaths.h"
 
 #include "engine/filesystem/FileSystemError.h"
+#include "engine/support/NameKey.h"
 #include "engine/support/Paths.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace morvane {
 namespace {
 
-std::string parentOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return {};
+// What is needed of each parent folder, asked once however many of its
+// entries were picked.
+struct Folder {
+    std::unordered_map<std::string, FSEntry> entries; // by name
+    std::string identity;                             // the canonical path: the same through every link to it
+    bool caseSensitive = true;
+};
+
+Folder read(const FileSystem& fileSystem, const std::string& directory) {
+    Folder folder;
+    try {
+        for (auto& entry : fileSystem.entries(directory)) {
+            std::string name = entry.name;
+            folder.entries.emplace(std::move(name), std::move(entry));
+        }
+    } catch (const FileSystemError&) {
+        // An unreadable folder still yields items, without their details.
     }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    folder.identity = fileSystem.canonicalPath(directory);
+    folder.caseSensitive = fileSystem.isCaseSensitive(directory);
+    return folder;
 }
 
 } // namespace
 
 std::vector<FileItem> itemsFromPaths(const FileSystem& fileSystem, const std::vector<std::string>& paths) {
-    std::unordered_map<std::string, std::unordered_map<std::string, FSEntry>> listings;
+    std::unordered_map<std::string, Folder> folders;
+    std::unordered_set<std::string> seen; // folder identity, NUL, name key
     std::vector<FileItem> items;
     items.reserve(paths.size());
-    for (const std::string& path : paths) {
-        const std::string directory = parentOf(path);
+    for (const std::string& given : paths) {
+        const std::string path = Paths::normalized(given);
+        const std::string directory = Paths::parent(path);
         const std::string name = Paths::lastComponent(path);
-        auto listing = listings.find(directory);
-        if (listing == listings.end()) {
-            std::unordered_map<std::string, FSEntry> byName;
-            try {
-                for (auto& entry : fileSystem.entries(directory)) {
-                    std::string key = entry.name;
-                    byName.emplace(std::move(key), std::move(entry));
-                }
-            } catch (const FileSystemError&) {
-                // An unreadable folder still yields items, without their details.
-            }
-            listing = listings.emplace(directory, std::move(byName)).first;
+        auto folder = folders.find(directory);
+        if (folder == folders.end()) {
+            folder = folders.emplace(directory, read(fileSystem, directory)).first;
         }
-        const auto found = listing->second.find(name);
-        if (found == listing->second.end()) {
+        const Folder& parent = folder->second;
+        if (!seen.insert(parent.identity + '\0' + NameKey(name, parent.caseSensitive).text()).second) {
+            continue;
+        }
+        const auto found = parent.entries.find(name);
+        if (found == parent.entries.end()) {
             items.emplace_back(name, directory, Date{}, Date{}, 0, false, true, path);
             continue;
         }

@@ -1,7 +1,7 @@
 #include "engine/filesystem/NamesTakenOnDisk.h"
 
 #include "engine/filesystem/FileSystemError.h"
-#include "engine/filesystem/VolumeNameKey.h"
+#include "engine/support/NameKey.h"
 #include "engine/support/Unicode.h"
 
 #include <unordered_map>
@@ -16,9 +16,9 @@ public:
     Outsiders(const FileSystem& fileSystem, const std::string& folder,
               const std::unordered_set<std::string>& itemNames)
         : caseSensitive_(fileSystem.isCaseSensitive(folder)) {
-        std::unordered_set<std::string> itemKeys;
+        std::unordered_set<NameKey> itemKeys;
         for (const std::string& name : itemNames) {
-            itemKeys.insert(volumeNameKey(name, caseSensitive_));
+            itemKeys.emplace(name, caseSensitive_);
         }
         try {
             for (const FSEntry& entry : fileSystem.entries(folder)) {
@@ -26,7 +26,7 @@ public:
                 if (!unicode::isValidUtf8(entry.name)) {
                     continue;
                 }
-                std::string key = volumeNameKey(entry.name, caseSensitive_);
+                NameKey key(entry.name, caseSensitive_);
                 if (!itemKeys.contains(key)) {
                     byKey_.try_emplace(std::move(key), entry.name);
                 }
@@ -41,13 +41,13 @@ public:
         if (byKey_.empty()) {
             return nullptr;
         }
-        const auto found = byKey_.find(volumeNameKey(name, caseSensitive_));
+        const auto found = byKey_.find(NameKey(name, caseSensitive_));
         return found == byKey_.end() ? nullptr : &found->second;
     }
 
 private:
     bool caseSensitive_;
-    std::unordered_map<std::string, std::string> byKey_;
+    std::unordered_map<NameKey, std::string> byKey_;
 };
 
 } // namespace

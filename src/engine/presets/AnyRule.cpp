@@ -3,7 +3,7 @@
 namespace morvane {
 
 RuleKind kindOf(const AnyRule& rule) {
-    return std::visit([](const auto& value) { return value.kind(); }, rule);
+    return allRuleKinds[rule.index()];
 }
 
 std::shared_ptr<const RenameRule> shareRule(const AnyRule& rule) {

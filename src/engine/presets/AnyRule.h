@@ -18,46 +18,49 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace morvane {
 
 // The closed sum of the rule types, in the order of RuleKind. The catalog, the
-// application and the command line all classify rules through it, so a new
-// rule kind is added in one place.
+// application and the command line all classify rules through it.
 using AnyRule = std::variant<NameRule, SegmentRule, ReplaceRule, RegexRule, RemoveRule, AffixRule,
                              CounterRule, DateRule, FolderRule, TemplateRule, CaseRule>;
+
+namespace detail {
+
+template <std::size_t... Index>
+constexpr bool alternativesFollowTheKinds(std::index_sequence<Index...>) {
+    return ((std::variant_alternative_t<Index, AnyRule>::ruleKind == allRuleKinds[Index]) && ...);
+}
+
+} // namespace detail
+
+// One rule type per kind, in the kinds' order: the variant's index of a rule
+// is its kind.
+static_assert(std::variant_size_v<AnyRule> == allRuleKinds.size(), "one rule type per rule kind");
+static_assert(detail::alternativesFollowTheKinds(std::make_index_sequence<allRuleKinds.size()>{}),
+              "the rule types in the order of their kinds");
 
 // Calls `f(std::type_identity<Rule>{})` with the rule type of `kind`. Every
 // kind has one; only a value outside the enumeration (a cast integer) throws
 // std::invalid_argument.
 template <typename F>
 decltype(auto) withRuleType(RuleKind kind, F&& f) {
-    switch (kind) {
-    case RuleKind::name:
-        return f(std::type_identity<NameRule>{});
-    case RuleKind::segment:
-        return f(std::type_identity<SegmentRule>{});
-    case RuleKind::replace:
-        return f(std::type_identity<ReplaceRule>{});
-    case RuleKind::regex:
-        return f(std::type_identity<RegexRule>{});
-    case RuleKind::remove:
-        return f(std::type_identity<RemoveRule>{});
-    case RuleKind::add:
-        return f(std::type_identity<AffixRule>{});
-    case RuleKind::counter:
-        return f(std::type_identity<CounterRule>{});
-    case RuleKind::date:
-        return f(std::type_identity<DateRule>{});
-    case RuleKind::folder:
-        return f(std::type_identity<FolderRule>{});
-    case RuleKind::template_:
-        return f(std::type_identity<TemplateRule>{});
-    case RuleKind::letterCase:
-        return f(std::type_identity<CaseRule>{});
+    return [&]<std::size_t... Index>(std::index_sequence<Index...>)->decltype(auto) {
+        using Result = decltype(f(std::type_identity<std::variant_alternative_t<0, AnyRule>>{}));
+        using Call = Result (*)(F&);
+        static constexpr Call calls[] = {[](F& g) -> Result {
+            return g(std::type_identity<std::variant_alternative_t<Index, AnyRule>>{});
+        }...};
+        const auto index = static_cast<std::size_t>(kind);
+        if (index >= sizeof...(Index)) {
+            throw std::invalid_argument("no rule type for kind " + std::to_string(index));
+        }
+        return calls[index](f);
     }
-    throw std::invalid_argument("no rule type for kind " + std::to_string(static_cast<int>(kind)));
+    (std::make_index_sequence<std::variant_size_v<AnyRule>>{});
 }
 
 RuleKind kindOf(const AnyRule& rule);

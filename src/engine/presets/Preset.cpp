@@ -30,7 +30,7 @@ nlohmann::json parseBounded(std::string_view data) {
 template <typename T>
 T optionalField(const nlohmann::json& object, std::string_view key, T fallback,
                 T (*read)(const nlohmann::json&, std::string_view)) {
-    return object.contains(key) ? read(object, key) : fallback;
+    return json_fields::isPresent(object, key) ? read(object, key) : fallback;
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
 
+#include <nlohmann/json.hpp>
+
 namespace morvane {
 
 PresetRule PresetRule::fromStep(const PipelineStep& step) {
@@ -20,30 +22,29 @@ std::optional<PipelineStep> PresetRule::makeStep() const {
 }
 
 void to_json(nlohmann::json& json, const PresetRule& rule) {
-    nlohmann::json::object_t object = rule.parameters;
-    object["kind"] = rule.kind;
-    object["enabled"] = rule.isEnabled;
-    json = std::move(object);
+    json = rule.parameters.json();
+    json["kind"] = rule.kind;
+    json["enabled"] = rule.isEnabled;
 }
 
 void from_json(const nlohmann::json& json, PresetRule& rule) {
     if (!json.is_object()) {
         throw DecodingError(localized("Rule without kind"));
     }
-    auto object = json.get<nlohmann::json::object_t>();
+    nlohmann::json object = json;
     const auto kind = object.find("kind");
-    if (kind == object.end() || !kind->second.is_string()) {
+    if (kind == object.end() || !kind->is_string()) {
         throw DecodingError(localized("Rule without kind"));
     }
-    rule.kind = kind->second.get<std::string>();
+    rule.kind = kind->get<std::string>();
     object.erase(kind);
     const auto enabled = object.find("enabled");
     rule.isEnabled = true;
     if (enabled != object.end()) {
-        rule.isEnabled = !enabled->second.is_boolean() || enabled->second.get<bool>();
+        rule.isEnabled = !enabled->is_boolean() || enabled->get<bool>();
         object.erase(enabled);
     }
-    rule.parameters = std::move(object);
+    rule.parameters = RuleParameters(std::move(object));
 }
 
 } // namespace morvane

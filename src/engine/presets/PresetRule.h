@@ -1,8 +1,9 @@
 #pragma once
 
 #include "engine/core/PipelineStep.h"
+#include "engine/presets/RuleParameters.h"
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 #include <optional>
 #include <string>
@@ -15,7 +16,7 @@ namespace morvane {
 struct PresetRule {
     std::string kind;
     bool isEnabled = true;
-    nlohmann::json::object_t parameters;
+    RuleParameters parameters;
 
     static PresetRule fromStep(const PipelineStep& step);
     // Nothing for an unknown kind; throws when the parameters do not decode.

@@ -3,6 +3,8 @@
 #include "engine/core/RuleError.h"
 #include "engine/presets/AnyRule.h"
 
+#include <nlohmann/json.hpp>
+
 namespace morvane {
 
 std::shared_ptr<const RenameRule> RuleCatalog::makeDefault(RuleKind kind) {
@@ -12,7 +14,7 @@ std::shared_ptr<const RenameRule> RuleCatalog::makeDefault(RuleKind kind) {
     });
 }
 
-RuleCatalog::Parameters RuleCatalog::parameters(const RenameRule& rule) {
+RuleParameters RuleCatalog::parameters(const RenameRule& rule) {
     const auto value = anyRule(rule);
     if (!value) {
         throw RuleError("Rule did not encode to an object");
@@ -22,15 +24,16 @@ RuleCatalog::Parameters RuleCatalog::parameters(const RenameRule& rule) {
     if (!encoded.is_object()) {
         throw RuleError("Rule did not encode to an object");
     }
-    return encoded.get<Parameters>();
+    return RuleParameters(std::move(encoded));
 }
 
-std::shared_ptr<const RenameRule> RuleCatalog::rule(RuleKind kind, const Parameters& given) {
-    Parameters merged = parameters(*makeDefault(kind));
-    for (const auto& [key, value] : given) {
-        merged[key] = value;
+std::shared_ptr<const RenameRule> RuleCatalog::rule(RuleKind kind, const RuleParameters& given) {
+    nlohmann::json json = parameters(*makeDefault(kind)).json();
+    for (const auto& [key, value] : given.json().items()) {
+        if (!value.is_null()) { // null, like a missing key, keeps the default
+            json[key] = value;
+        }
     }
-    const nlohmann::json json(std::move(merged));
     return withRuleType(kind, [&](auto type) -> std::shared_ptr<const RenameRule> {
         using Rule = typename decltype(type)::type;
         return std::make_shared<const Rule>(json.get<Rule>());

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "engine/core/RenameRule.h"
-
-#include <nlohmann/json.hpp>
+#include "engine/presets/RuleParameters.h"
 
 #include <memory>
 
@@ -13,15 +12,13 @@ namespace morvane {
 // an older or newer version of the program.
 class RuleCatalog {
 public:
-    using Parameters = nlohmann::json::object_t;
-
     static std::shared_ptr<const RenameRule> makeDefault(RuleKind kind);
     // The rule's own stored form; throws RuleError for a rule no kind stores.
-    static Parameters parameters(const RenameRule& rule);
+    static RuleParameters parameters(const RenameRule& rule);
     // The default rule of `kind` with `parameters` laid over its own key by key
     // (a missing key keeps its default, an unknown key is ignored), then
     // decoded; a value of the wrong type throws DecodingError.
-    static std::shared_ptr<const RenameRule> rule(RuleKind kind, const Parameters& parameters);
+    static std::shared_ptr<const RenameRule> rule(RuleKind kind, const RuleParameters& parameters);
 };
 
 } // namespace morvane

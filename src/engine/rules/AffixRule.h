@@ -25,9 +25,12 @@ public:
         : prefix(std::move(prefix_)), insert(std::move(insert_)), insertAt(insertAt_),
           suffix(std::move(suffix_)) {}
 
-    RuleKind kind() const override { return RuleKind::add; }
+    static constexpr RuleKind ruleKind = RuleKind::add;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     bool operator==(const AffixRule&) const = default;
 };

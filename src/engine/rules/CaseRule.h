@@ -22,9 +22,12 @@ public:
     CaseRule() = default;
     CaseRule(Mode mode_, ExtensionMode extensionMode_) : mode(mode_), extensionMode(extensionMode_) {}
 
-    RuleKind kind() const override { return RuleKind::letterCase; }
+    static constexpr RuleKind ruleKind = RuleKind::letterCase;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     // Lower-cases `text`, then capitalizes every letter that starts it or
     // follows white space, "_", "-" or ".".

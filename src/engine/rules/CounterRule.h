@@ -34,10 +34,13 @@ public:
                 std::string separator_)
         : position(position_), start(start_), step(step_), width(width_), separator(std::move(separator_)) {}
 
-    RuleKind kind() const override { return RuleKind::counter; }
+    static constexpr RuleKind ruleKind = RuleKind::counter;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     // Throws RuleError when start + index × step leaves the 64-bit range.
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     // The decimal digits of `value` with zeros in front up to `width` digits
     // (capped at maxWidth); a minus sign goes before them and is not counted.

@@ -35,9 +35,12 @@ public:
         : source(source_), format(std::move(format_)), position(position_), separator(std::move(separator_)),
           timeZoneIdentifier(std::move(timeZoneIdentifier_)) {}
 
-    RuleKind kind() const override { return RuleKind::date; }
+    static constexpr RuleKind ruleKind = RuleKind::date;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return true; }
 
     bool operator==(const DateRule&) const = default;
 };

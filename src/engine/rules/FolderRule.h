@@ -23,9 +23,12 @@ public:
     FolderRule(Position position_, std::string separator_)
         : position(position_), separator(std::move(separator_)) {}
 
-    RuleKind kind() const override { return RuleKind::folder; }
+    static constexpr RuleKind ruleKind = RuleKind::folder;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     bool operator==(const FolderRule&) const = default;
 };

@@ -23,9 +23,12 @@ public:
     NameRule() = default;
     NameRule(Mode mode_, std::string text_) : mode(mode_), text(std::move(text_)) {}
 
-    RuleKind kind() const override { return RuleKind::name; }
+    static constexpr RuleKind ruleKind = RuleKind::name;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     bool operator==(const NameRule&) const = default;
 };

@@ -16,18 +16,18 @@ bool isActive(const RegexRule::Pair& pair) {
     return pair.isEnabled && !pair.pattern.empty();
 }
 
-[[noreturn]] void failMatching(UErrorCode status) {
-    switch (status) {
-    case U_REGEX_TIME_OUT:
-    case U_REGEX_STACK_OVERFLOW:
+[[noreturn]] void failMatching(RegexReplacer::Failure failure) {
+    switch (failure) {
+    case RegexReplacer::Failure::tooSlow:
         throw RuleError(localized("Matching this name takes too long; simplify the pattern"));
-    case U_INDEX_OUTOFBOUNDS_ERROR:
-    case U_REGEX_INVALID_CAPTURE_GROUP_NAME:
+    case RegexReplacer::Failure::missingGroup:
         throw RuleError(localized("The replacement refers to a group the pattern does not have; write "
                                   "\u201C\\$\u201D for a dollar sign"));
-    default:
-        throw RuleError(localized("Invalid pattern"));
+    case RegexReplacer::Failure::none:
+    case RegexReplacer::Failure::other:
+        break;
     }
+    throw RuleError(localized("Invalid pattern"));
 }
 
 // Every match of the pair's pattern in `text` replaced by the expanded
@@ -37,10 +37,10 @@ std::optional<std::string> substituted(const RegexRule::Pair& pair, bool ignoreC
                                        const std::string& text) {
     RegexReplacer& replacer =
         RegexReplacer::forThread(pair.pattern, ignoreCase, pair.replacement, RegexRule::matchTimeLimit);
-    UErrorCode status = U_ZERO_ERROR;
-    auto result = replacer.replaceAll(text, status);
-    if (U_FAILURE(status)) {
-        failMatching(status);
+    auto failure = RegexReplacer::Failure::none;
+    auto result = replacer.replaceAll(text, failure);
+    if (failure != RegexReplacer::Failure::none) {
+        failMatching(failure);
     }
     // Outside the matches the text is copied through UTF-16, which would turn
     // ill-formed bytes into U+FFFD and so change parts the pattern never

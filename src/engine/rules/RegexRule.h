@@ -42,11 +42,14 @@ public:
     RegexRule(std::string pattern, std::string replacement, bool ignoreCase_)
         : pairs{Pair{std::move(pattern), std::move(replacement), true}}, ignoreCase(ignoreCase_) {}
 
-    RuleKind kind() const override { return RuleKind::regex; }
+    static constexpr RuleKind ruleKind = RuleKind::regex;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     // Throws RuleError when a pattern does not compile, when a replacement
     // names a group the pattern lacks, or when matching exceeds its bound.
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     // Why the first active pattern that does not compile fails, for the editor.
     std::optional<std::string> validationError() const;

@@ -23,9 +23,12 @@ public:
     RemoveRule(std::int64_t first_, std::int64_t last_, std::string characters_, bool trimSpaces_)
         : first(first_), last(last_), characters(std::move(characters_)), trimSpaces(trimSpaces_) {}
 
-    RuleKind kind() const override { return RuleKind::remove; }
+    static constexpr RuleKind ruleKind = RuleKind::remove;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     bool operator==(const RemoveRule&) const = default;
 };

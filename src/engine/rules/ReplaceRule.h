@@ -31,9 +31,12 @@ public:
     ReplaceRule(std::string find, std::string with, bool caseSensitive)
         : pairs{Pair{std::move(find), std::move(with), true}}, isCaseSensitive(caseSensitive) {}
 
-    RuleKind kind() const override { return RuleKind::replace; }
+    static constexpr RuleKind ruleKind = RuleKind::replace;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     // Per pair, how many of `stems` it changes when the pairs run in order.
     std::vector<std::size_t> matchCounts(const std::vector<std::string>& stems) const;

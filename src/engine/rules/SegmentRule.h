@@ -57,9 +57,12 @@ public:
         : selection(selection_), delimiter(std::move(delimiter_)), segment(segment_), from(from_), to(to_),
           count(count_), action(action_) {}
 
-    RuleKind kind() const override { return RuleKind::segment; }
+    static constexpr RuleKind ruleKind = RuleKind::segment;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    bool needsDetails() const override { return false; }
 
     Outcome analyze(std::string_view stem) const;
     // The characters a character selection takes from a stem of `length`

@@ -7,6 +7,7 @@
 #include "engine/support/Unicode.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace morvane {
 namespace {
 
 constexpr std::string_view kDefaultDateFormat = "yyyy-MM-dd";
+constexpr std::array<std::string_view, 3> kDateKeys{"date", "modified", "created"};
 
 bool onlyZeros(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c == '0'; });
@@ -55,7 +57,7 @@ std::optional<std::string> TemplateRule::expansion(std::string_view token, const
         const auto width = argument ? static_cast<std::int64_t>(argument->size()) : 0;
         return CounterRule::pad(context.index + 1, width);
     }
-    if (key == "date" || key == "modified" || key == "created") {
+    if (std::find(kDateKeys.begin(), kDateKeys.end(), key) != kDateKeys.end()) {
         if (argument && argument->empty()) {
             return std::nullopt;
         }
@@ -63,6 +65,15 @@ std::optional<std::string> TemplateRule::expansion(std::string_view token, const
         return DateFormatting::string(date, argument.value_or(kDefaultDateFormat), timeZoneIdentifier);
     }
     return std::nullopt;
+}
+
+bool TemplateRule::needsDetails() const {
+    // A date key just after a brace: a token that does not expand after all
+    // ("{date:}") only costs reading details that are not used.
+    const std::string folded = unicode::fold(template_);
+    return std::any_of(kDateKeys.begin(), kDateKeys.end(), [&](std::string_view key) {
+        return folded.find("{" + std::string(key)) != std::string::npos;
+    });
 }
 
 void TemplateRule::apply(FileName& name, const RuleContext& context) const {

@@ -25,9 +25,13 @@ public:
     TemplateRule(std::string templateText, std::optional<std::string> timeZoneIdentifier_)
         : template_(std::move(templateText)), timeZoneIdentifier(std::move(timeZoneIdentifier_)) {}
 
-    RuleKind kind() const override { return RuleKind::template_; }
+    static constexpr RuleKind ruleKind = RuleKind::template_;
+
+    RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
+    // Only when a token writes a date.
+    bool needsDetails() const override;
 
     bool operator==(const TemplateRule&) const = default;
 

@@ -1,10 +1,17 @@
 #include "engine/support/DateFormatting.h"
 
+#include "engine/support/SystemTimeZone.h"
+
+#include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
+#include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -14,9 +21,6 @@
 
 namespace morvane {
 namespace {
-
-// What ICU answers for an identifier it does not know, instead of failing.
-constexpr std::string_view kUnknownZone = "Etc/Unknown";
 
 constexpr double kMillisPerDay = 86'400'000.0;
 // Far inside the calendar's range, so the day arithmetic below stays exact:
@@ -39,9 +43,16 @@ struct Formatter {
 
 struct Store {
     std::mutex lock;
-    std::optional<std::string> systemZone; // detected lazily, under the lock
+    std::optional<SystemTimeZone> systemZone; // detected lazily, under the lock
+    std::string systemZoneSource;             // what it was detected from
+    std::atomic<bool> recheck{false};
+    // The last identifier a rule gave, and whether ICU knows it: rules give
+    // the same one for every name of a plan.
+    std::string lastIdentifier;
+    bool lastIdentifierIsKnown = false;
     std::unordered_map<std::string, Formatter> formatters;
-    std::string key; // reused for every lookup
+    std::string key;    // reused for every lookup
+    std::string offset; // the zone part of a key for the C library's offset
 };
 
 Store& store() {
@@ -59,49 +70,77 @@ icu::UnicodeString unicodeText(std::string_view text) {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
 }
 
-std::string detectSystemZone() {
-    const std::unique_ptr<icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
-    icu::UnicodeString id;
-    if (host) {
-        host->getID(id);
-    }
-    const std::string result = utf8(id);
-    // A machine without any zone setting runs on UTC; ICU would call it unknown.
-    return (result.empty() || result == kUnknownZone) ? "UTC" : result;
+void detectSystemZone(Store& cache) {
+    const auto settings = SystemTimeZone::Settings::ofProcess();
+    cache.systemZoneSource = SystemTimeZone::sourceOf(settings);
+    cache.systemZone = SystemTimeZone::detect(settings);
 }
 
-const std::string& systemZoneLocked(Store& cache) {
+const SystemTimeZone& systemZoneLocked(Store& cache) {
     if (!cache.systemZone) {
-        cache.systemZone = detectSystemZone();
+        detectSystemZone(cache);
+    } else if (cache.recheck.exchange(false)) {
+        if (SystemTimeZone::sourceOf(SystemTimeZone::Settings::ofProcess()) != cache.systemZoneSource) {
+            detectSystemZone(cache);
+        }
     }
     return *cache.systemZone;
 }
 
-// The zone for `identifier`, or nothing when ICU does not know it.
-std::unique_ptr<icu::TimeZone> knownZone(std::string_view identifier) {
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(unicodeText(identifier)));
-    icu::UnicodeString id;
-    if (zone) {
-        zone->getID(id);
+bool isKnownLocked(Store& cache, const std::string& identifier) {
+    if (identifier != cache.lastIdentifier) {
+        cache.lastIdentifierIsKnown = SystemTimeZone::isKnownZone(identifier);
+        cache.lastIdentifier = identifier;
     }
-    if (!zone || utf8(id) == kUnknownZone) {
-        return nullptr;
-    }
-    return zone;
+    return cache.lastIdentifierIsKnown;
 }
 
-std::unique_ptr<icu::SimpleDateFormat> makeFormatter(std::string_view pattern, std::string_view zoneId,
-                                                     const std::string& systemZoneId) {
-    std::unique_ptr<icu::TimeZone> zone = knownZone(zoneId);
-    if (!zone) {
-        zone = knownZone(systemZoneId);
+// "GMT+05:30:00": the zone part of the key for a fixed offset, in ICU's form.
+void writeOffsetZone(std::string& text, std::int64_t seconds) {
+    const std::int64_t magnitude = seconds < 0 ? -seconds : seconds;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "GMT%c%02lld:%02lld:%02lld", seconds < 0 ? '-' : '+',
+                  static_cast<long long>(magnitude / 3600), static_cast<long long>(magnitude / 60 % 60),
+                  static_cast<long long>(magnitude % 60));
+    text.assign(buffer);
+}
+
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Whether ICU reads `c`, outside quotes, as a date field.
+bool isFieldLetter(char16_t c) {
+    static const icu::UnicodeString fields(icu::DateFormatSymbols::getPatternUChars());
+    return isAsciiLetter(c) && fields.indexOf(c) >= 0;
+}
+
+// The pattern without the letters ICU assigns to no field: those write nothing
+// (ICU would stop formatting at the first of them). Quoted text stays as it is.
+icu::UnicodeString withAssignedLettersOnly(std::string_view pattern) {
+    const icu::UnicodeString given = unicodeText(pattern);
+    icu::UnicodeString result;
+    bool quoted = false;
+    for (int32_t i = 0; i < given.length(); ++i) {
+        const char16_t c = given.charAt(i);
+        if (c == u'\'') {
+            quoted = !quoted;
+        } else if (!quoted && isAsciiLetter(c) && !isFieldLetter(c)) {
+            continue;
+        }
+        result.append(c);
     }
+    return result;
+}
+
+std::unique_ptr<icu::SimpleDateFormat> makeFormatter(std::string_view pattern,
+                                                     std::unique_ptr<icu::TimeZone> zone) {
     if (!zone) {
         zone.reset(icu::TimeZone::getGMT()->clone());
     }
     UErrorCode status = U_ZERO_ERROR;
     const icu::Locale posix("en_US_POSIX");
-    auto formatter = std::make_unique<icu::SimpleDateFormat>(unicodeText(pattern), posix, status);
+    auto formatter = std::make_unique<icu::SimpleDateFormat>(withAssignedLettersOnly(pattern), posix, status);
     auto calendar = std::make_unique<icu::GregorianCalendar>(*zone, posix, status);
     if (U_FAILURE(status)) {
         throw std::runtime_error(std::string("date formatter: ") + u_errorName(status));
@@ -118,7 +157,7 @@ bool writesDaysOnly(std::string_view pattern) {
     for (const char c : pattern) {
         if (c == '\'') {
             quoted = !quoted;
-        } else if (!quoted && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) &&
+        } else if (!quoted && isFieldLetter(static_cast<char16_t>(c)) &&
                    kDayFields.find(c) == std::string_view::npos) {
             return false;
         }
@@ -149,17 +188,33 @@ std::string DateFormatting::string(Date date, std::string_view pattern,
                                    const std::optional<std::string>& zone) {
     Store& cache = store();
     std::lock_guard guard(cache.lock);
-    const std::string& systemZoneId = systemZoneLocked(cache);
-    // An unknown identifier keeps its own key; its formatter is made for the
-    // system's zone, and refreshSystemZone drops it with the others.
-    const std::string_view zoneId = zone ? std::string_view(*zone) : std::string_view(systemZoneId);
+    // Formatters are keyed by the zone they write in: a known identifier, the
+    // system's, or the C library's offset at this date.
+    const std::string* zoneId = nullptr;
+    std::optional<std::int64_t> offset;
+    if (zone && isKnownLocked(cache, *zone)) {
+        zoneId = &*zone;
+    } else if (const SystemTimeZone& system = systemZoneLocked(cache); system.identifier) {
+        zoneId = &*system.identifier;
+    } else {
+        offset = SystemTimeZone::offsetAt(date);
+        writeOffsetZone(cache.offset, *offset);
+        zoneId = &cache.offset;
+    }
     std::string& key = cache.key;
-    key.assign(zoneId).append("|").append(pattern);
+    key.assign(*zoneId).append("|").append(pattern);
 
     auto found = cache.formatters.find(key);
     if (found == cache.formatters.end()) {
+        std::unique_ptr<icu::TimeZone> timeZone;
+        if (offset) {
+            timeZone = std::make_unique<icu::SimpleTimeZone>(static_cast<int32_t>(*offset * 1000),
+                                                             unicodeText(*zoneId));
+        } else {
+            timeZone.reset(icu::TimeZone::createTimeZone(unicodeText(*zoneId)));
+        }
         Formatter formatter;
-        formatter.format = makeFormatter(pattern, zoneId, systemZoneId);
+        formatter.format = makeFormatter(pattern, std::move(timeZone));
         formatter.daysOnly = writesDaysOnly(pattern);
         if (cache.formatters.size() > maxEntries) {
             cache.formatters.clear();
@@ -183,15 +238,17 @@ std::string DateFormatting::string(Date date, std::string_view pattern,
 std::string DateFormatting::systemZone() {
     Store& cache = store();
     std::lock_guard guard(cache.lock);
-    return systemZoneLocked(cache);
+    return systemZoneLocked(cache).description;
+}
+
+void DateFormatting::recheckSystemZone() {
+    store().recheck = true;
 }
 
 void DateFormatting::refreshSystemZone() {
-    std::string detected = detectSystemZone();
     Store& cache = store();
     std::lock_guard guard(cache.lock);
-    cache.systemZone = std::move(detected);
-    cache.formatters.clear();
+    detectSystemZone(cache);
 }
 
 std::size_t DateFormatting::size() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/core/Date.h"
+#include "engine/support/Date.h"
 
 #include <optional>
 #include <string>

@@ -85,16 +85,17 @@ const nlohmann::json& requireArray(const nlohmann::json& object, std::string_vie
     return value;
 }
 
-std::optional<std::string> optionalString(const nlohmann::json& object, std::string_view key) {
+bool isPresent(const nlohmann::json& object, std::string_view key) {
     requireObject(object);
     const auto found = object.find(key);
-    if (found == object.end() || found->is_null()) {
+    return found != object.end() && !found->is_null();
+}
+
+std::optional<std::string> optionalString(const nlohmann::json& object, std::string_view key) {
+    if (!isPresent(object, key)) {
         return std::nullopt;
     }
-    if (!found->is_string()) {
-        fail("The setting \u201C%@\u201D must be text", key);
-    }
-    return found->get<std::string>();
+    return requireString(object, key);
 }
 
 void throwUnknownValue(std::string_view key, std::string_view value) {

@@ -30,6 +30,8 @@ bool requireBool(const nlohmann::json& object, std::string_view key);
 // A whole number: 3 and 3.0 are accepted, 2.5 and 1e300 are not.
 std::int64_t requireInteger(const nlohmann::json& object, std::string_view key);
 const nlohmann::json& requireArray(const nlohmann::json& object, std::string_view key);
+// Whether `key` holds a value: a missing key and null both mean none.
+bool isPresent(const nlohmann::json& object, std::string_view key);
 // Absent (or null) gives no value; anything but text is an error.
 std::optional<std::string> optionalString(const nlohmann::json& object, std::string_view key);
 

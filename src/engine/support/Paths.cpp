@@ -1,5 +1,7 @@
 #include "engine/support/Paths.h"
 
+#include <algorithm>
+
 namespace morvane {
 
 std::vector<std::string_view> Paths::components(std::string_view path) {
@@ -81,8 +83,12 @@ std::string Paths::normalized(std::string_view path) {
     std::string result;
     result.reserve(path.size() + 1);
     for (const std::string_view component : components(path)) {
-        result += '/';
-        result += component;
+        if (component == "..") {
+            result.erase(std::min(result.size(), result.rfind('/')));
+        } else if (component != ".") {
+            result += '/';
+            result += component;
+        }
     }
     return result.empty() ? "/" : result;
 }

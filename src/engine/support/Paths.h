@@ -20,7 +20,9 @@ public:
 
     static std::vector<std::string_view> components(std::string_view path);
     static std::size_t componentCount(std::string_view path);
-    // "/" followed by the components joined by "/": one spelling per path.
+    // "/" followed by the components joined by "/", without "." and with each
+    // ".." taking back the component before it (none above "/"): one spelling
+    // per path, as far as the text of the path can tell.
     static std::string normalized(std::string_view path);
     // The normalized path without its last component ("/" for a top-level path).
     static std::string parent(std::string_view path);

@@ -1,5 +1,7 @@
 #include "engine/support/RegexCache.h"
 
+#include <unicode/regex.h>
+
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -19,9 +21,6 @@ Store& store() {
 
 } // namespace
 
-RegexCache::CompileError::CompileError(UErrorCode code)
-    : std::runtime_error(std::string("regular expression: ") + u_errorName(code)), code_(code) {}
-
 std::shared_ptr<const icu::RegexPattern> RegexCache::regex(std::string_view pattern, bool ignoreCase) {
     std::string key = ignoreCase ? "i|" : "s|";
     key.append(pattern);
@@ -40,7 +39,8 @@ std::shared_ptr<const icu::RegexPattern> RegexCache::regex(std::string_view patt
     std::shared_ptr<const icu::RegexPattern> compiled(
         icu::RegexPattern::compile(source, ignoreCase ? UREGEX_CASE_INSENSITIVE : 0, position, status));
     if (U_FAILURE(status) || !compiled) {
-        throw CompileError(U_FAILURE(status) ? status : U_MEMORY_ALLOCATION_ERROR);
+        throw CompileError(std::string("regular expression: ") +
+                           u_errorName(U_FAILURE(status) ? status : U_MEMORY_ALLOCATION_ERROR));
     }
     if (cache.patterns.size() > maxEntries) {
         cache.patterns.clear();

@@ -1,12 +1,15 @@
 #pragma once
 
-#include <unicode/regex.h>
-#include <unicode/utypes.h>
+#include <unicode/uversion.h>
 
 #include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
+
+U_NAMESPACE_BEGIN
+class RegexPattern;
+U_NAMESPACE_END
 
 namespace morvane {
 
@@ -24,11 +27,7 @@ public:
     // Thrown when a pattern does not compile; failures are never cached.
     class CompileError : public std::runtime_error {
     public:
-        explicit CompileError(UErrorCode code);
-        UErrorCode code() const { return code_; }
-
-    private:
-        UErrorCode code_;
+        using std::runtime_error::runtime_error;
     };
 
     // The compiled form of `pattern` (ICU syntax, UTF-8), case-insensitive when

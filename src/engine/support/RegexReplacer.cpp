@@ -3,11 +3,14 @@
 #include "engine/support/RegexCache.h"
 #include "engine/support/Unicode.h"
 
+#include <unicode/regex.h>
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace morvane {
 namespace {
@@ -30,35 +33,114 @@ bool isGroupNameCharacter(UChar32 c) {
 
 } // namespace
 
+class RegexReplacer::Matching {
+public:
+    Matching(std::shared_ptr<const icu::RegexPattern> pattern, std::string_view patternText, bool ignoreCase,
+             std::string_view replacement, std::int32_t timeLimit);
+    Matching(const Matching&) = delete;
+    Matching& operator=(const Matching&) = delete;
+    ~Matching();
+
+    bool isFor(std::string_view pattern, bool ignoreCase, std::string_view replacement,
+               std::int32_t timeLimit) const;
+    std::optional<std::string> replaceAll(std::string_view text, UErrorCode& status);
+
+private:
+    // A run of literal text (`group` < 0), in UTF-16 and in UTF-8, or the text
+    // of one capture group.
+    struct Piece {
+        std::int32_t group;
+        std::int32_t start;
+        std::int32_t length;
+        std::size_t start8;
+        std::size_t length8;
+    };
+
+    void parseReplacement(std::int32_t groupCount);
+    void appendInput(std::int32_t start, std::int32_t end);
+    void appendExpansion(UErrorCode& status);
+    void setInput(std::string_view text);
+
+    std::shared_ptr<const icu::RegexPattern> pattern_;
+    std::string patternText_;
+    bool ignoreCase_;
+    std::string replacementText_;
+    std::int32_t timeLimit_;
+
+    icu::UnicodeString replacement_;
+    bool parsed_ = false; // once the first matcher tells the number of groups
+    // Replacements with "\u" escapes are left to ICU's own expansion.
+    bool expandsWithIcu_ = false;
+    UErrorCode replacementError_ = U_ZERO_ERROR;
+    icu::UnicodeString literals_;
+    std::string literals8_;
+    std::vector<Piece> pieces_;
+
+    std::unique_ptr<icu::RegexMatcher> matcher_; // dropped after any failure
+    icu::UnicodeString input_;                   // what the matcher reads
+    std::string_view source_;                    // the text input_ was made from
+    bool asciiText_ = false;                     // results go to text8_, else to result_
+    icu::UnicodeString result_;
+    std::string text8_;
+};
+
 RegexReplacer& RegexReplacer::forThread(std::string_view pattern, bool ignoreCase,
                                         std::string_view replacement, std::int32_t timeLimit) {
     thread_local ThreadReplacers replacers;
     for (const auto& slot : replacers.slots) {
-        if (slot && slot->isFor(pattern, ignoreCase, replacement, timeLimit)) {
+        if (slot && slot->matching_->isFor(pattern, ignoreCase, replacement, timeLimit)) {
             return *slot;
         }
     }
     auto compiled = RegexCache::regex(pattern, ignoreCase);
     auto& slot = replacers.slots[replacers.next];
     replacers.next = (replacers.next + 1) % kReplacersPerThread;
-    slot.reset(new RegexReplacer(std::move(compiled), pattern, ignoreCase, replacement, timeLimit));
+    slot.reset(new RegexReplacer(
+        std::make_unique<Matching>(std::move(compiled), pattern, ignoreCase, replacement, timeLimit)));
     return *slot;
 }
 
-RegexReplacer::RegexReplacer(std::shared_ptr<const icu::RegexPattern> pattern, std::string_view patternText,
-                             bool ignoreCase, std::string_view replacement, std::int32_t timeLimit)
+RegexReplacer::RegexReplacer(std::unique_ptr<Matching> matching) : matching_(std::move(matching)) {}
+
+RegexReplacer::~RegexReplacer() = default;
+
+std::optional<std::string> RegexReplacer::replaceAll(std::string_view text, Failure& failure) {
+    UErrorCode status = U_ZERO_ERROR;
+    auto result = matching_->replaceAll(text, status);
+    switch (status) {
+    case U_ZERO_ERROR:
+        failure = Failure::none;
+        break;
+    case U_REGEX_TIME_OUT:
+    case U_REGEX_STACK_OVERFLOW:
+        failure = Failure::tooSlow;
+        break;
+    case U_INDEX_OUTOFBOUNDS_ERROR:
+    case U_REGEX_INVALID_CAPTURE_GROUP_NAME:
+        failure = Failure::missingGroup;
+        break;
+    default:
+        failure = U_FAILURE(status) ? Failure::other : Failure::none;
+        break;
+    }
+    return result;
+}
+
+RegexReplacer::Matching::Matching(std::shared_ptr<const icu::RegexPattern> pattern,
+                                  std::string_view patternText, bool ignoreCase, std::string_view replacement,
+                                  std::int32_t timeLimit)
     : pattern_(std::move(pattern)), patternText_(patternText), ignoreCase_(ignoreCase),
       replacementText_(replacement), timeLimit_(timeLimit),
       replacement_(icu::UnicodeString::fromUTF8(
           icu::StringPiece(replacement.data(), static_cast<int32_t>(replacement.size())))) {}
 
 // The matcher goes before the input it points into.
-RegexReplacer::~RegexReplacer() {
+RegexReplacer::Matching::~Matching() {
     matcher_.reset();
 }
 
-bool RegexReplacer::isFor(std::string_view pattern, bool ignoreCase, std::string_view replacement,
-                          std::int32_t timeLimit) const {
+bool RegexReplacer::Matching::isFor(std::string_view pattern, bool ignoreCase, std::string_view replacement,
+                                    std::int32_t timeLimit) const {
     return ignoreCase == ignoreCase_ && timeLimit == timeLimit_ && pattern == patternText_ &&
            replacement == replacementText_;
 }
@@ -67,7 +149,7 @@ bool RegexReplacer::isFor(std::string_view pattern, bool ignoreCase, std::string
 // copies the next character, "$" takes as many digits as still name a group of
 // the pattern, or a name in braces; anything else is copied. A malformed
 // reference is remembered and reported at the first match.
-void RegexReplacer::parseReplacement(int32_t groupCount) {
+void RegexReplacer::Matching::parseReplacement(int32_t groupCount) {
     const icu::UnicodeString& text = replacement_;
     const int32_t length = text.length();
     const auto appendLiteral = [&](UChar32 c) {
@@ -141,7 +223,7 @@ void RegexReplacer::parseReplacement(int32_t groupCount) {
     }
 }
 
-void RegexReplacer::appendInput(int32_t start, int32_t end) {
+void RegexReplacer::Matching::appendInput(int32_t start, int32_t end) {
     if (end <= start) {
         return;
     }
@@ -152,7 +234,7 @@ void RegexReplacer::appendInput(int32_t start, int32_t end) {
     }
 }
 
-void RegexReplacer::appendExpansion(UErrorCode& status) {
+void RegexReplacer::Matching::appendExpansion(UErrorCode& status) {
     for (const Piece& piece : pieces_) {
         if (piece.group < 0) {
             if (asciiText_) {
@@ -177,7 +259,7 @@ void RegexReplacer::appendExpansion(UErrorCode& status) {
 // ASCII text widens byte for byte, which is what the UTF-8 decoder would do,
 // and keeps its offsets in UTF-16, so the result is built straight in UTF-8
 // from pieces of the text itself.
-void RegexReplacer::setInput(std::string_view text) {
+void RegexReplacer::Matching::setInput(std::string_view text) {
     const auto length = static_cast<int32_t>(text.size());
     source_ = text;
     asciiText_ = false;
@@ -192,7 +274,7 @@ void RegexReplacer::setInput(std::string_view text) {
     input_ = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), length));
 }
 
-std::optional<std::string> RegexReplacer::replaceAll(std::string_view text, UErrorCode& status) {
+std::optional<std::string> RegexReplacer::Matching::replaceAll(std::string_view text, UErrorCode& status) {
     if (U_FAILURE(status)) {
         return std::nullopt;
     }

@@ -125,9 +125,16 @@ bool isSimpleAscii(std::string_view text) {
 
 namespace {
 
+struct CloseText {
+    void operator()(UText* text) const { utext_close(text); }
+};
+
 void appendIcuGraphemes(std::string_view text, std::vector<std::string_view>& out) {
     UErrorCode status = U_ZERO_ERROR;
     UText utext = UTEXT_INITIALIZER;
+    // Closed however this ends: the text may hold memory even when a later
+    // step fails and throws.
+    const std::unique_ptr<UText, CloseText> closing(&utext);
     utext_openUTF8(&utext, text.data(), static_cast<int64_t>(text.size()), &status);
     check(status, "grapheme text");
     icu::BreakIterator& breaks = characterBreaks();
@@ -137,7 +144,6 @@ void appendIcuGraphemes(std::string_view text, std::vector<std::string_view>& ou
     for (int32_t end = breaks.next(); end != icu::BreakIterator::DONE; start = end, end = breaks.next()) {
         out.push_back(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
     }
-    utext_close(&utext);
 }
 
 // The grapheme-break classes that matter for deciding a boundary without the
@@ -282,13 +288,6 @@ std::string fold(std::string_view text) {
             icu::CaseMap::utf8Fold(U_FOLD_CASE_DEFAULT, source, sink, nullptr, code);
         },
         "case folding");
-}
-
-std::string lowerNfc(std::string_view text) {
-    if (isAscii(text)) {
-        return asciiMapped(text, asciiLower);
-    }
-    return toLower(nfc(text));
 }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {

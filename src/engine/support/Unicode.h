@@ -28,10 +28,6 @@ std::string toUpper(std::string_view text);
 // Full case folding, for matching that ignores letter case.
 std::string fold(std::string_view text);
 
-// The key under which two names count as the same entry of a folder:
-// lower(NFC(text)).
-std::string lowerNfc(std::string_view text);
-
 // Equality under canonical equivalence.
 bool canonicallyEqual(std::string_view a, std::string_view b);
 

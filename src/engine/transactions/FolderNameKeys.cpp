@@ -1,6 +1,6 @@
 #include "engine/transactions/FolderNameKeys.h"
 
-#include "engine/filesystem/VolumeNameKey.h"
+#include "engine/support/NameKey.h"
 
 #include <algorithm>
 #include <bit>
@@ -103,7 +103,8 @@ std::uint32_t FolderNameKeys::number(std::string_view name) {
     };
     const Scan scanned = scanOf(name);
     if (!scanned.isAscii) {
-        const std::string key = volumeNameKey(name, caseSensitive_);
+        const NameKey nameKey(name, caseSensitive_);
+        const std::string& key = nameKey.text();
         if (key == name) {
             return numberOfKey(name, scanned.hash, false);
         }

@@ -9,7 +9,7 @@
 
 namespace morvane {
 
-// Numbers the distinct volume name keys (see VolumeNameKey.h) met in one
+// Numbers the distinct name keys (see NameKey.h) met in one
 // folder 0, 1, 2… in order of first appearance, so that the planner can keep
 // what it knows about a name in plain arrays. Planning a large batch looks up
 // every name, and most are ASCII: their key is the name itself, or its ASCII

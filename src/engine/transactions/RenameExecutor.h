@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/core/Date.h"
 #include "engine/core/RenameOperation.h"
 #include "engine/filesystem/FileSystem.h"
+#include "engine/support/Date.h"
 #include "engine/transactions/BatchControl.h"
 #include "engine/transactions/MovePlanner.h"
 #include "engine/transactions/RenameTransaction.h"

@@ -1,5 +1,5 @@
-#include "engine/filesystem/VolumeNameKey.h"
 #include "engine/support/Localization.h"
+#include "engine/support/NameKey.h"
 #include "engine/support/Paths.h"
 #include "engine/transactions/RenameExecutor.h"
 
@@ -113,7 +113,7 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
         std::unordered_map<std::string, std::vector<std::size_t>> holders;
         const auto slot = [&](std::size_t index, const std::string& name) {
             const std::string& folder = folderOf.at(index);
-            return folder + '\0' + volumeNameKey(name, isCaseSensitive(folder));
+            return folder + '\0' + NameKey(name, isCaseSensitive(folder)).text();
         };
         for (const std::size_t index : present) {
             holders[slot(index, operations[index].to)].push_back(index);
@@ -128,7 +128,7 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
                 const auto found = holders.find(slot(index, operation.from));
                 if (found != holders.end()) {
                     for (const std::size_t other : found->second) {
-                        isFree = isFree || operations[other].id != operation.id;
+                        isFree = isFree || other != index;
                     }
                 }
             }

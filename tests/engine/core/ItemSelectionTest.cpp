@@ -5,6 +5,7 @@
 #include "engine/filesystem/InMemoryFileSystem.h"
 #include "engine/filesystem/ItemsFromPaths.h"
 #include "engine/rules/ReplaceRule.h"
+#include "engine/testing/Items.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,21 @@ TEST(ItemOrder, SortsByEachFieldWithNameAsAscendingTieBreak) {
     EXPECT_EQ(itemOrderFieldFromRawValue("date"), std::nullopt);
 }
 
+// Items usually arrive already in ascending name order, as a folder is listed.
+TEST(ItemOrder, DescendingReversesNameAndPathOrderOfAListInAscendingOrder) {
+    const std::vector<FileItem> listed{file("a", "/x", 0, 0), file("b", "/x", 0, 0), file("c", "/y", 0, 0),
+                                       file("d", "/y", 0, 0)};
+    auto byName = listed;
+    ItemOrder{Field::name, false}.sort(byName);
+    EXPECT_EQ(names(byName), (std::vector<std::string>{"d", "c", "b", "a"}));
+    auto byPath = listed;
+    ItemOrder{Field::path, false}.sort(byPath);
+    EXPECT_EQ(names(byPath), (std::vector<std::string>{"d", "c", "b", "a"}));
+    auto oneFolder = testing::items({"a", "b", "c"});
+    ItemOrder{Field::path, false}.sort(oneFolder);
+    EXPECT_EQ(names(oneFolder), (std::vector<std::string>{"c", "b", "a"}));
+}
+
 TEST(ItemSelection, UncheckedAndFilteredItemsStayButAreExcluded) {
     ItemSelection selection;
     selection.unchecked = {"/x/c"};
@@ -84,6 +100,22 @@ TEST(ItemsFromPaths, ReadsEachPickedEntryAndKeepsTheGivenOrder) {
                                  Date{std::chrono::seconds(6)}, 42, false, true));
     EXPECT_EQ(items[2], FileItem("gone.txt", "/p", Date{}, Date{}, 0, false, true));
     EXPECT_EQ(items[2].parentName, "p");
+}
+
+TEST(ItemsFromPaths, PathsNamingOneEntryGiveOneItem) {
+    InMemoryFileSystem fileSystem(true);
+    fileSystem.addFile("/p/one.txt");
+    fileSystem.addFile("/p/One.txt");
+    const auto items = itemsFromPaths(
+        fileSystem, {"/p/./one.txt", "/p/one.txt/", "/q/../p/one.txt", "/p//one.txt", "/p/One.txt"});
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].id, "/p/one.txt");
+    EXPECT_EQ(items[0].directory, "/p");
+    EXPECT_EQ(items[1].id, "/p/One.txt");
+    // A volume that ignores letter case holds these as one entry.
+    InMemoryFileSystem caseless(false);
+    caseless.addFile("/p/one.txt");
+    EXPECT_EQ(itemsFromPaths(caseless, {"/p/one.txt", "/p/ONE.TXT"}).size(), 1u);
 }
 
 } // namespace

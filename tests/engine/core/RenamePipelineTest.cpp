@@ -1,6 +1,7 @@
 #include "engine/core/RenamePipeline.h"
 
 #include "engine/rules/CaseRule.h"
+#include "engine/rules/DateRule.h"
 #include "engine/rules/ReplaceRule.h"
 #include "engine/testing/Items.h"
 #include "engine/testing/ScriptedRules.h"
@@ -18,6 +19,15 @@ using Kind = RenameStatus::Kind;
 
 RenamePipeline replacing(std::string find, std::string with) {
     return RenamePipeline({makeStep(ReplaceRule(std::move(find), std::move(with), false))});
+}
+
+// Gives the items named in `newNames` their new stems; the others keep theirs.
+RenamePipeline renamingStems(std::map<std::string, std::string> newNames) {
+    return RenamePipeline({makeStep(ScriptedRule([newNames](FileName& name, const RuleContext& context) {
+        if (const auto found = newNames.find(context.item.name); found != newNames.end()) {
+            name.stem = found->second;
+        }
+    }))});
 }
 
 std::vector<Kind> kinds(const RenamePlan& plan) {
@@ -62,6 +72,16 @@ TEST(RenamePipeline, DecidesStatuses) {
         {"slash is invalid", replacing("a", "a/"), items({"a.txt"}), {Kind::invalid}},
         {"empty is invalid", replacing("a", ""), items({"a"}), {Kind::invalid}},
         {"odd existing name untouched", replacing("zzz", "y"), items({".hidden"}), {Kind::unchanged}},
+        {"new names differing only in composition",
+         renamingStems({{"a.txt", "caf\u00e9"}, {"b.txt", "cafe\u0301"}}),
+         items({"a.txt", "b.txt"}),
+         {Kind::duplicate, Kind::duplicate}},
+        // A case-insensitive volume holds these as one name: each sigma is
+        // lower-cased on its own, never to the final form "ς".
+        {"capital and small sigma at the end of a word",
+         RenamePipeline{},
+         items({"\u039F\u0394\u039F\u03A3", "\u03BF\u03B4\u03BF\u03C3"}),
+         {Kind::duplicate, Kind::duplicate}},
         // Only the normalization form changes: nothing to rename.
         {"normalization only", replacing("e\u0301", "\u00e9"), items({"cafe\u0301.txt"}), {Kind::unchanged}},
     };
@@ -135,10 +155,13 @@ TEST(RenamePipeline, ExcludedItemsDoNotAdvanceTheIndex) {
     const RenamePipeline pipeline({makeStep(ScriptedRule([](FileName& name, const RuleContext& context) {
         name.stem += "-" + std::to_string(context.index) + "of" + std::to_string(context.total);
     }))});
-    const auto plan = pipeline.plan({item("a"), item("b", "/d", false), item("c")});
+    const std::vector<FileItem> list{item("a"), item("b", "/d", false), item("c")};
+    const auto plan = pipeline.plan(list);
     EXPECT_EQ(plan.entries[0].newName, "a-0of2");
     EXPECT_EQ(plan.entries[1].newName, "b");
     EXPECT_EQ(plan.entries[2].newName, "c-1of2");
+    // What a rule receives is what planning gives it.
+    EXPECT_EQ(pipeline.inputStems(1, list), (std::vector<std::string>{"a-0of2", "b", "c-1of2"}));
 }
 
 // A plan stopped from outside (here by its own rule, at the 1000th item)
@@ -190,6 +213,13 @@ TEST(RenamePipeline, InputStemsStopBeforeTheGivenStep) {
     EXPECT_EQ(pipeline.inputStems(2, list), (std::vector<std::string>{"b1", "b2"}));
     EXPECT_EQ(pipeline.inputStems(3, list), (std::vector<std::string>{"b1-x", "b2"}));
     EXPECT_EQ(pipeline.inputStems(99, list), (std::vector<std::string>{"b1-y", "b2"}));
+}
+
+TEST(RenamePipeline, NeedsDetailsWhenAnEnabledStepReadsDates) {
+    RenamePipeline pipeline({makeStep(CaseRule()), makeStep(DateRule(), false)});
+    EXPECT_FALSE(pipeline.needsDetails());
+    pipeline.steps[1].isEnabled = true;
+    EXPECT_TRUE(pipeline.needsDetails());
 }
 
 TEST(RenamePipeline, CollisionKeyNormalizesOnlyTheName) {

@@ -1,6 +1,7 @@
 #include "engine/filesystem/LocalFileSystem.h"
 
 #include "engine/filesystem/FileSystemError.h"
+#include "engine/filesystem/ItemsFromPaths.h"
 #include "engine/filesystem/NoReplaceMove.h"
 #include "engine/support/Localization.h"
 #include "engine/support/Paths.h"
@@ -129,12 +130,27 @@ TEST(LocalFileSystem, CaseSensitivityIsAskedOfTheFolderItself) {
     EXPECT_FALSE(fs.isCaseSensitive(dir / "same"));
 }
 
+TEST(LocalFileSystem, AFilePickedThroughALinkToItsFolderIsOneItem) {
+    TempFolder dir;
+    testing::makeFolder(dir / "photos");
+    writeFile(dir / "photos/a.jpg", "");
+    testing::makeLink(dir / "photos", dir / "shortcut");
+    const auto items = itemsFromPaths(LocalFileSystem(), {dir / "photos/a.jpg", dir / "shortcut/a.jpg"});
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].id, dir / "photos/a.jpg");
+}
+
 // The fallbacks for volumes that refuse the kernel's no-replace flag.
 TEST(NoReplaceMove, FallbacksNeverReplaceEither) {
     TempFolder dir;
     writeFile(dir / "a", "A");
     writeFile(dir / "b", "B");
     testing::makeFolder(dir / "f");
+    // A link whose target is missing still holds its name.
+    testing::makeLink("nowhere", dir / "dangling");
+    for (const auto move : {&posix::moveWithoutReplacing, &posix::moveByLinking, &posix::moveAfterCheck}) {
+        EXPECT_EQ(move((dir / "a").c_str(), (dir / "dangling").c_str()), EEXIST);
+    }
     EXPECT_EQ(posix::moveByLinking((dir / "a").c_str(), (dir / "b").c_str()), EEXIST);
     EXPECT_EQ(posix::moveAfterCheck((dir / "a").c_str(), (dir / "b").c_str()), EEXIST);
     EXPECT_EQ(posix::moveAfterCheck((dir / "f").c_str(), (dir / "b").c_str()), EEXIST);
@@ -142,7 +158,8 @@ TEST(NoReplaceMove, FallbacksNeverReplaceEither) {
     EXPECT_EQ(posix::moveByLinking((dir / "a").c_str(), (dir / "c").c_str()), 0);
     EXPECT_EQ(posix::moveAfterCheck((dir / "f").c_str(), (dir / "g").c_str()), 0);
     EXPECT_EQ(snapshot(dir.path()),
-              (std::map<std::string, std::string>{{"b", "B"}, {"c", "A"}, {"g", "<folder>"}}));
+              (std::map<std::string, std::string>{
+                  {"b", "B"}, {"c", "A"}, {"dangling", "-> nowhere"}, {"g", "<folder>"}}));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(PresetRule, ReadsKindSwitchAndParametersFromOneFlatObject) {
     const PresetRule rule = envelope(R"({"kind":"case","enabled":false,"mode":"upper","extra":[1,true]})");
     EXPECT_EQ(rule.kind, "case");
     EXPECT_FALSE(rule.isEnabled);
-    EXPECT_EQ(json(rule.parameters), json::parse(R"({"mode":"upper","extra":[1,true]})"));
+    EXPECT_EQ(rule.parameters.json(), json::parse(R"({"mode":"upper","extra":[1,true]})"));
     // Only a boolean switches a rule off.
     EXPECT_TRUE(envelope(R"({"kind":"case","enabled":"no"})").isEnabled);
     EXPECT_TRUE(envelope(R"({"kind":"case"})").isEnabled);

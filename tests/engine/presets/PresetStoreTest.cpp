@@ -101,9 +101,26 @@ TEST(PresetStore, SavesRenamesAndRemoves) {
     EXPECT_EQ(names(store.load()), std::vector<std::string>{"Trip-"});
 }
 
+// The longest names a folder takes: 255 bytes with the extension.
+TEST(PresetStore, SavesAndExportsPresetsWithTheLongestNames) {
+    TempFolder dir;
+    const PresetStore store(dir / "Presets");
+    std::string name;
+    while (name.size() + 3 <= 255 - std::string(".morvanepreset").size()) {
+        name += "\u65C5"; // three bytes
+    }
+    const Preset preset(name, {});
+    store.save(preset);
+    EXPECT_EQ(store.load(), std::vector<Preset>{preset});
+    const std::string exported = dir / (std::string(250, 'x') + ".json");
+    PresetStore::write(preset, exported);
+    EXPECT_EQ(PresetStore::read(exported), preset);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no leftovers
+}
+
 TEST(PresetStore, ImportAndExportAnyFile) {
     TempFolder folder;
-    const Preset preset("Shared", {PresetRule{"case", false, {{"mode", "upper"}}}}, true, "3");
+    const Preset preset("Shared", {PresetRule{"case", false, nlohmann::json{{"mode", "upper"}}}}, true, "3");
     PresetStore::write(preset, folder / "shared.json");
     EXPECT_EQ(PresetStore::read(folder / "shared.json"), preset);
     writeFile(folder / "huge.morvanepreset", std::string(Preset::maxFileBytes + 10, ' '));

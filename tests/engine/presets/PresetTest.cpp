@@ -36,6 +36,10 @@ TEST(Preset, ReadsOptionalKeysWithDefaults) {
     EXPECT_FALSE(preset.favorite);
     EXPECT_EQ(preset.shortcut, std::nullopt);
     EXPECT_EQ(Preset::decode(R"({"name":"Older","rules":[],"format":0})").format, 0);
+    // Null stands for a missing key, for every optional key alike.
+    const Preset nulls =
+        Preset::decode(R"({"name":"Nulls","rules":[],"format":null,"favorite":null,"shortcut":null})");
+    EXPECT_EQ(nulls, Preset("Nulls", {}));
 }
 
 TEST(Preset, RefusesNewerFormats) {

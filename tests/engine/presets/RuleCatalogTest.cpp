@@ -79,8 +79,11 @@ TEST(RuleCatalog, IncompleteEnvelopesTakeTheDefaults) {
     // A given list replaces the default list whole; the missing flag keeps false.
     EXPECT_EQ(built(R"({"kind":"regex","pairs":[{"pattern":"x","replacement":"y","isEnabled":true}]})"),
               AnyRule(RegexRule("x", "y", false)));
-    // A null zone is no zone; a key of a later version is ignored.
+    // A null zone is no zone, a null setting keeps its default; a key of a
+    // later version is ignored.
     EXPECT_EQ(built(R"({"kind":"date","timeZoneIdentifier":null,"locale":"fr"})"), AnyRule(DateRule()));
+    EXPECT_EQ(built(R"({"kind":"counter","width":null,"start":5})"),
+              AnyRule(CounterRule(CounterRule::Position::suffix, 5, 1, 3, "-")));
 }
 
 TEST(RuleCatalog, WrongTypesAndUnknownValuesNameTheSetting) {

@@ -50,6 +50,21 @@ TEST(CounterRule, PadsWithZerosUpToABoundNoNameCanReach) {
     EXPECT_EQ(wide.find_first_not_of('0'), 255u);
 }
 
+// By the sum, by the product (the largest number is 7 × 1317624576693539401),
+// and by both: the bounds themselves are numbers like any other.
+TEST(CounterRule, ANumberLandingExactlyOnTheBoundsIsWritten) {
+    const std::tuple<std::int64_t, std::int64_t, std::int64_t, const char*> cases[] = {
+        {kMax - 2, 1, 2, "x-9223372036854775807"},
+        {0, kMax / 7, 7, "x-9223372036854775807"},
+        {-1, kMax / 7, 7, "x-9223372036854775806"},
+        {kMin + 3, -1, 3, "x--9223372036854775808"},
+    };
+    for (const auto& [start, step, index, expected] : cases) {
+        EXPECT_EQ(testing::applied(CounterRule{Position::suffix, start, step, 3, "-"}, "x", index), expected)
+            << start << " + " << index << " \u00D7 " << step;
+    }
+}
+
 TEST(CounterRule, ANumberBeyondSixtyFourBitsFailsThatItemInsteadOfWrapping) {
     const std::tuple<std::int64_t, std::int64_t, std::int64_t> cases[] = {
         {kMax, 1, 1}, {kMin, -1, 1}, {0, kMin, 2}, {-5, kMin, 1}, {1, kMax, kMax}};

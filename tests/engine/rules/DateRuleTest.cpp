@@ -2,10 +2,10 @@
 
 #include "engine/support/DateFormatting.h"
 #include "engine/testing/RuleTesting.h"
+#include "engine/testing/TimeZoneScope.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <tuple>
 
 namespace morvane {
@@ -42,17 +42,12 @@ TEST(DateRule, WritesTheChosenDateInTheChosenZone) {
 }
 
 TEST(DateRule, AnAbsentOrUnknownZoneMeansTheSystemZone) {
-    const char* previous = std::getenv("TZ");
-    const std::string saved = previous ? previous : "";
-    ::setenv("TZ", "Asia/Tokyo", 1);
-    DateFormatting::refreshSystemZone();
+    const testing::TimeZoneScope tokyo("Asia/Tokyo");
     EXPECT_EQ(DateFormatting::systemZone(), "Asia/Tokyo");
     for (const auto& zone : {std::optional<std::string>{}, std::optional<std::string>{"Mars/Olympus"},
                              std::optional<std::string>{"Etc/Unknown"}}) {
         EXPECT_EQ(testing::applied(inZone(zone), "photo.jpg", 0, kPhoto), "2024-03-06_photo.jpg");
     }
-    previous ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
-    DateFormatting::refreshSystemZone();
 }
 
 } // namespace

@@ -53,6 +53,12 @@ TEST(SegmentRule, KeepsOnlyTheSelectedCharacters) {
     EXPECT_EQ(testing::applied(chars(Selection::characters, 2, 3), "abcde.txt"), "bc.txt");
     EXPECT_EQ(testing::applied(chars(Selection::lastCount, 2, 0), "x\u00E9te\u0301"), "te\u0301");
     EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 9, 0), "abc"), "abc");
+    // One past the last character selects nothing, so the name stays whole.
+    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 4, 0), "abc"), "abc");
+    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 3, 0), "abe\u0301"), "e\u0301");
+    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 4, 0), "abe\u0301"), "abe\u0301");
+    EXPECT_EQ(chars(Selection::fromCharacter, 4, 0).analyze("abc"),
+              SegmentRule::Outcome(Missing{"Out of range \u2014 3 characters"}));
 }
 
 TEST(SegmentRule, AnalysesWhatIsSelectedOrWhyNothingIs) {

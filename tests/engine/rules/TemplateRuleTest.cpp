@@ -34,5 +34,12 @@ TEST(TemplateRule, ExpandsTokensAndCopiesEverythingElseLiterally) {
     }
 }
 
+TEST(TemplateRule, NeedsDetailsOnlyToWriteDates) {
+    EXPECT_TRUE(TemplateRule().needsDetails());
+    EXPECT_TRUE(TemplateRule("{name} {Created:yyyy}", std::nullopt).needsDetails());
+    EXPECT_TRUE(TemplateRule("{MODIFIED}", std::nullopt).needsDetails());
+    EXPECT_FALSE(TemplateRule("{name} {counter:000} {parent} {ext} date", std::nullopt).needsDetails());
+}
+
 } // namespace
 } // namespace morvane

@@ -61,6 +61,19 @@ TEST(DateFormatting, ConsecutiveDatesGetTheirOwnLocalDayAndTime) {
     }
 }
 
+TEST(DateFormatting, ALetterThatIsNoFieldWritesNothingAndTheRestIsWritten) {
+    const Date date = testing::utc(2024, 12, 5, 10, 30);
+    const std::pair<const char*, const char*> cases[] = {
+        {"dd-t-MM", "05--12"},
+        {"yyyyTMMdd", "20241205"},
+        {"yyyy-MM-dd'T'HH", "2024-12-05T10"}, // quoted, a letter is text
+        {"tnpJ", ""},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        EXPECT_EQ(DateFormatting::string(date, pattern, "UTC"), expected) << pattern;
+    }
+}
+
 TEST(DateFormatting, ServesSeveralThreadsAtOnce) {
     const Date date = testing::utc(2024, 3, 5, 23, 30);
     const std::tuple<const char*, const char*, const char*> expectations[] = {
@@ -70,7 +83,7 @@ TEST(DateFormatting, ServesSeveralThreadsAtOnce) {
     };
     std::atomic<int> wrong{0};
     std::atomic<bool> done{false};
-    // Refreshing the system zone empties the cache under the workers' feet.
+    // The system zone is detected again and again under the workers' feet.
     std::thread refresher([&] {
         while (!done) {
             DateFormatting::refreshSystemZone();

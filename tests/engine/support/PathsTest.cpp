@@ -21,6 +21,8 @@ TEST(Paths, WorkOnWholeComponents) {
     EXPECT_EQ(Paths::replacingPrefix("/a/b", "/a/B", "/a/b/c/d"), "/a/B/c/d");
     EXPECT_EQ(Paths::replacingPrefix("/a/b", "/a/B", "/a/b"), "/a/B");
     EXPECT_EQ(Paths::replacingPrefix("/a/b", "/a/B", "/a/bc/d"), "/a/bc/d");
+    EXPECT_EQ(Paths::normalized("/a//./b/../c/"), "/a/c");
+    EXPECT_EQ(Paths::normalized("/../a/.."), "/");
 }
 
 TEST(Paths, OnlyPlainNamesAreSingleComponents) {

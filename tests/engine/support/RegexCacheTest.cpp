@@ -4,6 +4,7 @@
 #include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
+#include <unicode/regex.h>
 
 #include <atomic>
 #include <thread>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/core/Date.h"
 #include "engine/filesystem/FileSystem.h"
 #include "engine/filesystem/FileSystemError.h"
+#include "engine/support/Date.h"
 
 #include <filesystem>
 #include <functional>

@@ -18,6 +18,7 @@ public:
     RuleKind kind() const override { return RuleKind::name; }
     std::string summary() const override { return "scripted"; }
     void apply(FileName& name, const RuleContext& context) const override { effect_(name, context); }
+    bool needsDetails() const override { return false; }
 
 private:
     Effect effect_;

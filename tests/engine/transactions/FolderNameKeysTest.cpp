@@ -1,5 +1,7 @@
 #include "engine/transactions/FolderNameKeys.h"
 
+#include "engine/support/NameKey.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,6 +46,28 @@ TEST(FolderNameKeys, NamesOfOneEntryShareANumber) {
             numbers.push_back(keys.number(name));
         }
         EXPECT_EQ(numbers, c.expected) << c.name;
+    }
+}
+
+// The planner's keys are the plan's: what the plan flags as one name, the
+// planner orders as one name.
+TEST(FolderNameKeys, NumberNamesByTheirNameKeys) {
+    const std::vector<std::string> names{"\u039F\u0394\u039F\u03A3",
+                                         "\u03BF\u03B4\u03BF\u03C3",
+                                         "\u03BF\u03B4\u03BF\u03C2",
+                                         "\u0130",
+                                         "i\u0307",
+                                         "I"};
+    for (const bool caseSensitive : {true, false}) {
+        FolderNameKeys keys;
+        keys.reset(caseSensitive, names.size());
+        for (std::size_t a = 0; a < names.size(); ++a) {
+            for (std::size_t b = 0; b < names.size(); ++b) {
+                EXPECT_EQ(keys.number(names[a]) == keys.number(names[b]),
+                          NameKey(names[a], caseSensitive) == NameKey(names[b], caseSensitive))
+                    << names[a] << " " << names[b] << " " << caseSensitive;
+            }
+        }
     }
 }
 

@@ -192,5 +192,20 @@ TEST(Undo, AnUnexpectedErrorKeepsItsOwnText) {
     EXPECT_EQ(report.statuses, (std::map<std::size_t, Status>{{0, Status::failed("volume went away")}}));
 }
 
+// Records edited by hand or written by other tools need not give each item its
+// own id: an old name held by another operation of the batch is free, whatever
+// the ids say.
+TEST(Undo, ASwapIsTakenBackAlsoWhenItsItemsShareAnId) {
+    Volume volume(true, {"/d/a", "/d/b"});
+    const auto sharingId = [](const char* from, const char* to) {
+        return RenameOperation{FileItem(from, "/d", {}, {}, 0, false, true, "item"), from, to};
+    };
+    const auto done = volume.executor.execute({sharingId("a", "b"), sharingId("b", "a")}, "/d", {});
+    ASSERT_EQ(done.appliedCount(), 2u);
+    const auto report = volume.executor.undo(done, false);
+    EXPECT_EQ(report.revertedCount(), 2u);
+    EXPECT_TRUE(report.transaction.isFullyUndone());
+}
+
 } // namespace
 } // namespace morvane

@@ -1,4 +1,4 @@
-#include "engine/filesystem/NameFilter.h"
+#include "engine/core/NameFilter.h"
 
 #include "engine/support/Unicode.h"
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// The one answer to "are these the same name in a folder?": two names with
+// equal keys denote one entry. A key is the name in canonical composition
+// (NFC), so precomposed and decomposed accents meet, and, where letter case
+// does not tell names apart, lower-cased one character at a time: without the
+// context rules of running text, "Σ" becomes "σ" wherever it stands, the way a
+// case-insensitive volume compares names. The plan always ignores letter case,
+// whatever the volume; the file systems, the move planner and undo ask the
+// volume.
+class NameKey {
+public:
+    NameKey() = default;
+    NameKey(std::string_view name, bool caseSensitive);
+
+    const std::string& text() const { return text_; }
+    bool isCaseSensitive() const { return caseSensitive_; }
+
+    // Whether `name` has this key; an ASCII name is compared without building
+    // its key.
+    bool isKeyOf(std::string_view name) const;
+
+    bool operator==(const NameKey&) const = default;
+
+private:
+    std::string text_;
+    bool caseSensitive_ = true;
+};
+
+} // namespace morvane
+
+template <>
+struct std::hash<morvane::NameKey> {
+    std::size_t operator()(const morvane::NameKey& key) const noexcept {
+        return std::hash<std::string>{}(key.text());
+    }
+};
