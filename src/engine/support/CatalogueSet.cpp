@@ -50,8 +50,8 @@ std::string CatalogueSet::text(std::string_view language, std::string_view key) 
     return translation ? *translation : std::string(key);
 }
 
-std::string CatalogueSet::plural(std::string_view language, std::string_view singular, std::string_view plural,
-                                 std::uint64_t count) const {
+std::string CatalogueSet::plural(std::string_view language, std::string_view singular,
+                                 std::string_view plural, std::uint64_t count) const {
     const std::string* translation = firstAlong(
         language, [&](const PoCatalogue& catalogue) { return catalogue.findPlural(singular, count); });
     return translation ? *translation : std::string(count == 1 ? singular : plural);
