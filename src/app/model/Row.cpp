@@ -20,8 +20,9 @@ RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
         return {Localizer::text("Conflict"), "exclamationmark.triangle.fill",
                 Localizer::text("Another item would get the same name")};
     case Kind::nameTaken:
-        return {Localizer::text("Conflict"), "exclamationmark.triangle.fill",
-                Localizer::format("\u201C%@\u201D already exists", entry.status.takenBy.value_or(entry.newName))};
+        return {
+            Localizer::text("Conflict"), "exclamationmark.triangle.fill",
+            Localizer::format("\u201C%@\u201D already exists", entry.status.takenBy.value_or(entry.newName))};
     case Kind::excluded:
         if (isUnchecked) {
             return {Localizer::text("Excluded"), "circle.dashed",

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/support/Date.h"
 #include "engine/core/RenamePlan.h"
+#include "engine/support/Date.h"
 
 #include <cstdint>
 #include <optional>

@@ -119,8 +119,9 @@ void to_json(nlohmann::json& json, const CaseRule& rule) {
 }
 
 void from_json(const nlohmann::json& json, CaseRule& rule) {
-    rule = CaseRule(json_fields::requireEnum<CaseRule::Mode>(json, "mode", kModes),
-                    json_fields::requireEnum<CaseRule::ExtensionMode>(json, "extensionMode", kExtensionModes));
+    rule =
+        CaseRule(json_fields::requireEnum<CaseRule::Mode>(json, "mode", kModes),
+                 json_fields::requireEnum<CaseRule::ExtensionMode>(json, "extensionMode", kExtensionModes));
 }
 
 } // namespace morvane
