@@ -40,8 +40,17 @@ void AppModel::scheduleReplan() {
 // Runs 30 ms after the last request. The inputs are shared snapshots, so
 // taking them costs the main thread nothing per item.
 void AppModel::startPreview() {
-    PreviewInput input{items_,      itemsVersion_,     order_,      unchecked_,       uncheckedVersion_,
-                       searchText_, rules_.pipeline(), selectedID_, preview_->sorted, preview_->planning};
+    PreviewInput input{items_,
+                       itemsVersion_,
+                       order_,
+                       unchecked_,
+                       uncheckedVersion_,
+                       searchText_,
+                       rules_.pipeline(),
+                       selectedID_,
+                       looseFiles_ ? access_->fileSystem() : nullptr,
+                       preview_->sorted,
+                       preview_->planning};
     runningPreview_ = std::stop_source();
     const std::stop_token stop = runningPreview_.get_token();
     const std::uint64_t request = previewRequest_;
@@ -105,16 +114,16 @@ RowStatus AppModel::status(const RenamePlan::Entry& entry) const {
 
 StatusBarTexts AppModel::statusBar() const {
     const PlanSummary& figures = summary();
-    StatusBarTexts texts{Localizer::format("%lld items", figures.items),
-                         Localizer::format("%lld included", figures.included),
-                         Localizer::format("%lld to rename", figures.toRename),
+    StatusBarTexts texts{Localizer::counted("%lld item", "%lld items", figures.items),
+                         Localizer::counted("%lld included", "%lld included", figures.included),
+                         Localizer::counted("%lld to rename", "%lld to rename", figures.toRename),
                          {},
                          {}};
     if (figures.conflicts == 0) {
         texts.conflicts = Localizer::text("No conflicts");
         texts.conflictsSymbol = "checkmark";
     } else {
-        texts.conflicts = Localizer::format("%lld conflicts", figures.conflicts);
+        texts.conflicts = Localizer::counted("%lld conflict", "%lld conflicts", figures.conflicts);
         texts.conflictsSymbol = "exclamationmark.triangle.fill";
     }
     return texts;
@@ -146,7 +155,7 @@ std::string AppModel::subtitle() const {
         return *folder_;
     }
     if (looseFiles_) {
-        return Localizer::format("%lld items", items_->size());
+        return Localizer::counted("%lld item", "%lld items", items_->size());
     }
     return {};
 }
