@@ -6,6 +6,7 @@
 //
 //   morvane_appmodel_bench [counts...]     (default: 100000 1000000)
 #include "../BenchItems.h"
+#include "Heartbeat.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
@@ -29,14 +30,10 @@
 
 using namespace morvane;
 using namespace morvane::app;
+using morvane::bench::Clock;
+using morvane::bench::milliseconds;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
 
 // The process's peak resident memory, in MiB.
 double peakMiB() {
@@ -77,22 +74,14 @@ struct Watch {
 Watch runUntilPublished(AppModel& model, Clock::time_point from) {
     Watch watch;
     QEventLoop loop;
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    heartbeat.setInterval(1);
-    auto last = Clock::now();
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const auto now = Clock::now();
-        watch.longestStallMs = std::max(watch.longestStallMs, milliseconds(now - last));
-        last = now;
-    });
+    const morvane::bench::Heartbeat heartbeat;
     QObject::connect(&model, &AppModel::planChanged, &loop, [&] {
         watch.publishedAfterMs = milliseconds(Clock::now() - from);
         loop.quit();
     });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    heartbeat.start();
     loop.exec();
+    watch.longestStallMs = heartbeat.longestStallMs();
     return watch;
 }
 

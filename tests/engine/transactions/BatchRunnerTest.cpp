@@ -72,23 +72,6 @@ TEST(BatchRunner, RenamesAndRecordsTheBatch) {
     EXPECT_EQ(batch.recordCount(), 1u);
 }
 
-// A window carries out the plan it showed, which has no conflicts by then;
-// one that has them is refused without a move, like a request is.
-TEST(BatchRunner, RunsAPlanMadeEarlierOnlyWithoutConflicts) {
-    Batch batch({"a", "b", "c"}, renaming({{"a", "x"}, {"b", "x"}}));
-    const BatchRunner runner = batch.runner();
-    const auto refused = runner.run(runner.plan(batch.request), batch.request.folder);
-    EXPECT_EQ(refused.status, Status::conflicts);
-    EXPECT_EQ(batch.fs->moves(), Strings{});
-
-    batch.request.items[1].isIncluded = false;
-    const auto outcome = runner.run(runner.plan(batch.request), batch.request.folder);
-    EXPECT_EQ(outcome.status, Status::ran);
-    EXPECT_EQ(outcome.transaction->directory, "/d");
-    EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/b", "/d/c", "/d/x"}));
-    EXPECT_EQ(batch.recordCount(), 1u);
-}
-
 TEST(BatchRunner, ARuleThatFailsStopsTheBatchOnlyWhenAskedTo) {
     const auto pipeline = RenamePipeline({makeStep(testing::appendOrFail("-1", "b", "bad pattern"))});
     Batch batch({"a", "b"}, pipeline);
