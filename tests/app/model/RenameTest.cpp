@@ -282,7 +282,7 @@ private slots:
 
     void aStopPutsEveryFileBackUnderItsOwnName() {
         TempFolder folder;
-        for (int i = 0; i < 150; ++i) {
+        for (int i = 0; i < 200; ++i) {
             morvane::testing::writeFile(folder / ("IMG_" + std::to_string(1000 + i) + ".jpg"), "photo");
         }
         const auto original = morvane::testing::snapshot(folder.path());
@@ -291,7 +291,7 @@ private slots:
             fixture.make(std::make_shared<FolderAccess>(slowed(std::make_shared<LocalFileSystem>(), 4)));
         renameImgToX(*model);
         model->openFolder(folder.path());
-        QVERIFY(waitForRenamable(*model, 150));
+        QVERIFY(waitForRenamable(*model, 200));
         ProgressLog progress(*model);
         QElapsedTimer clock;
         clock.start();
@@ -315,7 +315,7 @@ private slots:
     void whileABatchRunsNothingElseChangesIt() {
         ModelFixture fixture;
         Strings renamed{"/p"};
-        for (int i = 10; i < 70; ++i) {
+        for (int i = 10; i < 90; ++i) {
             fixture.disk->addFile("/p/IMG_" + std::to_string(i) + ".jpg");
             renamed.push_back("/p/x-" + std::to_string(i) + ".jpg");
         }
@@ -323,7 +323,7 @@ private slots:
         auto model = fixture.make(std::make_shared<FolderAccess>(slowed(fixture.disk, 5)));
         renameImgToX(*model);
         model->openFolder("/p");
-        QVERIFY(waitForRenamable(*model, 60));
+        QVERIFY(waitForRenamable(*model, 80));
         ProgressLog progress(*model);
         // Edited after the plan was shown and confirmed: what was shown is renamed.
         const auto edited = std::vector{RuleEntry::make(ReplaceRule("IMG_", "y-", false))};
@@ -351,7 +351,7 @@ private slots:
                               renamed.end()));
         QCOMPARE(HistoryStore(fixture.history).load().size(), 1u);
         QVERIFY(progress.isOrderlyAndEndsIn(Phase::renaming));
-        QCOMPARE(progress.shown[progress.shown.size() - 2]->total, 60u);
+        QCOMPARE(progress.shown[progress.shown.size() - 2]->total, 80u);
     }
 
     void theSheetClosesWhenNothingIsLeftToConfirm() {
