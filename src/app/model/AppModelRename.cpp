@@ -45,13 +45,13 @@ void AppModel::performRename() {
     if (busy_ || loading_ || !planIsOfCurrentItems() || summary().conflicts > 0 || summary().toRename == 0) {
         return;
     }
-    // The shown plan is carried out as it is: copied, with its operations, on the batch's thread.
+    // The plan on screen is carried out as it is; the batch's thread reads it
+    // from the published preview, which nothing changes.
     const std::optional<std::string> folder = looseFiles_ ? std::nullopt : folder_;
     startBatch([runner = runner(), preview = preview_, folder,
                 items = looseFiles_ ? items_ : nullptr](const BatchControl& control) {
         auto result = std::make_shared<BatchResult>();
         BatchOutcome outcome = runner.run(preview->plan, folder, control);
-        outcome.plan = {}; // the window has its own; not freed on its thread
         result->basedOn = items;
         if (items && outcome.transaction) {
             result->items = std::make_shared<const ItemList>(itemsAfter(*items, *outcome.transaction));

@@ -65,23 +65,22 @@ BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) c
     BatchOutcome outcome;
     if (refuses(request, planned)) {
         outcome.status = BatchOutcome::Status::ruleErrors;
-        outcome.plan = std::move(planned);
     } else {
-        outcome = run(std::move(planned), request.folder, control);
+        outcome = run(planned, request.folder, control);
     }
+    outcome.plan = std::move(planned);
     outcome.leftOut = std::move(leftOut);
     return outcome;
 }
 
-BatchOutcome BatchRunner::run(RenamePlan plan, const std::optional<std::string>& folder,
+BatchOutcome BatchRunner::run(const RenamePlan& plan, const std::optional<std::string>& folder,
                               const BatchControl& control) const {
     BatchOutcome outcome;
-    outcome.plan = std::move(plan);
-    if (outcome.plan.hasConflicts()) {
+    if (plan.hasConflicts()) {
         outcome.status = BatchOutcome::Status::conflicts;
         return outcome;
     }
-    const auto operations = outcome.plan.operations();
+    const auto operations = plan.operations();
     if (operations.empty()) {
         outcome.status = BatchOutcome::Status::nothingToRename;
         return outcome;
