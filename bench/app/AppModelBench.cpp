@@ -7,6 +7,7 @@
 //   morvane_appmodel_bench [counts...]     (default: 100000 1000000)
 #include "../BenchClock.h"
 #include "../BenchItems.h"
+#include "Heartbeat.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
@@ -30,11 +31,10 @@
 
 using namespace morvane;
 using namespace morvane::app;
+using morvane::bench::Clock;
+using morvane::bench::milliseconds;
 
 namespace {
-
-using bench::Clock;
-using bench::milliseconds;
 
 // The process's peak resident memory, in MiB.
 double peakMiB() {
@@ -75,22 +75,14 @@ struct Watch {
 Watch runUntilPublished(AppModel& model, Clock::time_point from) {
     Watch watch;
     QEventLoop loop;
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    heartbeat.setInterval(1);
-    auto last = Clock::now();
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const auto now = Clock::now();
-        watch.longestStallMs = std::max(watch.longestStallMs, milliseconds(now - last));
-        last = now;
-    });
+    const morvane::bench::Heartbeat heartbeat;
     QObject::connect(&model, &AppModel::planChanged, &loop, [&] {
         watch.publishedAfterMs = milliseconds(Clock::now() - from);
         loop.quit();
     });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    heartbeat.start();
     loop.exec();
+    watch.longestStallMs = heartbeat.longestStallMs();
     return watch;
 }
 

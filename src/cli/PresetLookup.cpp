@@ -2,7 +2,6 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ItemSource.h"
-#include "engine/presets/FactoryPresets.h"
 #include "engine/presets/PresetStore.h"
 #include "engine/support/NameKey.h"
 
@@ -10,26 +9,12 @@
 
 namespace morvane::cli {
 
-std::vector<PresetLookup::Offered> PresetLookup::offered() const {
-    std::vector<Preset> user;
+std::vector<OfferedPreset> PresetLookup::offered() const {
     try {
-        user = PresetStore(userDirectory_).load();
+        return OfferedPreset::over(PresetStore(userDirectory_).load());
     } catch (const std::exception& error) {
         throw UsageError{"cannot read the presets folder " + userDirectory_ + ": " + error.what()};
     }
-    std::vector<Offered> result;
-    for (auto& factory : FactoryPresets::all()) {
-        const bool shadowed = std::any_of(user.begin(), user.end(), [&](const Preset& mine) {
-            return NameKey(mine.name, false) == NameKey(factory.name, false);
-        });
-        if (!shadowed) {
-            result.push_back({std::move(factory), true});
-        }
-    }
-    for (auto& mine : user) {
-        result.push_back({std::move(mine), false});
-    }
-    return result;
 }
 
 Preset PresetLookup::find(const std::string& nameOrPath) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/presets/OfferedPreset.h"
 #include "engine/presets/Preset.h"
 
 #include <optional>
@@ -12,16 +13,11 @@ namespace morvane::cli {
 // same name (letter case ignored) shadows, then the user's own.
 class PresetLookup {
 public:
-    struct Offered {
-        Preset preset;
-        bool isFactory;
-    };
-
     // Relative file paths are taken from `workingDirectory`.
     PresetLookup(std::string userDirectory, std::string workingDirectory)
         : userDirectory_(std::move(userDirectory)), workingDirectory_(std::move(workingDirectory)) {}
 
-    std::vector<Offered> offered() const;
+    std::vector<OfferedPreset> offered() const;
     // A readable .morvanepreset file at `nameOrPath`, else the offered preset
     // of that name (letter case ignored). Throws UsageError when there is
     // neither, or when the file cannot be read.

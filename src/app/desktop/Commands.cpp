@@ -36,7 +36,7 @@ Commands::Commands(AppSettings& settings, QObject* parent)
     connect(openFolder_, &QAction::triggered, this,
             withModel([](AppModel& model) { model.chooseAndOpenFolder(); }));
     connect(rename_, &QAction::triggered, this, withModel([](AppModel& model) {
-                if (model.canConfirm()) {
+                if (model.canOpenConfirmation()) {
                     model.setShowConfirm(true);
                 }
             }));
@@ -135,7 +135,7 @@ void Commands::refresh() {
     for (QAction* action : {openFolder_, preview_, closeWindow_, onlyChanged_, criteria_}) {
         action->setEnabled(model != nullptr);
     }
-    rename_->setEnabled(model != nullptr && model->canConfirm());
+    rename_->setEnabled(model != nullptr && model->canOpenConfirmation());
     highlight_->setChecked(settings_.highlightChanges());
     onlyChanged_->setChecked(model != nullptr && model->showOnlyChanged());
     criteria_->setText(

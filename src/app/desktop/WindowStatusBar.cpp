@@ -52,7 +52,7 @@ void WindowStatusBar::showFigures() {
     conflictsIcon_->setPixmap(Icons::statusSymbol(toQString(texts.conflictsSymbol)).pixmap(size, size));
     legend_->setVisible(model_.settings().highlightChanges());
     rename_->setText(toQString(model_.renameButtonTitle()));
-    rename_->setEnabled(model_.canConfirm());
+    rename_->setEnabled(model_.canOpenConfirmation());
     setAccessibleDescription(figuresText());
 }
 

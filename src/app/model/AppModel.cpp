@@ -8,6 +8,7 @@
 #include "engine/filesystem/FolderScanner.h"
 #include "engine/presets/PresetStore.h"
 #include "engine/support/Paths.h"
+#include "engine/transactions/HistoryStore.h"
 
 #include <QDir>
 #include <QFutureWatcher>
@@ -63,6 +64,21 @@ AppModel::AppModel(Environment environment, QObject* parent)
     debounce_.setInterval(30);
     debounce_.setTimerType(Qt::PreciseTimer);
     connect(&debounce_, &QTimer::timeout, this, &AppModel::startPreview);
+    progressTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&progressTimer_, &QTimer::timeout, this, &AppModel::publishProgress);
+
+    // The values of the sheets and the banner, each announced once for all it depends on.
+    for (auto changed : {&AppModel::planChanged, &AppModel::titleChanged, &AppModel::busyChanged}) {
+        connect(this, changed, this, &AppModel::confirmationChanged);
+    }
+    for (auto changed :
+         {&AppModel::lastTransactionChanged, &AppModel::actionMessageChanged, &AppModel::folderChanged}) {
+        connect(this, changed, this, &AppModel::bannerChanged);
+    }
+    for (auto changed : {&AppModel::userPresetsChanged, &AppModel::currentPresetChanged}) {
+        connect(this, changed, this, &AppModel::presetsChanged);
+    }
+    connect(this, &AppModel::planChanged, this, &AppModel::closeSheetWhenNothingIsLeft);
 
     reloadUserPresets();
     // Rule summaries, kind titles and messages are in the interface language.
@@ -121,10 +137,30 @@ void AppModel::applyLaunchOptions(const LaunchOptions& options) {
     }
 }
 
+// Where presets and batches are kept: the folders the model was given, else
+// the user's own; none when the user's cannot be found.
+std::optional<PresetStore> AppModel::presetStore() const {
+    try {
+        return PresetStore(presetDirectory_ ? *presetDirectory_ : PresetStore::defaultDirectory());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<HistoryStore> AppModel::historyStore() const {
+    try {
+        return HistoryStore(historyDirectory_ ? *historyDirectory_ : HistoryStore::defaultDirectory());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 void AppModel::reloadUserPresets() {
     std::vector<Preset> presets;
     try {
-        presets = PresetStore(presetDirectory_.value_or(PresetStore::defaultDirectory())).load();
+        if (const auto store = presetStore()) {
+            presets = store->load();
+        }
     } catch (const std::exception&) {
         // An unreadable preset folder offers no presets, without a message.
     }
@@ -134,6 +170,9 @@ void AppModel::reloadUserPresets() {
 // ---- Items ----
 
 void AppModel::openFolder(const std::string& path) {
+    if (busy_) {
+        return;
+    }
     const bool otherFolder = folder_ != path || looseFiles_;
     assign(folder_, std::optional(path), &AppModel::folderChanged);
     assign(looseFiles_, false, &AppModel::looseFilesChanged);
@@ -148,7 +187,7 @@ void AppModel::openFolder(const std::string& path) {
 }
 
 void AppModel::open(const std::vector<std::string>& paths) {
-    if (paths.empty()) {
+    if (paths.empty() || busy_) {
         return;
     }
     std::vector<std::string> normalized;
@@ -176,7 +215,7 @@ void AppModel::open(const std::vector<std::string>& paths) {
 }
 
 void AppModel::rescan() {
-    if (!folder_ || looseFiles_) {
+    if (!folder_ || looseFiles_ || busy_) {
         return;
     }
     load([fileSystem = access_->fileSystem(), path = *folder_, options = scanOptions_, order = order_,
@@ -197,6 +236,9 @@ void AppModel::rescan() {
 }
 
 void AppModel::chooseAndOpenFolder() {
+    if (busy_) {
+        return;
+    }
     if (const auto path = access_->chooseFolder()) {
         openFolder(*path);
     }
@@ -229,6 +271,9 @@ void AppModel::finishLoad(Loaded loaded) {
 }
 
 void AppModel::setItems(ItemList items) {
+    if (busy_) {
+        return;
+    }
     replaceItems(std::make_shared<const ItemList>(std::move(items)));
 }
 
@@ -243,6 +288,9 @@ void AppModel::replaceItems(std::shared_ptr<const ItemList> items) {
 }
 
 void AppModel::setScanOptions(const ScanOptions& options) {
+    if (busy_) {
+        return;
+    }
     scanOptions_ = options;
     emit scanOptionsChanged();
     rescan();
@@ -251,6 +299,9 @@ void AppModel::setScanOptions(const ScanOptions& options) {
 // ---- Choices over the items ----
 
 void AppModel::setUnchecked(IdSet unchecked) {
+    if (busy_) {
+        return;
+    }
     unchecked_ = std::make_shared<const IdSet>(std::move(unchecked));
     ++uncheckedVersion_;
     emit uncheckedChanged();
@@ -258,6 +309,9 @@ void AppModel::setUnchecked(IdSet unchecked) {
 }
 
 void AppModel::setChecked(const std::string& id, bool checked) {
+    if (busy_) {
+        return;
+    }
     IdSet unchecked = *unchecked_;
     if (checked) {
         unchecked.erase(id);
@@ -268,6 +322,9 @@ void AppModel::setChecked(const std::string& id, bool checked) {
 }
 
 void AppModel::skipConflicting() {
+    if (busy_) {
+        return;
+    }
     IdSet unchecked = *unchecked_;
     unchecked.insert(conflictIDs().begin(), conflictIDs().end());
     setUnchecked(std::move(unchecked));
@@ -306,6 +363,10 @@ void AppModel::setSelectedID(std::optional<std::string> id) {
     if (changed) {
         emit selectionChanged();
     }
+}
+
+void AppModel::selectFirstItem() {
+    setSelectedID(selectionAfterLoad(*items_, order_, std::nullopt));
 }
 
 void AppModel::locateSelection() {

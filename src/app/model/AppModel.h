@@ -1,14 +1,20 @@
 #pragma once
 
+#include "app/model/ConfirmationSheet.h"
 #include "app/model/CriteriaMode.h"
 #include "app/model/FolderAccess.h"
+#include "app/model/PresetViews.h"
 #include "app/model/Preview.h"
+#include "app/model/RenameProgress.h"
+#include "app/model/ResultBanner.h"
 #include "app/model/Row.h"
 #include "app/model/RuleList.h"
+#include "app/model/WindowTexts.h"
 #include "engine/core/ItemOrder.h"
 #include "engine/core/StepTrace.h"
 #include "engine/filesystem/ScanOptions.h"
 #include "engine/presets/Preset.h"
+#include "engine/transactions/HistoryRecording.h"
 #include "engine/transactions/RenameTransaction.h"
 
 #include <QObject>
@@ -19,41 +25,23 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
+
+namespace morvane {
+class BatchRunner;
+class HistoryStore;
+class PresetStore;
+struct BatchControl;
+} // namespace morvane
 
 namespace morvane::app {
 
 class AppSettings;
 class LaunchOptions;
+class ProgressRelay;
 
 using SortField = ItemOrder::Field;
-
-// The texts under the item table.
-struct StatusBarTexts {
-    std::string items;
-    std::string included;
-    std::string toRename;
-    std::string conflicts; // "No conflicts" or "N conflicts"
-    std::string conflictsSymbol;
-};
-
-// What the window shows when there are no items.
-struct EmptyState {
-    std::string title;
-    std::string message;
-    std::string openButton;
-    std::optional<std::string> loadError;
-};
-
-// What a rule card shows about its entry's effect on the preview.
-struct RuleFigures {
-    std::size_t number = 0; // 1-based position
-    std::size_t changedCount = 0;
-    std::optional<std::string> error; // the rule's message, when it failed
-    std::string statusLine;  // "Disabled · skipped", "Error · rule is bypassed until fixed" or the count
-    std::string summaryLine; // the card's head: "Disabled · skipped", "Invalid pattern" or the rule's summary
-    std::optional<std::string> result; // the selected item's name after this rule
-};
 
 // What a window's model works with; every field has a default for the real application.
 struct AppModelEnvironment {
@@ -66,10 +54,11 @@ struct AppModelEnvironment {
 };
 
 // One window's model: where the items come from, the items and the user's
-// choices over them, the rule list, and the live preview with every value the
-// window shows. The window only draws what this holds and calls its
-// operations. Main thread only; loading folders and computing previews run
-// on worker threads over snapshots and are published back here.
+// choices over them, the rule list, the live preview, renaming and undo, and
+// the presets, with every value the window shows. The window only draws what
+// this holds and calls its operations. Main thread only; loading folders,
+// computing previews and renaming run on worker threads over snapshots and
+// are published back here.
 class AppModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(std::optional<std::string> folder READ folder NOTIFY folderChanged)
@@ -102,6 +91,7 @@ class AppModel : public QObject {
                    actionMessageChanged)
     Q_PROPERTY(std::optional<morvane::Uuid> listEditingRule READ listEditingRule WRITE setListEditingRule
                    NOTIFY listEditingRuleChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(std::string title READ title NOTIFY titleChanged)
     Q_PROPERTY(std::string subtitle READ subtitle NOTIFY titleChanged)
 
@@ -203,11 +193,6 @@ public:
     RowStatus status(const RenamePlan::Entry& entry) const;
     StatusBarTexts statusBar() const;
     EmptyState emptyState() const;
-    // Whether Rename can open the confirmation: something to rename, or
-    // conflicts the confirmation can offer to skip.
-    bool canConfirm() const;
-    // "Renamed" after a rename that left nothing to do, "Rename N Items", or "Rename".
-    std::string renameButtonTitle() const;
     // Where the selected item is among the rows shown; absent when it is not shown.
     std::optional<std::size_t> selectedRowIndex() const;
     std::string title() const;
@@ -226,6 +211,62 @@ public:
     void setLastTransaction(std::optional<RenameTransaction> transaction);
     const std::optional<std::string>& actionMessage() const { return actionMessage_; }
     void setActionMessage(std::optional<std::string> message);
+
+    // Renaming and undo run on a worker thread. While one runs the model is
+    // `busy` and refuses (ignores) every operation that would change the
+    // items, the unchecked set, the rules or the presets, and every other
+    // rename or undo; the batch therefore ends exactly as if it had held the
+    // window up. Its progress shows once it has run for a moment.
+    bool busy() const { return busy_; }
+    // Carries out the plan on screen, exactly as shown: nothing while it has
+    // conflicts or nothing to rename, or while it is not yet the plan of the
+    // items now loaded.
+    void performRename();
+    // Takes back the window's last rename, else the newest batch of the
+    // history that can still be undone.
+    void undoLastRename();
+    // A rename stops before its next move and puts back what it moved; an
+    // undo stops before its next move and leaves the rest for later.
+    void stopRenaming();
+    const std::optional<RenameProgress>& renameProgress() const { return renameProgress_; }
+    // Whether the last rename was written to the history.
+    const HistoryRecording& lastRecording() const { return lastRecording_; }
+
+    // The confirmation sheet; `undoShortcut` in the platform's notation.
+    ConfirmationSheet confirmationSheet(std::string_view undoShortcut) const;
+    // The index-th item that will be renamed (index < the sheet's lineCount).
+    ConfirmationLine confirmationLine(std::size_t index) const;
+    // The Rename command and the status bar's button open the sheet only
+    // when there is something to rename or a conflict to resolve.
+    bool canOpenConfirmation() const;
+    // "Renamed", "Rename %lld Items" or "Rename".
+    std::string renameButtonTitle() const;
+    ResultBanner resultBanner() const;
+
+    // Presets: the factory presets not replaced by one of the user's (letter
+    // case ignored), then the user's. Every operation reads and writes the
+    // preset folder at once; failures become `presetMessage`.
+    std::vector<Preset> allPresets() const;
+    std::vector<Preset> favoritePresets() const; // at most nine
+    bool isFactory(const Preset& preset) const;
+    // The name to show: the factory presets' names are translated.
+    static std::string presetName(const std::string& name);
+    PresetMenu presetMenu() const;
+    void apply(const Preset& preset);
+    bool saveCurrentRules(const std::string& name);
+    void renamePreset(const Preset& preset, const std::string& newName);
+    void deletePreset(const Preset& preset);
+    void setFavorite(const Preset& preset, bool favorite);
+    void importPresets(const std::vector<std::string>& paths);
+    // Writes the preset to `path`; false, with the reason in `presetMessage`, when that fails.
+    bool exportPreset(const Preset& preset, const std::string& path);
+    // `favoriteShortcuts` is the range of the favourites' shortcuts in the
+    // platform's notation ("⌃⌘1–9", "Ctrl+Alt+1–9").
+    PresetManager presetManager(std::string_view favoriteShortcuts) const;
+    SavePresetSheet savePresetSheet() const;
+    // "A preset with this name exists and will be replaced." while the name
+    // (trimmed, letter case ignored) is one of the user's presets.
+    std::optional<std::string> savePresetWarning(const std::string& name) const;
 
     // Window state.
     bool showPresetManager() const { return showPresetManager_; }
@@ -277,9 +318,18 @@ signals:
     void criteriaChanged();
     void showSidebarChanged();
     void showConfirmChanged();
+    void busyChanged();
+    void renameProgressChanged();
+    // What the confirmation sheet shows changed: the plan, the subtitle, or `busy`.
+    void confirmationChanged();
+    // What the result banner shows changed.
+    void bannerChanged();
+    // The presets offered changed: the user's presets or the current one.
+    void presetsChanged();
 
 private:
     struct Loaded;
+    struct BatchResult;
 
     template <typename T>
     bool assign(T& field, T value, void (AppModel::*changed)()) {
@@ -298,6 +348,19 @@ private:
     void finishLoad(Loaded loaded);
     void replaceItems(std::shared_ptr<const ItemList> items);
     void applyLaunchOptions(const LaunchOptions& options);
+    void selectFirstItem();
+
+    std::optional<PresetStore> presetStore() const;
+    std::optional<HistoryStore> historyStore() const;
+    BatchRunner runner() const;
+    bool planIsOfCurrentItems() const;
+    void startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job);
+    void finishBatch(std::shared_ptr<BatchResult> result);
+    void finishRename(BatchResult& result);
+    void finishUndo(BatchResult& result);
+    void refreshAfter(const RenameTransaction& transaction, BatchResult& result);
+    void publishProgress();
+    void closeSheetWhenNothingIsLeft();
 
     AppSettings* settings_;
     std::shared_ptr<FolderAccess> access_;
@@ -329,7 +392,14 @@ private:
     std::optional<std::string> currentPreset_;
     std::optional<std::string> presetMessage_;
     std::optional<RenameTransaction> lastTransaction_;
+    HistoryRecording lastRecording_;
     std::optional<std::string> actionMessage_;
+
+    bool busy_ = false;
+    std::stop_source batchStop_;
+    std::shared_ptr<ProgressRelay> progressRelay_;
+    QTimer progressTimer_;
+    std::optional<RenameProgress> renameProgress_;
 
     bool showPresetManager_ = false;
     bool showSavePreset_ = false;

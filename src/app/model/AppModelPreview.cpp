@@ -42,8 +42,17 @@ void AppModel::scheduleReplan() {
 // Runs 30 ms after the last request. The inputs are shared snapshots, so
 // taking them costs the main thread nothing per item.
 void AppModel::startPreview() {
-    PreviewInput input{items_,      itemsVersion_,     order_,      unchecked_,       uncheckedVersion_,
-                       searchText_, rules_.pipeline(), selectedID_, preview_->sorted, preview_->planning};
+    PreviewInput input{items_,
+                       itemsVersion_,
+                       order_,
+                       unchecked_,
+                       uncheckedVersion_,
+                       searchText_,
+                       rules_.pipeline(),
+                       selectedID_,
+                       looseFiles_ ? access_->fileSystem() : nullptr,
+                       preview_->sorted,
+                       preview_->planning};
     runningPreview_ = std::stop_source();
     const std::stop_token stop = runningPreview_.get_token();
     const std::uint64_t request = previewRequest_;
@@ -107,16 +116,16 @@ RowStatus AppModel::status(const RenamePlan::Entry& entry) const {
 
 StatusBarTexts AppModel::statusBar() const {
     const PlanSummary& figures = summary();
-    StatusBarTexts texts{Localizer::format("%lld items", figures.items),
-                         Localizer::format("%lld included", figures.included),
-                         Localizer::format("%lld to rename", figures.toRename),
+    StatusBarTexts texts{Localizer::counted("%lld item", "%lld items", figures.items),
+                         Localizer::counted("%lld included", "%lld included", figures.included),
+                         Localizer::counted("%lld to rename", "%lld to rename", figures.toRename),
                          {},
                          {}};
     if (figures.conflicts == 0) {
         texts.conflicts = Localizer::text("No conflicts");
         texts.conflictsSymbol = "checkmark";
     } else {
-        texts.conflicts = Localizer::format("%lld conflicts", figures.conflicts);
+        texts.conflicts = Localizer::counted("%lld conflict", "%lld conflicts", figures.conflicts);
         texts.conflictsSymbol = "exclamationmark.triangle.fill";
     }
     return texts;
@@ -126,18 +135,6 @@ EmptyState AppModel::emptyState() const {
     return {Localizer::text("Drop files or folders here"),
             Localizer::text("Morvane previews every new name before anything changes on disk."),
             Localizer::text("Open Folder\u2026"), loadError_};
-}
-
-bool AppModel::canConfirm() const {
-    return summary().toRename > 0 || summary().conflicts > 0;
-}
-
-std::string AppModel::renameButtonTitle() const {
-    const std::size_t toRename = summary().toRename;
-    if (toRename > 0) {
-        return Localizer::format("Rename %lld Items", toRename);
-    }
-    return Localizer::text(lastTransaction_ ? "Renamed" : "Rename");
 }
 
 std::optional<std::size_t> AppModel::selectedRowIndex() const {
@@ -172,7 +169,7 @@ std::string AppModel::subtitle() const {
         return abbreviatingHome(*folder_, homeFolder_);
     }
     if (looseFiles_) {
-        return Localizer::format("%lld items", items_->size());
+        return Localizer::counted("%lld item", "%lld items", items_->size());
     }
     return {};
 }

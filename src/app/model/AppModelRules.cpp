@@ -16,11 +16,17 @@ void AppModel::rulesDidChange() {
 }
 
 void AppModel::setRules(std::vector<RuleEntry> entries) {
+    if (busy_) {
+        return;
+    }
     rules_ = RuleList(std::move(entries));
     rulesDidChange();
 }
 
 void AppModel::applyRules(std::vector<RuleEntry> entries, const std::string& presetName) {
+    if (busy_) {
+        return;
+    }
     applyingPreset_ = true;
     setRules(std::move(entries));
     applyingPreset_ = false;
@@ -28,40 +34,61 @@ void AppModel::applyRules(std::vector<RuleEntry> entries, const std::string& pre
 }
 
 void AppModel::addRule(RuleKind kind) {
+    if (busy_) {
+        return;
+    }
     rules_.add(kind);
     rulesDidChange();
 }
 
 void AppModel::duplicate(const Uuid& id) {
+    if (busy_) {
+        return;
+    }
     if (rules_.duplicate(id)) {
         rulesDidChange();
     }
 }
 
 void AppModel::deleteRule(const Uuid& id) {
+    if (busy_) {
+        return;
+    }
     if (rules_.remove(id)) {
         rulesDidChange();
     }
 }
 
 void AppModel::move(const Uuid& id, std::ptrdiff_t offset) {
+    if (busy_) {
+        return;
+    }
     if (rules_.move(id, offset)) {
         rulesDidChange();
     }
 }
 
 void AppModel::reset(const Uuid& id) {
+    if (busy_) {
+        return;
+    }
     if (rules_.reset(id)) {
         rulesDidChange();
     }
 }
 
 void AppModel::setAllExpanded(bool expanded) {
+    if (busy_) {
+        return;
+    }
     rules_.setAllExpanded(expanded);
     rulesDidChange();
 }
 
 void AppModel::editRule(const Uuid& id, const std::function<void(RuleEntry&)>& change) {
+    if (busy_) {
+        return;
+    }
     if (rules_.edit(id, change)) {
         rulesDidChange();
     }
@@ -80,6 +107,9 @@ void AppModel::setExpanded(const Uuid& id, bool expanded) {
 }
 
 void AppModel::setListRows(const Uuid& id, const ListRows& rows) {
+    if (busy_) {
+        return;
+    }
     if (rules_.setListRows(id, rows)) {
         rulesDidChange();
     }
@@ -113,7 +143,8 @@ RuleFigures AppModel::figures(const Uuid& id) const {
         figures.statusLine = Localizer::text("Error \u00B7 rule is bypassed until fixed");
         figures.summaryLine = Localizer::text("Invalid pattern");
     } else {
-        figures.statusLine = Localizer::format("%lld items changed by this rule", figures.changedCount);
+        figures.statusLine = Localizer::counted("%lld item changed by this rule",
+                                                "%lld items changed by this rule", figures.changedCount);
         figures.summaryLine = shareRule(entry.rule)->summary();
     }
     const auto steps = trace();

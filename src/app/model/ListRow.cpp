@@ -72,7 +72,7 @@ RowsEdit addingPairs(const ListRows& rows, const PairText::Pairs& pairs, bool re
         }
     }
     if (pairs.size() != 1) {
-        edit.message = Localizer::format("%lld rows added.", pairs.size());
+        edit.message = Localizer::counted("%lld row added.", "%lld rows added.", pairs.size());
     }
     return edit;
 }

@@ -1,6 +1,7 @@
 #include "app/model/Preview.h"
 
 #include "engine/core/NameFilter.h"
+#include "engine/filesystem/NamesTakenOnDisk.h"
 #include "engine/support/Unicode.h"
 
 #include <algorithm>
@@ -87,6 +88,12 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
     if (!plan || stop.stop_requested()) {
         return nullptr;
     }
+    if (input.looseFilesDisk) {
+        markNamesTakenOnDisk(*plan, *input.looseFilesDisk);
+        if (stop.stop_requested()) {
+            return nullptr;
+        }
+    }
     preview->plan = std::move(*plan);
     preview->summary = PlanSummary::of(preview->plan);
     preview->conflictIDs.insert(preview->summary.conflictIds.begin(), preview->summary.conflictIds.end());
@@ -95,6 +102,9 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
         const auto kind = entries[row].status.kind;
         if (kind != RenameStatus::Kind::unchanged && kind != RenameStatus::Kind::excluded) {
             preview->changedRows.push_back(static_cast<std::uint32_t>(row));
+        }
+        if (entries[row].status.willRename()) {
+            preview->operationRows.push_back(static_cast<std::uint32_t>(row));
         }
     }
     preview->selectedID = input.selectedID;

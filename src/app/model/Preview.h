@@ -5,6 +5,7 @@
 #include "engine/core/PlanSummary.h"
 #include "engine/core/RenamePipeline.h"
 #include "engine/core/RenamePlan.h"
+#include "engine/filesystem/FileSystem.h"
 
 #include <cstdint>
 #include <functional>
@@ -41,6 +42,9 @@ struct PreviewInput {
     std::string searchText;
     RenamePipeline pipeline;
     std::optional<std::string> selectedID;
+    // Loose files only: where new names are looked up among the other
+    // entries of their folders, as renaming will find them.
+    std::shared_ptr<const FileSystem> looseFilesDisk;
     // The lists of the last computation, reused while their inputs hold.
     std::shared_ptr<const PlanningList> sorted;
     std::shared_ptr<const PlanningList> planning;
@@ -54,6 +58,8 @@ struct Preview {
     IdSet conflictIDs;
     // Positions of the entries that are neither unchanged nor excluded.
     std::vector<std::uint32_t> changedRows;
+    // Positions of the entries that will be renamed, in plan order.
+    std::vector<std::uint32_t> operationRows;
     // The entry of the input's selected id, and its position among the included entries.
     std::optional<std::string> selectedID;
     std::optional<std::size_t> selectedRow;

@@ -16,6 +16,7 @@ struct PlanSummary {
     std::size_t toRename = 0;
     std::size_t conflicts = 0;
     std::vector<std::string> conflictIds; // invalid or duplicate, in plan order
+    std::size_t unchanged = 0;
 
     static PlanSummary of(const RenamePlan& plan);
 

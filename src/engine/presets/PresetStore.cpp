@@ -124,7 +124,12 @@ void PresetStore::rename(const Preset& preset, const std::string& newName) const
     Preset renamed = preset;
     renamed.name = newName;
     save(renamed);
-    if (pathForName(preset.name) != pathForName(newName)) {
+    // On a volume that ignores letter case, "Trip" and "trip" name one file,
+    // which now holds the renamed preset: it must stay.
+    const std::string oldPath = pathForName(preset.name);
+    const std::string newPath = pathForName(newName);
+    std::error_code notTheSame;
+    if (oldPath != newPath && !fs::equivalent(oldPath, newPath, notTheSame)) {
         remove(preset.name);
     }
 }

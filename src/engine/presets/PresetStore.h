@@ -35,7 +35,8 @@ public:
     void remove(std::string_view name) const;
     bool contains(std::string_view name) const;
     // Saves under the new name first, then removes the old file if it is
-    // another one; nothing is removed when saving fails.
+    // another one (not the same file under a name that differs in letter
+    // case only); nothing is removed when saving fails.
     void rename(const Preset& preset, const std::string& newName) const;
 
     // Import and export of single files anywhere.

@@ -23,7 +23,7 @@ struct BatchOutcome {
 
     Status status = Status::nothingToRename;
     // The plan carried out, or the one refused (its `ruleErrors` and
-    // conflicting entries say why).
+    // conflicting entries say why); empty from BatchRunner::run.
     RenamePlan plan;
     // The ids of the items left out as conflicting, in the order they were left out.
     std::vector<std::string> leftOut;

@@ -50,27 +50,37 @@ HistoryRecording BatchRunner::record(const RenameTransaction& transaction) const
 }
 
 BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) const {
-    BatchOutcome outcome;
-    outcome.plan = plan(request);
+    RenamePlan planned = plan(request);
+    std::vector<std::string> leftOut;
     // Each round leaves out at least one included item, so this ends.
-    while (!refuses(request, outcome.plan) && request.skipConflicting && outcome.plan.hasConflicts()) {
-        for (std::size_t i = 0; i < outcome.plan.entries.size(); ++i) {
-            if (outcome.plan.entries[i].status.isConflict()) {
+    while (!refuses(request, planned) && request.skipConflicting && planned.hasConflicts()) {
+        for (std::size_t i = 0; i < planned.entries.size(); ++i) {
+            if (planned.entries[i].status.isConflict()) {
                 request.items[i].isIncluded = false;
-                outcome.leftOut.push_back(request.items[i].id);
+                leftOut.push_back(request.items[i].id);
             }
         }
-        outcome.plan = plan(request);
+        planned = plan(request);
     }
-    if (refuses(request, outcome.plan)) {
+    BatchOutcome outcome;
+    if (refuses(request, planned)) {
         outcome.status = BatchOutcome::Status::ruleErrors;
-        return outcome;
+    } else {
+        outcome = run(planned, request.folder, control);
     }
-    if (outcome.plan.hasConflicts()) {
+    outcome.plan = std::move(planned);
+    outcome.leftOut = std::move(leftOut);
+    return outcome;
+}
+
+BatchOutcome BatchRunner::run(const RenamePlan& plan, const std::optional<std::string>& folder,
+                              const BatchControl& control) const {
+    BatchOutcome outcome;
+    if (plan.hasConflicts()) {
         outcome.status = BatchOutcome::Status::conflicts;
         return outcome;
     }
-    const auto operations = outcome.plan.operations();
+    const auto operations = plan.operations();
     if (operations.empty()) {
         outcome.status = BatchOutcome::Status::nothingToRename;
         return outcome;
@@ -86,7 +96,7 @@ BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) c
         }
     }
 
-    const std::string directory = request.folder.value_or(operations.front().item.directory);
+    const std::string directory = folder.value_or(operations.front().item.directory);
     RenameTransaction transaction = executor().execute(operations, directory, std::nullopt, control);
     outcome.status = BatchOutcome::Status::ran;
     outcome.wasStopped =

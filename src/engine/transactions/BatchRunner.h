@@ -67,6 +67,13 @@ public:
     RenamePlan plan(const Request& request) const;
 
     BatchOutcome rename(Request request, const BatchControl& control = BatchControl{}) const;
+    // Carries out a plan made earlier, exactly as it is: what a window showed
+    // and the user confirmed, without planning again. Refused like `rename`
+    // when it has conflicts or nothing to rename; its rule errors are the
+    // caller's to judge. `folder` as in Request. The outcome's `plan` stays
+    // empty: the caller has it.
+    BatchOutcome run(const RenamePlan& plan, const std::optional<std::string>& folder,
+                     const BatchControl& control = BatchControl{}) const;
     UndoOutcome undo(const UndoRequest& request, const BatchControl& control = BatchControl{}) const;
 
 private:

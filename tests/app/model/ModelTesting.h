@@ -4,6 +4,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 #include "engine/filesystem/InMemoryFileSystem.h"
+#include "engine/testing/DiskFixtures.h"
 
 #include <QObject>
 #include <QSemaphore>
@@ -12,9 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace morvane::app::testing {
@@ -71,12 +74,14 @@ struct ScriptedPlanner {
     }
 };
 
-// A model over an in-memory disk, its own settings and an empty preset folder.
+// A model over an in-memory disk, its own settings and empty preset and history folders.
 struct ModelFixture {
     SettingsFixture settingsFixture;
     std::unique_ptr<AppSettings> settings = settingsFixture.make();
     std::shared_ptr<InMemoryFileSystem> disk = std::make_shared<InMemoryFileSystem>(true);
     QTemporaryDir presets;
+    QTemporaryDir historyFolder;
+    std::string history = historyFolder.path().toStdString() + "/History";
     std::shared_ptr<ScriptedPlanner> scripted = std::make_shared<ScriptedPlanner>();
 
     AppModel::Environment environment(std::shared_ptr<FolderAccess> access = {}) {
@@ -84,6 +89,7 @@ struct ModelFixture {
         environment.settings = settings.get();
         environment.access = access ? access : std::make_shared<FolderAccess>(disk);
         environment.presetDirectory = presets.path().toStdString();
+        environment.historyDirectory = history;
         environment.planner = scripted->planner();
         environment.homeFolder = "/home/ana";
         return environment;
@@ -101,6 +107,24 @@ inline bool waitForPlan(AppModel& model, int milliseconds = 5000) {
 
 inline bool waitForLoad(AppModel& model) {
     return QTest::qWaitFor([&] { return !model.loading(); }, 5000);
+}
+
+// Waits until the plan of the items loaded can be renamed, with `count` items to rename.
+inline bool waitForRenamable(AppModel& model, std::size_t count) {
+    return QTest::qWaitFor(
+        [&] { return model.summary().toRename == count && model.confirmationSheet("").canRename; }, 5000);
+}
+
+inline bool waitForBatch(AppModel& model) {
+    return QTest::qWaitFor([&] { return !model.busy(); }, 20000);
+}
+
+// The disk, taking `milliseconds` per move: batches long enough to show progress and be stopped.
+inline std::shared_ptr<FileSystem> slowed(std::shared_ptr<FileSystem> disk, int milliseconds) {
+    return std::make_shared<morvane::testing::ScriptedFileSystem>(
+        std::move(disk), [milliseconds](std::size_t, const std::string&, const std::string&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        });
 }
 
 // Items in /d with names only.

@@ -146,7 +146,7 @@ private slots:
         QVERIFY(waitForPlan(*model));
         fixture.settings->setLanguagePreference("es");
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->statusBar().items, std::string("1 elementos"));
+        QCOMPARE(model->statusBar().items, std::string("1 elemento"));
         QCOMPARE(model->status(model->plan().entries[0]).label, std::string("Renombrar"));
         fixture.settings->setLanguagePreference("en");
     }

@@ -17,19 +17,19 @@ private slots:
         ModelFixture fixture;
         auto model = fixture.make();
         QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
-        QVERIFY(!model->canConfirm());
+        QVERIFY(!model->canOpenConfirmation());
 
         model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "keep.txt"}));
         QVERIFY(waitForPlan(*model));
         QCOMPARE(model->renameButtonTitle(), std::string("Rename 2 Items"));
-        QVERIFY(model->canConfirm());
+        QVERIFY(model->canOpenConfirmation());
 
         // After a rename that left nothing to do.
         model->setLastTransaction(RenameTransaction{});
         model->setItems(namedItems({"santa-cruz-1.jpg"}));
         QVERIFY(waitForPlan(*model));
         QCOMPARE(model->renameButtonTitle(), std::string("Renamed"));
-        QVERIFY(!model->canConfirm());
+        QVERIFY(!model->canOpenConfirmation());
 
         // Conflicts alone still open the confirmation, which offers to skip them.
         model->setItems(namedItems({"a.txt", "b.txt", "c.txt"}));
@@ -38,7 +38,7 @@ private slots:
         QCOMPARE(model->summary().toRename, std::size_t(0));
         QVERIFY(model->summary().conflicts > 0);
         QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
-        QVERIFY(model->canConfirm());
+        QVERIFY(model->canOpenConfirmation());
     }
 
     void theSelectionIsFoundAmongTheRowsShown() {

@@ -1,0 +1,219 @@
+// Renaming and undo in the window's model: the batch on a worker thread
+// through the engine's batch runner, its progress, and what its outcome does
+// to the window (messages, the refresh, the last transaction), with the values
+// of the confirmation sheet and the result banner.
+#include "app/model/AppModel.h"
+#include "app/model/BatchMessages.h"
+#include "app/model/Localizer.h"
+#include "app/model/ProgressRelay.h"
+#include "engine/transactions/BatchRunner.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace morvane::app {
+namespace {
+
+// A batch that ends sooner never shows its progress; one that runs longer
+// shows it at about the pace the eye follows.
+constexpr int progressDelayMs = 200;
+constexpr int progressRefreshMs = 50;
+
+} // namespace
+
+// What a batch's thread hands back: the outcome, and for loose files the
+// items as the batch left them (worked out there rather than on the window's
+// thread).
+struct AppModel::BatchResult {
+    std::optional<BatchOutcome> rename;
+    std::optional<UndoOutcome> undo;
+    std::shared_ptr<const ItemList> basedOn; // the loose items when the batch began
+    std::shared_ptr<const ItemList> items;
+};
+
+BatchRunner AppModel::runner() const {
+    return BatchRunner(BatchRunner::Services{access_->fileSystem(), historyStore()});
+}
+
+// The published plan was made from the items now loaded, not from those of
+// an earlier folder or drop whose new plan is still being worked out.
+bool AppModel::planIsOfCurrentItems() const {
+    return preview_->planning && preview_->planning->itemsVersion == itemsVersion_;
+}
+
+void AppModel::performRename() {
+    if (busy_ || loading_ || !planIsOfCurrentItems() || summary().conflicts > 0 || summary().toRename == 0) {
+        return;
+    }
+    // The plan on screen is carried out as it is; the batch's thread reads it
+    // from the published preview, which nothing changes.
+    const std::optional<std::string> folder = looseFiles_ ? std::nullopt : folder_;
+    startBatch([runner = runner(), preview = preview_, folder,
+                items = looseFiles_ ? items_ : nullptr](const BatchControl& control) {
+        auto result = std::make_shared<BatchResult>();
+        BatchOutcome outcome = runner.run(preview->plan, folder, control);
+        result->basedOn = items;
+        if (items && outcome.transaction) {
+            result->items = std::make_shared<const ItemList>(itemsAfter(*items, *outcome.transaction));
+        }
+        result->rename = std::move(outcome);
+        return result;
+    });
+}
+
+void AppModel::undoLastRename() {
+    if (busy_) {
+        return;
+    }
+    // Whatever the undo does, the window's last rename is no longer offered
+    // for undo afterwards; handing it over rather than copying it keeps a
+    // large batch from holding up the window.
+    std::optional<RenameTransaction> last = std::exchange(lastTransaction_, std::nullopt);
+    if (last) {
+        emit lastTransactionChanged();
+    }
+    startBatch([runner = runner(), last = std::move(last),
+                items = looseFiles_ ? items_ : nullptr](const BatchControl& control) {
+        auto result = std::make_shared<BatchResult>();
+        UndoOutcome outcome = runner.undo(BatchRunner::UndoRequest{last, std::nullopt, false}, control);
+        result->basedOn = items;
+        if (items && outcome.report) {
+            result->items = std::make_shared<const ItemList>(itemsAfter(*items, outcome.report->transaction));
+        }
+        result->undo = std::move(outcome);
+        return result;
+    });
+}
+
+void AppModel::stopRenaming() {
+    if (busy_ && batchStop_.request_stop() && renameProgress_) {
+        publishProgress();
+    }
+}
+
+void AppModel::startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job) {
+    batchStop_ = std::stop_source();
+    progressRelay_ = std::make_shared<ProgressRelay>();
+    BatchControl control{[relay = progressRelay_](const BatchProgress& progress) { relay->store(progress); },
+                         batchStop_.get_token()};
+    assign(busy_, true, &AppModel::busyChanged);
+    progressTimer_.setInterval(progressDelayMs);
+    progressTimer_.start();
+    // The watcher is the model's: a window closed meanwhile takes no result,
+    // while the batch itself runs to its end and is recorded.
+    auto* watcher = new QFutureWatcher<std::shared_ptr<BatchResult>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        finishBatch(watcher->result());
+    });
+    watcher->setFuture(
+        QtConcurrent::run([job = std::move(job), control = std::move(control)] { return job(control); }));
+}
+
+void AppModel::publishProgress() {
+    progressTimer_.setInterval(progressRefreshMs);
+    if (const auto latest = progressRelay_ ? progressRelay_->latest() : std::nullopt) {
+        assign(renameProgress_, std::optional(RenameProgress::of(*latest, batchStop_.stop_requested())),
+               &AppModel::renameProgressChanged);
+    }
+}
+
+void AppModel::finishBatch(std::shared_ptr<BatchResult> result) {
+    progressTimer_.stop();
+    if (renameProgress_) {
+        publishProgress(); // where the batch ended, before the progress goes
+    }
+    assign(renameProgress_, std::optional<RenameProgress>(), &AppModel::renameProgressChanged);
+    progressRelay_.reset();
+    assign(busy_, false, &AppModel::busyChanged);
+    if (result->rename) {
+        finishRename(*result);
+    } else {
+        finishUndo(*result);
+    }
+}
+
+void AppModel::finishRename(BatchResult& result) {
+    BatchOutcome& outcome = *result.rename;
+    const bool ran = outcome.status == BatchOutcome::Status::ran;
+    if (!ran && outcome.status != BatchOutcome::Status::historyUnavailable) {
+        return; // refused as the window would have refused it: nothing happened
+    }
+    setShowConfirm(false);
+    setActionMessage(renameMessage(outcome));
+    if (!ran) {
+        return;
+    }
+    refreshAfter(*outcome.transaction, result);
+    // A batch that was put back entirely leaves an earlier one undoable.
+    if (outcome.transaction->outcome != RenameTransaction::Outcome::rolledBack) {
+        lastRecording_ = outcome.recording;
+        setLastTransaction(std::move(outcome.transaction));
+    }
+}
+
+void AppModel::finishUndo(BatchResult& result) {
+    const UndoOutcome& outcome = *result.undo;
+    if (outcome.status == UndoOutcome::Status::ran) {
+        refreshAfter(outcome.report->transaction, result);
+        setLastTransaction(std::nullopt);
+    }
+    // A history that cannot be read is said so; with nothing to undo, nothing happens.
+    if (outcome.status == UndoOutcome::Status::ran || outcome.status == UndoOutcome::Status::unreadable) {
+        setActionMessage(undoMessage(outcome));
+    }
+}
+
+void AppModel::refreshAfter(const RenameTransaction& transaction, BatchResult& result) {
+    if (looseFiles_) {
+        // Worked out on the batch's thread, unless other items arrived meanwhile.
+        const bool current = result.items && result.basedOn == items_;
+        replaceItems(current ? std::move(result.items)
+                             : std::make_shared<const ItemList>(itemsAfter(*items_, transaction)));
+        setSelectedID(std::nullopt);
+        selectFirstItem();
+    } else {
+        rescan();
+    }
+    setUnchecked({});
+}
+
+// ---- The confirmation sheet, the Rename button and the banner ----
+
+ConfirmationSheet AppModel::confirmationSheet(std::string_view undoShortcut) const {
+    ConfirmationSheet sheet = ConfirmationSheet::of(summary(), subtitle(), undoShortcut, busy_);
+    sheet.canRename = sheet.canRename && !loading_ && planIsOfCurrentItems();
+    return sheet;
+}
+
+ConfirmationLine AppModel::confirmationLine(std::size_t index) const {
+    const RenamePlan::Entry& entry = plan().entries[preview_->operationRows.at(index)];
+    return {entry.item.name, entry.newName};
+}
+
+void AppModel::closeSheetWhenNothingIsLeft() {
+    if (showConfirm_ && summary().toRename == 0 && summary().conflicts == 0) {
+        setShowConfirm(false);
+    }
+}
+
+bool AppModel::canOpenConfirmation() const {
+    return !busy_ && (summary().toRename > 0 || summary().conflicts > 0);
+}
+
+std::string AppModel::renameButtonTitle() const {
+    const std::size_t toRename = summary().toRename;
+    if (lastTransaction_ && toRename == 0) {
+        return Localizer::text("Renamed");
+    }
+    if (toRename > 0) {
+        return Localizer::counted("Rename %lld Item", "Rename %lld Items", toRename);
+    }
+    return Localizer::text("Rename");
+}
+
+ResultBanner AppModel::resultBanner() const {
+    return ResultBanner::of(lastTransaction_, lastRecording_, actionMessage_, folder_);
+}
+
+} // namespace morvane::app

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/model/Preview.h"
+#include "engine/transactions/BatchOutcome.h"
+#include "engine/transactions/UndoOutcome.h"
+
+#include <optional>
+#include <string>
+
+namespace morvane::app {
+
+// The window's words for how a batch ended; nothing when all went well.
+std::optional<std::string> renameMessage(const BatchOutcome& outcome);
+// The window's words for how an undo that ran (or could not read the
+// history) ended; nothing when everything was put back.
+std::optional<std::string> undoMessage(const UndoOutcome& outcome);
+
+// Loose items after a batch, or its undo, went over them: each item that an
+// operation concerns (the first whose old or new path is the item's id)
+// takes the name the operation left it with, and the id of that name.
+ItemList itemsAfter(const ItemList& items, const RenameTransaction& transaction);
+
+} // namespace morvane::app
