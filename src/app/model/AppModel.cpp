@@ -42,6 +42,11 @@ std::optional<std::string> selectionAfterLoad(const ItemList& items, const ItemO
     return first == items.end() ? std::nullopt : std::optional(first->id);
 }
 
+// The file type of presets, by its name as file managers tell it.
+bool isPresetFile(const std::string& path) {
+    return QString::fromStdString(path).endsWith(".morvanepreset", Qt::CaseInsensitive);
+}
+
 std::string absolute(const std::string& path) {
     std::error_code error;
     const auto made = std::filesystem::absolute(path, error);
@@ -70,7 +75,7 @@ AppModel::AppModel(Environment environment, QObject* parent)
 
     if (const auto arguments = LaunchOptions::takeForFirstModel()) {
         const LaunchOptions options = LaunchOptions::parse(*arguments);
-        showWelcome_ = !settings_->welcomeSeen() && !options.mentionsOpen;
+        showWelcome_ = !settings_->welcomeSeen() && !options.opensSomething();
         applyLaunchOptions(options);
     }
 }
@@ -82,6 +87,19 @@ AppModel::~AppModel() {
 void AppModel::applyLaunchOptions(const LaunchOptions& options) {
     if (options.open) {
         openFolder(absolute(*options.open));
+    }
+    // What a file manager hands over: preset files are imported, and the
+    // other files and folders opened as if dropped on the window.
+    std::vector<std::string> presetFiles, items;
+    for (const std::string& path : options.paths) {
+        (isPresetFile(path) ? presetFiles : items).push_back(absolute(path));
+    }
+    if (!items.empty()) {
+        open(items);
+    }
+    if (!presetFiles.empty()) {
+        importPresets(presetFiles);
+        QTimer::singleShot(0, this, [this] { setShowPresetManager(true); });
     }
     if (options.appearance) {
         settings_->overrideAppearance(*options.appearance);
@@ -119,6 +137,27 @@ void AppModel::applyLaunchOptions(const LaunchOptions& options) {
                   RuleEntry::make(RuleEntry::defaultRule(RuleKind::letterCase), true, false),
                   RuleEntry::make(RuleEntry::defaultRule(RuleKind::counter), false, false)});
     }
+}
+
+void AppModel::importPresets(const std::vector<std::string>& paths) {
+    std::size_t imported = 0;
+    try {
+        const PresetStore store(presetDirectory_.value_or(PresetStore::defaultDirectory()));
+        for (const std::string& path : paths) {
+            try {
+                store.save(PresetStore::read(path));
+                ++imported;
+            } catch (const std::exception&) {
+                // Not a preset this version reads, or not saved: the count tells.
+            }
+        }
+    } catch (const std::exception&) {
+        // Without a preset folder nothing is imported.
+    }
+    reloadUserPresets();
+    setPresetMessage(imported > 0
+                         ? Localizer::counted("%lld preset imported.", "%lld presets imported.", imported)
+                         : Localizer::text("No preset could be imported."));
 }
 
 void AppModel::reloadUserPresets() {

@@ -216,6 +216,10 @@ public:
     // Presets, rename and undo state.
     const std::vector<Preset>& userPresets() const { return userPresets_; }
     void reloadUserPresets();
+    // Saves each readable preset file into the preset folder (one of the same
+    // name is replaced); the others are passed over. `presetMessage` tells how
+    // many were imported.
+    void importPresets(const std::vector<std::string>& paths);
     const std::optional<std::string>& presetDirectory() const { return presetDirectory_; }
     const std::optional<std::string>& historyDirectory() const { return historyDirectory_; }
     const std::optional<std::string>& currentPreset() const { return currentPreset_; }

@@ -38,6 +38,10 @@ std::string Localizer::text(std::string_view key) {
     return catalogues().text(language().code, key);
 }
 
+std::string Localizer::plural(std::string_view singular, std::string_view plural, std::uint64_t count) {
+    return catalogues().plural(language().code, singular, plural, count);
+}
+
 std::vector<std::string> Localizer::availableLanguages() {
     return catalogues().languages();
 }

@@ -4,6 +4,7 @@
 #include "engine/support/EmbeddedTranslations.h"
 #include "engine/support/Localization.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,6 +33,23 @@ public:
     template <typename... Arguments>
     static std::string format(std::string_view key, Arguments&&... arguments) {
         return Localization::substitute(text(key), {FormatArgument(std::forward<Arguments>(arguments))...});
+    }
+
+    // The form for `count` of a counted text whose English forms are
+    // `singular` and `plural`, as the language's plural rule picks it.
+    static std::string plural(std::string_view singular, std::string_view plural, std::uint64_t count);
+
+    // That form with its placeholders filled: with `count` alone when no
+    // arguments are given, else with the arguments in order.
+    template <typename... Arguments>
+    static std::string counted(std::string_view singular, std::string_view pluralForm, std::uint64_t count,
+                               Arguments&&... arguments) {
+        const std::string pattern = plural(singular, pluralForm, count);
+        if constexpr (sizeof...(Arguments) == 0) {
+            return Localization::substitute(pattern, {FormatArgument(count)});
+        } else {
+            return Localization::substitute(pattern, {FormatArgument(std::forward<Arguments>(arguments))...});
+        }
     }
 
     // The languages with a catalogue, English first.
