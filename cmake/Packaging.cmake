@@ -11,14 +11,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "rename many files at once, seeing every new name first\n"
-    " Morvane renames many files at once and shows every new name before\n"
-    " anything changes on disk: replace text, regular expressions, letter case,\n"
-    " counters, dates, folder names, templates, additions, removals and name\n"
-    " segments, applied in order. Renaming never overwrites a file, a failure\n"
-    " puts everything back, and every batch can be undone. The package holds\n"
-    " the window (morvane) and the command line (morvane-cli).")
+# The package's long description (the summary above is its first line).
+set(CPACK_PACKAGE_DESCRIPTION "Morvane renames many files at once and shows every new name before
+anything changes on disk: replace text, regular expressions, letter case,
+counters, dates, folder names, templates, additions, removals and name
+segments, applied in order. Renaming never overwrites a file, a failure puts
+everything back, and every batch can be undone. The package holds the window
+(morvane) and the command line (morvane-cli).")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its platform plugins at run time: X11's comes with libqt6gui6 and
 # the SVG icon engine with libqt6svg6 (both linked), Wayland's is a package of
