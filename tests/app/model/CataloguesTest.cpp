@@ -24,16 +24,17 @@ const std::set<std::string> kApplicationTextsPending{
 
 // One part of the program with texts of its own.
 struct TextSet {
-    std::string name;
     std::vector<morvane::detail::EmbeddedCatalogue> files;
     CatalogueSet catalogues;
     SourceTexts sources;
     // Every text the sources look up, directly or from a table.
     std::set<std::string> keys;
 
-    TextSet(std::string name_, std::vector<morvane::detail::EmbeddedCatalogue> files_, const char* folder,
+    // `runTimeTexts`: texts that reach the lookup from outside the sources
+    // of `folder` (the engine's data shown by the window, the C library's).
+    TextSet(std::vector<morvane::detail::EmbeddedCatalogue> files_, const char* folder,
             const std::set<std::string>& runTimeTexts)
-        : name(std::move(name_)), files(std::move(files_)), catalogues(files),
+        : files(std::move(files_)), catalogues(files),
           sources(SourceTexts::scan(std::filesystem::path(MORVANE_SOURCE_DIR) / folder)),
           keys(sources.lookedUp) {
         for (const auto& file : files) {
@@ -86,13 +87,15 @@ std::set<std::string> systemErrorTexts() {
 }
 
 const TextSet& engineTexts() {
-    static const TextSet set("engine", morvane::detail::embeddedCatalogues(), "src/engine",
-                             systemErrorTexts());
+    static const TextSet set(morvane::detail::embeddedCatalogues(), "src/engine", systemErrorTexts());
     return set;
 }
 
 const TextSet& applicationTexts() {
-    static const TextSet set("application", detail::appCatalogues(), "src/app", {});
+    // The window also translates names the engine holds, such as the factory presets'.
+    static const TextSet set(
+        detail::appCatalogues(), "src/app",
+        SourceTexts::scan(std::filesystem::path(MORVANE_SOURCE_DIR) / "src/engine").literals);
     return set;
 }
 
