@@ -1,5 +1,6 @@
 # The commands of the README. Everything installs what is missing first.
 BUILD_DIR ?= build
+RELEASE_DIR ?= build-release
 ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -7,8 +8,13 @@ JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 # Developers' and CI builds treat warnings as errors; a plain cmake build does not.
 DEV_FLAGS := -DMORVANE_WERROR=ON
+# A user's or a distribution's build: optimised, no tests or benchmarks, and
+# only the installed programs built (packaging does not build everything first).
+RELEASE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DMORVANE_BUILD_TESTS=OFF -DMORVANE_BUILD_BENCH=OFF \
+	-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 
-.PHONY: deps configure build run screenshots test test-asan fuzz bench bench-engine bench-desktop format clean
+.PHONY: deps configure build run screenshots test test-asan fuzz bench bench-engine bench-desktop format clean \
+	release package install-check
 
 deps:
 	@scripts/install-deps
@@ -80,8 +86,22 @@ bench-engine: build
 bench-desktop: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_desktop_bench
 
+# The programs as they are installed, in $(RELEASE_DIR).
+release: deps
+	@cmake -S . -B $(RELEASE_DIR) -G Ninja $(RELEASE_FLAGS) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target morvane morvane-cli
+
+# A .deb of the release build, with Debian's names for its dependencies:
+# $(RELEASE_DIR)/morvane_<version>_<architecture>.deb, for apt install ./that-file.
+package: release
+	@cd $(RELEASE_DIR) && cpack -G DEB
+
+# Installs the release build into a temporary prefix and checks what is there.
+install-check: release
+	@scripts/check-install $(RELEASE_DIR)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	@rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(ASAN_DIR) $(FUZZ_DIR)

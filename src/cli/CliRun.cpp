@@ -13,12 +13,16 @@
 namespace morvane::cli {
 namespace {
 
-// "es_ES.UTF-8" -> "es", when the engine has a table for it.
+// "es_ES.UTF-8" -> "es", and Catalan's Valencian variant "ca_ES.UTF-8@valencia"
+// -> "ca-ES-valencia", when the engine has a table for it.
 void chooseLanguage(const CliEnvironment& environment) {
     if (!environment.language) {
         return;
     }
-    const std::string code = environment.language->substr(0, environment.language->find_first_of("_.@"));
+    std::string code = environment.language->substr(0, environment.language->find_first_of("_.@"));
+    if (code == "ca" && environment.language->ends_with("@valencia")) {
+        code = "ca-ES-valencia";
+    }
     const auto available = Localization::availableLanguages();
     if (std::find(available.begin(), available.end(), code) != available.end()) {
         Localization::setLanguage(code);

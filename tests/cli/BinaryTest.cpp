@@ -91,6 +91,11 @@ TEST(Binary, ExitStatusesAndMessagesForBadUsage) {
     const auto spanish = runBinary(folder, {"--replace", "a=b:", "a.txt"}, "LANG=es_ES.UTF-8");
     EXPECT_EQ(spanish.status, 1);
     EXPECT_NE(spanish.out.find("Los nombres no pueden contener"), std::string::npos) << spanish.out;
+    // Valencian is Catalan's variant, named by the locale's modifier.
+    morvane::testing::writeFile(folder / "b.txt", "");
+    const auto valencian = runBinary(folder, {"--replace", "a=b", "a.txt"}, "LANG=ca_ES.UTF-8@valencia");
+    EXPECT_EQ(valencian.status, 1);
+    EXPECT_NE(valencian.out.find("ja existix"), std::string::npos) << valencian.out;
 }
 
 // Ctrl+C in the middle of a batch, sent as soon as the first file has its new

@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Morvane");
     QApplication::setOrganizationName("Morvane");
     QApplication::setApplicationDisplayName("Morvane");
-    QApplication::setDesktopFileName("morvane");
+    // The desktop entry's name: desktops find the icon and the launcher by it.
+    QApplication::setDesktopFileName("app.morvane.Morvane");
     morvane::app::DesktopApp app(morvane::app::AppSettings::shared(), {});
     QObject::connect(&app, &morvane::app::DesktopApp::lastWindowClosed, &application, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -43,6 +43,11 @@ std::optional<std::string> selectionAfterLoad(const ItemList& items, const ItemO
     return first == items.end() ? std::nullopt : std::optional(first->id);
 }
 
+// The file type of presets, by its name as file managers tell it.
+bool isPresetFile(const std::string& path) {
+    return QString::fromStdString(path).endsWith(".morvanepreset", Qt::CaseInsensitive);
+}
+
 std::string absolute(const std::string& path) {
     std::error_code error;
     const auto made = std::filesystem::absolute(path, error);
@@ -86,7 +91,7 @@ AppModel::AppModel(Environment environment, QObject* parent)
 
     if (const auto arguments = LaunchOptions::takeForFirstModel()) {
         const LaunchOptions options = LaunchOptions::parse(*arguments);
-        showWelcome_ = !settings_->welcomeSeen() && !options.mentionsOpen;
+        showWelcome_ = !settings_->welcomeSeen() && !options.opensSomething();
         applyLaunchOptions(options);
     }
 }
@@ -98,6 +103,19 @@ AppModel::~AppModel() {
 void AppModel::applyLaunchOptions(const LaunchOptions& options) {
     if (options.open) {
         openFolder(absolute(*options.open));
+    }
+    // What a file manager hands over: preset files are imported, and the
+    // other files and folders opened as if dropped on the window.
+    std::vector<std::string> presetFiles, items;
+    for (const std::string& path : options.paths) {
+        (isPresetFile(path) ? presetFiles : items).push_back(absolute(path));
+    }
+    if (!items.empty()) {
+        open(items);
+    }
+    if (!presetFiles.empty()) {
+        importPresets(presetFiles);
+        QTimer::singleShot(0, this, [this] { setShowPresetManager(true); });
     }
     if (options.appearance) {
         settings_->overrideAppearance(*options.appearance);

@@ -35,9 +35,14 @@ std::vector<std::string> applicationArguments() {
 
 LaunchOptions LaunchOptions::parse(const std::vector<std::string>& arguments) {
     LaunchOptions options;
+    bool onlyPaths = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--open") {
+        if (onlyPaths || (!argument.empty() && argument.front() != '-')) {
+            options.paths.push_back(argument);
+        } else if (argument == "--") {
+            onlyPaths = true;
+        } else if (argument == "--open") {
             options.mentionsOpen = true;
             if (i + 1 < arguments.size()) {
                 options.open = arguments[++i];

@@ -10,10 +10,13 @@ namespace morvane::app {
 
 // The options a run of the application starts with, for its first window:
 // "--open PATH", "--appearance=system|light|dark", "--language=CODE",
-// "--settings", "--list", "--welcome", "--presets", "--sheet", "--demo".
-// Anything else is left alone (the toolkit has options of its own).
+// "--settings", "--list", "--welcome", "--presets", "--sheet", "--demo", and
+// the files and folders a file manager hands over ("Open With"), as plain
+// arguments (all arguments after "--" are paths). Other options are left
+// alone (the toolkit has options of its own).
 struct LaunchOptions {
     std::optional<std::string> open;
+    std::vector<std::string> paths; // as given, in order
     std::optional<AppearanceChoice> appearance;
     std::optional<std::string> language; // as given; the model checks it is known
     bool settings = false;
@@ -23,6 +26,9 @@ struct LaunchOptions {
     bool sheet = false;
     bool demo = false;
     bool mentionsOpen = false; // some argument is exactly "--open"
+
+    // Whether the run starts on items of the user's choosing.
+    bool opensSomething() const { return mentionsOpen || !paths.empty(); }
 
     static LaunchOptions parse(const std::vector<std::string>& arguments);
 

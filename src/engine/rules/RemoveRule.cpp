@@ -96,14 +96,14 @@ std::string collapsedSpaces(std::string_view stem) {
 std::string RemoveRule::summary() const {
     std::vector<std::string> parts;
     if (first >= 1) {
-        parts.push_back(localized("first %lld", first));
+        parts.push_back(localizedCount("first %lld", "first %lld", first));
     }
     if (last >= 1) {
-        parts.push_back(localized("last %lld", last));
+        parts.push_back(localizedCount("last %lld", "last %lld", last));
     }
     if (!characters.empty()) {
-        // The user's own characters, so not looked up.
-        parts.push_back("\u201C" + characters + "\u201D");
+        // The user's own characters, in the language's quotation marks.
+        parts.push_back(localized("\u201C%@\u201D", characters));
     }
     if (trimSpaces) {
         parts.push_back(localized("trim spaces"));

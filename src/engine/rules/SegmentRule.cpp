@@ -71,9 +71,9 @@ std::string selectionText(const SegmentRule& rule) {
     case SegmentRule::Selection::toCharacter:
         return localized("start to character %lld", rule.to);
     case SegmentRule::Selection::firstCount:
-        return localized("first %lld", rule.count);
+        return localizedCount("first %lld", "first %lld", rule.count);
     case SegmentRule::Selection::lastCount:
-        return localized("last %lld", rule.count);
+        return localizedCount("last %lld", "last %lld", rule.count);
     }
     return {};
 }

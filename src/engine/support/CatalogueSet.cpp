@@ -18,25 +18,27 @@ CatalogueSet::CatalogueSet(const std::vector<detail::EmbeddedCatalogue>& embedde
 }
 
 const PoCatalogue* CatalogueSet::catalogueFor(std::string_view language) const {
+    const auto along = chain(language);
+    return along.empty() ? nullptr : along.front();
+}
+
+std::vector<const PoCatalogue*> CatalogueSet::chain(std::string_view language) const {
+    std::vector<const PoCatalogue*> result;
     for (; !language.empty(); language = parentLanguage(language)) {
         const auto found = catalogues_.find(language);
         if (found != catalogues_.end()) {
-            return &found->second;
+            result.push_back(&found->second);
         }
     }
-    return nullptr;
+    return result;
 }
 
 template <typename Lookup>
 const std::string* CatalogueSet::firstAlong(std::string_view language, Lookup lookup) const {
     // A regional catalogue may hold only what differs from its base language's.
-    for (const std::string_view chain : {language, std::string_view("en")}) {
-        for (std::string_view candidate = chain; !candidate.empty(); candidate = parentLanguage(candidate)) {
-            const auto found = catalogues_.find(candidate);
-            if (found == catalogues_.end()) {
-                continue;
-            }
-            if (const std::string* translation = lookup(found->second)) {
+    for (const std::string_view start : {language, std::string_view("en")}) {
+        for (const PoCatalogue* catalogue : chain(start)) {
+            if (const std::string* translation = lookup(*catalogue)) {
                 return translation;
             }
         }

@@ -34,6 +34,11 @@ public:
     std::string plural(std::string_view language, std::string_view singular, std::string_view plural,
                        std::uint64_t count) const;
 
+    // The catalogues a lookup in `language` goes through before English, most
+    // specific first: "ca-ES-valencia" gives its own, then "ca-ES"'s, then "ca"'s,
+    // each where there is one.
+    std::vector<const PoCatalogue*> chain(std::string_view language) const;
+
     // "en" first, then every language with a catalogue.
     std::vector<std::string> languages() const;
 

@@ -30,16 +30,23 @@ public:
     const std::string* findPlural(std::string_view singular, std::uint64_t count) const;
     std::size_t size() const { return entries_.size(); }
 
-private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
     struct Entry {
         std::vector<std::string> forms; // one unless the entry has plural forms
         bool isPlural = false;
     };
-    std::unordered_map<std::string, Entry, Hash, std::equal_to<>> entries_;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using Entries = std::unordered_map<std::string, Entry, Hash, std::equal_to<>>;
+    // Every usable entry by key, for checking a catalogue as a whole.
+    const Entries& entries() const { return entries_; }
+    // The rule for plural forms: the header's, else English's one/other.
+    const PluralFormula& pluralFormula() const { return plural_; }
+    bool statesPluralForms() const { return statesPlural_; }
+
+private:
+    Entries entries_;
     PluralFormula plural_;
     bool statesPlural_ = false; // the header gave a formula of its own
 };

@@ -4,6 +4,7 @@
 #include "DesktopTesting.h"
 #include "app/desktop/Commands.h"
 #include "app/desktop/ItemTable.h"
+#include "app/desktop/ItemTableModel.h"
 #include "app/desktop/ListEditorSheet.h"
 #include "app/desktop/PairRowsModel.h"
 #include "app/desktop/SettingsWindow.h"
@@ -167,6 +168,20 @@ private slots:
         QTest::qWait(20);
         QVERIFY(!second->listEditorBinding()->dialog());
         QVERIFY(!fixture.app->settingsWindow());
+    }
+
+    // "Open With" on two files of a folder of three: the window holds those two.
+    void filesHandedOverByAFileManagerFillTheFirstWindow() {
+        DesktopFixture fixture;
+        const QDir folder(fixture.folder("Trip", {"a.jpg", "b.jpg", "c.jpg"}));
+        LaunchOptions::offer(
+            {folder.filePath("a.jpg").toStdString(), folder.filePath("c.jpg").toStdString()});
+        MainWindow* window = fixture.window();
+        QVERIFY(waitForRows(*window, 2));
+        QCOMPARE(window->table()->model()->rowCount(), 2);
+        QCOMPARE(window->table()->model()->index(1, ItemTableModel::currentName).data().toString(),
+                 QString("c.jpg"));
+        QVERIFY(window->model().looseFiles());
     }
 
     void theWelcomeViewComesBackWhenAsked() {

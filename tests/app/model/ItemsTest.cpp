@@ -1,4 +1,7 @@
 #include "ModelTesting.h"
+#include "app/model/LaunchOptions.h"
+#include "engine/presets/PresetStore.h"
+#include "engine/rules/CaseRule.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,6 +130,57 @@ private slots:
         model->setScanOptions(options);
         QVERIFY(!model->loading());
         QCOMPARE(model->items().size(), std::size_t(2));
+    }
+
+    // "Open With" in a file manager: the selection as plain arguments.
+    void whatAFileManagerHandsOverOpens() {
+        ModelFixture fixture;
+        for (const char* name : {"/in/a.txt", "/in/b.txt", "/in/c.txt", "/in/-dash.txt"}) {
+            fixture.disk->addFile(name);
+        }
+        LaunchOptions::offer({"/in/a.txt", "--language=en", "/in/b.txt"});
+        auto files = fixture.make();
+        QVERIFY(waitForLoad(*files));
+        QVERIFY(files->looseFiles());
+        QCOMPARE(names(files->items()), (std::vector<std::string>{"a.txt", "b.txt"}));
+        QVERIFY(!files->showWelcome());
+
+        LaunchOptions::offer({"/in/"});
+        auto folder = fixture.make();
+        QVERIFY(waitForLoad(*folder));
+        QCOMPARE(folder->folder(), std::optional<std::string>("/in"));
+        QCOMPARE(folder->items().size(), std::size_t(4));
+
+        LaunchOptions::offer({"--", "/in/-dash.txt", "--settings"});
+        auto dashed = fixture.make();
+        QVERIFY(waitForLoad(*dashed));
+        // After "--" every argument is a path, however it looks.
+        QCOMPARE(names(dashed->items()), (std::vector<std::string>{"-dash.txt", "--settings"}));
+        QVERIFY(!dashed->openSettingsAtLaunch());
+    }
+
+    // A preset file opened from a file manager is imported; a damaged one is not.
+    void presetFilesHandedOverAreImported() {
+        ModelFixture fixture;
+        QTemporaryDir downloads;
+        const std::string good = downloads.filePath("Tidy.morvanepreset").toStdString();
+        const std::string damaged = downloads.filePath("Broken.MORVANEPRESET").toStdString();
+        PresetStore::write(Preset("Tidy", {PresetRule::fromStep(makeStep(CaseRule()))}), good);
+        QFile file(QString::fromStdString(damaged));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"rules\": ");
+        file.close();
+
+        LaunchOptions::offer({good, damaged});
+        auto model = fixture.make();
+        QCOMPARE(model->userPresets().size(), std::size_t(1));
+        QCOMPARE(model->userPresets()[0].name, std::string("Tidy"));
+        QCOMPARE(model->presetMessage(), std::optional<std::string>("1 preset imported."));
+        QVERIFY(model->items().empty());
+        QVERIFY(QTest::qWaitFor([&] { return model->showPresetManager(); }, 1000));
+
+        LaunchOptions::offer({damaged});
+        QCOMPARE(fixture.make()->presetMessage(), std::optional<std::string>("No preset could be imported."));
     }
 
     void aNewerOpenSupersedesASlowerScan() {

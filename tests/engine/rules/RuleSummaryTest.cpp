@@ -32,7 +32,7 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
          "prefijo \u201C2024_\u201D, insertar en 4, sufijo \u201C_v2\u201D"},
         {rule(RemoveRule{}), "Remove trim spaces", "Eliminar espacios sobrantes"},
         {rule(RemoveRule{4, 2, "_-", false}), "Remove first 4, last 2, \u201C_-\u201D",
-         "Eliminar primeros 4, \u00FAltimos 2, \u201C_-\u201D"},
+         "Eliminar 4 primeros caracteres, 2 \u00FAltimos caracteres, \u201C_-\u201D"},
         {rule(RegexRule{}), "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D",
          "\u201C^IMG_(\\d+)\u201D \u2192 \u201Cphoto-$1\u201D"},
         {rule(RegexRule{{{"a", "b", true}, {"c", "", true}, {"d", "e", false}, {"", "f", true}}, false}),
@@ -51,13 +51,25 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
         {rule(Segment{Segment::Selection::fromCharacter, "_", 2, 2, 4, 4, Segment::Action::moveToBeginning}),
          "Move character 2 to end to beginning", "Mover del car\u00E1cter 2 al final al principio"},
         {rule(Segment{Segment::Selection::lastCount, "_", 2, 1, 4, 2, Segment::Action::moveToEnd}),
-         "Move last 2 to end", "Mover \u00FAltimos 2 al final"},
+         "Move last 2 to end", "Mover 2 \u00FAltimos caracteres al final"},
     };
     for (const auto& [value, english, spanish] : cases) {
         EXPECT_EQ(value->summary(), english);
         const testing::LanguageScope inSpanish("es");
         EXPECT_EQ(value->summary(), spanish);
     }
+}
+
+// Counts inside a summary take the language's plural forms (Polish has three),
+// and the user's own characters its quotation marks.
+TEST(RuleSummaries, CountedPartsAgreeWithTheirNumber) {
+    const testing::LanguageScope inPolish("pl");
+    EXPECT_EQ(RemoveRule(1, 5, "_", false).summary(),
+              "Usu\u0144 pierwszy 1 znak, ostatnich 5 znak\u00F3w, \u201E_\u201D");
+    EXPECT_EQ(RemoveRule(3, 22, "", false).summary(), "Usu\u0144 pierwsze 3 znaki, ostatnie 22 znaki");
+    const testing::LanguageScope inFrench("fr");
+    EXPECT_EQ(RemoveRule(0, 1, "-", false).summary(),
+              "Supprimer 1 dernier caract\u00E8re, \u00AB\u202F-\u202F\u00BB");
 }
 
 } // namespace
