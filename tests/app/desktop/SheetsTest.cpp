@@ -120,11 +120,11 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("caf\xe9\tx\n");
         damaged.close();
-        fixture.dialogs->openFiles.push_back(damaged.fileName().toStdString());
+        fixture.dialogs->chosenFiles.push_back(damaged.fileName().toStdString());
         QTest::mouseClick(sheet->button("import"), Qt::LeftButton);
         QCOMPARE(sheet->messageLabel()->text(), QString("That file could not be read as text."));
         QCOMPARE(replaceRule(*window).pairs.size(), std::size_t(5));
-        fixture.dialogs->openFiles.push_back(exported.toStdString());
+        fixture.dialogs->chosenFiles.push_back(exported.toStdString());
         QTest::mouseClick(sheet->button("import"), Qt::LeftButton);
         QCOMPARE(replaceRule(*window).pairs.size(), std::size_t(10));
         // A file the export cannot write says so.

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+
+namespace morvane::app {
+
+class AppModel;
+
+// The Presets menu of one window's menu bar, over that window's own model:
+// its title names the preset in use ("Preset  Clean filenames", "Preset
+// Custom rules"); the favourites come first with Ctrl+Alt+1 to 9 (⌃⌘ on a
+// Mac), then the other presets, the one in use checked; choosing one applies
+// it. "Save Current Rules as Preset…" and "Manage Presets…" open their
+// sheets. The shortcuts belong to the window, so they act on the window in
+// front.
+class PresetCommands : public QObject {
+    Q_OBJECT
+
+public:
+    PresetCommands(AppModel& model, QMenu* menu, QObject* parent = nullptr);
+
+    QMenu* menu() const { return menu_; }
+    // The presets offered, favourites first, in menu order.
+    const QList<QAction*>& presetActions() const { return presets_; }
+    QAction* saveAction() const { return save_; }
+    QAction* manageAction() const { return manage_; }
+
+private:
+    void rebuild();
+
+    AppModel& model_;
+    QPointer<QMenu> menu_;
+    QList<QAction*> presets_;
+    QAction* save_ = nullptr;
+    QAction* manage_ = nullptr;
+};
+
+} // namespace morvane::app

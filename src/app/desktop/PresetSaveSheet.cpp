@@ -1,0 +1,96 @@
+#include "app/desktop/PresetSaveSheet.h"
+
+#include "app/desktop/Icons.h"
+#include "app/desktop/MV.h"
+#include "app/desktop/UiText.h"
+#include "app/model/AppModel.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace morvane::app {
+
+PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
+    : QDialog(parent), model_(model), name_(new QLineEdit), warning_(new QLabel), message_(new QLabel) {
+    setObjectName("savePreset");
+    const SavePresetSheet sheet = model_.savePresetSheet();
+    setWindowTitle(toQString(sheet.title));
+    setMinimumWidth(440);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 18, 20, 16);
+    layout->setSpacing(8);
+    auto* title = new QLabel(toQString(sheet.title));
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    layout->addWidget(title);
+
+    auto* label = new QLabel(ui("Name"));
+    label->setBuddy(name_);
+    layout->addWidget(label);
+    name_->setText(toQString(sheet.initialName));
+    name_->selectAll();
+    name_->setAccessibleName(ui("Name"));
+    name_->setPlaceholderText(ui("Preset name"));
+    layout->addWidget(name_);
+    for (QLabel* line : {warning_, message_}) {
+        line->setWordWrap(true);
+        line->setTextFormat(Qt::PlainText);
+        layout->addWidget(line);
+    }
+    warning_->setForegroundRole(QPalette::PlaceholderText);
+
+    auto* buttons = new QDialogButtonBox;
+    cancel_ = buttons->addButton(toQString(sheet.cancelButton), QDialogButtonBox::RejectRole);
+    save_ = buttons->addButton(toQString(sheet.saveButton), QDialogButtonBox::AcceptRole);
+    cancel_->setAutoDefault(false);
+    save_->setDefault(true);
+    layout->addSpacing(6);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PresetSaveSheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PresetSaveSheet::reject);
+    connect(name_, &QLineEdit::textChanged, this, &PresetSaveSheet::showWarning);
+    showWarning();
+}
+
+void PresetSaveSheet::showWarning() {
+    const std::string name = fromQString(name_->text());
+    const auto warning = model_.savePresetWarning(name);
+    warning_->setText(warning ? toQString(*warning) : QString());
+    warning_->setVisible(warning.has_value());
+    // A name of nothing but spaces is no name.
+    save_->setEnabled(!name_->text().trimmed().isEmpty());
+    message_->clear();
+    message_->hide();
+}
+
+// Save, or Enter in the field: closes only once the preset is saved, and
+// otherwise says why, with the reason the model gave when it gave one.
+void PresetSaveSheet::accept() {
+    if (!save_->isEnabled()) {
+        return;
+    }
+    bool told = false;
+    const auto listening = connect(&model_, &AppModel::presetMessageChanged, this, [&told] { told = true; });
+    const bool saved = model_.saveCurrentRules(fromQString(name_->text()));
+    disconnect(listening);
+    if (saved) {
+        QDialog::accept();
+        return;
+    }
+    // The same failure again leaves the model's message as it was; so does the line.
+    if (told || message_->isHidden()) {
+        message_->setText(told && model_.presetMessage() ? toQString(*model_.presetMessage())
+                                                         : ui("The preset could not be saved."));
+    }
+    QPalette palette = message_->palette();
+    palette.setColor(QPalette::WindowText,
+                     Icons::statusColor("xmark.octagon.fill", MV::isDark(this->palette())));
+    message_->setPalette(palette);
+    message_->show();
+}
+
+} // namespace morvane::app
