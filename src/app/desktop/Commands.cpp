@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <iterator>
 
 namespace morvane::app {
 
@@ -103,7 +104,7 @@ void Commands::fillMenuBar(QMenuBar* bar) {
     view->addSeparator();
     view->addAction(criteria_);
 
-    // Each window fills this one, and titles it, from its own model.
+    // Each window fills this one from its own model.
     QMenu* presets = bar->addMenu(QString());
     presets->setObjectName("presetsMenu");
 
@@ -113,7 +114,7 @@ void Commands::fillMenuBar(QMenuBar* bar) {
     help->addSeparator();
     help->addAction(about_);
 
-    for (QMenu* menu : {file, edit, view, help}) {
+    for (QMenu* menu : {file, edit, view, presets, help}) {
         menus_.append(menu);
     }
     retranslate();
@@ -170,11 +171,11 @@ void Commands::retranslate() {
     onlyChanged_->setText(ui("Show Only Changed Items"));
     updates_->setText(ui("Check for Updates\u2026"));
     about_->setText(ui("About Morvane"));
-    const char* titles[] = {"&File", "&Edit", "&View", "&Help"};
-    int index = 0;
+    const char* titles[] = {"&File", "&Edit", "&View", "&Presets", "&Help"};
+    std::size_t index = 0;
     for (const QPointer<QMenu>& menu : menus_) {
         if (menu) {
-            menu->setTitle(ui(titles[index % 4]));
+            menu->setTitle(ui(titles[index % std::size(titles)]));
         }
         ++index;
     }

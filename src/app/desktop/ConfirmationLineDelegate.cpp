@@ -20,6 +20,8 @@ void ConfirmationLineDelegate::paint(QPainter* painter, const QStyleOptionViewIt
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     cell.text.clear();
+    // The lines are read, not chosen: no current line is marked.
+    cell.state &= ~QStyle::State_HasFocus;
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);

@@ -30,6 +30,7 @@
 #include <QDropEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
@@ -71,6 +72,7 @@ MainWindow::MainWindow(const DesktopServices& services, Commands& commands, QWid
     presetCommands_ = new PresetCommands(*model_, menuBar()->findChild<QMenu*>("presetsMenu"), this);
     toolbar_ = new WindowToolbar(*model_, this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
+    toolbar_->addBeforeFilter(presetCommands_->button());
     buildContent();
     bindSheets();
 

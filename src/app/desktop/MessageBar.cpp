@@ -50,7 +50,9 @@ void MessageBar::showSymbol() {
     const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     symbol_->setVisible(!symbolName_.isEmpty());
     if (!symbolName_.isEmpty()) {
-        const QIcon icon = warning_ ? Icons::statusSymbol(symbolName_)
+        // A symbol with a colour of its own keeps it (a warning, a check mark).
+        const bool ownColor = Icons::statusColor(symbolName_, MV::isDark(palette())).isValid();
+        const QIcon icon = ownColor ? Icons::statusSymbol(symbolName_)
                                     : Icons::symbol(symbolName_, palette().color(QPalette::Highlight));
         symbol_->setPixmap(icon.pixmap(size, size));
     }

@@ -1,5 +1,6 @@
 #include "app/desktop/PresetCommands.h"
 
+#include "app/desktop/Icons.h"
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPushButton>
 
 namespace morvane::app {
 namespace {
@@ -19,7 +21,10 @@ QString menuText(const std::string& text) {
 } // namespace
 
 PresetCommands::PresetCommands(AppModel& model, QMenu* menu, QObject* parent)
-    : QObject(parent), model_(model), menu_(menu) {
+    : QObject(parent), model_(model), menu_(menu), button_(new QPushButton) {
+    button_->setObjectName("presetButton");
+    button_->setMenu(menu_);
+    button_->setAutoDefault(false);
     connect(&model_, &AppModel::presetsChanged, this, &PresetCommands::rebuild);
     connect(&model_, &AppModel::busyChanged, this, &PresetCommands::rebuild);
     connect(&model_.settings(), &AppSettings::languageChanged, this, &PresetCommands::rebuild);
@@ -31,8 +36,12 @@ void PresetCommands::rebuild() {
         return;
     }
     const PresetMenu shown = model_.presetMenu();
-    menu_->setTitle(QStringLiteral("&") + menuText(shown.label));
-    menu_->menuAction()->setVisible(true);
+    button_->setText(menuText(shown.label));
+    // Some room between the name and the menu's arrow.
+    button_->setMinimumWidth(0);
+    button_->setMinimumWidth(button_->sizeHint().width() + 14);
+    button_->setAccessibleName(ui("Presets"));
+    button_->setEnabled(!model_.busy());
     for (QAction* action : menu_->actions()) {
         menu_->removeAction(action);
         action->deleteLater();
@@ -45,13 +54,11 @@ void PresetCommands::rebuild() {
         QAction* action = menu_->addAction(menuText(AppModel::presetName(preset.name)));
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setCheckable(true);
-        action->setChecked(model_.currentPreset() == preset.name);
+        if (model_.currentPreset() == preset.name) {
+            action->setIcon(Icons::symbol("checkmark"));
+        }
         action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this, [this, preset] {
-            model_.apply(preset);
-            rebuild(); // the check mark stays on the preset in use
-        });
+        connect(action, &QAction::triggered, this, [this, preset] { model_.apply(preset); });
         presets_.append(action);
     };
     int number = 1;

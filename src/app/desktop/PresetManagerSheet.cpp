@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -106,8 +107,16 @@ PresetManagerSheet::PresetManagerSheet(AppModel& model, std::shared_ptr<FileDial
         const int row = list_->indexOfTopLevelItem(item);
         if (row >= 0 && static_cast<std::size_t>(row) < shown_.rows.size()) {
             const Preset preset = shown_.rows[static_cast<std::size_t>(row)].preset;
-            selectNext_ = preset.name;
-            model_.setFavorite(preset, item->checkState(favoriteColumn) == Qt::Checked);
+            const bool favorite = item->checkState(favoriteColumn) == Qt::Checked;
+            // Once the item has taken its new state: the presets read again
+            // rebuild the list, and with it this item.
+            QMetaObject::invokeMethod(
+                this,
+                [this, preset, favorite] {
+                    selectNext_ = preset.name;
+                    model_.setFavorite(preset, favorite);
+                },
+                Qt::QueuedConnection);
         }
     });
     connect(&model_, &AppModel::presetsChanged, this, &PresetManagerSheet::showRows);
@@ -153,6 +162,9 @@ void PresetManagerSheet::showRows() {
 
     showing_ = true;
     list_->clear();
+    QPixmap nothing(16, 16);
+    nothing.fill(Qt::transparent);
+    const QIcon blank(nothing);
     int keptRow = -1;
     for (const PresetRow& row : shown_.rows) {
         auto* item = new QTreeWidgetItem(list_);
@@ -161,13 +173,15 @@ void PresetManagerSheet::showRows() {
         item->setData(favoriteColumn, Qt::AccessibleTextRole, ui("Favorite"));
         item->setText(nameColumn, toQString(row.displayName));
         item->setText(rulesColumn, toQString(row.rulesText));
-        item->setForeground(rulesColumn, palette().brush(QPalette::PlaceholderText));
-        // The preset the rules now come from.
-        if (model_.currentPreset() == row.preset.name) {
+        item->setSizeHint(nameColumn, QSize(0, fontMetrics().height() + 10));
+        // The preset the rules now come from is marked; the others keep its
+        // room so that every name starts at the same place.
+        const bool current = model_.currentPreset() == row.preset.name;
+        item->setIcon(nameColumn, current ? Icons::symbol("checkmark") : blank);
+        if (current) {
             QFont font = item->font(nameColumn);
             font.setBold(true);
             item->setFont(nameColumn, font);
-            item->setIcon(nameColumn, Icons::symbol("checkmark"));
         }
         if (keep && *keep == row.preset.name) {
             keptRow = list_->topLevelItemCount() - 1;

@@ -1,7 +1,6 @@
 #include "app/desktop/PresetSaveSheet.h"
 
-#include "app/desktop/Icons.h"
-#include "app/desktop/MV.h"
+#include "app/desktop/MessageBar.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 
@@ -14,16 +13,18 @@
 namespace morvane::app {
 
 PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
-    : QDialog(parent), model_(model), name_(new QLineEdit), warning_(new QLabel), message_(new QLabel) {
+    : QDialog(parent), model_(model), name_(new QLineEdit), warning_(new MessageBar),
+      failure_(new MessageBar) {
     setObjectName("savePreset");
     const SavePresetSheet sheet = model_.savePresetSheet();
     setWindowTitle(toQString(sheet.title));
-    setMinimumWidth(440);
+    setMinimumWidth(460);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 18, 20, 16);
     layout->setSpacing(8);
     auto* title = new QLabel(toQString(sheet.title));
     QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
@@ -34,14 +35,9 @@ PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
     name_->setText(toQString(sheet.initialName));
     name_->selectAll();
     name_->setAccessibleName(ui("Name"));
-    name_->setPlaceholderText(ui("Preset name"));
     layout->addWidget(name_);
-    for (QLabel* line : {warning_, message_}) {
-        line->setWordWrap(true);
-        line->setTextFormat(Qt::PlainText);
-        layout->addWidget(line);
-    }
-    warning_->setForegroundRole(QPalette::PlaceholderText);
+    layout->addWidget(warning_);
+    layout->addWidget(failure_);
 
     auto* buttons = new QDialogButtonBox;
     cancel_ = buttons->addButton(toQString(sheet.cancelButton), QDialogButtonBox::RejectRole);
@@ -57,14 +53,12 @@ PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
 }
 
 void PresetSaveSheet::showWarning() {
-    const std::string name = fromQString(name_->text());
-    const auto warning = model_.savePresetWarning(name);
-    warning_->setText(warning ? toQString(*warning) : QString());
+    const auto warning = model_.savePresetWarning(fromQString(name_->text()));
+    warning_->setMessage(warning ? toQString(*warning) : QString(), "exclamationmark.triangle.fill", true);
     warning_->setVisible(warning.has_value());
     // A name of nothing but spaces is no name.
     save_->setEnabled(!name_->text().trimmed().isEmpty());
-    message_->clear();
-    message_->hide();
+    failure_->hide();
 }
 
 // Save, or Enter in the field: closes only once the preset is saved, and
@@ -81,16 +75,13 @@ void PresetSaveSheet::accept() {
         QDialog::accept();
         return;
     }
-    // The same failure again leaves the model's message as it was; so does the line.
-    if (told || message_->isHidden()) {
-        message_->setText(told && model_.presetMessage() ? toQString(*model_.presetMessage())
-                                                         : ui("The preset could not be saved."));
+    // The same failure again leaves the model's message as it was; so does the bar.
+    if (told || failure_->isHidden()) {
+        failure_->setMessage(told && model_.presetMessage() ? toQString(*model_.presetMessage())
+                                                            : ui("The preset could not be saved."),
+                             "xmark.octagon.fill", true);
     }
-    QPalette palette = message_->palette();
-    palette.setColor(QPalette::WindowText,
-                     Icons::statusColor("xmark.octagon.fill", MV::isDark(this->palette())));
-    message_->setPalette(palette);
-    message_->show();
+    failure_->show();
 }
 
 } // namespace morvane::app

@@ -2,13 +2,13 @@
 
 #include <QDialog>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace morvane::app {
 
 class AppModel;
+class MessageBar;
 
 // Saves the rule list as a preset under the name typed, saying while it is
 // typed that a preset of that name will be replaced. It closes once the
@@ -20,8 +20,8 @@ public:
     PresetSaveSheet(AppModel& model, QWidget* parent);
 
     QLineEdit* nameField() const { return name_; }
-    QLabel* warningLabel() const { return warning_; }
-    QLabel* messageLabel() const { return message_; }
+    MessageBar* warningBar() const { return warning_; }
+    MessageBar* failureBar() const { return failure_; }
     QPushButton* saveButton() const { return save_; }
     QPushButton* cancelButton() const { return cancel_; }
 
@@ -32,8 +32,8 @@ private:
 
     AppModel& model_;
     QLineEdit* name_;
-    QLabel* warning_;
-    QLabel* message_;
+    MessageBar* warning_;
+    MessageBar* failure_;
     QPushButton* cancel_;
     QPushButton* save_;
 };

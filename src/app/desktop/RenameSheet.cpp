@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace morvane::app {
 
@@ -48,7 +49,6 @@ RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setAlternatingRowColors(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setMinimumHeight(220);
     layout->addWidget(list_, 1);
     layout->addSpacing(4);
 
@@ -76,8 +76,20 @@ RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
     connect(rename_, &QPushButton::clicked, &model_, &AppModel::performRename);
 
     connect(&model_, &AppModel::confirmationChanged, this, &RenameSheet::showSheet);
+    connect(&model_, &AppModel::renameProgressChanged, this, &RenameSheet::showSheet);
     connect(&model_.settings(), &AppSettings::languageChanged, this, &RenameSheet::showSheet);
     showSheet();
+    fitLines();
+}
+
+// Tall enough for the lines there are, up to a screenful; a few lines make a
+// small sheet.
+void RenameSheet::fitLines() {
+    const int lineHeight =
+        list_->sizeHintForRow(0) > 0 ? list_->sizeHintForRow(0) : fontMetrics().height() + 8;
+    const int shown = std::clamp(lines_->rowCount(), 4, 14);
+    list_->setMinimumHeight(shown * lineHeight + 2 * list_->frameWidth());
+    resize(width(), sizeHint().height());
 }
 
 void RenameSheet::showSheet() {
@@ -92,8 +104,12 @@ void RenameSheet::showSheet() {
     skip_->setText(toQString(sheet.skipButton));
     rename_->setText(toQString(sheet.renameButton));
     cancel_->setEnabled(sheet.canCancel);
+    // Skipping is offered only while there are conflicts to skip.
+    skip_->setVisible(model_.summary().conflicts > 0);
     skip_->setEnabled(sheet.canSkip);
     rename_->setEnabled(sheet.canRename);
+    // Once the batch shows its progress, that says what is happening.
+    footer_->setVisible(!model_.renameProgress());
     list_->setAccessibleName(toQString(sheet.countsLine));
 }
 

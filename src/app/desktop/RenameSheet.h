@@ -42,6 +42,7 @@ protected:
 
 private:
     void showSheet();
+    void fitLines();
 
     AppModel& model_;
     QLabel* title_;

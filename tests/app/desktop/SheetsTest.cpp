@@ -6,6 +6,7 @@
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/ListEditorSheet.h"
 #include "app/desktop/PairRowsModel.h"
+#include "app/desktop/PresetCommands.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/WelcomeSheet.h"
@@ -234,6 +235,8 @@ private slots:
                      QString("Nombre actual"));
         }
         QCOMPARE(fixture.app->commands().criteria()->text(), QString("Ocultar criterios de renombrado"));
+        QCOMPARE(fixture.app->commands().undo()->text(), QString("Deshacer renombrado"));
+        QCOMPARE(second->presetCommands()->button()->text(), QString("Preajuste  Reglas personalizadas"));
         QCOMPARE(fixture.app->settingsWindow()->tabs()->tabText(1), QString("Apariencia"));
         QCOMPARE(picker->currentText(), QString("Espa\u00F1ol"));
         QVERIFY(QTest::qWaitFor(
