@@ -5,7 +5,9 @@
 // - scrolling the table by the mouse wheel, and typing into the filter field:
 //   the main thread's work per event (every event the application delivers,
 //   timed where it is delivered), and per step (the input event together with
-//   the repaints, timers and published previews that follow it).
+//   the repaints, timers and published previews that follow it);
+// - the confirmation sheet over every item to rename: asking for it to its
+//   lines first drawn, and scrolling its lines.
 //
 //   QT_QPA_PLATFORM=offscreen morvane_desktop_bench [count]   (default 100000)
 #include "../BenchClock.h"
@@ -13,14 +15,18 @@
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/MainWindow.h"
+#include "app/desktop/RenameSheet.h"
+#include "app/desktop/SheetBinding.h"
 #include "app/desktop/WindowToolbar.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -185,6 +191,53 @@ int main(int argc, char** argv) {
                                 application.durations.end());
     }
     report("scrolling (wheel and scroll bar)", scrolling);
+
+    // The confirmation sheet: every item is renamed, each a line of its own.
+    application.durations.clear();
+    const auto asked = Clock::now();
+    model.setShowConfirm(true);
+    auto* sheet = qobject_cast<RenameSheet*>(window->renameBinding()->dialog());
+    if (sheet == nullptr) {
+        std::fprintf(stderr, "the confirmation sheet did not open\n");
+        return 1;
+    }
+    FirstDraw sheetDrawn(model);
+    sheet->lines()->viewport()->installEventFilter(&sheetDrawn);
+    if (!runUntil([&] { return sheetDrawn.at.has_value(); })) {
+        std::fprintf(stderr, "the confirmation sheet's lines were never drawn\n");
+        return 1;
+    }
+    std::printf("%d lines: asking for the confirmation sheet to its first drawn lines: %.0f ms\n",
+                sheet->lines()->model()->rowCount(), milliseconds(*sheetDrawn.at - asked));
+    report("  main thread while opening it", Figures{application.durations, {}});
+    runFor(200);
+    Figures sheetScrolling;
+    QWidget* lines = sheet->lines()->viewport();
+    for (int notch = 0; notch < 300; ++notch) {
+        application.durations.clear();
+        const int direction = notch < 150 ? -120 : 120;
+        const auto start = Clock::now();
+        QWheelEvent wheel(QPointF(100, 100), lines->mapToGlobal(QPointF(100, 100)), QPoint(),
+                          QPoint(0, direction), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(lines, &wheel);
+        QApplication::processEvents();
+        sheetScrolling.steps.push_back(milliseconds(Clock::now() - start));
+        sheetScrolling.events.insert(sheetScrolling.events.end(), application.durations.begin(),
+                                     application.durations.end());
+    }
+    QScrollBar* sheetBar = sheet->lines()->verticalScrollBar();
+    for (int jump = 0; jump < 100; ++jump) {
+        application.durations.clear();
+        const auto start = Clock::now();
+        sheetBar->setValue(sheetBar->maximum() * ((jump * 37) % 100) / 100);
+        QApplication::processEvents();
+        sheetScrolling.steps.push_back(milliseconds(Clock::now() - start));
+        sheetScrolling.events.insert(sheetScrolling.events.end(), application.durations.begin(),
+                                     application.durations.end());
+    }
+    report("scrolling the confirmation sheet", sheetScrolling);
+    model.setShowConfirm(false);
+    runFor(200);
 
     // Typing into the filter: each key, then what it sets off until the preview is published.
     Figures typing;
