@@ -34,6 +34,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 using namespace morvane;
@@ -130,6 +131,36 @@ private:
     AppModel& model_;
 };
 
+// Scrolls a view as a user does: three rows per wheel notch, down and back
+// up, then long jumps of the scroll bar as a drag makes them, each drawing
+// rows never drawn before.
+Figures scrollThrough(TimedApplication& application, QAbstractScrollArea& view) {
+    Figures figures;
+    QWidget* viewport = view.viewport();
+    const auto step = [&](const std::function<void()>& act) {
+        application.durations.clear();
+        const auto start = Clock::now();
+        act();
+        QApplication::processEvents();
+        figures.steps.push_back(milliseconds(Clock::now() - start));
+        figures.events.insert(figures.events.end(), application.durations.begin(),
+                              application.durations.end());
+    };
+    for (int notch = 0; notch < 300; ++notch) {
+        step([&] {
+            const QPointF at(100, 100);
+            QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, notch < 150 ? -120 : 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &wheel);
+        });
+    }
+    QScrollBar* bar = view.verticalScrollBar();
+    for (int jump = 0; jump < 100; ++jump) {
+        step([&] { bar->setValue(bar->maximum() * ((jump * 37) % 100) / 100); });
+    }
+    return figures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -165,31 +196,8 @@ int main(int argc, char** argv) {
     report("  main thread while opening", open);
     runFor(300);
 
-    // Scrolling: three rows per wheel notch, down through the table and back.
-    Figures scrolling;
-    QWidget* viewport = table.viewport();
-    for (int notch = 0; notch < 300; ++notch) {
-        application.durations.clear();
-        const int direction = notch < 150 ? -120 : 120;
-        const auto start = Clock::now();
-        QWheelEvent wheel(QPointF(200, 200), viewport->mapToGlobal(QPointF(200, 200)), QPoint(),
-                          QPoint(0, direction), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport, &wheel);
-        QApplication::processEvents();
-        scrolling.steps.push_back(milliseconds(Clock::now() - start));
-        scrolling.events.insert(scrolling.events.end(), application.durations.begin(),
-                                application.durations.end());
-    }
-    // A drag of the scroll bar: long jumps, each drawing rows never drawn before.
-    for (int jump = 0; jump < 100; ++jump) {
-        application.durations.clear();
-        const auto start = Clock::now();
-        table.verticalScrollBar()->setValue(table.verticalScrollBar()->maximum() * ((jump * 37) % 100) / 100);
-        QApplication::processEvents();
-        scrolling.steps.push_back(milliseconds(Clock::now() - start));
-        scrolling.events.insert(scrolling.events.end(), application.durations.begin(),
-                                application.durations.end());
-    }
+    // Scrolling the table.
+    const Figures scrolling = scrollThrough(application, table);
     report("scrolling (wheel and scroll bar)", scrolling);
 
     // The confirmation sheet: every item is renamed, each a line of its own.
@@ -211,30 +219,7 @@ int main(int argc, char** argv) {
                 sheet->lines()->model()->rowCount(), milliseconds(*sheetDrawn.at - asked));
     report("  main thread while opening it", Figures{application.durations, {}});
     runFor(200);
-    Figures sheetScrolling;
-    QWidget* lines = sheet->lines()->viewport();
-    for (int notch = 0; notch < 300; ++notch) {
-        application.durations.clear();
-        const int direction = notch < 150 ? -120 : 120;
-        const auto start = Clock::now();
-        QWheelEvent wheel(QPointF(100, 100), lines->mapToGlobal(QPointF(100, 100)), QPoint(),
-                          QPoint(0, direction), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(lines, &wheel);
-        QApplication::processEvents();
-        sheetScrolling.steps.push_back(milliseconds(Clock::now() - start));
-        sheetScrolling.events.insert(sheetScrolling.events.end(), application.durations.begin(),
-                                     application.durations.end());
-    }
-    QScrollBar* sheetBar = sheet->lines()->verticalScrollBar();
-    for (int jump = 0; jump < 100; ++jump) {
-        application.durations.clear();
-        const auto start = Clock::now();
-        sheetBar->setValue(sheetBar->maximum() * ((jump * 37) % 100) / 100);
-        QApplication::processEvents();
-        sheetScrolling.steps.push_back(milliseconds(Clock::now() - start));
-        sheetScrolling.events.insert(sheetScrolling.events.end(), application.durations.begin(),
-                                     application.durations.end());
-    }
+    const Figures sheetScrolling = scrollThrough(application, *sheet->lines());
     report("scrolling the confirmation sheet", sheetScrolling);
     model.setShowConfirm(false);
     runFor(200);

@@ -2,6 +2,7 @@
 
 #include "app/desktop/FileDialogs.h"
 #include "app/desktop/Icons.h"
+#include "app/desktop/SheetStyle.h"
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
@@ -36,14 +37,8 @@ PresetManagerSheet::PresetManagerSheet(AppModel& model, std::shared_ptr<FileDial
       list_(new QTreeWidget), message_(new QLabel) {
     setObjectName("presetManager");
     resize(620, 460);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 18, 20, 16);
-    layout->setSpacing(6);
-    QFont titleFont = title_->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
-    titleFont.setBold(true);
-    title_->setFont(titleFont);
-    layout->addWidget(title_);
+    QVBoxLayout* layout = SheetStyle::column(this);
+    layout->addWidget(SheetStyle::title(title_));
     note_->setForegroundRole(QPalette::PlaceholderText);
     note_->setWordWrap(true);
     layout->addWidget(note_);

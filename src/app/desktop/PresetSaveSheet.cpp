@@ -1,6 +1,7 @@
 #include "app/desktop/PresetSaveSheet.h"
 
 #include "app/desktop/MessageBar.h"
+#include "app/desktop/SheetStyle.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 
@@ -19,15 +20,9 @@ PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
     const SavePresetSheet sheet = model_.savePresetSheet();
     setWindowTitle(toQString(sheet.title));
     setMinimumWidth(460);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 18, 20, 16);
-    layout->setSpacing(8);
-    auto* title = new QLabel(toQString(sheet.title));
-    QFont titleFont = title->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    layout->addWidget(title);
+    QVBoxLayout* layout = SheetStyle::column(this);
+    layout->addWidget(SheetStyle::title(new QLabel(toQString(sheet.title))));
+    layout->addSpacing(4);
 
     auto* label = new QLabel(ui("Name"));
     label->setBuddy(name_);

@@ -4,6 +4,7 @@
 #include "app/desktop/ConfirmationLines.h"
 #include "app/desktop/ElidedLabel.h"
 #include "app/desktop/RenameProgressView.h"
+#include "app/desktop/SheetStyle.h"
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
@@ -25,16 +26,8 @@ RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
       footer_(new QLabel), progress_(new RenameProgressView(model, RenameProgressView::Place::sheet)) {
     setObjectName("renameSheet");
     resize(760, 540);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 18, 20, 16);
-    layout->setSpacing(6);
-
-    QFont titleFont = title_->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
-    titleFont.setBold(true);
-    title_->setFont(titleFont);
-    title_->setWordWrap(true);
-    layout->addWidget(title_);
+    QVBoxLayout* layout = SheetStyle::column(this);
+    layout->addWidget(SheetStyle::title(title_));
     subtitle_->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(subtitle_);
     counts_->setWordWrap(true);

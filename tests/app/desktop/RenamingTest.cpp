@@ -53,6 +53,35 @@ QStringList lineTexts(const RenameSheet& sheet) {
     return texts;
 }
 
+// "IMG_1000.jpg" and on: names the window's first rule renames.
+QStringList photoNames(int count) {
+    QStringList names;
+    for (int i = 1000; i < 1000 + count; ++i) {
+        names << QString("IMG_%1.jpg").arg(i);
+    }
+    return names;
+}
+
+// A window in front with `folder` open and planned; null when it does not come to be.
+MainWindow* frontWindowOn(DesktopFixture& fixture, const QString& folder, std::size_t rows) {
+    MainWindow* window = fixture.window();
+    if (!bringToFront(window)) {
+        return nullptr;
+    }
+    window->model().openFolder(folder.toStdString());
+    return waitForRows(*window, rows) ? window : nullptr;
+}
+
+// ⌘R over the window in front, and its sheet once the plan can be renamed.
+RenameSheet* confirmFromMenu(MainWindow& window) {
+    QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier);
+    RenameSheet* sheet = waitForSheet(window);
+    if (sheet == nullptr || !QTest::qWaitFor([&] { return sheet->renameButton()->isEnabled(); })) {
+        return nullptr;
+    }
+    return sheet;
+}
+
 bool hasChangeMarks(const DiffText& text) {
     return std::any_of(text.pieces().begin(), text.pieces().end(),
                        [](const DiffText::Piece& piece) { return piece.kind != NameDiff::Kind::equal; });
@@ -136,10 +165,8 @@ private slots:
     void aRuleChangedAfterARenameWithdrawsItsUndo() {
         DesktopFixture fixture;
         const QString photos = fixture.folder("Photos", {"IMG_1.jpg"});
-        MainWindow* window = fixture.window();
-        QVERIFY(bringToFront(window));
-        window->model().openFolder(photos.toStdString());
-        QVERIFY(waitForRows(*window, 1));
+        MainWindow* window = frontWindowOn(fixture, photos, 1);
+        QVERIFY(window);
         QTest::mouseClick(window->statusPanel()->renameButton(), Qt::LeftButton);
         RenameSheet* sheet = waitForSheet(*window);
         QVERIFY(sheet);
@@ -159,10 +186,8 @@ private slots:
         DesktopFixture fixture;
         // IMG_1.jpg would take the name santa-cruz-1.jpg already has.
         const QString mixed = fixture.folder("Mixed", {"IMG_1.jpg", "santa-cruz-1.jpg", "IMG_2.jpg"});
-        MainWindow* window = fixture.window();
-        QVERIFY(bringToFront(window));
-        window->model().openFolder(mixed.toStdString());
-        QVERIFY(waitForRows(*window, 3));
+        MainWindow* window = frontWindowOn(fixture, mixed, 3);
+        QVERIFY(window);
         QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
         RenameSheet* sheet = waitForSheet(*window);
         QVERIFY(sheet);
@@ -196,19 +221,12 @@ private slots:
 
     void stoppingALongRenamePutsEveryFileBack() {
         DesktopFixture fixture(morvane::testing::slowed(std::make_shared<LocalFileSystem>(), 4));
-        QStringList names;
-        for (int i = 1000; i < 1200; ++i) {
-            names << QString("IMG_%1.jpg").arg(i);
-        }
+        const QStringList names = photoNames(200);
         const QString photos = fixture.folder("Photos", names);
-        MainWindow* window = fixture.window();
-        QVERIFY(bringToFront(window));
-        window->model().openFolder(photos.toStdString());
-        QVERIFY(waitForRows(*window, 200));
-        QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
-        RenameSheet* sheet = waitForSheet(*window);
+        MainWindow* window = frontWindowOn(fixture, photos, 200);
+        QVERIFY(window);
+        RenameSheet* sheet = confirmFromMenu(*window);
         QVERIFY(sheet);
-        QVERIFY(QTest::qWaitFor([&] { return sheet->renameButton()->isEnabled(); }));
         QTest::mouseClick(sheet->renameButton(), Qt::LeftButton);
 
         // While it runs: its progress in the sheet, nothing that edits enabled,
@@ -244,20 +262,12 @@ private slots:
 
     void aLongUndoShowsItsProgressOverTheWindow() {
         DesktopFixture fixture(morvane::testing::slowed(std::make_shared<LocalFileSystem>(), 4));
-        QStringList names;
-        for (int i = 1000; i < 1150; ++i) {
-            names << QString("IMG_%1.jpg").arg(i);
-        }
+        const QStringList names = photoNames(150);
         const QString photos = fixture.folder("Photos", names);
-        MainWindow* window = fixture.window();
-        QVERIFY(bringToFront(window));
-        window->model().openFolder(photos.toStdString());
-        QVERIFY(waitForRows(*window, 150));
-        QVERIFY(QTest::qWaitFor([&] { return window->model().canOpenConfirmation(); }));
-        window->model().setShowConfirm(true);
-        RenameSheet* sheet = waitForSheet(*window);
+        MainWindow* window = frontWindowOn(fixture, photos, 150);
+        QVERIFY(window);
+        RenameSheet* sheet = confirmFromMenu(*window);
         QVERIFY(sheet);
-        QVERIFY(QTest::qWaitFor([&] { return sheet->renameButton()->isEnabled(); }));
         QTest::mouseClick(sheet->renameButton(), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return window->resultBanner()->undoButton()->isVisible(); }, 20000));
 
