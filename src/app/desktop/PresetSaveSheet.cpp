@@ -19,8 +19,9 @@ PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
     setObjectName("savePreset");
     const SavePresetSheet sheet = model_.savePresetSheet();
     setWindowTitle(toQString(sheet.title));
-    setMinimumWidth(460);
     QVBoxLayout* layout = SheetStyle::column(this);
+    // As tall as what it shows: the warning comes and goes with the name typed.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(SheetStyle::title(new QLabel(toQString(sheet.title))));
     layout->addSpacing(4);
 
@@ -30,6 +31,7 @@ PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
     name_->setText(toQString(sheet.initialName));
     name_->selectAll();
     name_->setAccessibleName(ui("Name"));
+    name_->setMinimumWidth(420);
     layout->addWidget(name_);
     layout->addWidget(warning_);
     layout->addWidget(failure_);
