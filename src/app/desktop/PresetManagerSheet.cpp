@@ -110,6 +110,8 @@ PresetManagerSheet::PresetManagerSheet(AppModel& model, std::shared_ptr<FileDial
                 [this, preset, favorite] {
                     selectNext_ = preset.name;
                     model_.setFavorite(preset, favorite);
+                    // A mark the preset folder refused goes back to what is stored.
+                    showRows();
                 },
                 Qt::QueuedConnection);
         }

@@ -9,6 +9,7 @@
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/Shortcuts.h"
 #include "app/model/PresetDocument.h"
+#include "engine/testing/DiskFixtures.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -232,6 +233,21 @@ private slots:
         QTest::mouseClick(confirmation->findChild<QPushButton*>("confirmDelete"), Qt::LeftButton);
         QVERIFY(!names(*sheet).contains("Holiday"));
         QCOMPARE(userPresetNames(window->model()), std::vector<std::string>{"Sequence only"});
+
+        // A mark the preset folder cannot take does not stay on the switch.
+        {
+            morvane::testing::ReadOnlyFolder locked(fixture.root.filePath("presets").toStdString());
+            if (locked.errorNumber() == 0) {
+                QSKIP("the preset folder cannot be made read-only here");
+            }
+            const int row = sheet->rowOf("Template archive");
+            sheet->list()->topLevelItem(row)->setCheckState(PresetManagerSheet::favoriteColumn, Qt::Checked);
+            QVERIFY(QTest::qWaitFor([&] {
+                return sheet->list()->topLevelItem(row)->checkState(PresetManagerSheet::favoriteColumn) ==
+                       Qt::Unchecked;
+            }));
+            QCOMPARE(userPresetNames(window->model()), std::vector<std::string>{"Sequence only"});
+        }
 
         QTest::mouseClick(sheet->button("done"), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return !window->model().showPresetManager(); }));
