@@ -5,7 +5,9 @@
 // - scrolling the table by the mouse wheel, and typing into the filter field:
 //   the main thread's work per event (every event the application delivers,
 //   timed where it is delivered), and per step (the input event together with
-//   the repaints, timers and published previews that follow it).
+//   the repaints, timers and published previews that follow it);
+// - the confirmation sheet over every item to rename: asking for it to its
+//   lines first drawn, and scrolling its lines.
 //
 //   QT_QPA_PLATFORM=offscreen morvane_desktop_bench [count]   (default 100000)
 #include "../BenchClock.h"
@@ -13,14 +15,18 @@
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/MainWindow.h"
+#include "app/desktop/RenameSheet.h"
+#include "app/desktop/SheetBinding.h"
 #include "app/desktop/WindowToolbar.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,6 +34,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 using namespace morvane;
@@ -124,6 +131,36 @@ private:
     AppModel& model_;
 };
 
+// Scrolls a view as a user does: three rows per wheel notch, down and back
+// up, then long jumps of the scroll bar as a drag makes them, each drawing
+// rows never drawn before.
+Figures scrollThrough(TimedApplication& application, QAbstractScrollArea& view) {
+    Figures figures;
+    QWidget* viewport = view.viewport();
+    const auto step = [&](const std::function<void()>& act) {
+        application.durations.clear();
+        const auto start = Clock::now();
+        act();
+        QApplication::processEvents();
+        figures.steps.push_back(milliseconds(Clock::now() - start));
+        figures.events.insert(figures.events.end(), application.durations.begin(),
+                              application.durations.end());
+    };
+    for (int notch = 0; notch < 300; ++notch) {
+        step([&] {
+            const QPointF at(100, 100);
+            QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, notch < 150 ? -120 : 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &wheel);
+        });
+    }
+    QScrollBar* bar = view.verticalScrollBar();
+    for (int jump = 0; jump < 100; ++jump) {
+        step([&] { bar->setValue(bar->maximum() * ((jump * 37) % 100) / 100); });
+    }
+    return figures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -159,32 +196,33 @@ int main(int argc, char** argv) {
     report("  main thread while opening", open);
     runFor(300);
 
-    // Scrolling: three rows per wheel notch, down through the table and back.
-    Figures scrolling;
-    QWidget* viewport = table.viewport();
-    for (int notch = 0; notch < 300; ++notch) {
-        application.durations.clear();
-        const int direction = notch < 150 ? -120 : 120;
-        const auto start = Clock::now();
-        QWheelEvent wheel(QPointF(200, 200), viewport->mapToGlobal(QPointF(200, 200)), QPoint(),
-                          QPoint(0, direction), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport, &wheel);
-        QApplication::processEvents();
-        scrolling.steps.push_back(milliseconds(Clock::now() - start));
-        scrolling.events.insert(scrolling.events.end(), application.durations.begin(),
-                                application.durations.end());
-    }
-    // A drag of the scroll bar: long jumps, each drawing rows never drawn before.
-    for (int jump = 0; jump < 100; ++jump) {
-        application.durations.clear();
-        const auto start = Clock::now();
-        table.verticalScrollBar()->setValue(table.verticalScrollBar()->maximum() * ((jump * 37) % 100) / 100);
-        QApplication::processEvents();
-        scrolling.steps.push_back(milliseconds(Clock::now() - start));
-        scrolling.events.insert(scrolling.events.end(), application.durations.begin(),
-                                application.durations.end());
-    }
+    // Scrolling the table.
+    const Figures scrolling = scrollThrough(application, table);
     report("scrolling (wheel and scroll bar)", scrolling);
+
+    // The confirmation sheet: every item is renamed, each a line of its own.
+    application.durations.clear();
+    const auto asked = Clock::now();
+    model.setShowConfirm(true);
+    auto* sheet = qobject_cast<RenameSheet*>(window->renameBinding()->dialog());
+    if (sheet == nullptr) {
+        std::fprintf(stderr, "the confirmation sheet did not open\n");
+        return 1;
+    }
+    FirstDraw sheetDrawn(model);
+    sheet->lines()->viewport()->installEventFilter(&sheetDrawn);
+    if (!runUntil([&] { return sheetDrawn.at.has_value(); })) {
+        std::fprintf(stderr, "the confirmation sheet's lines were never drawn\n");
+        return 1;
+    }
+    std::printf("%d lines: asking for the confirmation sheet to its first drawn lines: %.0f ms\n",
+                sheet->lines()->model()->rowCount(), milliseconds(*sheetDrawn.at - asked));
+    report("  main thread while opening it", Figures{application.durations, {}});
+    runFor(200);
+    const Figures sheetScrolling = scrollThrough(application, *sheet->lines());
+    report("scrolling the confirmation sheet", sheetScrolling);
+    model.setShowConfirm(false);
+    runFor(200);
 
     // Typing into the filter: each key, then what it sets off until the preview is published.
     Figures typing;

@@ -8,16 +8,18 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <iterator>
 
 namespace morvane::app {
 
 Commands::Commands(AppSettings& settings, QObject* parent)
     : QObject(parent), settings_(settings), newWindow_(make(QKeySequence::New)),
       openFolder_(make(QKeySequence::Open)), rename_(make(Qt::CTRL | Qt::Key_R)),
-      preview_(make(Qt::CTRL | Qt::SHIFT | Qt::Key_P)), settingsAction_(make(Qt::CTRL | Qt::Key_Comma)),
-      closeWindow_(make(QKeySequence::Close)), quit_(make(QKeySequence::Quit)),
-      highlight_(make(Shortcuts::highlight())), onlyChanged_(make(Qt::CTRL | Qt::ALT | Qt::Key_C)),
-      criteria_(make(Shortcuts::criteria())), updates_(make()), about_(make()) {
+      preview_(make(Qt::CTRL | Qt::SHIFT | Qt::Key_P)), undo_(make(Shortcuts::undo())),
+      settingsAction_(make(Qt::CTRL | Qt::Key_Comma)), closeWindow_(make(QKeySequence::Close)),
+      quit_(make(QKeySequence::Quit)), highlight_(make(Shortcuts::highlight())),
+      onlyChanged_(make(Qt::CTRL | Qt::ALT | Qt::Key_C)), criteria_(make(Shortcuts::criteria())),
+      updates_(make()), about_(make()) {
     settingsAction_->setMenuRole(QAction::PreferencesRole);
     quit_->setMenuRole(QAction::QuitRole);
     about_->setMenuRole(QAction::AboutRole);
@@ -40,8 +42,12 @@ Commands::Commands(AppSettings& settings, QObject* parent)
                     model.setShowConfirm(true);
                 }
             }));
-    connect(preview_, &QAction::triggered, this,
-            withModel([](AppModel& model) { model.setShowConfirm(true); }));
+    connect(preview_, &QAction::triggered, this, withModel([](AppModel& model) {
+                if (!model.busy()) {
+                    model.setShowConfirm(true);
+                }
+            }));
+    connect(undo_, &QAction::triggered, this, withModel([](AppModel& model) { model.undoLastRename(); }));
     connect(settingsAction_, &QAction::triggered, this, &Commands::settingsRequested);
     connect(closeWindow_, &QAction::triggered, this, [this] {
         if (frontmost_) {
@@ -88,16 +94,19 @@ void Commands::fillMenuBar(QMenuBar* bar) {
     file->addSeparator();
     file->addActions({closeWindow_, quit_});
 
+    QMenu* edit = bar->addMenu(QString());
+    edit->setObjectName("editMenu");
+    edit->addAction(undo_);
+
     QMenu* view = bar->addMenu(QString());
     view->setObjectName("viewMenu");
     view->addActions({highlight_, onlyChanged_});
     view->addSeparator();
     view->addAction(criteria_);
 
-    // The preset commands go here; until there are any the menu stays out of the bar.
+    // Each window fills this one from its own model.
     QMenu* presets = bar->addMenu(QString());
     presets->setObjectName("presetsMenu");
-    presets->menuAction()->setVisible(false);
 
     QMenu* help = bar->addMenu(QString());
     help->setObjectName("helpMenu");
@@ -105,7 +114,7 @@ void Commands::fillMenuBar(QMenuBar* bar) {
     help->addSeparator();
     help->addAction(about_);
 
-    for (QMenu* menu : {file, view, presets, help}) {
+    for (QMenu* menu : {file, edit, view, presets, help}) {
         menus_.append(menu);
     }
     retranslate();
@@ -123,7 +132,8 @@ void Commands::setFrontmost(QWidget* window, AppModel* model) {
     model_ = model;
     if (model != nullptr) {
         for (auto signal :
-             {&AppModel::planChanged, &AppModel::criteriaChanged, &AppModel::showOnlyChangedChanged}) {
+             {&AppModel::planChanged, &AppModel::criteriaChanged, &AppModel::showOnlyChangedChanged,
+              &AppModel::busyChanged, &AppModel::lastTransactionChanged}) {
             frontmostConnections_.append(connect(model, signal, this, &Commands::refresh));
         }
     }
@@ -132,10 +142,16 @@ void Commands::setFrontmost(QWidget* window, AppModel* model) {
 
 void Commands::refresh() {
     AppModel* model = model_;
-    for (QAction* action : {openFolder_, preview_, closeWindow_, onlyChanged_, criteria_}) {
+    for (QAction* action : {closeWindow_, onlyChanged_, criteria_}) {
         action->setEnabled(model != nullptr);
     }
-    rename_->setEnabled(model != nullptr && model->canOpenConfirmation());
+    // A running batch refuses anything else until it ends.
+    const bool idle = model != nullptr && !model->busy();
+    openFolder_->setEnabled(idle);
+    preview_->setEnabled(idle);
+    rename_->setEnabled(idle && model->canOpenConfirmation());
+    // Undo takes back the window's last rename; a rule changed since withdraws it.
+    undo_->setEnabled(idle && model->lastTransaction().has_value());
     highlight_->setChecked(settings_.highlightChanges());
     onlyChanged_->setChecked(model != nullptr && model->showOnlyChanged());
     criteria_->setText(
@@ -147,6 +163,7 @@ void Commands::retranslate() {
     openFolder_->setText(ui("Open Folder\u2026"));
     rename_->setText(ui("Rename\u2026"));
     preview_->setText(ui("Preview\u2026"));
+    undo_->setText(ui("Undo Rename"));
     settingsAction_->setText(ui("Settings\u2026"));
     closeWindow_->setText(ui("Close Window"));
     quit_->setText(ui("Quit Morvane"));
@@ -154,11 +171,11 @@ void Commands::retranslate() {
     onlyChanged_->setText(ui("Show Only Changed Items"));
     updates_->setText(ui("Check for Updates\u2026"));
     about_->setText(ui("About Morvane"));
-    const char* titles[] = {"&File", "&View", "&Presets", "&Help"};
-    int index = 0;
+    const char* titles[] = {"&File", "&Edit", "&View", "&Presets", "&Help"};
+    std::size_t index = 0;
     for (const QPointer<QMenu>& menu : menus_) {
         if (menu) {
-            menu->setTitle(ui(titles[index % 4]));
+            menu->setTitle(ui(titles[index % std::size(titles)]));
         }
         ++index;
     }

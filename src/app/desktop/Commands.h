@@ -26,8 +26,8 @@ public:
     explicit Commands(AppSettings& settings, QObject* parent = nullptr);
     ~Commands() override;
 
-    // Fills a window's menu bar: File, View, Presets (shown once it has
-    // items), Help.
+    // Fills a window's menu bar: File, Edit, View, Presets (which each
+    // window fills from its own model), Help.
     void fillMenuBar(QMenuBar* bar);
     // The window the commands act on, and its model; null when no window is left.
     void setFrontmost(QWidget* window, AppModel* model);
@@ -37,6 +37,7 @@ public:
     QAction* openFolder() const { return openFolder_; }
     QAction* rename() const { return rename_; }
     QAction* preview() const { return preview_; }
+    QAction* undo() const { return undo_; }
     QAction* settings() const { return settingsAction_; }
     QAction* closeWindow() const { return closeWindow_; }
     QAction* quit() const { return quit_; }
@@ -67,6 +68,7 @@ private:
     QAction* openFolder_;
     QAction* rename_;
     QAction* preview_;
+    QAction* undo_;
     QAction* settingsAction_;
     QAction* closeWindow_;
     QAction* quit_;

@@ -30,6 +30,15 @@ public:
         return chosen(QFileDialog::getOpenFileName(parent, title, QDir::homePath(), filter));
     }
 
+    std::vector<std::string> openFiles(QWidget* parent, const QString& title,
+                                       const QString& filter) override {
+        std::vector<std::string> paths;
+        for (const QString& path : QFileDialog::getOpenFileNames(parent, title, QDir::homePath(), filter)) {
+            paths.push_back(fromQString(path));
+        }
+        return paths;
+    }
+
     std::optional<std::string> saveFile(QWidget* parent, const QString& title, const QString& suggestedName,
                                         const QString& filter) override {
         return chosen(

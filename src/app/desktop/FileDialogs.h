@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -21,6 +22,9 @@ public:
     // One existing file to read; `filter` as Qt writes it ("Text (*.txt *.tsv)").
     virtual std::optional<std::string> openFile(QWidget* parent, const QString& title,
                                                 const QString& filter) = 0;
+    // Any number of existing files to read; none when cancelled.
+    virtual std::vector<std::string> openFiles(QWidget* parent, const QString& title,
+                                               const QString& filter) = 0;
     // Where to write a file, starting from `suggestedName`.
     virtual std::optional<std::string> saveFile(QWidget* parent, const QString& title,
                                                 const QString& suggestedName, const QString& filter) = 0;

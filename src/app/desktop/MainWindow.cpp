@@ -7,6 +7,13 @@
 #include "app/desktop/Icons.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/ListEditorSheet.h"
+#include "app/desktop/PresetCommands.h"
+#include "app/desktop/PresetManagerSheet.h"
+#include "app/desktop/PresetMessageBar.h"
+#include "app/desktop/PresetSaveSheet.h"
+#include "app/desktop/RenameProgressView.h"
+#include "app/desktop/RenameSheet.h"
+#include "app/desktop/ResultBannerView.h"
 #include "app/desktop/RulePanel.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/Sidebar.h"
@@ -23,6 +30,7 @@
 #include <QDropEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
@@ -61,14 +69,17 @@ MainWindow::MainWindow(const DesktopServices& services, Commands& commands, QWid
     model_ = new AppModel(std::move(environment), this);
 
     commands.fillMenuBar(menuBar());
+    presetCommands_ = new PresetCommands(*model_, menuBar()->findChild<QMenu*>("presetsMenu"), this);
     toolbar_ = new WindowToolbar(*model_, this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
+    toolbar_->addBeforeFilter(presetCommands_->button());
     buildContent();
     bindSheets();
 
     connect(model_, &AppModel::itemsChanged, this, &MainWindow::showContent);
     connect(model_, &AppModel::loadingChanged, this, &MainWindow::showContent);
     connect(model_, &AppModel::criteriaChanged, this, &MainWindow::showCriteria);
+    connect(model_, &AppModel::busyChanged, this, &MainWindow::showBusy);
     connect(model_, &AppModel::showSidebarChanged, this,
             [this] { sidebar_->setVisible(model_->showSidebar()); });
     connect(model_, &AppModel::titleChanged, this, [this] { setWindowTitle(toQString(model_->title())); });
@@ -96,6 +107,13 @@ void MainWindow::buildContent() {
     column->setSpacing(0);
     banners_ = new QVBoxLayout;
     banners_->setContentsMargins(0, 0, 0, 0);
+    banners_->setSpacing(0);
+    banner_ = new ResultBannerView(*model_, services_.fileManager);
+    presetMessage_ = new PresetMessageBar(*model_);
+    progress_ = new RenameProgressView(*model_, RenameProgressView::Place::window);
+    for (QWidget* banner : std::initializer_list<QWidget*>{progress_, banner_, presetMessage_}) {
+        banners_->addWidget(banner);
+    }
     column->addLayout(banners_);
     content_ = new QStackedWidget;
     table_ = new ItemTable(*model_);
@@ -130,6 +148,20 @@ void MainWindow::bindSheets() {
         this, model_, &AppModel::showWelcomeChanged,
         {[this] { return model_->showWelcome(); }, [this] { model_->setShowWelcome(false); }},
         [this](QWidget* window) -> QDialog* { return new WelcomeSheet(*model_, window); });
+    rename_ = SheetBinding::bind(
+        this, model_, &AppModel::showConfirmChanged,
+        {[this] { return model_->showConfirm(); }, [this] { model_->setShowConfirm(false); }},
+        [this](QWidget* window) -> QDialog* { return new RenameSheet(*model_, window); });
+    presetManager_ = SheetBinding::bind(
+        this, model_, &AppModel::showPresetManagerChanged,
+        {[this] { return model_->showPresetManager(); }, [this] { model_->setShowPresetManager(false); }},
+        [this](QWidget* window) -> QDialog* {
+            return new PresetManagerSheet(*model_, services_.dialogs, window);
+        });
+    savePreset_ = SheetBinding::bind(
+        this, model_, &AppModel::showSavePresetChanged,
+        {[this] { return model_->showSavePreset(); }, [this] { model_->setShowSavePreset(false); }},
+        [this](QWidget* window) -> QDialog* { return new PresetSaveSheet(*model_, window); });
 }
 
 void MainWindow::showContent() {
@@ -140,6 +172,14 @@ void MainWindow::showContent() {
 
 void MainWindow::showCriteria() {
     rules_->setVisible(model_->criteria() == CriteriaMode::docked);
+}
+
+void MainWindow::showBusy() {
+    const bool idle = !model_->busy();
+    for (QWidget* editing : std::initializer_list<QWidget*>{sidebar_, content_, rules_}) {
+        editing->setEnabled(idle);
+    }
+    setAcceptDrops(idle);
 }
 
 bool MainWindow::isDropHighlighted() const {

@@ -15,6 +15,10 @@ class Commands;
 class DropHighlight;
 class EmptyStateView;
 class ItemTable;
+class PresetCommands;
+class PresetMessageBar;
+class RenameProgressView;
+class ResultBannerView;
 class RulePanel;
 class Sidebar;
 class WindowStatusBar;
@@ -22,10 +26,13 @@ class WindowToolbar;
 class SheetBinding;
 
 // One window over its own model: the sidebar, the toolbar with the filter,
-// the item table (or the empty or busy state), the area for banners above
-// the table, the status bar with the Rename button and the rule panel. Sheets
-// open over it while their model fields say so. Files and folders dropped on
-// it are opened.
+// the item table (or the empty or busy state), the banners above the table
+// (the last rename's result, the last preset message, a running undo's
+// progress), the status bar with the Rename button and the rule panel; its
+// menu bar has the shared commands and its own Presets menu. Sheets open
+// over it while their model fields say so. Files and folders dropped on it
+// are opened. While a rename or undo runs, what would change the items or
+// the rules is disabled.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -47,6 +54,13 @@ public:
     bool isDropHighlighted() const;
     SheetBinding* listEditorBinding() const { return listEditor_; }
     SheetBinding* welcomeBinding() const { return welcome_; }
+    SheetBinding* renameBinding() const { return rename_; }
+    SheetBinding* presetManagerBinding() const { return presetManager_; }
+    SheetBinding* savePresetBinding() const { return savePreset_; }
+    ResultBannerView* resultBanner() const { return banner_; }
+    PresetMessageBar* presetMessageBar() const { return presetMessage_; }
+    RenameProgressView* progressView() const { return progress_; }
+    PresetCommands* presetCommands() const { return presetCommands_; }
 
 signals:
     void activated(MainWindow* window);
@@ -67,6 +81,7 @@ private:
     void bindSheets();
     void showContent();
     void showCriteria();
+    void showBusy();
     void retranslate();
     void restoreLayout();
     void saveLayout();
@@ -85,6 +100,13 @@ private:
     DropHighlight* drop_ = nullptr;
     SheetBinding* listEditor_ = nullptr;
     SheetBinding* welcome_ = nullptr;
+    SheetBinding* rename_ = nullptr;
+    SheetBinding* presetManager_ = nullptr;
+    SheetBinding* savePreset_ = nullptr;
+    ResultBannerView* banner_ = nullptr;
+    PresetMessageBar* presetMessage_ = nullptr;
+    RenameProgressView* progress_ = nullptr;
+    PresetCommands* presetCommands_ = nullptr;
     bool settingsOpened_ = false;
 };
 

@@ -38,6 +38,7 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
 
     connect(&model_, &AppModel::planChanged, this, &WindowStatusBar::showFigures);
     connect(&model_, &AppModel::lastTransactionChanged, this, &WindowStatusBar::showFigures);
+    connect(&model_, &AppModel::busyChanged, this, &WindowStatusBar::showFigures);
     connect(&model_.settings(), &AppSettings::highlightChangesChanged, this, &WindowStatusBar::showFigures);
     retranslate();
 }

@@ -41,7 +41,7 @@ WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
     filter_->addAction(Icons::symbol("magnifyingglass"), QLineEdit::LeadingPosition);
     filter_->setMinimumWidth(180);
     filter_->setMaximumWidth(280);
-    addWidget(filter_);
+    filterAction_ = addWidget(filter_);
     connect(filter_, &QLineEdit::textEdited, this,
             [this](const QString& text) { model_.setSearchText(fromQString(text)); });
     connect(&model_, &AppModel::searchTextChanged, this, [this] {
@@ -70,6 +70,10 @@ WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
     showTitle();
     showState();
     retranslate();
+}
+
+void WindowToolbar::addBeforeFilter(QWidget* widget) {
+    insertWidget(filterAction_, widget);
 }
 
 void WindowToolbar::showTitle() {

@@ -23,6 +23,8 @@ public:
     QLineEdit* filterField() const { return filter_; }
     QToolButton* criteriaButton() const { return criteria_; }
     QToolButton* highlightButton() const { return highlight_; }
+    // Places a control just before the filter field.
+    void addBeforeFilter(QWidget* widget);
     void retranslate();
 
 private:
@@ -33,6 +35,7 @@ private:
     ElidedLabel* title_;
     ElidedLabel* subtitle_;
     QLineEdit* filter_;
+    QAction* filterAction_ = nullptr;
     QToolButton* criteria_;
     QToolButton* highlight_;
 };

@@ -4,6 +4,7 @@
 #include "app/desktop/Clipboard.h"
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/FileDialogs.h"
+#include "app/desktop/FileManager.h"
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
@@ -19,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvane::app::testing {
@@ -27,8 +29,9 @@ namespace morvane::app::testing {
 // cancelled) when told nothing.
 struct ScriptedDialogs final : FileDialogs {
     std::deque<std::optional<std::string>> folders;
-    std::deque<std::optional<std::string>> openFiles;
+    std::deque<std::optional<std::string>> chosenFiles;
     std::deque<std::optional<std::string>> saveFiles;
+    std::vector<std::string> chosenFileList; // the next choice of several files
     int asked = 0;
 
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& answers) {
@@ -45,7 +48,11 @@ struct ScriptedDialogs final : FileDialogs {
     }
     std::optional<std::string> openFile(QWidget*, const QString&, const QString&) override {
         ++asked;
-        return next(openFiles);
+        return next(chosenFiles);
+    }
+    std::vector<std::string> openFiles(QWidget*, const QString&, const QString&) override {
+        ++asked;
+        return std::exchange(chosenFileList, {});
     }
     std::optional<std::string> saveFile(QWidget*, const QString&, const QString&, const QString&) override {
         ++asked;
@@ -58,11 +65,23 @@ struct ScriptedClipboard final : Clipboard {
     std::optional<std::string> text() const override { return held; }
 };
 
+// Records the folders it was asked to show instead of showing them.
+struct ScriptedFileManager final : FileManager {
+    std::vector<std::string> shown;
+    void showFolder(const std::string& path) override { shown.push_back(path); }
+};
+
 // An application over settings, presets and history in a temporary folder,
 // with scripted dialogs and clipboard, and real folders of files to open.
 struct DesktopFixture {
+    DesktopFixture() = default;
+    // Every window reads and renames through `disk` (without a folder picker).
+    explicit DesktopFixture(std::shared_ptr<FileSystem> through) : disk(std::move(through)) {}
+
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     std::shared_ptr<ScriptedClipboard> clipboard = std::make_shared<ScriptedClipboard>();
+    std::shared_ptr<ScriptedFileManager> fileManager = std::make_shared<ScriptedFileManager>();
+    std::shared_ptr<FileSystem> disk; // the local disk when null
     IsolatedDesktop desktop{services()};
     QTemporaryDir& root = desktop.root;
     std::unique_ptr<AppSettings>& settings = desktop.settings;
@@ -72,6 +91,10 @@ struct DesktopFixture {
         DesktopServices made;
         made.dialogs = dialogs;
         made.clipboard = clipboard;
+        made.fileManager = fileManager;
+        if (disk) {
+            made.modelEnvironment.access = std::make_shared<FolderAccess>(disk);
+        }
         return made;
     }
 

@@ -7,6 +7,7 @@
 #include "app/desktop/ItemTableModel.h"
 #include "app/desktop/ListEditorSheet.h"
 #include "app/desktop/PairRowsModel.h"
+#include "app/desktop/PresetCommands.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/WelcomeSheet.h"
@@ -121,11 +122,11 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("caf\xe9\tx\n");
         damaged.close();
-        fixture.dialogs->openFiles.push_back(damaged.fileName().toStdString());
+        fixture.dialogs->chosenFiles.push_back(damaged.fileName().toStdString());
         QTest::mouseClick(sheet->button("import"), Qt::LeftButton);
         QCOMPARE(sheet->messageLabel()->text(), QString("That file could not be read as text."));
         QCOMPARE(replaceRule(*window).pairs.size(), std::size_t(5));
-        fixture.dialogs->openFiles.push_back(exported.toStdString());
+        fixture.dialogs->chosenFiles.push_back(exported.toStdString());
         QTest::mouseClick(sheet->button("import"), Qt::LeftButton);
         QCOMPARE(replaceRule(*window).pairs.size(), std::size_t(10));
         // A file the export cannot write says so.
@@ -249,6 +250,8 @@ private slots:
                      QString("Nombre actual"));
         }
         QCOMPARE(fixture.app->commands().criteria()->text(), QString("Ocultar criterios de renombrado"));
+        QCOMPARE(fixture.app->commands().undo()->text(), QString("Deshacer renombrado"));
+        QCOMPARE(second->presetCommands()->button()->text(), QString("Preajuste  Reglas personalizadas"));
         QCOMPARE(fixture.app->settingsWindow()->tabs()->tabText(1), QString("Apariencia"));
         QCOMPARE(picker->currentText(), QString("Espa\u00F1ol"));
         QVERIFY(QTest::qWaitFor(

@@ -197,6 +197,9 @@ private slots:
         QTest::keyClick(second, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(second->model().showConfirm());
         QVERIFY(!first->model().showConfirm());
+        // Its sheet closed, the window has the focus back.
+        second->model().setShowConfirm(false);
+        QVERIFY(QTest::qWaitForWindowActive(second));
 
         // The check mark follows the window that comes to the front.
         QVERIFY(bringToFront(first));

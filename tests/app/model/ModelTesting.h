@@ -119,13 +119,7 @@ inline bool waitForBatch(AppModel& model) {
     return QTest::qWaitFor([&] { return !model.busy(); }, 20000);
 }
 
-// The disk, taking `milliseconds` per move: batches long enough to show progress and be stopped.
-inline std::shared_ptr<FileSystem> slowed(std::shared_ptr<FileSystem> disk, int milliseconds) {
-    return std::make_shared<morvane::testing::ScriptedFileSystem>(
-        std::move(disk), [milliseconds](std::size_t, const std::string&, const std::string&) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-        });
-}
+using morvane::testing::slowed;
 
 // Items in /d with names only.
 inline ItemList namedItems(std::initializer_list<const char*> names) {

@@ -4,12 +4,14 @@
 #include "engine/filesystem/FileSystemError.h"
 #include "engine/support/Date.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace morvane::testing {
 
@@ -83,6 +85,14 @@ private:
     Hook hook_;
     std::size_t attempts_ = 0;
 };
+
+// The disk, taking `milliseconds` per move: batches long enough to show progress and be stopped.
+inline std::shared_ptr<FileSystem> slowed(std::shared_ptr<FileSystem> disk, int milliseconds) {
+    return std::make_shared<ScriptedFileSystem>(
+        std::move(disk), [milliseconds](std::size_t, const std::string&, const std::string&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        });
+}
 
 // ".morvane-tmp-1", ".morvane-tmp-2", ...
 inline std::function<std::string()> numberedTemporaryNames() {

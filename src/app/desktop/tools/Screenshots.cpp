@@ -7,22 +7,34 @@
 // temporary folder, and the items are files made there.
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/MainWindow.h"
+#include "app/desktop/PresetSaveSheet.h"
+#include "app/desktop/RenameSheet.h"
 #include "app/desktop/SettingsWindow.h"
+#include "app/desktop/SheetBinding.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
+#include "engine/filesystem/LocalFileSystem.h"
+#include "engine/presets/FactoryPresets.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 using namespace morvane;
 using namespace morvane::app;
@@ -93,6 +105,131 @@ void showPreview(MainWindow& window, const QString& folder) {
     settle(300);
 }
 
+// The local disk, taking a moment per move while asked to: a batch long
+// enough to be seen running.
+class PacedDisk final : public LocalFileSystem {
+public:
+    std::atomic<int> millisecondsPerMove = 0;
+
+    void move(const std::string& from, const std::string& to) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(millisecondsPerMove.load()));
+        LocalFileSystem::move(from, to);
+    }
+};
+
+DesktopServices pacedServices(std::shared_ptr<PacedDisk> disk) {
+    DesktopServices services;
+    services.modelEnvironment.access = std::make_shared<FolderAccess>(std::move(disk));
+    return services;
+}
+
+RenameSheet* openRenameSheet(MainWindow& window) {
+    window.model().setShowConfirm(true);
+    waitFor([&] { return window.renameBinding()->dialog() != nullptr; });
+    settle(300);
+    return qobject_cast<RenameSheet*>(window.renameBinding()->dialog());
+}
+
+// A menu of the window's menu bar drawn open under its title.
+QPixmap withMenu(MainWindow& window, const char* objectName) {
+    QMenuBar* bar = window.menuBar();
+    auto* menu = bar->findChild<QMenu*>(objectName);
+    bar->setActiveAction(menu->menuAction());
+    settle(300);
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+    painter.end();
+    menu->hide();
+    bar->setActiveAction(nullptr);
+    return picture;
+}
+
+// The confirmation with conflicts and without, a batch running, its result,
+// its stop and an undo running, and the presets: the menu, the manager and
+// the save sheet.
+bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString& sample,
+                             const QString& bigFolder, const QString& output) {
+    bool ok = true;
+    AppModel& model = window.model();
+    showPreview(window, sample);
+    if (RenameSheet* sheet = openRenameSheet(window)) {
+        ok &= save(withSheet(&window, sheet), output, "08-confirmation-conflicts");
+        model.skipConflicting();
+        waitFor([&] { return sheet->renameButton()->isEnabled(); });
+        settle(200);
+        ok &= save(withSheet(&window, sheet), output, "09-confirmation");
+        sheet->renameButton()->click();
+    }
+    waitFor([&] { return !model.showConfirm() && model.lastTransaction().has_value(); });
+    waitFor([&] { return !model.loading(); });
+    settle(300);
+    ok &= save(window.grab(), output, "10-result-banner");
+    model.undoLastRename();
+    waitFor([&] { return !model.busy(); });
+
+    model.openFolder(bigFolder.toStdString());
+    waitFor([&] { return model.canOpenConfirmation(); });
+    settle(300);
+    if (RenameSheet* sheet = openRenameSheet(window)) {
+        disk.millisecondsPerMove = 12;
+        sheet->renameButton()->click();
+        waitFor([&] { return model.renameProgress() && model.renameProgress()->done > 120; }, 10000);
+        settle(100);
+        ok &= save(withSheet(&window, sheet), output, "11-progress");
+        model.stopRenaming();
+        waitFor([&] { return !model.busy(); }, 20000);
+        disk.millisecondsPerMove = 0;
+    }
+    settle(300);
+    ok &= save(window.grab(), output, "12-stopped-banner");
+    // An undo runs without a sheet: its progress shows above the table.
+    if (RenameSheet* sheet = openRenameSheet(window)) {
+        sheet->renameButton()->click();
+    }
+    waitFor([&] { return !model.busy() && model.lastTransaction().has_value(); }, 10000);
+    waitFor([&] { return !model.loading(); });
+    disk.millisecondsPerMove = 12;
+    model.undoLastRename();
+    waitFor([&] { return model.renameProgress() && model.renameProgress()->done > 150; }, 10000);
+    settle(100);
+    ok &= save(window.grab(), output, "13-undo-progress");
+    disk.millisecondsPerMove = 0;
+    waitFor([&] { return !model.busy(); }, 20000);
+    model.setActionMessage(std::nullopt);
+
+    for (const Preset& preset : {FactoryPresets::cleanFilenames(), FactoryPresets::cameraImport()}) {
+        model.setFavorite(preset, true);
+    }
+    model.setRules(cleaningRules());
+    model.saveCurrentRules("Holiday photos");
+    model.setPresetMessage(std::nullopt);
+    showPreview(window, sample);
+    model.setCurrentPreset("Holiday photos");
+    settle();
+    ok &= save(withMenu(window, "presetsMenu"), output, "14-preset-menu");
+
+    model.setShowPresetManager(true);
+    waitFor([&] { return window.presetManagerBinding()->dialog() != nullptr; });
+    settle(300);
+    if (QDialog* sheet = window.presetManagerBinding()->dialog()) {
+        ok &= save(withSheet(&window, sheet), output, "15-preset-manager");
+        sheet->reject();
+    }
+    settle();
+
+    model.setShowSavePreset(true);
+    waitFor([&] { return window.savePresetBinding()->dialog() != nullptr; });
+    if (auto* sheet = qobject_cast<PresetSaveSheet*>(window.savePresetBinding()->dialog())) {
+        sheet->nameField()->setText("holiday photos");
+        settle(300);
+        ok &= save(withSheet(&window, sheet), output, "16-save-preset");
+        sheet->reject();
+    }
+    settle();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,7 +237,8 @@ int main(int argc, char** argv) {
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("screenshots");
     QDir().mkpath(output);
     LaunchOptions::offer({});
-    IsolatedDesktop desktop;
+    auto disk = std::make_shared<PacedDisk>();
+    IsolatedDesktop desktop(pacedServices(disk));
     AppSettings& settings = *desktop.settings;
     DesktopApp& app = *desktop.app;
     const QString folder = makeSampleFolder(desktop.root);
@@ -149,6 +287,22 @@ int main(int argc, char** argv) {
     app.showSettings();
     settle();
     ok &= save(app.settingsWindow()->grab(), output, "07-settings-dark");
+    app.settingsWindow()->close();
+
+    settings.setAppearance(AppearanceChoice::light);
+    const QString bigFolder = desktop.root.filePath("Scans");
+    QDir().mkpath(bigFolder);
+    for (int number = 1; number <= 400; ++number) {
+        QFile(QDir(bigFolder).filePath(QString("IMG_%1.jpg").arg(number, 4, 10, QChar('0'))))
+            .open(QIODevice::WriteOnly);
+    }
+    ok &= shootRenamingAndPresets(*window, *disk, folder, bigFolder, output);
+    settings.setAppearance(AppearanceChoice::dark);
+    showPreview(*window, folder);
+    if (RenameSheet* sheet = openRenameSheet(*window)) {
+        ok &= save(withSheet(window, sheet), output, "17-confirmation-dark");
+        sheet->reject();
+    }
     settings.setAppearance(AppearanceChoice::system);
     app.quit();
     return ok ? 0 : 1;

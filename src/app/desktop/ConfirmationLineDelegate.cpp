@@ -1,0 +1,52 @@
+#include "app/desktop/ConfirmationLineDelegate.h"
+
+#include "app/desktop/ConfirmationLines.h"
+#include "app/desktop/Icons.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace morvane::app {
+namespace {
+
+constexpr int kPadding = 8;
+constexpr int kArrow = 14;
+constexpr int kArrowGap = 10;
+
+} // namespace
+
+void ConfirmationLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    cell.text.clear();
+    // The lines are read, not chosen: no current line is marked.
+    cell.state &= ~QStyle::State_HasFocus;
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+
+    const auto* line = index.data(ConfirmationLines::LineRole).value<const ConfirmationLines::Line*>();
+    if (line == nullptr) {
+        return;
+    }
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const QColor color = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    const QRect area = option.rect.adjusted(kPadding, 0, -kPadding, 0);
+    const int middle = area.left() + area.width() / 2;
+    const QRect oldRect(area.left(), area.top(), middle - kArrow / 2 - kArrowGap - area.left(),
+                        area.height());
+    const QRect arrowRect(middle - kArrow / 2, area.top() + (area.height() - kArrow) / 2, kArrow, kArrow);
+    const QRect newRect(middle + kArrow / 2 + kArrowGap, area.top(),
+                        area.right() - (middle + kArrow / 2 + kArrowGap) + 1, area.height());
+    line->oldName.paint(*painter, oldRect, option.font, option.palette, color);
+    QColor arrowColor = option.palette.color(QPalette::PlaceholderText);
+    Icons::symbol("arrow.right", selected ? color : arrowColor).paint(painter, arrowRect);
+    line->newName.paint(*painter, newRect, option.font, option.palette, color);
+}
+
+QSize ConfirmationLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return {option.rect.width(), option.fontMetrics.height() + 8};
+}
+
+} // namespace morvane::app

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace morvane::app {
+
+// Draws a confirmation line: the old name with what goes away marked, an
+// arrow, and the new name with what comes in marked; the two names each take
+// half the line and end in "…" where they do not fit.
+class ConfirmationLineDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+} // namespace morvane::app

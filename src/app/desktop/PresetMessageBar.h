@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/desktop/MessageBar.h"
+
+namespace morvane::app {
+
+class AppModel;
+
+// The last preset operation's message (a preset that could not be read, how
+// many were imported…) above the table, until it is dismissed or the next
+// preset operation replaces it.
+class PresetMessageBar : public MessageBar {
+    Q_OBJECT
+
+public:
+    explicit PresetMessageBar(AppModel& model, QWidget* parent = nullptr);
+
+    QPushButton* dismissButton() const { return dismiss_; }
+
+private:
+    void showMessage();
+
+    AppModel& model_;
+    QPushButton* dismiss_;
+};
+
+} // namespace morvane::app
