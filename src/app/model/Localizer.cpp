@@ -38,6 +38,12 @@ std::string Localizer::text(std::string_view key) {
     return catalogues().text(language().code, key);
 }
 
+QLocale Localizer::locale() {
+    QString name = QString::fromStdString(language().code);
+    name.replace('-', '_');
+    return QLocale(name);
+}
+
 std::vector<std::string> Localizer::availableLanguages() {
     return catalogues().languages();
 }

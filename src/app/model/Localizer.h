@@ -4,6 +4,7 @@
 #include "engine/support/EmbeddedTranslations.h"
 #include "engine/support/Localization.h"
 
+#include <QLocale>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,6 +34,9 @@ public:
     static std::string format(std::string_view key, Arguments&&... arguments) {
         return Localization::substitute(text(key), {FormatArgument(std::forward<Arguments>(arguments))...});
     }
+
+    // The conventions of the interface language: how numbers and dates are written.
+    static QLocale locale();
 
     // The languages with a catalogue, English first.
     static std::vector<std::string> availableLanguages();
