@@ -37,6 +37,10 @@ bool usesText(NameRule::Mode mode) {
     return mode == NameRule::Mode::fixed;
 }
 
+bool usesSeparator(CounterRule::Position position) {
+    return position != CounterRule::Position::replace;
+}
+
 SegmentFields segmentFields(SegmentRule::Selection selection) {
     using Selection = SegmentRule::Selection;
     SegmentFields fields;

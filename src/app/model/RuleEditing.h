@@ -22,6 +22,9 @@ AnyRule keepingFirstPair(AnyRule rule);
 // The Name editor's text is the fixed text; the other modes do not use it.
 bool usesText(NameRule::Mode mode);
 
+// A counter in place of the name has nothing to separate.
+bool usesSeparator(CounterRule::Position position);
+
 // The fields of the Segment editor that a selection reads.
 struct SegmentFields {
     bool delimiter = false;
