@@ -2,7 +2,8 @@
 //
 // - opening a folder of 100,000 files (a real folder, kept between runs) to
 //   the first table drawn with its rows;
-// - scrolling the table by the mouse wheel, and typing into the filter field:
+// - scrolling the table by the mouse wheel, typing into the filter field and
+//   into the fields of rule editors:
 //   the main thread's work per event (every event the application delivers,
 //   timed where it is delivered), and per step (the input event together with
 //   the repaints, timers and published previews that follow it).
@@ -13,6 +14,7 @@
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/MainWindow.h"
+#include "app/desktop/RulePanel.h"
 #include "app/desktop/WindowToolbar.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
@@ -206,6 +208,54 @@ int main(int argc, char** argv) {
     std::printf("filter \"%s\": %zu rows, %zu filtered out\n", model.searchText().c_str(), model.rowCount(),
                 model.summary().items - model.summary().included);
     report("typing in the filter", typing);
+
+    // Typing into rule editors, over every item: each key with the card
+    // refresh it sets off, then the preview published for it (typing slowly
+    // enough that every key gets its own).
+    model.setSearchText("");
+    model.setRules({RuleEntry::make(ReplaceRule()), RuleEntry::make(RegexRule("", "", false)),
+                    RuleEntry::make(SegmentRule()), RuleEntry::make(CounterRule()),
+                    RuleEntry::make(TemplateRule("{name}", {}))});
+    int published = 0;
+    QObject::connect(&model, &AppModel::planChanged, [&] { ++published; });
+    runFor(1500);
+    Figures editing;
+    const std::pair<const char*, QString> fields[] = {{"Find", "IMG_0"},
+                                                      {"Pattern", "^IMG_(\\d+)"},
+                                                      {"Delimiter", "-"},
+                                                      {"Start", "100"},
+                                                      {"Template", "-{counter}"}};
+    for (const auto& [name, text] : fields) {
+        QLineEdit* field = nullptr;
+        for (QLineEdit* candidate : window->rulePanel()->findChildren<QLineEdit*>()) {
+            if (candidate->accessibleName() == name && candidate->isVisibleTo(window)) {
+                field = candidate;
+            }
+        }
+        if (field == nullptr) {
+            std::fprintf(stderr, "no rule field named %s\n", name);
+            return 1;
+        }
+        field->setFocus();
+        field->end(false);
+        for (const QChar character : text) {
+            application.durations.clear();
+            const int before = published;
+            const auto start = Clock::now();
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, character);
+            QApplication::sendEvent(field, &press);
+            QApplication::sendEvent(field, &release);
+            QApplication::processEvents();
+            editing.steps.push_back(milliseconds(Clock::now() - start));
+            runUntil([&] { return published > before; }, 10000);
+            runFor(50);
+            editing.events.insert(editing.events.end(), application.durations.begin(),
+                                  application.durations.end());
+        }
+    }
+    std::printf("rule fields typed: %zu keys, %d previews published\n", editing.steps.size(), published);
+    report("typing in rule editor fields", editing);
     desktop.quit();
     return 0;
 }

@@ -7,6 +7,7 @@
 // temporary folder, and the items are files made there.
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/MainWindow.h"
+#include "app/desktop/RulePanel.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppSettings.h"
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -86,6 +89,63 @@ QPixmap withSheet(QWidget* window, QWidget* sheet) {
     return picture;
 }
 
+// One rule of each kind, set as a user might: the card of each is shown expanded.
+std::vector<std::pair<const char*, AnyRule>> rulesOfEveryKind() {
+    DateRule date;
+    date.format = "d MMM yy";
+    return {
+        {"name", NameRule(NameRule::Mode::fixed, "santa-cruz")},
+        {"segment", SegmentRule()},
+        {"replace", ReplaceRule({{"IMG_", "photo-", true}, {" ", "-", true}, {"_", "-", false}}, false)},
+        {"regex", RegexRule("^IMG_(\\d+)", "photo-$1", false)},
+        {"regex-invalid", RegexRule("^IMG_(\\d+", "photo-$1", false)},
+        {"remove", RemoveRule(4, 0, "()[]", true)},
+        {"add", AffixRule("2024_", "-", 4, "_v2")},
+        {"counter", CounterRule(CounterRule::Position::replace, 1, 1, 3, "-")},
+        {"date", date},
+        {"folder", FolderRule()},
+        {"template", TemplateRule()},
+        {"case", CaseRule(CaseRule::Mode::title, CaseRule::ExtensionMode::lower)},
+    };
+}
+
+// Types into a field as the keyboard would.
+void type(QWidget* field, const QString& text) {
+    field->setFocus();
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+        QApplication::sendEvent(field, &press);
+    }
+}
+
+// The rule panel with a collapsed rule (showing its running result) above
+// the expanded card of each kind, for the selected camera file.
+bool saveRuleCards(MainWindow& window, const QString& folder, const QString& output, const char* suffix) {
+    bool ok = true;
+    window.model().setSelectedID(QDir(folder).filePath("IMG_0001.JPG").toStdString());
+    int number = 8;
+    for (const auto& [name, rule] : rulesOfEveryKind()) {
+        window.model().setRules(
+            {RuleEntry::make(CaseRule(CaseRule::Mode::same, CaseRule::ExtensionMode::lower), true, false),
+             RuleEntry::make(rule)});
+        waitFor([&] { return window.model().ruleFigures().back().result.has_value(); });
+        settle(250);
+        if (std::string_view(name) == "remove") {
+            // A number field given something that is no number.
+            for (QLineEdit* field : window.rulePanel()->findChildren<QLineEdit*>()) {
+                if (field->accessibleName() == "Last") {
+                    field->selectAll();
+                    type(field, "two");
+                }
+            }
+            settle(100);
+        }
+        const QString file = QString("%1-card-%2%3").arg(number++, 2, 10, QChar('0')).arg(name, suffix);
+        ok &= save(window.rulePanel()->grab(), output, qPrintable(file));
+    }
+    return ok;
+}
+
 void showPreview(MainWindow& window, const QString& folder) {
     window.model().setRules(cleaningRules());
     window.model().openFolder(folder.toStdString());
@@ -141,6 +201,8 @@ int main(int argc, char** argv) {
     }
     settle();
 
+    ok &= saveRuleCards(*window, folder, output, "");
+
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
     window->model().setChecked(QDir(folder).filePath("Résumé 2024.pdf").toStdString(), false);
@@ -149,6 +211,8 @@ int main(int argc, char** argv) {
     app.showSettings();
     settle();
     ok &= save(app.settingsWindow()->grab(), output, "07-settings-dark");
+    app.settingsWindow()->close();
+    ok &= saveRuleCards(*window, folder, output, "-dark");
     settings.setAppearance(AppearanceChoice::system);
     app.quit();
     return ok ? 0 : 1;
