@@ -115,8 +115,7 @@ void RuleCardHeader::makeMenu() {
     moveUp_ = menu_->addAction(ui("Move Up"), this, [this] { model_.move(id_, -1); });
     moveDown_ = menu_->addAction(ui("Move Down"), this, [this] { model_.move(id_, +1); });
     menu_->addSeparator();
-    toggle_ = menu_->addAction(ui("Disable Rule"), this,
-                               [this] { model_.setEnabled(id_, !enabled_->isChecked()); });
+    toggle_ = menu_->addAction(ui("Disable Rule"), this, [this] { model_.setEnabled(id_, !isEnabled_); });
     menu_->addAction(ui("Duplicate"), this, [this] { model_.duplicate(id_); });
     menu_->addAction(ui("Reset to Defaults"), this, [this] { emit resetRequested(); });
     menu_->addSeparator();
@@ -135,6 +134,7 @@ void RuleCardHeader::retranslate() {
 
 void RuleCardHeader::refresh(const RuleEntry& entry, const RuleFigures& figures) {
     expanded_ = entry.isExpanded;
+    isEnabled_ = entry.isEnabled;
     EditorControls::showChecked(enabled_, entry.isEnabled);
     EditorControls::showText(number_, QString::number(figures.number));
     EditorControls::showText(title_, toQString(figures.title));

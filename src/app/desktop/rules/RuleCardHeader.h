@@ -63,7 +63,8 @@ private:
     QAction* moveUp_ = nullptr;
     QAction* moveDown_ = nullptr;
     QAction* toggle_ = nullptr;
-    bool expanded_ = true;
+    bool expanded_ = true; // as the entry last shown was
+    bool isEnabled_ = true;
     int chevronShown_ = -1; // the state the chevron shows: 1 open, 0 closed, -1 not yet
 };
 
