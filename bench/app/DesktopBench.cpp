@@ -2,7 +2,9 @@
 //
 // - opening a folder of 100,000 files (a real folder, kept between runs) to
 //   the first table drawn with its rows;
-// - scrolling the table by the mouse wheel, and typing into the filter field:
+// - scrolling the table by the mouse wheel, typing into the filter field and
+//   into the fields of rule editors (by the wall clock, and in the main
+//   thread's processor time, which a busy machine does not inflate):
 //   the main thread's work per event (every event the application delivers,
 //   timed where it is delivered), and per step (the input event together with
 //   the repaints, timers and published previews that follow it);
@@ -16,6 +18,7 @@
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/RenameSheet.h"
+#include "app/desktop/RulePanel.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/WindowToolbar.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
@@ -34,6 +37,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -45,7 +49,16 @@ namespace {
 using bench::Clock;
 using bench::milliseconds;
 
-// Times every event at the outermost delivery: what the main thread spends on it.
+// The main thread's own processor time so far: unlike the wall clock, it
+// does not count the time the thread waits while other work has the cores.
+double threadMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Times every event at the outermost delivery: what the main thread spends
+// on it, by the wall clock and in processor time.
 class TimedApplication final : public QApplication {
 public:
     using QApplication::QApplication;
@@ -56,13 +69,21 @@ public:
         }
         ++depth_;
         const auto start = Clock::now();
+        const double startCpu = threadMilliseconds();
         const bool result = QApplication::notify(receiver, event);
         durations.push_back(milliseconds(Clock::now() - start));
+        cpu.push_back(threadMilliseconds() - startCpu);
         --depth_;
         return result;
     }
 
+    void clear() {
+        durations.clear();
+        cpu.clear();
+    }
+
     std::vector<double> durations;
+    std::vector<double> cpu;
 
 private:
     int depth_ = 0;
@@ -87,6 +108,12 @@ bool runUntil(Condition condition, int ms = 30000) {
 struct Figures {
     std::vector<double> events;
     std::vector<double> steps;
+    std::vector<double> eventsCpu;
+
+    void collect(const TimedApplication& application) {
+        events.insert(events.end(), application.durations.begin(), application.durations.end());
+        eventsCpu.insert(eventsCpu.end(), application.cpu.begin(), application.cpu.end());
+    }
 };
 
 double percentile(std::vector<double> values, double p) {
@@ -104,6 +131,11 @@ void report(const char* what, const Figures& figures) {
                 figures.events.empty() ? 0.0
                                        : *std::max_element(figures.events.begin(), figures.events.end()),
                 figures.events.size());
+    std::printf("%-34s processor: median %6.2f ms, p99 %6.2f ms, max %6.2f ms\n", "",
+                percentile(figures.eventsCpu, 0.5), percentile(figures.eventsCpu, 0.99),
+                figures.eventsCpu.empty()
+                    ? 0.0
+                    : *std::max_element(figures.eventsCpu.begin(), figures.eventsCpu.end()));
     if (figures.steps.empty()) {
         return;
     }
@@ -138,13 +170,12 @@ Figures scrollThrough(TimedApplication& application, QAbstractScrollArea& view) 
     Figures figures;
     QWidget* viewport = view.viewport();
     const auto step = [&](const std::function<void()>& act) {
-        application.durations.clear();
+        application.clear();
         const auto start = Clock::now();
         act();
         QApplication::processEvents();
         figures.steps.push_back(milliseconds(Clock::now() - start));
-        figures.events.insert(figures.events.end(), application.durations.begin(),
-                              application.durations.end());
+        figures.collect(application);
     };
     for (int notch = 0; notch < 300; ++notch) {
         step([&] {
@@ -183,7 +214,7 @@ int main(int argc, char** argv) {
     // Opening to the first drawn table.
     FirstDraw firstDraw(model);
     table.viewport()->installEventFilter(&firstDraw);
-    application.durations.clear();
+    application.clear();
     const auto opened = Clock::now();
     model.openFolder(folder);
     if (!runUntil([&] { return firstDraw.at.has_value(); })) {
@@ -192,7 +223,8 @@ int main(int argc, char** argv) {
     }
     std::printf("%zu items: opening the folder to the first drawn table: %.0f ms\n", count,
                 milliseconds(*firstDraw.at - opened));
-    Figures open{application.durations, {}};
+    Figures open;
+    open.collect(application);
     report("  main thread while opening", open);
     runFor(300);
 
@@ -201,7 +233,7 @@ int main(int argc, char** argv) {
     report("scrolling (wheel and scroll bar)", scrolling);
 
     // The confirmation sheet: every item is renamed, each a line of its own.
-    application.durations.clear();
+    application.clear();
     const auto asked = Clock::now();
     model.setShowConfirm(true);
     auto* sheet = qobject_cast<RenameSheet*>(window->renameBinding()->dialog());
@@ -217,7 +249,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%d lines: asking for the confirmation sheet to its first drawn lines: %.0f ms\n",
                 sheet->lines()->model()->rowCount(), milliseconds(*sheetDrawn.at - asked));
-    report("  main thread while opening it", Figures{application.durations, {}});
+    report("  main thread while opening it", Figures{application.durations, {}, application.cpu});
     runFor(200);
     const Figures sheetScrolling = scrollThrough(application, *sheet->lines());
     report("scrolling the confirmation sheet", sheetScrolling);
@@ -229,7 +261,7 @@ int main(int argc, char** argv) {
     QLineEdit* filter = window->toolbar()->filterField();
     filter->setFocus();
     for (const QChar character : QString("IMG_0999")) {
-        application.durations.clear();
+        application.clear();
         const auto start = Clock::now();
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
         QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, character);
@@ -239,11 +271,58 @@ int main(int argc, char** argv) {
         typing.steps.push_back(milliseconds(Clock::now() - start));
         // The debounce, the computation on its worker and the publication.
         runFor(400);
-        typing.events.insert(typing.events.end(), application.durations.begin(), application.durations.end());
+        typing.collect(application);
     }
     std::printf("filter \"%s\": %zu rows, %zu filtered out\n", model.searchText().c_str(), model.rowCount(),
                 model.summary().items - model.summary().included);
     report("typing in the filter", typing);
+
+    // Typing into rule editors, over every item: each key with the card
+    // refresh it sets off, then the preview published for it (typing slowly
+    // enough that every key gets its own).
+    model.setSearchText("");
+    model.setRules({RuleEntry::make(ReplaceRule()), RuleEntry::make(RegexRule("", "", false)),
+                    RuleEntry::make(SegmentRule()), RuleEntry::make(CounterRule()),
+                    RuleEntry::make(TemplateRule("{name}", {}))});
+    int published = 0;
+    QObject::connect(&model, &AppModel::planChanged, [&] { ++published; });
+    runFor(1500);
+    Figures editing;
+    const std::pair<const char*, QString> fields[] = {{"Find", "IMG_0"},
+                                                      {"Pattern", "^IMG_(\\d+)"},
+                                                      {"Delimiter", "-"},
+                                                      {"Start", "100"},
+                                                      {"Template", "-{counter}"}};
+    for (const auto& [name, text] : fields) {
+        QLineEdit* field = nullptr;
+        for (QLineEdit* candidate : window->rulePanel()->findChildren<QLineEdit*>()) {
+            if (candidate->accessibleName() == name && candidate->isVisibleTo(window)) {
+                field = candidate;
+            }
+        }
+        if (field == nullptr) {
+            std::fprintf(stderr, "no rule field named %s\n", name);
+            return 1;
+        }
+        field->setFocus();
+        field->end(false);
+        for (const QChar character : text) {
+            application.clear();
+            const int before = published;
+            const auto start = Clock::now();
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, character);
+            QApplication::sendEvent(field, &press);
+            QApplication::sendEvent(field, &release);
+            QApplication::processEvents();
+            editing.steps.push_back(milliseconds(Clock::now() - start));
+            runUntil([&] { return published > before; }, 10000);
+            runFor(50);
+            editing.collect(application);
+        }
+    }
+    std::printf("rule fields typed: %zu keys, %d previews published\n", editing.steps.size(), published);
+    report("typing in rule editor fields", editing);
     desktop.quit();
     return 0;
 }

@@ -38,8 +38,8 @@ QByteArray svgSource(const QString& name) {
 // Renders the symbol at paint time, in the colour of the moment.
 class SymbolEngine final : public QIconEngine {
 public:
-    SymbolEngine(QString name, QColor color, bool statusColors)
-        : name_(std::move(name)), color_(color), statusColors_(statusColors) {}
+    SymbolEngine(QString name, QColor color, bool statusColors, int rotation = 0)
+        : name_(std::move(name)), color_(color), statusColors_(statusColors), rotation_(rotation) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
@@ -52,7 +52,7 @@ public:
         return render(size, mode, state);
     }
 
-    QIconEngine* clone() const override { return new SymbolEngine(name_, color_, statusColors_); }
+    QIconEngine* clone() const override { return new SymbolEngine(name_, color_, statusColors_, rotation_); }
     QString key() const override { return "morvane-symbol"; }
 
 private:
@@ -75,10 +75,11 @@ private:
 
     QPixmap render(const QSize& size, QIcon::Mode mode, QIcon::State) const {
         const QColor color = colorFor(mode);
-        const QString cacheKey = QString("%1|%2|%3x%4")
+        const QString cacheKey = QString("%1|%2|%3x%4|%5")
                                      .arg(name_, color.name(QColor::HexArgb))
                                      .arg(size.width())
-                                     .arg(size.height());
+                                     .arg(size.height())
+                                     .arg(rotation_);
         static QHash<QString, QPixmap> cache;
         if (const auto found = cache.constFind(cacheKey); found != cache.constEnd()) {
             return *found;
@@ -90,6 +91,11 @@ private:
         QSvgRenderer renderer(source);
         QPainter painter(&pixmap);
         painter.setOpacity(color.alphaF());
+        if (rotation_ != 0) {
+            painter.translate(pixmap.width() / 2.0, pixmap.height() / 2.0);
+            painter.rotate(rotation_);
+            painter.translate(-pixmap.width() / 2.0, -pixmap.height() / 2.0);
+        }
         renderer.render(&painter, QRectF(QPointF(0, 0), pixmap.size()));
         painter.end();
         cache.insert(cacheKey, pixmap);
@@ -99,6 +105,7 @@ private:
     QString name_;
     QColor color_;
     bool statusColors_;
+    int rotation_;
 };
 
 } // namespace
@@ -113,6 +120,10 @@ QIcon symbol(const QString& name, const QColor& color) {
     return QIcon(new SymbolEngine(name, color, false));
 }
 
+QIcon rotatedSymbol(const QString& name, int degrees) {
+    return QIcon(new SymbolEngine(name, QColor(), false, degrees));
+}
+
 QIcon statusSymbol(const QString& name) {
     return QIcon(new SymbolEngine(name, QColor(), true));
 }
@@ -121,7 +132,7 @@ QColor statusColor(const QString& symbolName, bool dark) {
     if (symbolName == "checkmark") {
         return dark ? QColor(0x4c, 0xd9, 0x64) : QColor(0x1f, 0x9d, 0x3a);
     }
-    if (symbolName == "exclamationmark.triangle.fill") {
+    if (symbolName == "exclamationmark.triangle.fill" || symbolName == "exclamationmark.circle") {
         return dark ? QColor(0xff, 0xb3, 0x40) : QColor(0xd9, 0x7a, 0x00);
     }
     if (symbolName == "xmark.octagon.fill") {

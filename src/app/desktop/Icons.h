@@ -15,6 +15,8 @@ namespace Icons {
 
 QIcon symbol(const QString& name);
 QIcon symbol(const QString& name, const QColor& color);
+// The symbol turned clockwise by `degrees` (a chevron pointing right, say).
+QIcon rotatedSymbol(const QString& name, int degrees);
 // The colour a status symbol is drawn in ("checkmark" green, a warning orange…);
 // invalid for the ones drawn in the text colour.
 QColor statusColor(const QString& symbolName, bool dark);

@@ -11,17 +11,10 @@ namespace {
 // Enough for the rows of a tall window, several times over.
 constexpr int kCachedRows = 600;
 
-QLocale localeOf(const AppLanguage& language) {
-    QString name = toQString(language.code);
-    name.replace('-', '_');
-    return QLocale(name);
-}
-
 } // namespace
 
 ItemTableModel::ItemTableModel(AppModel& model, QObject* parent)
-    : QAbstractTableModel(parent), model_(model), locale_(localeOf(Localizer::language())),
-      drawn_(kCachedRows) {
+    : QAbstractTableModel(parent), model_(model), locale_(Localizer::locale()), drawn_(kCachedRows) {
     connect(&model_, &AppModel::rowsChanged, this, &ItemTableModel::reset);
     // The check box answers at once; the status follows with the next plan.
     connect(&model_, &AppModel::uncheckedChanged, this, [this] {
@@ -38,7 +31,7 @@ void ItemTableModel::reset() {
 }
 
 void ItemTableModel::retranslate() {
-    locale_ = localeOf(Localizer::language());
+    locale_ = Localizer::locale();
     drawn_.clear();
     emit headerDataChanged(Qt::Horizontal, 0, columnCount_ - 1);
     if (rowCount() > 0) {

@@ -203,7 +203,7 @@ void MainWindow::restoreLayout() {
         resize(1280, 760);
     }
     if (!splitter_->restoreState(settings.layout("splitter"))) {
-        splitter_->setSizes({190, 790, 300});
+        splitter_->setSizes({190, 750, 340});
     }
 }
 

@@ -1,14 +1,20 @@
 #include "app/desktop/RulePanel.h"
 
+#include "app/desktop/ElidedLabel.h"
 #include "app/desktop/Icons.h"
-#include "app/desktop/RuleCardHeader.h"
 #include "app/desktop/UiText.h"
+#include "app/desktop/rules/FocusOrder.h"
+#include "app/desktop/rules/RuleCard.h"
+#include "app/desktop/rules/RuleCardList.h"
 #include "app/model/AppModel.h"
+#include "app/model/AppSettings.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -17,9 +23,10 @@ namespace morvane::app {
 
 RulePanel::RulePanel(AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model), title_(new QLabel), active_(new QLabel), expand_(new QToolButton),
-      cardsLayout_(new QVBoxLayout), addRule_(new QToolButton), addMenu_(new QMenu(this)) {
+      scroll_(new QScrollArea), cardList_(new RuleCardList(model)), addRule_(new QToolButton),
+      addMenu_(new QMenu(this)) {
     setObjectName("rulePanel");
-    setMinimumWidth(240);
+    setMinimumWidth(300);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -46,18 +53,17 @@ RulePanel::RulePanel(AppModel& model, QWidget* parent)
         model_.setAllExpanded(!std::any_of(rules.begin(), rules.end(),
                                            [](const RuleEntry& entry) { return entry.isExpanded; }));
     });
+    layout->addWidget(makeSelectedNames());
 
-    auto* scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* cards = new QWidget;
     cards->setObjectName("ruleCards");
     auto* cardsColumn = new QVBoxLayout(cards);
     cardsColumn->setContentsMargins(10, 0, 10, 10);
     cardsColumn->setSpacing(8);
-    cardsLayout_->setSpacing(8);
-    cardsColumn->addLayout(cardsLayout_);
+    cardsColumn->addWidget(cardList_);
     addRule_->setIcon(Icons::symbol("plus"));
     addRule_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     addRule_->setPopupMode(QToolButton::InstantPopup);
@@ -65,51 +71,117 @@ RulePanel::RulePanel(AppModel& model, QWidget* parent)
     addRule_->setFocusPolicy(Qt::StrongFocus);
     cardsColumn->addWidget(addRule_, 0, Qt::AlignLeft);
     cardsColumn->addStretch(1);
-    scroll->setWidget(cards);
-    layout->addWidget(scroll, 1);
+    scroll_->setWidget(cards);
+    layout->addWidget(scroll_, 1);
 
     connect(&model_, &AppModel::rulesChanged, this, &RulePanel::rebuildCards);
     connect(&model_, &AppModel::planChanged, this, &RulePanel::refreshCards);
     connect(&model_, &AppModel::selectionChanged, this, &RulePanel::refreshCards);
+    connect(&model_.settings(), &AppSettings::showRunningResultChanged, this, &RulePanel::refreshCards);
     rebuildCards();
     retranslate();
 }
 
-// Cards are kept while the list holds the same entries in the same order, so
-// the focus stays on a switch the user just toggled.
+QWidget* RulePanel::makeSelectedNames() {
+    names_ = new QWidget;
+    names_->setObjectName("selectedNames");
+    auto* grid = new QGridLayout(names_);
+    grid->setContentsMargins(12, 0, 12, 8);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    originalTitle_ = new QLabel;
+    resultTitle_ = new QLabel;
+    original_ = new ElidedLabel(Qt::ElideMiddle);
+    result_ = new ElidedLabel(Qt::ElideMiddle);
+    for (QLabel* title : {originalTitle_, resultTitle_}) {
+        title->setForegroundRole(QPalette::PlaceholderText);
+    }
+    QFont bold = result_->font();
+    bold.setBold(true);
+    result_->setFont(bold);
+    grid->addWidget(originalTitle_, 0, 0);
+    grid->addWidget(original_, 0, 1);
+    grid->addWidget(resultTitle_, 1, 0);
+    grid->addWidget(result_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return names_;
+}
+
+// Cards are kept for as long as their rules exist, whatever the order, so
+// the control the user is in keeps the focus.
 void RulePanel::rebuildCards() {
     const auto& rules = model_.rules();
-    const bool same =
-        rules.size() == cards_.size() &&
-        std::equal(rules.begin(), rules.end(), cards_.begin(),
-                   [](const RuleEntry& entry, const RuleCardHeader* card) { return entry.id == card->id(); });
-    if (!same) {
-        // Not deleted at once: the signal may come from a card's own switch.
-        for (RuleCardHeader* card : cards_) {
-            card->hide();
-            cardsLayout_->removeWidget(card);
-            card->deleteLater();
-        }
-        cards_.clear();
-        for (const RuleEntry& entry : rules) {
-            auto* card = new RuleCardHeader(model_, entry.id);
-            cardsLayout_->addWidget(card);
-            cards_.push_back(card);
+    std::vector<RuleCard*> kept;
+    kept.reserve(rules.size());
+    RuleCard* added = nullptr;
+    std::size_t addedCount = 0;
+    for (const RuleEntry& entry : rules) {
+        const auto found = std::find_if(cards_.begin(), cards_.end(), [&](const RuleCard* card) {
+            return card != nullptr && card->id() == entry.id;
+        });
+        if (found != cards_.end()) {
+            kept.push_back(*found);
+            *found = nullptr;
+        } else {
+            added = new RuleCard(model_, entry.id, cardList_);
+            ++addedCount;
+            kept.push_back(added);
         }
     }
+    for (RuleCard* gone : cards_) {
+        if (gone != nullptr) {
+            // Not deleted at once: the signal may come from inside the card.
+            gone->hide();
+            gone->deleteLater();
+        }
+    }
+    const bool firstBuild = cards_.empty() && !isVisible();
+    const bool rearranged = addedCount > 0 || kept.size() != cards_.size() || !cardList_->shows(kept);
+    cards_ = std::move(kept);
+    if (rearranged) {
+        cardList_->arrange(cards_);
+        // Tab follows the cards as they are shown, however they were made or moved.
+        std::vector<QWidget*> order;
+        for (RuleCard* card : cards_) {
+            const auto stops = FocusOrder::stops(card);
+            order.insert(order.end(), stops.begin(), stops.end());
+        }
+        order.push_back(addRule_);
+        FocusOrder::chain(order);
+    }
     refreshCards();
+    // A rule the user added (or duplicated) comes into view.
+    if (addedCount == 1 && !firstBuild) {
+        QTimer::singleShot(0, added, [this, added] { scroll_->ensureWidgetVisible(added, 0, 10); });
+    }
 }
 
 void RulePanel::refreshCards() {
-    for (RuleCardHeader* card : cards_) {
-        card->refresh();
+    const auto& rules = model_.rules();
+    const std::vector<RuleFigures> figures = model_.ruleFigures();
+    for (std::size_t index = 0; index < cards_.size() && index < rules.size(); ++index) {
+        cards_[index]->refresh(rules[index], figures[index]);
     }
     active_->setText(toQString(model_.activeRulesText()));
-    const auto& rules = model_.rules();
     const bool anyExpanded =
         std::any_of(rules.begin(), rules.end(), [](const RuleEntry& entry) { return entry.isExpanded; });
     expand_->setText(anyExpanded ? ui("Collapse All") : ui("Expand All"));
     expand_->setEnabled(!rules.empty());
+
+    const auto names = model_.selectedNames();
+    names_->setVisible(names.has_value());
+    if (names) {
+        original_->setFullText(toQString(names->original));
+        result_->setFullText(toQString(names->result));
+    }
+}
+
+QString RulePanel::originalName() const {
+    return names_->isHidden() ? QString() : original_->fullText();
+}
+
+QString RulePanel::resultName() const {
+    return names_->isHidden() ? QString() : result_->fullText();
 }
 
 void RulePanel::fillAddMenu() {
@@ -125,7 +197,12 @@ void RulePanel::retranslate() {
     expand_->setAccessibleName(ui("Collapse or expand all rules"));
     addRule_->setText(ui("Add Rule"));
     addRule_->setAccessibleName(ui("Add Rule"));
+    originalTitle_->setText(ui("Original"));
+    resultTitle_->setText(ui("Result"));
     fillAddMenu();
+    for (RuleCard* card : cards_) {
+        card->retranslate();
+    }
     refreshCards();
 }
 

@@ -8,6 +8,7 @@
 #include "app/model/RenameProgress.h"
 #include "app/model/ResultBanner.h"
 #include "app/model/Row.h"
+#include "app/model/RuleFigures.h"
 #include "app/model/RuleList.h"
 #include "app/model/WindowTexts.h"
 #include "engine/core/ItemOrder.h"
@@ -42,6 +43,12 @@ class LaunchOptions;
 class ProgressRelay;
 
 using SortField = ItemOrder::Field;
+
+// The selected item in the rule panel: its name now and its new name.
+struct SelectedNames {
+    std::string original;
+    std::string result;
+};
 
 // What a window's model works with; every field has a default for the real application.
 struct AppModelEnvironment {
@@ -154,6 +161,8 @@ public:
     void duplicate(const Uuid& id);
     void deleteRule(const Uuid& id);
     void move(const Uuid& id, std::ptrdiff_t offset);
+    // A card dropped before the entry at `destination` (see RuleList::place).
+    void placeRule(const Uuid& id, std::size_t destination);
     void reset(const Uuid& id);
     void setAllExpanded(bool expanded);
     // The one path for editing an entry in place (editors, switch, expansion).
@@ -168,6 +177,13 @@ public:
     std::string activeRulesText() const;
     std::size_t changedCount(const Uuid& id) const;
     RuleFigures figures(const Uuid& id) const;
+    // Every card's figures, in list order, over one trace of the selected item.
+    std::vector<RuleFigures> ruleFigures() const;
+    // Absent with no selected item, or an excluded one.
+    std::optional<SelectedNames> selectedNames() const;
+    // The list mode of a Replace or Regex editor: leaving it keeps the first
+    // pair only; entering it changes nothing.
+    void setListMode(const Uuid& id, bool on);
 
     // The pair-list editor.
     std::optional<ListRows> listRows(const Uuid& id) const { return rules_.listRows(id); }

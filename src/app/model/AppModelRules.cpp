@@ -1,7 +1,9 @@
 // The rule list of the window's model: its operations, the follow-up of
 // every change, and the figures the rule panel and the pair-list editor show.
 #include "app/model/AppModel.h"
+#include "app/model/AppSettings.h"
 #include "app/model/Localizer.h"
+#include "app/model/RuleEditing.h"
 
 namespace morvane::app {
 
@@ -68,6 +70,12 @@ void AppModel::move(const Uuid& id, std::ptrdiff_t offset) {
     }
 }
 
+void AppModel::placeRule(const Uuid& id, std::size_t destination) {
+    if (rules_.place(id, destination)) {
+        rulesDidChange();
+    }
+}
+
 void AppModel::reset(const Uuid& id) {
     if (busy_) {
         return;
@@ -125,33 +133,104 @@ std::size_t AppModel::changedCount(const Uuid& id) const {
     return index && *index < counts.size() ? counts[*index] : 0;
 }
 
-RuleFigures AppModel::figures(const Uuid& id) const {
+namespace {
+
+// What every card of one panel refresh reads: the plan, the selected item's
+// trace (computed once for all cards) and the setting.
+struct CardContext {
+    const RenamePlan& plan;
+    const RenamePlan::Entry* selected; // absent when none, or excluded
+    const std::vector<StepTrace>& trace;
+    std::size_t included;
+    std::size_t count; // entries in the list
+    bool showRunningResult;
+};
+
+RuleFigures figuresAt(const RuleEntry& entry, std::size_t index, const CardContext& context) {
     RuleFigures figures;
-    const auto index = rules_.indexOf(id);
-    if (!index) {
-        return figures;
-    }
-    figures.number = *index + 1;
-    figures.changedCount = changedCount(id);
-    const auto error = plan().ruleErrors.find(*index);
-    const RuleEntry& entry = rules_.entries()[*index];
-    if (!entry.isEnabled) {
-        figures.statusLine = Localizer::text("Disabled \u00B7 skipped");
-        figures.summaryLine = figures.statusLine;
-    } else if (error != plan().ruleErrors.end()) {
+    figures.number = index + 1;
+    figures.title = morvane::title(kindOf(entry.rule));
+    figures.isEnabled = entry.isEnabled;
+    figures.isExpanded = entry.isExpanded;
+    figures.canMoveUp = index > 0;
+    figures.canMoveDown = index + 1 < context.count;
+    figures.changedCount = index < context.plan.changedCounts.size() ? context.plan.changedCounts[index] : 0;
+    figures.includedCount = context.included;
+    const auto error = context.plan.ruleErrors.find(index);
+    if (entry.isEnabled && error != context.plan.ruleErrors.end()) {
         figures.error = error->second;
-        figures.statusLine = Localizer::text("Error \u00B7 rule is bypassed until fixed");
+    }
+    if (!entry.isEnabled) {
+        figures.summaryLine = Localizer::text("Disabled \u00B7 skipped");
+    } else if (figures.error) {
         figures.summaryLine = Localizer::text("Invalid pattern");
     } else {
-        figures.statusLine = Localizer::counted("%lld item changed by this rule",
-                                                "%lld items changed by this rule", figures.changedCount);
-        figures.summaryLine = shareRule(entry.rule)->summary();
+        figures.summaryLine = std::visit([](const auto& rule) { return rule.summary(); }, entry.rule);
     }
-    const auto steps = trace();
-    if (*index < steps.size()) {
-        figures.result = steps[*index].output;
+    if (figures.error) {
+        figures.footerTitle = Localizer::text("Error \u00B7 rule is bypassed until fixed");
+        figures.footerDetail = *figures.error;
+    } else {
+        figures.footerTitle = Localizer::format("%lld of %lld", figures.changedCount, figures.includedCount);
+        figures.footerDetail = Localizer::text(" items changed by this rule");
     }
+    if (index < context.trace.size()) {
+        figures.result = context.trace[index].output;
+        if (!entry.isExpanded && context.showRunningResult) {
+            figures.runningResult = figures.result;
+        }
+    }
+    if (context.selected != nullptr) {
+        const bool afterTrace = index == 0 || index > context.trace.size();
+        figures.inputStem =
+            FileName::parsing(afterTrace ? context.selected->item.name : context.trace[index - 1].output)
+                .stem;
+    }
+    figures.toggleTitle = Localizer::text(entry.isEnabled ? "Disable Rule" : "Enable Rule");
     return figures;
+}
+
+} // namespace
+
+std::vector<RuleFigures> AppModel::ruleFigures() const {
+    const RenamePlan::Entry* selected = selectedEntry();
+    if (selected != nullptr && selected->status.kind == RenameStatus::Kind::excluded) {
+        selected = nullptr;
+    }
+    const std::vector<StepTrace> steps = trace();
+    const auto& entries = rules_.entries();
+    const CardContext context{
+        plan(), selected, steps, summary().included, entries.size(), settings_->showRunningResult()};
+    std::vector<RuleFigures> all;
+    all.reserve(entries.size());
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        all.push_back(figuresAt(entries[index], index, context));
+    }
+    return all;
+}
+
+RuleFigures AppModel::figures(const Uuid& id) const {
+    const auto index = rules_.indexOf(id);
+    if (!index) {
+        return {};
+    }
+    return ruleFigures()[*index];
+}
+
+std::optional<SelectedNames> AppModel::selectedNames() const {
+    const RenamePlan::Entry* entry = selectedEntry();
+    if (entry == nullptr || entry->status.kind == RenameStatus::Kind::excluded) {
+        return std::nullopt;
+    }
+    return SelectedNames{entry->item.name, entry->newName};
+}
+
+void AppModel::setListMode(const Uuid& id, bool on) {
+    const RuleEntry* entry = rules_.find(id);
+    if (on || entry == nullptr || RuleEditing::pairCount(entry->rule) < 2) {
+        return;
+    }
+    setRule(id, RuleEditing::keepingFirstPair(entry->rule));
 }
 
 std::string AppModel::listEditorTitle() const {

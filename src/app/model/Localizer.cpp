@@ -42,6 +42,12 @@ std::string Localizer::plural(std::string_view singular, std::string_view plural
     return catalogues().plural(language().code, singular, plural, count);
 }
 
+QLocale Localizer::locale() {
+    QString name = QString::fromStdString(language().code);
+    name.replace('-', '_');
+    return QLocale(name);
+}
+
 std::vector<std::string> Localizer::availableLanguages() {
     return catalogues().languages();
 }

@@ -4,6 +4,7 @@
 #include "engine/support/EmbeddedTranslations.h"
 #include "engine/support/Localization.h"
 
+#include <QLocale>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,6 +52,9 @@ public:
             return Localization::substitute(pattern, {FormatArgument(std::forward<Arguments>(arguments))...});
         }
     }
+
+    // The conventions of the interface language: how numbers and dates are written.
+    static QLocale locale();
 
     // The languages with a catalogue, English first.
     static std::vector<std::string> availableLanguages();

@@ -70,6 +70,21 @@ bool RuleList::move(const Uuid& id, std::ptrdiff_t offset) {
     return true;
 }
 
+bool RuleList::place(const Uuid& id, std::size_t destination) {
+    const auto index = indexOf(id);
+    if (!index || destination > entries_.size() || destination == *index || destination == *index + 1) {
+        return false;
+    }
+    const auto from = entries_.begin() + static_cast<std::ptrdiff_t>(*index);
+    const auto to = entries_.begin() + static_cast<std::ptrdiff_t>(destination);
+    if (destination < *index) {
+        std::rotate(to, from, from + 1);
+    } else {
+        std::rotate(from, from + 1, to);
+    }
+    return true;
+}
+
 bool RuleList::reset(const Uuid& id) {
     return edit(id, [](RuleEntry& entry) { entry.rule = RuleEntry::defaultRule(kindOf(entry.rule)); });
 }

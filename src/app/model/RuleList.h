@@ -36,6 +36,10 @@ public:
     bool remove(const Uuid& id);
     // Swaps the entry with the one `offset` places away; nothing past either end.
     bool move(const Uuid& id, std::ptrdiff_t offset);
+    // Takes the entry out and puts it back before the entry now at
+    // `destination` (the end when it is the number of entries): what a drag
+    // of a card does. Dropping it where it already is changes nothing.
+    bool place(const Uuid& id, std::size_t destination);
     // The default rule of the entry's kind; id, switch and expansion stay.
     bool reset(const Uuid& id);
     void setAllExpanded(bool expanded);

@@ -23,14 +23,4 @@ struct EmptyState {
     std::optional<std::string> loadError;
 };
 
-// What a rule card shows about its entry's effect on the preview.
-struct RuleFigures {
-    std::size_t number = 0; // 1-based position
-    std::size_t changedCount = 0;
-    std::optional<std::string> error; // the rule's message, when it failed
-    std::string statusLine;  // "Disabled · skipped", "Error · rule is bypassed until fixed" or the count
-    std::string summaryLine; // the card's head: "Disabled · skipped", "Invalid pattern" or the rule's summary
-    std::optional<std::string> result; // the selected item's name after this rule
-};
-
 } // namespace morvane::app

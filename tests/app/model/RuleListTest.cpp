@@ -25,6 +25,29 @@ class RuleListTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A drag takes the entry out and puts it back before another one.
+    void placeMovesOneEntryAcrossOthers() {
+        RuleList list;
+        for (const RuleKind kind :
+             {RuleKind::name, RuleKind::replace, RuleKind::letterCase, RuleKind::counter}) {
+            list.add(kind);
+        }
+        const Uuid name = list.entries()[0].id, counter = list.entries()[3].id;
+        QVERIFY(!list.place(name, 0));
+        QVERIFY(!list.place(name, 1));
+        QVERIFY(!list.place(name, 5));
+        QVERIFY(!list.place(Uuid::random(), 0));
+        QVERIFY(list.place(name, 3));
+        QCOMPARE(kinds(list.entries()),
+                 (std::vector{RuleKind::replace, RuleKind::letterCase, RuleKind::name, RuleKind::counter}));
+        QVERIFY(list.place(counter, 0));
+        QCOMPARE(kinds(list.entries()),
+                 (std::vector{RuleKind::counter, RuleKind::replace, RuleKind::letterCase, RuleKind::name}));
+        QVERIFY(list.place(counter, 4));
+        QCOMPARE(kinds(list.entries()),
+                 (std::vector{RuleKind::replace, RuleKind::letterCase, RuleKind::name, RuleKind::counter}));
+    }
+
     void moveSwapsAndStopsAtEitherEnd() {
         RuleList list;
         const Uuid first = list.add(RuleKind::name).id;
@@ -166,16 +189,22 @@ private slots:
         model->setRule(regex, RegexRule("(", "", false));
         QVERIFY(waitForPlan(*model));
         QCOMPARE(model->changedCount(replace), std::size_t(2));
-        QCOMPARE(model->figures(replace).statusLine, std::string("2 items changed by this rule"));
-        QCOMPARE(model->figures(regex).statusLine, std::string("Error \u00B7 rule is bypassed until fixed"));
-        QVERIFY(model->figures(regex).error);
+        QCOMPARE(model->figures(replace).footerTitle, std::string("2 of 3"));
+        QCOMPARE(model->figures(replace).footerDetail, std::string(" items changed by this rule"));
+        QCOMPARE(model->figures(regex).footerTitle, std::string("Error \u00B7 rule is bypassed until fixed"));
+        QCOMPARE(model->figures(regex).footerDetail, std::string("Missing closing parenthesis"));
         // A card's head: the rule's summary, or why it does nothing.
         QCOMPARE(model->figures(replace).summaryLine,
                  std::string("\u201CIMG_\u201D \u2192 \u201Csanta-cruz-\u201D"));
         QCOMPARE(model->figures(regex).summaryLine, std::string("Invalid pattern"));
+        QCOMPARE(model->figures(regex).toggleTitle, std::string("Disable Rule"));
+        // Disabled, it is skipped at once, and its error goes with the next plan.
         model->setEnabled(regex, false);
-        QCOMPARE(model->figures(regex).statusLine, std::string("Disabled \u00B7 skipped"));
         QCOMPARE(model->figures(regex).summaryLine, std::string("Disabled \u00B7 skipped"));
+        QVERIFY(!model->figures(regex).error);
+        QCOMPARE(model->figures(regex).toggleTitle, std::string("Enable Rule"));
+        QVERIFY(waitForPlan(*model));
+        QCOMPARE(model->figures(regex).footerTitle, std::string("0 of 3"));
         QCOMPARE(model->activeRulesText(), std::string("1 of 2 active"));
 
         // A rule the current plan does not know yet has no count.

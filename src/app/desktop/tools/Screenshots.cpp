@@ -9,6 +9,7 @@
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/PresetSaveSheet.h"
 #include "app/desktop/RenameSheet.h"
+#include "app/desktop/RulePanel.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -96,6 +98,63 @@ QPixmap withSheet(QWidget* window, QWidget* sheet) {
     painter.drawRect(QRect(at, sheet->size()).adjusted(-1, -1, 0, 0));
     painter.drawPixmap(at, drawn);
     return picture;
+}
+
+// One rule of each kind, set as a user might: the card of each is shown expanded.
+std::vector<std::pair<const char*, AnyRule>> rulesOfEveryKind() {
+    DateRule date;
+    date.format = "d MMM yy";
+    return {
+        {"name", NameRule(NameRule::Mode::fixed, "santa-cruz")},
+        {"segment", SegmentRule()},
+        {"replace", ReplaceRule({{"IMG_", "photo-", true}, {" ", "-", true}, {"_", "-", false}}, false)},
+        {"regex", RegexRule("^IMG_(\\d+)", "photo-$1", false)},
+        {"regex-invalid", RegexRule("^IMG_(\\d+", "photo-$1", false)},
+        {"remove", RemoveRule(4, 0, "()[]", true)},
+        {"add", AffixRule("2024_", "-", 4, "_v2")},
+        {"counter", CounterRule(CounterRule::Position::replace, 1, 1, 3, "-")},
+        {"date", date},
+        {"folder", FolderRule()},
+        {"template", TemplateRule()},
+        {"case", CaseRule(CaseRule::Mode::title, CaseRule::ExtensionMode::lower)},
+    };
+}
+
+// Types into a field as the keyboard would.
+void type(QWidget* field, const QString& text) {
+    field->setFocus();
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+        QApplication::sendEvent(field, &press);
+    }
+}
+
+// The rule panel with a collapsed rule (showing its running result) above
+// the expanded card of each kind, for the selected camera file.
+bool saveRuleCards(MainWindow& window, const QString& folder, const QString& output, const char* suffix) {
+    bool ok = true;
+    window.model().setSelectedID(QDir(folder).filePath("IMG_0001.JPG").toStdString());
+    int number = 8;
+    for (const auto& [name, rule] : rulesOfEveryKind()) {
+        window.model().setRules(
+            {RuleEntry::make(CaseRule(CaseRule::Mode::same, CaseRule::ExtensionMode::lower), true, false),
+             RuleEntry::make(rule)});
+        waitFor([&] { return window.model().ruleFigures().back().result.has_value(); });
+        settle(250);
+        if (std::string_view(name) == "remove") {
+            // A number field given something that is no number.
+            for (QLineEdit* field : window.rulePanel()->findChildren<QLineEdit*>()) {
+                if (field->accessibleName() == "Last") {
+                    field->selectAll();
+                    type(field, "two");
+                }
+            }
+            settle(100);
+        }
+        const QString file = QString("%1-card-%2%3").arg(number++, 2, 10, QChar('0')).arg(name, suffix);
+        ok &= save(window.rulePanel()->grab(), output, qPrintable(file));
+    }
+    return ok;
 }
 
 void showPreview(MainWindow& window, const QString& folder) {
@@ -279,6 +338,8 @@ int main(int argc, char** argv) {
     }
     settle();
 
+    ok &= saveRuleCards(*window, folder, output, "");
+
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
     window->model().setChecked(QDir(folder).filePath("Résumé 2024.pdf").toStdString(), false);
@@ -288,6 +349,7 @@ int main(int argc, char** argv) {
     settle();
     ok &= save(app.settingsWindow()->grab(), output, "07-settings-dark");
     app.settingsWindow()->close();
+    ok &= saveRuleCards(*window, folder, output, "-dark");
 
     settings.setAppearance(AppearanceChoice::light);
     const QString bigFolder = desktop.root.filePath("Scans");
