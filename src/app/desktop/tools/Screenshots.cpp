@@ -134,7 +134,7 @@ void type(QWidget* field, const QString& text) {
 bool saveRuleCards(MainWindow& window, const QString& folder, const QString& output, const char* suffix) {
     bool ok = true;
     window.model().setSelectedID(QDir(folder).filePath("IMG_0001.JPG").toStdString());
-    int number = 8;
+    int number = 20; // after the window's own states
     for (const auto& [name, rule] : rulesOfEveryKind()) {
         window.model().setRules(
             {RuleEntry::make(CaseRule(CaseRule::Mode::same, CaseRule::ExtensionMode::lower), true, false),
