@@ -35,7 +35,7 @@ private slots:
             {"es", "Eliminar 5 primeros caracteres, espacios sobrantes",
              "Los nombres no pueden empezar por un punto", "Sin conflictos"},
             {"fr", "Supprimer 5 premiers caract\u00E8res, espaces superflus",
-             "Les noms ne peuvent pas commencer par un point", "No conflicts"},
+             "Les noms ne peuvent pas commencer par un point", "Aucun conflit"},
             {"de", "5 Zeichen am Anfang, \u00FCberz\u00E4hlige Leerzeichen entfernen",
              "Namen d\u00FCrfen nicht mit einem Punkt beginnen", "No conflicts"},
             {"it", "Rimuovi 5 caratteri iniziali, spazi superflui",
