@@ -37,7 +37,7 @@ private slots:
             {"fr", "Supprimer 5 premiers caract\u00E8res, espaces superflus",
              "Les noms ne peuvent pas commencer par un point", "Aucun conflit"},
             {"de", "5 Zeichen am Anfang, \u00FCberz\u00E4hlige Leerzeichen entfernen",
-             "Namen d\u00FCrfen nicht mit einem Punkt beginnen", "No conflicts"},
+             "Namen d\u00FCrfen nicht mit einem Punkt beginnen", "Keine Konflikte"},
             {"it", "Rimuovi 5 caratteri iniziali, spazi superflui",
              "I nomi non possono iniziare con un punto", "No conflicts"},
             {"nl", "eerste 5 tekens, overtollige spaties verwijderen",
