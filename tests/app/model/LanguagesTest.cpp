@@ -23,8 +23,7 @@ private slots:
         QTest::addColumn<QString>("validation");
         QTest::addColumn<QString>("message");
         // Five needs Polish's third form; Valencian overrides the verb and
-        // takes the rest from Catalan. The window's texts other than Spanish
-        // are English until their catalogues are written.
+        // takes the rest from Catalan, the window's texts included.
         const struct {
             const char* code;
             const char* summary;
@@ -51,9 +50,9 @@ private slots:
             {"ca-ES-valencia", "Suprimix 5 primers car\u00E0cters, espais sobrants",
              "Els noms no poden comen\u00E7ar amb un punt", "Sense conflictes"},
             {"gl", "Eliminar 5 primeiros caracteres, espazos sobrantes",
-             "Os nomes non poden comezar por un punto", "No conflicts"},
+             "Os nomes non poden comezar por un punto", "Sen conflitos"},
             {"eu", "Kendu lehen 5 karaktereak, soberako zuriuneak", "Izenak ezin dira puntu batekin hasi",
-             "No conflicts"},
+             "Gatazkarik ez"},
         };
         QCOMPARE(std::size(rows), AppLanguage::all().size());
         for (const auto& row : rows) {
