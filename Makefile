@@ -43,10 +43,13 @@ run: build
 		$(BUILD_DIR)/src/cli/morvane-cli preview --preset "Clean filenames" $(BUILD_DIR)/sample || [ $$? -eq 1 ]; \
 	fi
 
-# The window's main states rendered offscreen into PNG files, for review.
+# The window's main states rendered offscreen into PNG files, for review;
+# SCREENSHOT_LANGUAGE=de (any interface language's code) renders them in it.
+SCREENSHOT_LANGUAGE ?=
 screenshots: build
 	@rm -rf $(BUILD_DIR)/screenshots
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/src/app/desktop/morvane_screenshots $(BUILD_DIR)/screenshots
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/src/app/desktop/morvane_screenshots \
+		$(if $(SCREENSHOT_LANGUAGE),--language=$(SCREENSHOT_LANGUAGE)) $(BUILD_DIR)/screenshots
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

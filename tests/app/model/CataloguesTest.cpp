@@ -16,12 +16,6 @@
 namespace morvane::app::testing {
 namespace {
 
-// The languages whose application texts are still to be translated. Their
-// catalogues go in src/app/translations/<code>/, mirroring es; once a
-// language has one, it leaves this list and is checked like the others.
-const std::set<std::string> kApplicationTextsPending{
-    "fr", "de", "it", "nl", "pl", "pt", "ca", "ca-ES-valencia", "gl", "eu"};
-
 // One part of the program with texts of its own.
 struct TextSet {
     std::vector<morvane::detail::EmbeddedCatalogue> files;
@@ -109,10 +103,10 @@ std::vector<std::string> placeholders(const std::string& text) {
     return result;
 }
 
-void addLanguageRows(bool pendingToo) {
+void addLanguageRows() {
     QTest::addColumn<QString>("language");
     for (const AppLanguage& language : AppLanguage::all()) {
-        if (language.code != "en" && (pendingToo || !kApplicationTextsPending.contains(language.code))) {
+        if (language.code != "en") {
             QTest::newRow(language.code.c_str()) << QString::fromStdString(language.code);
         }
     }
@@ -149,26 +143,18 @@ private slots:
         QVERIFY(applicationTexts().sources.lookedUp.contains("No conflicts"));
     }
 
-    void engineTextsAreTranslated_data() { addLanguageRows(true); }
+    void engineTextsAreTranslated_data() { addLanguageRows(); }
     void engineTextsAreTranslated() {
         QFETCH(QString, language);
         const std::string problems = engineTexts().problems(language.toStdString());
         QVERIFY2(problems.empty(), problems.c_str());
     }
 
-    void applicationTextsAreTranslated_data() { addLanguageRows(false); }
+    void applicationTextsAreTranslated_data() { addLanguageRows(); }
     void applicationTextsAreTranslated() {
         QFETCH(QString, language);
         const std::string problems = applicationTexts().problems(language.toStdString());
         QVERIFY2(problems.empty(), problems.c_str());
-    }
-
-    // A language whose application catalogue exists must leave the pending list.
-    void pendingLanguagesHaveNoApplicationCatalogue() {
-        for (const std::string& language : kApplicationTextsPending) {
-            const std::string message = language + " has application texts now: take it off the pending list";
-            QVERIFY2(applicationTexts().catalogues.catalogueFor(language) == nullptr, message.c_str());
-        }
     }
 
     void catalogueFilesAreSound_data() {

@@ -23,8 +23,7 @@ private slots:
         QTest::addColumn<QString>("validation");
         QTest::addColumn<QString>("message");
         // Five needs Polish's third form; Valencian overrides the verb and
-        // takes the rest from Catalan. The window's texts other than Spanish
-        // are English until their catalogues are written.
+        // takes the rest from Catalan, the window's texts included.
         const struct {
             const char* code;
             const char* summary;
@@ -35,25 +34,25 @@ private slots:
             {"es", "Eliminar 5 primeros caracteres, espacios sobrantes",
              "Los nombres no pueden empezar por un punto", "Sin conflictos"},
             {"fr", "Supprimer 5 premiers caract\u00E8res, espaces superflus",
-             "Les noms ne peuvent pas commencer par un point", "No conflicts"},
+             "Les noms ne peuvent pas commencer par un point", "Aucun conflit"},
             {"de", "5 Zeichen am Anfang, \u00FCberz\u00E4hlige Leerzeichen entfernen",
-             "Namen d\u00FCrfen nicht mit einem Punkt beginnen", "No conflicts"},
+             "Namen d\u00FCrfen nicht mit einem Punkt beginnen", "Keine Konflikte"},
             {"it", "Rimuovi 5 caratteri iniziali, spazi superflui",
-             "I nomi non possono iniziare con un punto", "No conflicts"},
+             "I nomi non possono iniziare con un punto", "Nessun conflitto"},
             {"nl", "eerste 5 tekens, overtollige spaties verwijderen",
-             "Namen mogen niet met een punt beginnen", "No conflicts"},
+             "Namen mogen niet met een punt beginnen", "Geen conflicten"},
             {"pl", "Usu\u0144 pierwszych 5 znak\u00F3w, zb\u0119dne spacje",
-             "Nazwy nie mog\u0105 zaczyna\u0107 si\u0119 od kropki", "No conflicts"},
+             "Nazwy nie mog\u0105 zaczyna\u0107 si\u0119 od kropki", "Brak konflikt\u00F3w"},
             {"pt", "Remover 5 primeiros caracteres, espa\u00E7os extras",
-             "Os nomes n\u00E3o podem come\u00E7ar com um ponto", "No conflicts"},
+             "Os nomes n\u00E3o podem come\u00E7ar com um ponto", "Nenhum conflito"},
             {"ca", "Suprimeix 5 primers car\u00E0cters, espais sobrants",
-             "Els noms no poden comen\u00E7ar amb un punt", "No conflicts"},
+             "Els noms no poden comen\u00E7ar amb un punt", "Sense conflictes"},
             {"ca-ES-valencia", "Suprimix 5 primers car\u00E0cters, espais sobrants",
-             "Els noms no poden comen\u00E7ar amb un punt", "No conflicts"},
+             "Els noms no poden comen\u00E7ar amb un punt", "Sense conflictes"},
             {"gl", "Eliminar 5 primeiros caracteres, espazos sobrantes",
-             "Os nomes non poden comezar por un punto", "No conflicts"},
+             "Os nomes non poden comezar por un punto", "Sen conflitos"},
             {"eu", "Kendu lehen 5 karaktereak, soberako zuriuneak", "Izenak ezin dira puntu batekin hasi",
-             "No conflicts"},
+             "Gatazkarik ez"},
         };
         QCOMPARE(std::size(rows), AppLanguage::all().size());
         for (const auto& row : rows) {

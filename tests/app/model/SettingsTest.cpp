@@ -133,8 +133,13 @@ private slots:
         QCOMPARE(Localizer::text("No conflicts"), std::string("Sin conflictos"));
         QCOMPARE(Localizer::format("%lld of %lld active", 2, 3), std::string("2 de 3 activas"));
         QCOMPARE(label(AppearanceChoice::dark), std::string("Oscuro"));
+        // Valencian holds what differs from Catalan and takes the rest from it.
         Localizer::setLanguage(*AppLanguage::named("ca-ES-valencia"));
-        QCOMPARE(Localizer::text("No conflicts"), std::string("No conflicts"));
+        QCOMPARE(Localizer::text("Save"), std::string("Guarda"));
+        QCOMPARE(Localizer::text("No conflicts"), std::string("Sense conflictes"));
+        QCOMPARE(Localizer::counted("%lld item changed by this rule", "%lld items changed by this rule", 2),
+                 std::string("2 elements canviats per esta regla"));
+        QCOMPARE(Localizer::counted("%lld conflict", "%lld conflicts", 2), std::string("2 conflictes"));
     }
 };
 

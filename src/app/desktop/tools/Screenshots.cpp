@@ -1,7 +1,10 @@
 // Renders the main states of the window offscreen into PNG files, for
 // reviewing the look without a desktop:
 //
-//   QT_QPA_PLATFORM=offscreen morvane_screenshots OUTPUT-FOLDER
+//   QT_QPA_PLATFORM=offscreen morvane_screenshots [--language=CODE] OUTPUT-FOLDER
+//
+// "--language" shows the window in one of the interface languages (English
+// by default), for checking that translated texts fit.
 //
 // Nothing of the user's is touched: settings, presets and history live in a
 // temporary folder, and the items are files made there.
@@ -13,6 +16,7 @@
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
+#include "app/model/AppLanguage.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
 #include "engine/filesystem/LocalFileSystem.h"
@@ -293,9 +297,22 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("screenshots");
+    QString output("screenshots");
+    std::vector<std::string> launchOptions;
+    for (const QString& argument : application.arguments().mid(1)) {
+        if (argument.startsWith("--language=")) {
+            if (!AppLanguage::named(argument.mid(11).toStdString())) {
+                std::fprintf(stderr, "morvane_screenshots: unknown language \"%s\"\n",
+                             qPrintable(argument.mid(11)));
+                return 2;
+            }
+            launchOptions.push_back(argument.toStdString());
+        } else {
+            output = argument;
+        }
+    }
     QDir().mkpath(output);
-    LaunchOptions::offer({});
+    LaunchOptions::offer(launchOptions);
     auto disk = std::make_shared<PacedDisk>();
     IsolatedDesktop desktop(pacedServices(disk));
     AppSettings& settings = *desktop.settings;
