@@ -121,8 +121,6 @@ void MainWindow::buildContent() {
     content_->addWidget(table_);
     content_->addWidget(empty_);
     column->addWidget(content_, 1);
-    status_ = new WindowStatusBar(*model_);
-    column->addWidget(status_);
 
     rules_ = new RulePanel(*model_);
     splitter_->addWidget(sidebar_);
@@ -131,7 +129,16 @@ void MainWindow::buildContent() {
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     splitter_->setStretchFactor(2, 0);
-    setCentralWidget(splitter_);
+    // The figures, the legend and the Rename button run under the whole
+    // window, so the legend keeps its room in every language.
+    auto* window = new QWidget;
+    auto* rows = new QVBoxLayout(window);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    rows->addWidget(splitter_, 1);
+    status_ = new WindowStatusBar(*model_);
+    rows->addWidget(status_);
+    setCentralWidget(window);
     drop_ = new DropHighlight(this);
 }
 
