@@ -174,7 +174,8 @@ void ListEditorSheet::showFooter() {
     const auto enabled =
         std::count_if(rows.begin(), rows.end(), [](const ListRow& row) { return row.isEnabled; });
     active_->setText(uiFormat("%lld of %lld rows active", enabled, rows.size()));
-    changed_->setText(uiFormat("%lld items changed in the preview", model_.changedCount(id_)));
+    changed_->setText(toQString(Localizer::counted(
+        "%lld item changed in the preview", "%lld items changed in the preview", model_.changedCount(id_))));
 }
 
 void ListEditorSheet::applyEdit(const RowsEdit& edit) {

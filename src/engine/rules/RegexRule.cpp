@@ -91,8 +91,7 @@ std::string RegexRule::summary() const {
     }
     if (active == 1) {
         const Pair& pair = *std::find_if(pairs.begin(), pairs.end(), isActive);
-        // Built from the user's own text only, so not looked up.
-        return "\u201C" + pair.pattern + "\u201D \u2192 \u201C" + pair.replacement + "\u201D";
+        return inQuotes(pair.pattern) + " \u2192 " + inQuotes(pair.replacement);
     }
     return localizedCount("%lld pattern", "%lld patterns", active);
 }

@@ -102,8 +102,7 @@ std::string RemoveRule::summary() const {
         parts.push_back(localizedCount("last %lld", "last %lld", last));
     }
     if (!characters.empty()) {
-        // The user's own characters, in the language's quotation marks.
-        parts.push_back(localized("\u201C%@\u201D", characters));
+        parts.push_back(inQuotes(characters));
     }
     if (trimSpaces) {
         parts.push_back(localized("trim spaces"));

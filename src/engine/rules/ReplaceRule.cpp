@@ -22,8 +22,7 @@ std::string ReplaceRule::summary() const {
     }
     if (active == 1) {
         const Pair& pair = *std::find_if(pairs.begin(), pairs.end(), isActive);
-        // Built from the user's own text only, so not looked up.
-        return "\u201C" + pair.find + "\u201D \u2192 \u201C" + pair.with + "\u201D";
+        return inQuotes(pair.find) + " \u2192 " + inQuotes(pair.with);
     }
     return localizedCount("%lld replacement", "%lld replacements", active);
 }

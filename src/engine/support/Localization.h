@@ -64,6 +64,12 @@ std::string localized(std::string_view key, Arguments&&... arguments) {
     return Localization::format(key, {FormatArgument(std::forward<Arguments>(arguments))...});
 }
 
+// The user's own `text` (a name, a pattern, characters) in the quotation
+// marks of the current language.
+inline std::string inQuotes(std::string_view text) {
+    return localized("\u201C%@\u201D", text);
+}
+
 // A counted text: the form for `count` (see Localization::plural), its
 // placeholders filled with `arguments`, or with `count` alone when none are given.
 template <typename... Arguments>

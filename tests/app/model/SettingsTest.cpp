@@ -137,8 +137,8 @@ private slots:
         Localizer::setLanguage(*AppLanguage::named("ca-ES-valencia"));
         QCOMPARE(Localizer::text("Save"), std::string("Guarda"));
         QCOMPARE(Localizer::text("No conflicts"), std::string("Sense conflictes"));
-        QCOMPARE(Localizer::counted("%lld item changed by this rule", "%lld items changed by this rule", 2),
-                 std::string("2 elements canviats per esta regla"));
+        QCOMPARE(Localizer::text(" items changed by this rule"),
+                 std::string(" elements canviats per esta regla"));
         QCOMPARE(Localizer::counted("%lld conflict", "%lld conflicts", 2), std::string("2 conflictes"));
     }
 };

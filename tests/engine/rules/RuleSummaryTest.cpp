@@ -5,6 +5,7 @@
 #include "engine/rules/NameRule.h"
 #include "engine/rules/RegexRule.h"
 #include "engine/rules/RemoveRule.h"
+#include "engine/rules/ReplaceRule.h"
 #include "engine/rules/SegmentRule.h"
 #include "engine/rules/TemplateRule.h"
 #include "engine/testing/RuleTesting.h"
@@ -70,6 +71,25 @@ TEST(RuleSummaries, CountedPartsAgreeWithTheirNumber) {
     const testing::LanguageScope inFrench("fr");
     EXPECT_EQ(RemoveRule(0, 1, "-", false).summary(),
               "Supprimer 1 dernier caract\u00E8re, \u00AB\u202F-\u202F\u00BB");
+}
+
+// The user's own texts stand in the language's quotation marks, taken as
+// they are: a "%@" or "%lld" typed into them is not a placeholder.
+TEST(RuleSummaries, QuoteTheUsersTextsTheLanguagesWay) {
+    const ReplaceRule replace("IMG_", "santa-cruz-", false);
+    const RegexRule regex({{"^IMG_(\\d+)", "%@-$1", true}}, false);
+    EXPECT_EQ(replace.summary(), "\u201CIMG_\u201D \u2192 \u201Csanta-cruz-\u201D");
+    EXPECT_EQ(regex.summary(), "\u201C^IMG_(\\d+)\u201D \u2192 \u201C%@-$1\u201D");
+    {
+        const testing::LanguageScope inFrench("fr");
+        EXPECT_EQ(replace.summary(),
+                  "\u00AB\u202FIMG_\u202F\u00BB \u2192 \u00AB\u202Fsanta-cruz-\u202F\u00BB");
+        EXPECT_EQ(regex.summary(),
+                  "\u00AB\u202F^IMG_(\\d+)\u202F\u00BB \u2192 \u00AB\u202F%@-$1\u202F\u00BB");
+    }
+    const testing::LanguageScope inGerman("de");
+    EXPECT_EQ(ReplaceRule("100%", "%lld", true).summary(), "\u201E100%\u201C \u2192 \u201E%lld\u201C");
+    EXPECT_EQ(regex.summary(), "\u201E^IMG_(\\d+)\u201C \u2192 \u201E%@-$1\u201C");
 }
 
 } // namespace

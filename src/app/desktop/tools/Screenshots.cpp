@@ -15,6 +15,7 @@
 #include "app/desktop/RulePanel.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
+#include "app/desktop/UiText.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppLanguage.h"
 #include "app/model/AppSettings.h"
@@ -148,7 +149,7 @@ bool saveRuleCards(MainWindow& window, const QString& folder, const QString& out
         if (std::string_view(name) == "remove") {
             // A number field given something that is no number.
             for (QLineEdit* field : window.rulePanel()->findChildren<QLineEdit*>()) {
-                if (field->accessibleName() == "Last") {
+                if (field->accessibleName() == ui("Last")) {
                     field->selectAll();
                     type(field, "two");
                 }
