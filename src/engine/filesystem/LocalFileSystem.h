@@ -27,6 +27,8 @@ public:
     // Looks an entry of the folder up under a case-swapped name, so casefolded
     // ext4 folders and FAT, exFAT or NTFS mounts are recognised as such.
     bool isCaseSensitive(const std::string& directory) const override;
+    // Held open by a descriptor, so that moves of its entries are made by name.
+    std::unique_ptr<Folder> folder(const std::string& directory) override;
 
 private:
     Details details_;
