@@ -173,6 +173,9 @@ int undoLatest(const CommandContext& context) {
         throw UsageError{"the id \u201C" + options.undoId.value_or("") + "\u201D fits several batches (" +
                          ids + "); give more of it"};
     }
+    case UndoOutcome::Status::interrupted:
+        throw UsageError{"an undo of batch " + shortId(outcome.matches.front()) +
+                         " was interrupted: run morvane-cli recover first, which puts its files back"};
     case UndoOutcome::Status::nothingToUndo:
         context.out << (options.json ? std::string("null") : localized("Nothing to undo.")) << "\n";
         return ExitStatusSuccess;

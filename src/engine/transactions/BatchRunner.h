@@ -10,6 +10,7 @@
 #include "engine/transactions/RenameExecutor.h"
 #include "engine/transactions/UndoOutcome.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,8 +71,9 @@ public:
     UndoOutcome undo(const UndoRequest& request, const BatchControl& control = BatchControl{}) const;
 
 private:
-    // Writes `transaction` to the history, if there is one.
-    HistoryRecording record(const RenameTransaction& transaction) const;
+    // What became of a batch's record: none was needed, or it was written,
+    // or `error` says why not.
+    HistoryRecording recordingOf(const std::exception_ptr& error, bool recorded) const;
     RenameExecutor executor() const;
 
     Services services_;

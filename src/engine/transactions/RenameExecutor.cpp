@@ -96,11 +96,12 @@ RenameTransaction RenameExecutor::execute(const std::vector<RenameOperation>& op
         didNotRun(transaction, FolderMoves::messageOf(std::current_exception()));
         return transaction;
     }
-    return execute(std::move(transaction), control);
+    carryOut(transaction, control);
+    return transaction;
 }
 
-RenameTransaction RenameExecutor::execute(RenameTransaction transaction, const BatchControl& control,
-                                          MoveJournal* journal) const {
+void RenameExecutor::carryOut(RenameTransaction& transaction, const BatchControl& control,
+                              MoveJournal* journal) const {
     std::vector<RenameRef> renames;
     MoveOrder order;
     try {
@@ -117,7 +118,7 @@ RenameTransaction RenameExecutor::execute(RenameTransaction transaction, const B
         }
     } catch (...) {
         didNotRun(transaction, FolderMoves::messageOf(std::current_exception()));
-        return transaction;
+        return;
     }
 
     // The moves are attempted in order and the batch stops at the first
@@ -153,7 +154,6 @@ RenameTransaction RenameExecutor::execute(RenameTransaction transaction, const B
         }
         break;
     }
-    return transaction;
 }
 
 } // namespace morvane

@@ -34,11 +34,11 @@ public:
                               const std::optional<std::string>& presetName,
                               const BatchControl& control = BatchControl{}) const;
     // The same for a transaction made by the caller (id, date, folder and
-    // operations, all pending), which spares a copy of every item. With a
-    // journal, the moves are made only once it has recorded them, and it is
-    // told of each.
-    RenameTransaction execute(RenameTransaction transaction, const BatchControl& control,
-                              MoveJournal* journal = nullptr) const;
+    // operations, all pending), which spares a copy of every item; it is
+    // updated in place. With a journal, the moves are made only once it has
+    // recorded them, and it is told of each.
+    void carryOut(RenameTransaction& transaction, const BatchControl& control,
+                  MoveJournal* journal = nullptr) const;
 
     // Puts back the transaction's applied, not yet reverted operations as far
     // as the disk still allows. A dry run changes nothing and says what would
