@@ -1,11 +1,13 @@
 #include "cli/BatchFeedback.h"
 #include "cli/Commands.h"
+#include "cli/UnfinishedText.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/support/IsoDate.h"
 #include "engine/support/Localization.h"
 #include "engine/support/Paths.h"
 #include "engine/transactions/BatchRunner.h"
 #include "engine/transactions/HistoryStore.h"
+#include "engine/transactions/Recovery.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,9 +18,8 @@ namespace {
 
 using Kind = UndoReport::Status::Kind;
 
-// The start of a batch's id: enough to tell batches apart, and what `undo --id` takes.
 std::string shortId(const RenameTransaction& transaction) {
-    return transaction.id.text().substr(0, 8);
+    return cli::shortId(transaction.id);
 }
 
 // "reverted", "failed", "notRun", or "changedSince:<reason>".
@@ -138,6 +139,10 @@ void reportUnreadable(std::ostream& err, const std::vector<HistoryListing::Unrea
 
 } // namespace
 
+std::string shortId(const Uuid& id) {
+    return id.text().substr(0, 8);
+}
+
 std::string historyDirectory(const CliOptions& options) {
     if (options.historyDirectory) {
         return *options.historyDirectory;
@@ -200,8 +205,10 @@ int undoLatest(const CommandContext& context) {
 int listHistory(const CommandContext& context) {
     const HistoryStore store(historyDirectory(context.options));
     HistoryListing listing;
+    std::vector<UnfinishedBatch> unfinished;
     try {
         listing = store.loadReporting();
+        unfinished = Recovery(std::make_shared<LocalFileSystem>(), store).unfinished();
     } catch (const std::exception& error) {
         throw UsageError{"cannot read the history in " + store.directory() + ": " + error.what()};
     }
@@ -209,12 +216,16 @@ int listHistory(const CommandContext& context) {
     const auto& transactions = listing.transactions;
     if (context.options.json) {
         nlohmann::json list = nlohmann::json::array();
+        for (const auto& batch : unfinished) {
+            list.push_back(unfinishedJson(batch));
+        }
         for (const auto& transaction : transactions) {
             list.push_back(nlohmann::json::parse(HistoryStore::encode(transaction)));
         }
         context.out << list.dump(2) << "\n";
         return ExitStatusSuccess;
     }
+    printUnfinished(context.out, unfinished, context.palette);
     if (transactions.empty()) {
         context.out << localized("No renames have been recorded.") << "\n";
     }
