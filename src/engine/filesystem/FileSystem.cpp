@@ -25,6 +25,20 @@ private:
 
 } // namespace
 
+std::optional<std::vector<std::string>> FileSystem::names(const std::string& directory,
+                                                          std::size_t limit) const {
+    std::vector<FSEntry> listed = entries(directory);
+    if (listed.size() > limit) {
+        return std::nullopt;
+    }
+    std::vector<std::string> result;
+    result.reserve(listed.size());
+    for (FSEntry& entry : listed) {
+        result.push_back(std::move(entry.name));
+    }
+    return result;
+}
+
 std::unique_ptr<FileSystem::Folder> FileSystem::folder(const std::string& directory) {
     return std::make_unique<JoiningFolder>(*this, directory);
 }

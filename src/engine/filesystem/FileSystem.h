@@ -2,7 +2,9 @@
 
 #include "engine/filesystem/FSEntry.h"
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,13 @@ public:
 
     // The immediate children, hidden ones included, in no particular order.
     virtual std::vector<FSEntry> entries(const std::string& directory) const = 0;
+
+    // Their names alone, or nothing when there are more than `limit`: for a
+    // caller about to ask after many names of one folder, for whom one
+    // listing is cheaper than a question per name, unless the folder is far
+    // larger. By default from entries(). Throws as entries() does.
+    virtual std::optional<std::vector<std::string>> names(const std::string& directory,
+                                                          std::size_t limit) const;
 
     // `path` with its symbolic links resolved (unchanged where nothing can be
     // resolved). Never fails.

@@ -208,6 +208,36 @@ std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) cons
     return result;
 }
 
+std::optional<std::vector<std::string>> LocalFileSystem::names(const std::string& directory,
+                                                               std::size_t limit) const {
+    if (!isUsable(directory)) {
+        throwUnreadable(directory, EINVAL);
+    }
+    std::unique_ptr<DIR, DirectoryCloser> listing(::opendir(directory.c_str()));
+    if (!listing) {
+        throwUnreadable(directory, errno);
+    }
+    std::vector<std::string> result;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(listing.get());
+        if (entry == nullptr) {
+            if (errno != 0) {
+                throwUnreadable(directory, errno);
+            }
+            return result;
+        }
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (result.size() == limit) {
+            return std::nullopt;
+        }
+        result.emplace_back(name);
+    }
+}
+
 std::string LocalFileSystem::canonicalPath(const std::string& path) const {
     if (!isUsable(path)) {
         return path;

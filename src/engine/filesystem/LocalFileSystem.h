@@ -23,6 +23,9 @@ public:
     bool exists(const std::string& path) const override;
     void move(const std::string& from, const std::string& to) override;
     std::vector<FSEntry> entries(const std::string& directory) const override;
+    // From the listing alone, whatever details the entries would have.
+    std::optional<std::vector<std::string>> names(const std::string& directory,
+                                                  std::size_t limit) const override;
     std::string canonicalPath(const std::string& path) const override;
     // Looks an entry of the folder up under a case-swapped name, so casefolded
     // ext4 folders and FAT, exFAT or NTFS mounts are recognised as such.

@@ -7,6 +7,7 @@
 #include "engine/support/Paths.h"
 #include "engine/support/UserDataFolder.h"
 #include "engine/support/Uuid.h"
+#include "engine/transactions/TransactionJsonReader.h"
 #include "engine/transactions/TransactionJsonWriter.h"
 
 #include <nlohmann/json.hpp>
@@ -60,6 +61,11 @@ std::string detailOf(const nlohmann::json::exception& error) {
 
 // The transaction a record holds, or why it holds none.
 std::variant<RenameTransaction, std::string> decodeRecord(std::string_view text, bool& isPrecise) {
+    if (auto read = TransactionJsonReader::read(text)) {
+        isPrecise = read->isPrecise;
+        return std::move(read->transaction);
+    }
+    // Only a record that is refused is read again as a document, which says why.
     nlohmann::json record;
     try {
         record = nlohmann::json::parse(text);

@@ -2,6 +2,7 @@
 #include "engine/support/Paths.h"
 #include "engine/transactions/BatchMoves.h"
 #include "engine/transactions/FolderNameKeys.h"
+#include "engine/transactions/FolderPresence.h"
 #include "engine/transactions/RenameExecutor.h"
 
 #include <deque>
@@ -76,7 +77,7 @@ private:
 // undo. The others are marked as finding their name taken.
 std::vector<std::size_t> readyToPutBack(const std::vector<Operation>& operations,
                                         const std::vector<std::size_t>& present,
-                                        const std::vector<std::string_view>& folderOf, FolderMoves& checks,
+                                        const std::vector<std::string_view>& folderOf, FolderPresence& checks,
                                         const std::function<bool(const std::string&)>& isCaseSensitive,
                                         std::map<std::size_t, Status>& statuses) {
     // Folder by folder, so that names are keyed once per folder.
@@ -167,14 +168,17 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
         const CurrentFolders currentFolders(operations, candidates);
         std::deque<std::string> renamedFolders;
         std::vector<std::string_view> folderOf(operations.size());
-        FolderMoves checks(*fileSystem_);
-        std::vector<std::size_t> present;
+        FolderPresence checks(*fileSystem_, isCaseSensitive);
         for (const std::size_t index : candidates) {
             if (auto renamed = currentFolders.of(operations[index].directory)) {
                 folderOf[index] = renamedFolders.emplace_back(std::move(*renamed));
             } else {
                 folderOf[index] = operations[index].directory;
             }
+            checks.expect(folderOf[index], 2); // its new name, then perhaps its old one
+        }
+        std::vector<std::size_t> present;
+        for (const std::size_t index : candidates) {
             report.folders[index] = std::string(folderOf[index]);
             if (checks.exists(folderOf[index], operations[index].to)) {
                 present.push_back(index);
