@@ -30,6 +30,14 @@ RenamePlan BatchRunner::plan(const Request& request) const {
     return result;
 }
 
+RenamePlan BatchRunner::plan(Request&& request) const {
+    RenamePlan result = request.pipeline.plan(std::move(request.items));
+    if (!request.folder) {
+        markNamesTakenOnDisk(result, *services_.fileSystem);
+    }
+    return result;
+}
+
 HistoryRecording BatchRunner::recordingOf(const std::exception_ptr& error, bool recorded) const {
     if (!recorded) {
         return {HistoryRecording::Kind::notNeeded, {}};
@@ -49,16 +57,20 @@ HistoryRecording BatchRunner::recordingOf(const std::exception_ptr& error, bool 
 
 BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) const {
     BatchOutcome outcome;
-    outcome.plan = plan(request);
+    // The items go into the plan, and come back out of it for another round.
+    outcome.plan = plan(std::move(request));
     // Each round leaves out at least one included item, so this ends.
     while (!refuses(request, outcome.plan) && request.skipConflicting && outcome.plan.hasConflicts()) {
-        for (std::size_t i = 0; i < outcome.plan.entries.size(); ++i) {
-            if (outcome.plan.entries[i].status.isConflict()) {
-                request.items[i].isIncluded = false;
-                outcome.leftOut.push_back(request.items[i].id);
+        request.items.clear();
+        request.items.reserve(outcome.plan.entries.size());
+        for (auto& entry : outcome.plan.entries) {
+            if (entry.status.isConflict()) {
+                entry.item.isIncluded = false;
+                outcome.leftOut.push_back(entry.item.id);
             }
+            request.items.push_back(std::move(entry.item));
         }
-        outcome.plan = plan(request);
+        outcome.plan = plan(std::move(request));
     }
     if (refuses(request, outcome.plan)) {
         outcome.status = BatchOutcome::Status::ruleErrors;
@@ -68,8 +80,10 @@ BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) c
         outcome.status = BatchOutcome::Status::conflicts;
         return outcome;
     }
-    const auto operations = outcome.plan.operations();
-    if (operations.empty()) {
+    const auto& entries = outcome.plan.entries;
+    const auto firstRenamed = std::find_if(entries.begin(), entries.end(),
+                                           [](const auto& entry) { return entry.status.willRename(); });
+    if (firstRenamed == entries.end()) {
         outcome.status = BatchOutcome::Status::nothingToRename;
         return outcome;
     }
@@ -87,12 +101,16 @@ BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) c
     RenameTransaction transaction;
     transaction.id = Uuid::random();
     transaction.date = services_.now();
-    transaction.directory = request.folder.value_or(operations.front().item.directory);
-    transaction.operations.reserve(operations.size());
-    for (const RenameOperation& operation : operations) {
-        transaction.operations.push_back(RenameTransaction::Operation{
-            operation.item.id, operation.item.directory, operation.from, operation.to,
-            operation.item.isDirectory, RenameTransaction::Operation::State::pending, std::nullopt, false});
+    transaction.directory = request.folder.value_or(firstRenamed->item.directory);
+    transaction.operations.reserve(static_cast<std::size_t>(std::count_if(
+        firstRenamed, entries.end(), [](const auto& entry) { return entry.status.willRename(); })));
+    for (auto entry = firstRenamed; entry != entries.end(); ++entry) {
+        if (entry->status.willRename()) {
+            const FileItem& item = entry->item;
+            transaction.operations.push_back(RenameTransaction::Operation{
+                item.id, item.directory, item.name, entry->newName, item.isDirectory,
+                RenameTransaction::Operation::State::pending, std::nullopt, false});
+        }
     }
     std::optional<BatchRecorder> recorder;
     if (services_.history) {

@@ -66,6 +66,8 @@ public:
     // The plan of `request` as it would be carried out: the pipeline's plan,
     // with names taken on disk marked for items picked one by one.
     RenamePlan plan(const Request& request) const;
+    // The same with the items moved into the plan (the request keeps the rest).
+    RenamePlan plan(Request&& request) const;
 
     BatchOutcome rename(Request request, const BatchControl& control = BatchControl{}) const;
     UndoOutcome undo(const UndoRequest& request, const BatchControl& control = BatchControl{}) const;
