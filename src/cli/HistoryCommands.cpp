@@ -48,35 +48,48 @@ nlohmann::json undoJson(const UndoReport& report) {
 }
 
 void printUndo(std::ostream& out, const UndoReport& report, bool dryRun, const Palette& palette) {
+    // One line per item, of a batch that may hold a hundred thousand: the
+    // labels are worded once, and the lines go out a block at a time.
+    const std::string reverted =
+        palette.paint(dryRun ? localized("Would put back") : localized("Put back"), Palette::green);
+    const std::string failed = palette.paint(localized("Failed"), Palette::red);
+    const std::string missing = palette.paint(localized("Missing"), Palette::yellow);
+    const std::string taken = palette.paint(localized("Name taken"), Palette::yellow);
+    const std::string notRun = palette.paint(localized("Not put back"), Palette::yellow);
+    std::string lines;
     for (const auto& [index, status] : report.statuses) {
         const auto& operation = report.transaction.operations.at(index);
         switch (status.kind) {
         case Kind::reverted:
-            out << palette.paint(dryRun ? localized("Would put back") : localized("Put back"),
-                                 Palette::green);
+            lines += reverted;
             break;
         case Kind::failed:
-            out << palette.paint(localized("Failed"), Palette::red);
+            lines += failed;
             break;
         case Kind::changedSince:
-            out << palette.paint(status.reason == UndoReport::Reason::missing ? localized("Missing")
-                                                                              : localized("Name taken"),
-                                 Palette::yellow);
+            lines += status.reason == UndoReport::Reason::missing ? missing : taken;
             break;
         case Kind::notRun:
-            out << palette.paint(localized("Not put back"), Palette::yellow);
+            lines += notRun;
             break;
         }
         // Where the item was when the undo began, which is not its recorded
         // folder when a folder above it was renamed in the same batch.
         const auto folder = report.folders.find(index);
         const std::string& directory = folder != report.folders.end() ? folder->second : operation.directory;
-        out << "  " << printable(Paths::join(directory, operation.to) + " \u2192 " + operation.from);
+        lines += "  ";
+        lines += printable(Paths::join(directory, operation.to) + " \u2192 " + operation.from);
         if (!status.message.empty()) {
-            out << "  \u2014 " << printable(status.message);
+            lines += "  \u2014 ";
+            lines += printable(status.message);
         }
-        out << "\n";
+        lines += '\n';
+        if (lines.size() >= 1 << 16) {
+            out << lines;
+            lines.clear();
+        }
     }
+    out << lines;
 }
 
 // What became of the batch as a whole, one line per cause of what was not put back.

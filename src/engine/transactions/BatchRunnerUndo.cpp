@@ -63,7 +63,8 @@ UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& co
                 return transaction.revertibleCount() > 0;
             });
             if (latest != recorded.end()) {
-                chosen = *latest;
+                // Taken out of the list, not copied: only its id is looked for there later.
+                chosen = std::move(*latest);
             }
         }
     }

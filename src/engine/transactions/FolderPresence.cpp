@@ -2,6 +2,8 @@
 
 #include "engine/filesystem/FileSystemError.h"
 
+#include <functional>
+
 namespace morvane {
 namespace {
 
@@ -10,7 +12,22 @@ namespace {
 constexpr std::size_t kListingFrom = 256;
 constexpr std::size_t kEntriesPerQuestion = 16;
 
+std::size_t slotOf(std::string_view name, std::size_t mask) {
+    const std::size_t hash = std::hash<std::string_view>{}(name);
+    return (hash ^ (hash >> 29)) & mask;
+}
+
 } // namespace
+
+bool FolderPresence::Listing::contains(std::string_view name) const {
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t slot = slotOf(name, mask); slots[slot] != 0; slot = (slot + 1) & mask) {
+        if (names[slots[slot] - 1] == name) {
+            return true;
+        }
+    }
+    return false;
+}
 
 const FolderPresence::Listing* FolderPresence::listingOf(std::string_view folder) {
     const std::string key(folder);
@@ -27,9 +44,17 @@ const FolderPresence::Listing* FolderPresence::listingOf(std::string_view folder
             if (auto names = fileSystem_.names(key, questions * kEntriesPerQuestion)) {
                 listing = std::make_unique<Listing>();
                 listing->names = std::move(*names);
-                listing->present.reserve(listing->names.size());
-                for (const std::string& name : listing->names) {
-                    listing->present.insert(name);
+                std::size_t size = 16;
+                while (size < 2 * listing->names.size()) {
+                    size *= 2;
+                }
+                listing->slots.assign(size, 0);
+                for (std::uint32_t position = 0; position < listing->names.size(); ++position) {
+                    std::size_t slot = slotOf(listing->names[position], size - 1);
+                    while (listing->slots[slot] != 0) {
+                        slot = (slot + 1) & (size - 1);
+                    }
+                    listing->slots[slot] = position + 1;
                 }
             }
         } catch (const FileSystemError&) {
@@ -41,7 +66,7 @@ const FolderPresence::Listing* FolderPresence::listingOf(std::string_view folder
 
 bool FolderPresence::exists(std::string_view folder, std::string_view name) {
     if (const Listing* listing = listingOf(folder)) {
-        return listing->present.contains(name);
+        return listing->contains(name);
     }
     return perName_.exists(folder, name);
 }

@@ -4,12 +4,12 @@
 #include "engine/transactions/FolderMoves.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace morvane {
@@ -31,9 +31,12 @@ public:
     bool exists(std::string_view folder, std::string_view name);
 
 private:
+    // The names listed, in an open-addressing table of their positions:
+    // a large folder is asked after once per item, all over the table.
     struct Listing {
         std::vector<std::string> names;
-        std::unordered_set<std::string_view> present;
+        std::vector<std::uint32_t> slots; // position in `names` + 1, 0 when empty
+        bool contains(std::string_view name) const;
     };
     // The folder's listing, or none where one question per name is better.
     const Listing* listingOf(std::string_view folder);

@@ -1,6 +1,7 @@
 #include "engine/transactions/TransactionJsonReader.h"
 
 #include "engine/support/IsoDate.h"
+#include "engine/support/Unicode.h"
 
 #include <nlohmann/json.hpp>
 
@@ -275,9 +276,125 @@ private:
     OperationFields current_;
 };
 
+// The text exactly as TransactionJsonWriter lays it out, read without a
+// parser: fixed keys in their order, strings without escapes. Anything else
+// (an escape, another layout, a value the writer never writes) gives nothing,
+// and the parser reads the record instead.
+class WrittenLayout {
+public:
+    explicit WrittenLayout(std::string_view text) : text_(text) {}
+
+    std::optional<TransactionJsonReader::Read> read() {
+        std::string id, date, directory, outcome, precise;
+        std::optional<std::string> failure, presetName;
+        std::vector<Operation> operations;
+        if (!(literal("{\n  \"date\": ") && string(date) && literal(",\n  \"directory\": ") &&
+              string(directory) && optionalKey(",\n  \"failure\": ", failure) && literal(",\n  \"id\": ") &&
+              string(id) && literal(",\n  \"operations\": ") && operationsList(operations) &&
+              literal(",\n  \"outcome\": ") && string(outcome) && literal(",\n  \"preciseDate\": ") &&
+              string(precise) && optionalKey(",\n  \"presetName\": ", presetName) && literal("\n}\n") &&
+              text_.empty())) {
+            return std::nullopt;
+        }
+        const auto parsedId = Uuid::parse(id);
+        const auto parsedDate = IsoDate::parse(date);
+        const auto parsedOutcome = outcomeFromRawValue(outcome);
+        const auto parsedPrecise = parsePreciseDate(precise);
+        if (!parsedId || !parsedDate || !parsedOutcome) {
+            return std::nullopt;
+        }
+        TransactionJsonReader::Read read;
+        RenameTransaction& transaction = read.transaction;
+        transaction.id = *parsedId;
+        transaction.date = *parsedDate;
+        if (parsedPrecise && std::chrono::floor<std::chrono::seconds>(*parsedPrecise) == *parsedDate) {
+            transaction.date = *parsedPrecise;
+            read.isPrecise = true;
+        }
+        transaction.directory = std::move(directory);
+        transaction.presetName = std::move(presetName);
+        transaction.operations = std::move(operations);
+        transaction.outcome = *parsedOutcome;
+        transaction.failure = std::move(failure);
+        return read;
+    }
+
+private:
+    bool literal(std::string_view expected) {
+        if (!text_.starts_with(expected)) {
+            return false;
+        }
+        text_.remove_prefix(expected.size());
+        return true;
+    }
+    // A string of UTF-8 without escapes or control characters, as it stands.
+    bool string(std::string& into) {
+        if (!literal("\"")) {
+            return false;
+        }
+        std::size_t end = 0;
+        while (end < text_.size() && text_[end] != '"') {
+            const auto byte = static_cast<unsigned char>(text_[end]);
+            if (byte == '\\' || byte < 0x20) {
+                return false;
+            }
+            ++end;
+        }
+        if (end == text_.size() || !unicode::isValidUtf8(text_.substr(0, end))) {
+            return false;
+        }
+        into.assign(text_.substr(0, end));
+        text_.remove_prefix(end + 1);
+        return true;
+    }
+    bool optionalKey(std::string_view key, std::optional<std::string>& into) {
+        if (!text_.starts_with(key)) {
+            return true;
+        }
+        text_.remove_prefix(key.size());
+        return string(into.emplace());
+    }
+    bool boolean(bool& into) {
+        into = text_.starts_with("true");
+        return literal(into ? "true" : "false");
+    }
+    bool operationsList(std::vector<Operation>& operations) {
+        if (literal("[]")) {
+            return true;
+        }
+        if (!literal("[\n")) {
+            return false;
+        }
+        do {
+            Operation& operation = operations.emplace_back();
+            std::string state;
+            if (!(literal("    {\n      \"directory\": ") && string(operation.directory) &&
+                  literal(",\n      \"from\": ") && string(operation.from) && literal(",\n      \"id\": ") &&
+                  string(operation.id) && literal(",\n      \"isDirectory\": ") &&
+                  boolean(operation.isDirectory) && literal(",\n      \"isReverted\": ") &&
+                  boolean(operation.isReverted) && optionalKey(",\n      \"message\": ", operation.message) &&
+                  literal(",\n      \"state\": ") && string(state) && literal(",\n      \"to\": ") &&
+                  string(operation.to) && literal("\n    }"))) {
+                return false;
+            }
+            const auto parsed = operationStateFromRawValue(state);
+            if (!parsed) {
+                return false;
+            }
+            operation.state = *parsed;
+        } while (literal(",\n"));
+        return literal("\n  ]");
+    }
+
+    std::string_view text_;
+};
+
 } // namespace
 
 std::optional<TransactionJsonReader::Read> TransactionJsonReader::read(std::string_view text) {
+    if (auto written = WrittenLayout(text).read()) {
+        return written;
+    }
     Reading reading;
     if (!json::sax_parse(text.begin(), text.end(), &reading)) {
         return std::nullopt;

@@ -172,12 +172,12 @@ void TransactionJsonWriter::write(const RenameTransaction& transaction, const Ex
     writeRecord(
         transaction, transaction.outcome, transaction.failure,
         [&](std::size_t i) {
-            OperationView view = asRecorded(transaction.operations[i]);
-            if (next < expectation.putBack.size() && expectation.putBack[next] == i) {
-                view.isReverted = true;
-                ++next;
-            }
-            return view;
+            const Operation& operation = transaction.operations[i];
+            // The mark of an operation being put back is not even read: the undo may be setting it.
+            const bool isPutBack = next < expectation.putBack.size() && expectation.putBack[next] == i;
+            next += isPutBack ? 1 : 0;
+            return OperationView{operation, operation.state, operation.message,
+                                 isPutBack || operation.isReverted};
         },
         out, &sink);
 }

@@ -105,6 +105,46 @@ TEST(TransactionJsonReader, AcceptsExactlyWhatTheDocumentAccepts) {
     }
 }
 
+// Records as the history writes them are read without the parser; whatever
+// their names hold, and whichever optional keys they have, the result is the
+// document's. Bytes the writer never writes (a raw control character, a
+// surrogate, a broken sequence) are refused as the document refuses them.
+TEST(TransactionJsonReader, RecordsAsTheHistoryWritesThemReadAsTheDocumentDoes) {
+    const std::vector<std::string> names{"plain.txt",
+                                         "say \"cheese\"",
+                                         "C:\\photos\\",
+                                         "tab\there",
+                                         "a\u00f1o \u201cb\u201d \u2028 \U0001F600",
+                                         "\xef\xbf\xbe noncharacter",
+                                         "del \x7f",
+                                         ""};
+    const auto transaction = recorded().get<RenameTransaction>();
+    for (const std::string& name : names) {
+        for (const bool optionals : {false, true}) {
+            RenameTransaction variant = transaction;
+            variant.operations[0].to = name;
+            variant.operations[1].message = optionals ? std::optional<std::string>(name) : std::nullopt;
+            variant.presetName = optionals ? std::optional<std::string>(name) : std::nullopt;
+            variant.failure = optionals ? std::optional<std::string>(name) : std::nullopt;
+            const std::string text = TransactionJsonWriter::write(variant);
+            const auto read = byReader(text);
+            ASSERT_EQ(read, byDocument(text)) << text;
+            EXPECT_EQ(read, variant);
+        }
+    }
+    RenameTransaction empty = transaction;
+    empty.operations.clear();
+    EXPECT_EQ(byReader(TransactionJsonWriter::write(empty)), empty);
+
+    const std::string written = TransactionJsonWriter::write(transaction);
+    for (const char* bytes : {"\x01", "\xed\xa0\x80", "\xc3", "\xff"}) {
+        std::string text = written;
+        text.replace(text.find("\"to\": \"b\"") + 7, 1, bytes);
+        EXPECT_EQ(byReader(text), byDocument(text)) << text;
+        EXPECT_EQ(byReader(text), std::nullopt);
+    }
+}
+
 TEST(TransactionJsonReader, AKeyGivenTwiceCountsWithItsLastValue) {
     std::string text = recorded().dump();
     const auto insertAfter = [&](std::string_view marker, std::string_view extra) {
