@@ -12,17 +12,20 @@ namespace {
 constexpr std::size_t kListingFrom = 256;
 constexpr std::size_t kEntriesPerQuestion = 16;
 
-std::size_t slotOf(std::string_view name, std::size_t mask) {
-    const std::size_t hash = std::hash<std::string_view>{}(name);
-    return (hash ^ (hash >> 29)) & mask;
+std::uint64_t hashOf(std::string_view name) {
+    const std::uint64_t hash = std::hash<std::string_view>{}(name);
+    return hash ^ (hash >> 29);
 }
+
+constexpr std::uint64_t kTag = 0xFFFFFFFF00000000ULL;
 
 } // namespace
 
 bool FolderPresence::Listing::contains(std::string_view name) const {
     const std::size_t mask = slots.size() - 1;
-    for (std::size_t slot = slotOf(name, mask); slots[slot] != 0; slot = (slot + 1) & mask) {
-        if (names[slots[slot] - 1] == name) {
+    const std::uint64_t hash = hashOf(name);
+    for (std::size_t slot = hash & mask; slots[slot] != 0; slot = (slot + 1) & mask) {
+        if ((slots[slot] & kTag) == (hash & kTag) && names[(slots[slot] & ~kTag) - 1] == name) {
             return true;
         }
     }
@@ -50,11 +53,12 @@ const FolderPresence::Listing* FolderPresence::listingOf(std::string_view folder
                 }
                 listing->slots.assign(size, 0);
                 for (std::uint32_t position = 0; position < listing->names.size(); ++position) {
-                    std::size_t slot = slotOf(listing->names[position], size - 1);
+                    const std::uint64_t hash = hashOf(listing->names[position]);
+                    std::size_t slot = hash & (size - 1);
                     while (listing->slots[slot] != 0) {
                         slot = (slot + 1) & (size - 1);
                     }
-                    listing->slots[slot] = position + 1;
+                    listing->slots[slot] = (hash & kTag) | (position + 1);
                 }
             }
         } catch (const FileSystemError&) {

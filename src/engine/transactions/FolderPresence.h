@@ -35,7 +35,10 @@ private:
     // a large folder is asked after once per item, all over the table.
     struct Listing {
         std::vector<std::string> names;
-        std::vector<std::uint32_t> slots; // position in `names` + 1, 0 when empty
+        // By slot: the high half of the name's hash, and its position in
+        // `names` + 1 (0: empty), so that most names not listed are told
+        // apart without reading any listed name.
+        std::vector<std::uint64_t> slots;
         bool contains(std::string_view name) const;
     };
     // The folder's listing, or none where one question per name is better.
