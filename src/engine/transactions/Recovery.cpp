@@ -6,6 +6,7 @@
 #include "engine/support/Paths.h"
 #include "engine/transactions/BatchMoves.h"
 #include "engine/transactions/BatchRecorder.h"
+#include "engine/transactions/PlaceCheck.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -182,20 +183,6 @@ RecoveryOutcome Recovery::recover(const UnfinishedBatch& batch, const BatchContr
     Tracker tracker(*journal);
     BatchMoves moves(*fileSystem_, refs, order, &tracker);
 
-    // An item caught in the middle of a move is on whichever side the disk
-    // shows: before it, the source is there and the target is free; after
-    // it, the other way round.
-    for (std::uint32_t rename = 0; rename < renames.size(); ++rename) {
-        if (const auto to = journal->movingTo(rename)) {
-            const Place from = journal->place(rename);
-            const auto pathAt = [&](Place place) {
-                return Paths::join(renames[rename].directory, moves.nameAt(rename, place));
-            };
-            const bool arrived = fileSystem_->exists(pathAt(*to)) && !fileSystem_->exists(pathAt(from));
-            journal->at(rename, arrived ? *to : from);
-        }
-    }
-
     // Back, last move first, as a rollback goes: each item then finds the
     // name it goes back to freed by the items that had taken it. A batch
     // that ended keeps its renames; only items it left under temporary
@@ -205,8 +192,11 @@ RecoveryOutcome Recovery::recover(const UnfinishedBatch& batch, const BatchContr
     const std::size_t total = order.moves.size();
     control.report(BatchProgress::Phase::puttingBack, 0, total);
     std::size_t done = 0;
+    PlaceCheck places(*fileSystem_, *journal, moves);
     for (auto move = order.moves.rbegin(); move != order.moves.rend(); ++move) {
         const std::uint32_t rename = move->rename;
+        // A folder's moves come together: its items are looked for when the first is reached.
+        places.check(renames[rename].directory);
         if (journal->place(rename) == BatchMoves::after(*move) && (!hasEnded || move->isTemporary)) {
             if (auto error = moves.back(*move)) {
                 failures[rename] = std::move(*error);
@@ -219,6 +209,7 @@ RecoveryOutcome Recovery::recover(const UnfinishedBatch& batch, const BatchContr
 
     bool needsRecord = false;
     for (std::uint32_t rename = 0; rename < renames.size(); ++rename) {
+        places.check(renames[rename].directory); // a folder no move was left in
         const Place place = journal->place(rename);
         if (place == Place::original) {
             outcome.putBackCount += putBack[rename] ? 1 : 0;

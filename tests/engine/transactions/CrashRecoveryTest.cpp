@@ -231,6 +231,36 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
     EXPECT_EQ(snapshot(folder.photos), folder.original);
 }
 
+// After a power cut the disk may have kept moves whose marks in the record
+// were lost, or the other way round: each item is looked for under its names.
+// (Only items whose names no other item takes are changed here: for those of
+// a chain or a swap, names alone cannot tell, and the record has the last word.)
+TEST(Crashes, AnItemNotWhereItsRecordSaysIsLookedForUnderItsOtherNames) {
+    using Place = MoveJournal::Place;
+    for (const Place stale : {Place::original, Place::target}) {
+        SCOPED_TRACE(stale == Place::original ? "moves kept, marks lost" : "marks kept, moves lost");
+        const CrashFolder folder;
+        // p→q is move 7; sub/f→g is move 0 and sub→sub2 move 9, which is not made.
+        ASSERT_EQ(folder.crashRenaming(8, false), SIGKILL);
+        const auto listed = folder.recovery().unfinished();
+        ASSERT_EQ(listed.size(), 1u);
+        {
+            auto journal = BatchJournal::open(listed[0].file);
+            ASSERT_TRUE(journal);
+            for (std::uint32_t rename = 0; rename < journal->renames().size(); ++rename) {
+                const std::string& from = journal->renames()[rename].from;
+                if (from == "p" || from == "f" || from == "sub") {
+                    journal->at(rename, stale);
+                }
+            }
+        }
+        const auto outcome = folder.recovery().recover(listed[0]);
+        EXPECT_EQ(outcome.status, Status::recovered);
+        EXPECT_EQ(outcome.left, std::vector<RecoveryOutcome::Left>{});
+        EXPECT_EQ(snapshot(folder.photos), folder.original);
+    }
+}
+
 // A record is held by the process running its batch: recovery leaves it
 // alone until that process is gone.
 TEST(Crashes, ARecordHeldByARunningBatchIsLeftAlone) {
