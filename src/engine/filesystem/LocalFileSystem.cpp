@@ -180,7 +180,10 @@ std::unique_ptr<FileSystem::Folder> LocalFileSystem::folder(const std::string& d
     return std::make_unique<OpenFolder>(fd, directory);
 }
 
-std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) const {
+// Calls `visit(fd, entry)` for every entry of the folder but "." and "..",
+// until it returns false. Throws when the folder cannot be listed.
+template <typename Visit>
+void listFolder(const std::string& directory, Visit visit) {
     if (!isUsable(directory)) {
         throwUnreadable(directory, EINVAL);
     }
@@ -189,7 +192,6 @@ std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) cons
         throwUnreadable(directory, errno);
     }
     const int fd = ::dirfd(listing.get());
-    std::vector<FSEntry> result;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(listing.get());
@@ -197,45 +199,39 @@ std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) cons
             if (errno != 0) {
                 throwUnreadable(directory, errno);
             }
-            break;
+            return;
         }
         const std::string_view name(entry->d_name);
-        if (name == "." || name == "..") {
-            continue;
+        if (name != "." && name != ".." && !visit(fd, *entry)) {
+            return;
         }
-        result.push_back(details_ == Details::all ? entryFor(fd, entry->d_name) : kindOnlyEntry(fd, *entry));
     }
+}
+
+std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) const {
+    std::vector<FSEntry> result;
+    listFolder(directory, [&](int fd, const dirent& entry) {
+        result.push_back(details_ == Details::all ? entryFor(fd, entry.d_name) : kindOnlyEntry(fd, entry));
+        return true;
+    });
     return result;
 }
 
 std::optional<std::vector<std::string>> LocalFileSystem::names(const std::string& directory,
                                                                std::size_t limit) const {
-    if (!isUsable(directory)) {
-        throwUnreadable(directory, EINVAL);
-    }
-    std::unique_ptr<DIR, DirectoryCloser> listing(::opendir(directory.c_str()));
-    if (!listing) {
-        throwUnreadable(directory, errno);
-    }
     std::vector<std::string> result;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(listing.get());
-        if (entry == nullptr) {
-            if (errno != 0) {
-                throwUnreadable(directory, errno);
-            }
-            return result;
+    bool isOverLimit = false;
+    listFolder(directory, [&](int, const dirent& entry) {
+        isOverLimit = result.size() == limit;
+        if (!isOverLimit) {
+            result.emplace_back(entry.d_name);
         }
-        const std::string_view name(entry->d_name);
-        if (name == "." || name == "..") {
-            continue;
-        }
-        if (result.size() == limit) {
-            return std::nullopt;
-        }
-        result.emplace_back(name);
+        return !isOverLimit;
+    });
+    if (isOverLimit) {
+        return std::nullopt;
     }
+    return result;
 }
 
 std::string LocalFileSystem::canonicalPath(const std::string& path) const {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 
@@ -100,73 +101,73 @@ void replaceBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-TEST(Crashes, ABatchKilledAtAnyPointIsPutBackWhole) {
+// Just before and just after each move, and (past the last) before the record.
+void forEveryKillPoint(const std::function<void(std::size_t at, bool afterIt)>& test) {
     for (std::size_t at = 0; at <= kMoves; ++at) {
         for (const bool afterIt : {false, true}) {
-            if (at == kMoves && afterIt) {
-                continue;
+            if (at < kMoves || !afterIt) {
+                SCOPED_TRACE(describe(at, afterIt));
+                test(at, afterIt);
             }
-            SCOPED_TRACE(describe(at, afterIt));
-            const CrashFolder folder;
-            ASSERT_EQ(folder.crashRenaming(at, afterIt), SIGKILL);
-            EXPECT_EQ(snapshot(folder.photos) == folder.original, at == 0 && !afterIt);
-            const auto unfinished = folder.recovery().unfinished();
-            ASSERT_EQ(unfinished.size(), 1u);
-            EXPECT_EQ(unfinished[0].kind, BatchJournal::Kind::rename);
-            EXPECT_EQ(unfinished[0].itemCount, 9u);
-            EXPECT_FALSE(unfinished[0].isInUse);
-
-            const auto outcomes = folder.recovery().recoverAll();
-            ASSERT_EQ(outcomes.size(), 1u);
-            EXPECT_EQ(outcomes[0].status, Status::recovered);
-            EXPECT_EQ(outcomes[0].left, std::vector<RecoveryOutcome::Left>{});
-            EXPECT_EQ(snapshot(folder.photos), folder.original);
-            // Nothing was renamed in the end, so nothing is recorded, and nothing is left over.
-            EXPECT_EQ(folder.historyFiles(), std::vector<std::string>{});
-            EXPECT_TRUE(folder.recovery().recoverAll().empty());
         }
     }
 }
 
+TEST(Crashes, ABatchKilledAtAnyPointIsPutBackWhole) {
+    forEveryKillPoint([](std::size_t at, bool afterIt) {
+        const CrashFolder folder;
+        ASSERT_EQ(folder.crashRenaming(at, afterIt), SIGKILL);
+        EXPECT_EQ(snapshot(folder.photos) == folder.original, at == 0 && !afterIt);
+        const auto unfinished = folder.recovery().unfinished();
+        ASSERT_EQ(unfinished.size(), 1u);
+        EXPECT_EQ(unfinished[0].kind, BatchJournal::Kind::rename);
+        EXPECT_EQ(unfinished[0].itemCount, 9u);
+        EXPECT_FALSE(unfinished[0].isInUse);
+
+        const auto outcomes = folder.recovery().recoverAll();
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].status, Status::recovered);
+        EXPECT_EQ(outcomes[0].left, std::vector<RecoveryOutcome::Left>{});
+        EXPECT_EQ(snapshot(folder.photos), folder.original);
+        // Nothing was renamed in the end, so nothing is recorded, and nothing is left over.
+        EXPECT_EQ(folder.historyFiles(), std::vector<std::string>{});
+        EXPECT_TRUE(folder.recovery().recoverAll().empty());
+    });
+}
+
 TEST(Crashes, AnUndoKilledAtAnyPointIsPutBackAndCanBeUndoneAgain) {
-    for (std::size_t at = 0; at <= kMoves; ++at) {
-        for (const bool afterIt : {false, true}) {
-            if (at == kMoves && afterIt) {
-                continue;
-            }
-            SCOPED_TRACE(describe(at, afterIt));
-            const CrashFolder folder;
-            const auto local = std::make_shared<LocalFileSystem>();
-            ASSERT_EQ(folder.runner(local).rename(folder.request).recording.kind,
-                      HistoryRecording::Kind::recorded);
-            const Snapshot renamed = snapshot(folder.photos);
-            const auto recorded = HistoryStore(folder.history).load();
+    forEveryKillPoint([](std::size_t at, bool afterIt) {
+        const CrashFolder folder;
+        const auto local = std::make_shared<LocalFileSystem>();
+        ASSERT_EQ(folder.runner(local).rename(folder.request).recording.kind,
+                  HistoryRecording::Kind::recorded);
+        const Snapshot renamed = snapshot(folder.photos);
+        const auto recorded = HistoryStore(folder.history).load();
 
-            ASSERT_EQ(signalEndingChild([&] {
-                          BatchControl control;
-                          control.progress = [](const BatchProgress& progress) {
-                              if (progress.done == progress.total && progress.total > 0) {
-                                  ::raise(SIGKILL);
-                              }
-                          };
-                          folder.runner(std::make_shared<KillingFileSystem>(at, afterIt)).undo({}, control);
-                      }),
-                      SIGKILL);
-            // Until it is recovered, the batch cannot be undone again.
-            EXPECT_EQ(folder.runner(local).undo({}).status, UndoOutcome::Status::interrupted);
+        ASSERT_EQ(signalEndingChild([&] {
+                      BatchControl control;
+                      control.progress = [](const BatchProgress& progress) {
+                          if (progress.done == progress.total && progress.total > 0) {
+                              ::raise(SIGKILL);
+                          }
+                      };
+                      folder.runner(std::make_shared<KillingFileSystem>(at, afterIt)).undo({}, control);
+                  }),
+                  SIGKILL);
+        // Until it is recovered, the batch cannot be undone again.
+        EXPECT_EQ(folder.runner(local).undo({}).status, UndoOutcome::Status::interrupted);
 
-            const auto outcomes = folder.recovery().recoverAll();
-            ASSERT_EQ(outcomes.size(), 1u);
-            EXPECT_EQ(outcomes[0].status, Status::recovered);
-            EXPECT_EQ(outcomes[0].batch.kind, BatchJournal::Kind::undo);
-            EXPECT_EQ(snapshot(folder.photos), renamed);
-            EXPECT_EQ(HistoryStore(folder.history).load(), recorded);
+        const auto outcomes = folder.recovery().recoverAll();
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].status, Status::recovered);
+        EXPECT_EQ(outcomes[0].batch.kind, BatchJournal::Kind::undo);
+        EXPECT_EQ(snapshot(folder.photos), renamed);
+        EXPECT_EQ(HistoryStore(folder.history).load(), recorded);
 
-            const auto undone = folder.runner(local).undo({});
-            EXPECT_EQ(undone.report->revertedCount(), 9u);
-            EXPECT_EQ(snapshot(folder.photos), folder.original);
-        }
-    }
+        const auto undone = folder.runner(local).undo({});
+        EXPECT_EQ(undone.report->revertedCount(), 9u);
+        EXPECT_EQ(snapshot(folder.photos), folder.original);
+    });
 }
 
 TEST(Crashes, RecoveryKilledOnItsWayCanBeRunAgain) {
