@@ -372,7 +372,8 @@ std::optional<BatchJournal> BatchJournal::open(const std::string& path) {
     std::string stream;
     stream.reserve(layout.streamLength);
     for (std::uint64_t block = 0; block < layout.blockCount; ++block) {
-        Reader frame(held.read(offset, 8));
+        const std::string blockHeader = held.read(offset, 8);
+        Reader frame(blockHeader);
         const auto length = frame.fixed(4);
         const auto checksum = static_cast<std::uint32_t>(frame.fixed(4));
         const std::string bytes = length <= kBlock * 2 ? held.read(offset + 8, length) : std::string();

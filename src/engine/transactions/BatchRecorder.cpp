@@ -36,6 +36,14 @@ void BatchRecorder::begin(const std::vector<MovePlanner::RenameRef>& renames, co
                                                transaction_, expectation);
     } catch (...) {
         beginError_ = std::current_exception();
+        if (journal_) { // nothing has moved: the record has nothing to keep
+            try {
+                journal_->remove();
+            } catch (...) {
+                journal_->markOver();
+            }
+            journal_.reset();
+        }
         throw;
     }
 }
