@@ -9,11 +9,11 @@
 
 namespace morvane::cli {
 
-enum class Command { preview, rename, undo, history, presets };
+enum class Command { preview, rename, undo, history, recover, presets };
 
 // Exit statuses, relied on by scripts.
 inline constexpr int ExitStatusSuccess = 0;
-inline constexpr int ExitStatusConflicts = 1; // also: an undo that was only partial
+inline constexpr int ExitStatusConflicts = 1; // also: an undo or a recovery that was only partial
 inline constexpr int ExitStatusUsage = 2;
 inline constexpr int ExitStatusRolledBack = 3;
 inline constexpr int ExitStatusLeftBehind = 4;
@@ -40,8 +40,9 @@ struct CliOptions {
     bool onlyChanged = false;
     bool skipConflicting = false;
     bool dryRun = false;
-    bool noHistory = false;            // rename without recording the batch
-    std::optional<std::string> undoId; // undo this batch (an id, or a prefix only it has)
+    bool noHistory = false;               // rename without recording the batch
+    std::optional<std::string> undoId;    // undo this batch (an id, or a prefix only it has)
+    std::optional<std::string> recoverId; // recover only the batches whose id begins so
     std::optional<std::string> historyDirectory;
     std::optional<std::string> presetsDirectory;
 };

@@ -74,6 +74,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return undoLatest(context);
         case Command::history:
             return listHistory(context);
+        case Command::recover:
+            return recoverBatches(context);
         case Command::presets:
             return listPresets(context);
         }

@@ -10,11 +10,9 @@
 namespace morvane::cli {
 namespace {
 
-const std::map<std::string, Command> kCommands{{"preview", Command::preview},
-                                               {"rename", Command::rename},
-                                               {"undo", Command::undo},
-                                               {"history", Command::history},
-                                               {"presets", Command::presets}};
+const std::map<std::string, Command> kCommands{{"preview", Command::preview}, {"rename", Command::rename},
+                                               {"undo", Command::undo},       {"history", Command::history},
+                                               {"recover", Command::recover}, {"presets", Command::presets}};
 
 // The options of the commands that plan (preview and rename), bound to `options`.
 struct PlanningOptions {
@@ -224,9 +222,16 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
     undo->add_flag("--dry-run", options.dryRun, "Only say what would be put back");
     undo->add_flag("--json", options.json, "Print the transaction as JSON");
     undo->add_option("--history-dir", options.historyDirectory, "Use this history folder");
-    CLI::App* history = app.add_subcommand("history", "List recorded batches, newest first");
+    CLI::App* history = app.add_subcommand(
+        "history", "List recorded batches, newest first, after any that a crash left unfinished");
     history->add_flag("--json", options.json, "Print JSON");
     history->add_option("--history-dir", options.historyDirectory, "Use this history folder");
+    CLI::App* recover = app.add_subcommand(
+        "recover", "Put back the files of batches that a crash, a kill or a power cut left unfinished");
+    recover->add_option("--id", options.recoverId, "Only this batch (its id, or the start of it)")
+        ->type_name("ID");
+    recover->add_flag("--json", options.json, "Print JSON");
+    recover->add_option("--history-dir", options.historyDirectory, "Use this history folder");
     CLI::App* presets = app.add_subcommand("presets", "List the presets offered");
     presets->add_flag("--json", options.json, "Print JSON");
     presets->add_option("--presets-dir", options.presetsDirectory, "Use this folder of presets");

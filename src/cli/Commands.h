@@ -2,6 +2,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/TerminalText.h"
+#include "engine/support/Uuid.h"
 
 #include <iosfwd>
 #include <string>
@@ -20,7 +21,11 @@ struct CommandContext {
 int previewOrRename(const CommandContext& context);
 int undoLatest(const CommandContext& context);
 int listHistory(const CommandContext& context);
+int recoverBatches(const CommandContext& context);
 int listPresets(const CommandContext& context);
+
+// The start of a batch's id: enough to tell batches apart, and what `--id` takes.
+std::string shortId(const Uuid& id);
 
 // The folders given on the command line, or the per-user ones.
 std::string historyDirectory(const CliOptions& options);

@@ -1,11 +1,13 @@
 #include "cli/BatchFeedback.h"
 #include "cli/Commands.h"
+#include "cli/UnfinishedText.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/support/IsoDate.h"
 #include "engine/support/Localization.h"
 #include "engine/support/Paths.h"
 #include "engine/transactions/BatchRunner.h"
 #include "engine/transactions/HistoryStore.h"
+#include "engine/transactions/Recovery.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,9 +18,8 @@ namespace {
 
 using Kind = UndoReport::Status::Kind;
 
-// The start of a batch's id: enough to tell batches apart, and what `undo --id` takes.
 std::string shortId(const RenameTransaction& transaction) {
-    return transaction.id.text().substr(0, 8);
+    return cli::shortId(transaction.id);
 }
 
 // "reverted", "failed", "notRun", or "changedSince:<reason>".
@@ -47,35 +48,48 @@ nlohmann::json undoJson(const UndoReport& report) {
 }
 
 void printUndo(std::ostream& out, const UndoReport& report, bool dryRun, const Palette& palette) {
+    // One line per item, of a batch that may hold a hundred thousand: the
+    // labels are worded once, and the lines go out a block at a time.
+    const std::string reverted =
+        palette.paint(dryRun ? localized("Would put back") : localized("Put back"), Palette::green);
+    const std::string failed = palette.paint(localized("Failed"), Palette::red);
+    const std::string missing = palette.paint(localized("Missing"), Palette::yellow);
+    const std::string taken = palette.paint(localized("Name taken"), Palette::yellow);
+    const std::string notRun = palette.paint(localized("Not put back"), Palette::yellow);
+    std::string lines;
     for (const auto& [index, status] : report.statuses) {
         const auto& operation = report.transaction.operations.at(index);
         switch (status.kind) {
         case Kind::reverted:
-            out << palette.paint(dryRun ? localized("Would put back") : localized("Put back"),
-                                 Palette::green);
+            lines += reverted;
             break;
         case Kind::failed:
-            out << palette.paint(localized("Failed"), Palette::red);
+            lines += failed;
             break;
         case Kind::changedSince:
-            out << palette.paint(status.reason == UndoReport::Reason::missing ? localized("Missing")
-                                                                              : localized("Name taken"),
-                                 Palette::yellow);
+            lines += status.reason == UndoReport::Reason::missing ? missing : taken;
             break;
         case Kind::notRun:
-            out << palette.paint(localized("Not put back"), Palette::yellow);
+            lines += notRun;
             break;
         }
         // Where the item was when the undo began, which is not its recorded
         // folder when a folder above it was renamed in the same batch.
         const auto folder = report.folders.find(index);
         const std::string& directory = folder != report.folders.end() ? folder->second : operation.directory;
-        out << "  " << printable(Paths::join(directory, operation.to) + " \u2192 " + operation.from);
+        lines += "  ";
+        lines += printable(Paths::join(directory, operation.to) + " \u2192 " + operation.from);
         if (!status.message.empty()) {
-            out << "  \u2014 " << printable(status.message);
+            lines += "  \u2014 ";
+            lines += printable(status.message);
         }
-        out << "\n";
+        lines += '\n';
+        if (lines.size() >= 1 << 16) {
+            out << lines;
+            lines.clear();
+        }
     }
+    out << lines;
 }
 
 // What became of the batch as a whole, one line per cause of what was not put back.
@@ -138,6 +152,10 @@ void reportUnreadable(std::ostream& err, const std::vector<HistoryListing::Unrea
 
 } // namespace
 
+std::string shortId(const Uuid& id) {
+    return id.text().substr(0, 8);
+}
+
 std::string historyDirectory(const CliOptions& options) {
     if (options.historyDirectory) {
         return *options.historyDirectory;
@@ -173,6 +191,9 @@ int undoLatest(const CommandContext& context) {
         throw UsageError{"the id \u201C" + options.undoId.value_or("") + "\u201D fits several batches (" +
                          ids + "); give more of it"};
     }
+    case UndoOutcome::Status::interrupted:
+        throw UsageError{"an undo of batch " + shortId(outcome.matches.front()) +
+                         " was interrupted: run morvane-cli recover first, which puts its files back"};
     case UndoOutcome::Status::nothingToUndo:
         context.out << (options.json ? std::string("null") : localized("Nothing to undo.")) << "\n";
         return ExitStatusSuccess;
@@ -197,8 +218,10 @@ int undoLatest(const CommandContext& context) {
 int listHistory(const CommandContext& context) {
     const HistoryStore store(historyDirectory(context.options));
     HistoryListing listing;
+    std::vector<UnfinishedBatch> unfinished;
     try {
         listing = store.loadReporting();
+        unfinished = Recovery(std::make_shared<LocalFileSystem>(), store).unfinished();
     } catch (const std::exception& error) {
         throw UsageError{"cannot read the history in " + store.directory() + ": " + error.what()};
     }
@@ -206,12 +229,16 @@ int listHistory(const CommandContext& context) {
     const auto& transactions = listing.transactions;
     if (context.options.json) {
         nlohmann::json list = nlohmann::json::array();
+        for (const auto& batch : unfinished) {
+            list.push_back(unfinishedJson(batch));
+        }
         for (const auto& transaction : transactions) {
             list.push_back(nlohmann::json::parse(HistoryStore::encode(transaction)));
         }
         context.out << list.dump(2) << "\n";
         return ExitStatusSuccess;
     }
+    printUnfinished(context.out, unfinished, context.palette);
     if (transactions.empty()) {
         context.out << localized("No renames have been recorded.") << "\n";
     }

@@ -106,17 +106,19 @@ void printConflicts(const CommandContext& context, const RenamePlan& plan, const
 int rename(const CommandContext& context, const BatchRunner& runner, BatchRunner::Request request,
            const ItemSelection& selection) {
     const bool json = context.options.json;
+    const RenamePipeline pipeline = request.pipeline;
+    const std::optional<std::string> folder = request.folder;
     BatchOutcome outcome;
     {
         const BatchFeedback feedback(context, localized("Renaming\u2026"));
-        outcome = runner.rename(request, feedback.control());
+        outcome = runner.rename(std::move(request), feedback.control());
     }
     switch (outcome.status) {
     case BatchOutcome::Status::ruleErrors:
         if (json) {
             writePlanJson(context.out, outcome.plan);
         }
-        printRuleErrors(context.err, outcome.plan, request.pipeline);
+        printRuleErrors(context.err, outcome.plan, pipeline);
         context.err << "morvane-cli: " << localized("Nothing was renamed: fix the rules above first.")
                     << "\n";
         return ExitStatusUsage;
@@ -124,7 +126,7 @@ int rename(const CommandContext& context, const BatchRunner& runner, BatchRunner
         if (json) {
             writePlanJson(context.out, outcome.plan);
         } else {
-            printConflicts(context, outcome.plan, request.pipeline, selection, request.folder);
+            printConflicts(context, outcome.plan, pipeline, selection, folder);
         }
         return ExitStatusConflicts;
     case BatchOutcome::Status::nothingToRename:
@@ -197,7 +199,7 @@ int previewOrRename(const CommandContext& context) {
         return rename(context, BatchRunner(std::move(services)), std::move(request), selection);
     }
 
-    const RenamePlan plan = BatchRunner(std::move(services)).plan(request);
+    const RenamePlan plan = BatchRunner(std::move(services)).plan(std::move(request));
     if (options.json) {
         writePlanJson(context.out, plan);
     } else {

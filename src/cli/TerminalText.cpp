@@ -4,6 +4,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace morvane::cli {
@@ -31,6 +32,10 @@ std::size_t characterWidth(std::string_view character) {
 } // namespace
 
 std::string printable(std::string_view text) {
+    // Most texts are plain printable ASCII, as they are.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        return std::string(text);
+    }
     std::string result;
     result.reserve(text.size());
     for (const char32_t c : unicode::codePoints(text)) {

@@ -51,6 +51,40 @@ Process runBinary(const morvane::testing::TempFolder& folder, const std::vector<
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contentsOf(folder / ".out"), contentsOf(folder / ".err")};
 }
 
+// A folder "in" of `count` files IMG_00001.JPG… (each holding its own
+// path), and the binary renaming them to photo-…, sent `signal` as soon as
+// the first file has its new name. Returns the process's wait status.
+int renameAndSignal(const morvane::testing::TempFolder& folder, int count, int signal) {
+    morvane::testing::makeFolder(folder / "in");
+    for (int i = 1; i <= count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "in/IMG_%05d.JPG", i);
+        morvane::testing::writeFile(folder / name, name);
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder.path().c_str()) != 0 || !freopen((folder / ".out").c_str(), "w", stdout) ||
+            !freopen((folder / ".err").c_str(), "w", stderr)) {
+            _exit(99);
+        }
+        execl(MORVANE_CLI_BINARY, MORVANE_CLI_BINARY, "rename", "--history-dir", "history", "--regex",
+              R"(^IMG_(\d+)=photo-$1)", "in", static_cast<char*>(nullptr));
+        _exit(98);
+    }
+    const std::string first = folder / "in/photo-00001.JPG";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int status = 0;
+    while (!std::filesystem::exists(first) && std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(child, &status, WNOHANG) == child) {
+            return status;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    kill(child, signal);
+    waitpid(child, &status, 0);
+    return status;
+}
+
 TEST(Binary, PreviewRenameAndUndoAsAUserWould) {
     morvane::testing::TempFolder folder;
     morvane::testing::makeFolder(folder / "in");
@@ -103,40 +137,9 @@ TEST(Binary, ExitStatusesAndMessagesForBadUsage) {
 // name, and nothing is recorded.
 TEST(Binary, CtrlCPutsEverythingBack) {
     morvane::testing::TempFolder folder;
-    morvane::testing::makeFolder(folder / "in");
     constexpr int kFiles = 8000;
-    for (int i = 1; i <= kFiles; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "in/IMG_%05d.JPG", i);
-        std::ofstream(folder / name).flush();
-    }
     const std::string out = folder / ".out";
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (chdir(folder.path().c_str()) != 0 || !freopen(out.c_str(), "w", stdout) ||
-            !freopen((folder / ".err").c_str(), "w", stderr)) {
-            _exit(99);
-        }
-        execl(MORVANE_CLI_BINARY, MORVANE_CLI_BINARY, "rename", "--history-dir", "history", "--regex",
-              R"(^IMG_(\d+)=photo-$1)", "in", static_cast<char*>(nullptr));
-        _exit(98);
-    }
-    const std::string first = folder / "in/photo-00001.JPG";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    int status = 0;
-    bool ended = false;
-    while (!std::filesystem::exists(first) && std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(child, &status, WNOHANG) == child) {
-            ended = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    if (!ended) {
-        kill(child, SIGINT);
-        waitpid(child, &status, 0);
-    }
+    const int status = renameAndSignal(folder, kFiles, SIGINT);
     ASSERT_TRUE(WIFEXITED(status)) << "the process was ended by the signal";
     std::size_t original = 0, renamed = 0, parked = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder / "in")) {
@@ -158,6 +161,32 @@ TEST(Binary, CtrlCPutsEverythingBack) {
     EXPECT_EQ(contentsOf(out), "Nothing was renamed: Stopped by the user. Everything was put back.\n");
     EXPECT_EQ(original, static_cast<std::size_t>(kFiles));
     EXPECT_FALSE(hasRecord);
+}
+
+// The same batch killed outright (SIGKILL, as a crash would end it) once the
+// first file has its new name: `recover` then puts every file back.
+TEST(Binary, RecoverPutsBackWhatAKilledBatchLeft) {
+    morvane::testing::TempFolder folder;
+    constexpr int kFiles = 3000;
+    const int status = renameAndSignal(folder, kFiles, SIGKILL);
+    const auto recorded = runBinary(folder, {"history", "--history-dir", "history", "--json"});
+    if (WIFEXITED(status) || recorded.out.find("\"operations\"") != std::string::npos) {
+        GTEST_SKIP() << "the batch ended before it could be killed";
+    }
+    const auto listed = runBinary(folder, {"history", "--history-dir", "history"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find("Unfinished: rename of 3000 items"), std::string::npos) << listed.out;
+
+    const auto recovered = runBinary(folder, {"recover", "--history-dir", "history"});
+    EXPECT_EQ(recovered.status, 0) << recovered.err;
+    EXPECT_NE(recovered.out.find(" items put back.\n"), std::string::npos) << recovered.out;
+    std::size_t original = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "in")) {
+        const std::string name = entry.path().filename().string();
+        original += name.starts_with("IMG_") && contentsOf(entry.path().string()) == "in/" + name ? 1 : 0;
+    }
+    EXPECT_EQ(original, static_cast<std::size_t>(kFiles));
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "history"));
 }
 
 } // namespace

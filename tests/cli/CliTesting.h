@@ -51,8 +51,8 @@ struct Workspace {
         const bool choosesItsOwn = std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) {
                                        return a == "--no-history" || a == "--history-dir";
                                    }) != arguments.end();
-        if (!choosesItsOwn &&
-            (arguments[0] == "rename" || arguments[0] == "undo" || arguments[0] == "history")) {
+        if (!choosesItsOwn && (arguments[0] == "rename" || arguments[0] == "undo" ||
+                               arguments[0] == "history" || arguments[0] == "recover")) {
             arguments.insert(arguments.begin() + 1, {"--history-dir", history});
         }
         return run(arguments, root.path());

@@ -60,6 +60,12 @@ TEST(CommandLine, ReadsEveryCommandsOptions) {
     EXPECT_EQ(undo.historyDirectory, "/h");
     EXPECT_EQ(undo.undoId, "0F1E2D3C");
     EXPECT_TRUE(parsed({"rename", "--no-history", "x"}).noHistory);
+
+    const auto recover = parsed({"recover", "--id", "5cc8", "--json", "--history-dir", "/h"});
+    EXPECT_EQ(recover.command, Command::recover);
+    EXPECT_EQ(recover.recoverId, "5cc8");
+    EXPECT_TRUE(recover.json);
+    EXPECT_EQ(recover.historyDirectory, "/h");
 }
 
 TEST(CommandLine, RefusesWhatItCannotUse) {

@@ -4,16 +4,23 @@
 
 namespace morvane {
 
-FileItem::FileItem(std::string name_, std::string directory_, Date created_, Date modified_,
+FileItem::FileItem(std::string name_, SharedString directory_, Date created_, Date modified_,
                    std::int64_t size_, bool isDirectory_, bool isIncluded_, std::optional<std::string> id_,
-                   std::optional<std::string> parentName_)
+                   std::optional<SharedString> parentName_)
     : id(id_ ? std::move(*id_) : defaultId(name_, directory_)), name(std::move(name_)),
       directory(std::move(directory_)),
-      parentName(parentName_ ? std::move(*parentName_) : defaultParentName(directory)), created(created_),
+      parentName(parentName_ ? std::move(*parentName_) : SharedString(defaultParentName(directory))),
+      created(created_),
       modified(modified_), size(size_), isDirectory(isDirectory_), isIncluded(isIncluded_) {}
 
 std::string FileItem::defaultId(const std::string& name, const std::string& directory) {
-    return directory.empty() ? name : directory + "/" + name;
+    if (directory.empty()) {
+        return name;
+    }
+    std::string id;
+    id.reserve(directory.size() + 1 + name.size());
+    id.append(directory).append("/").append(name);
+    return id;
 }
 
 std::string FileItem::defaultParentName(const std::string& directory) {
@@ -35,8 +42,8 @@ std::size_t std::hash<morvane::FileItem>::operator()(const morvane::FileItem& it
     };
     mix(std::hash<std::string>{}(item.id));
     mix(std::hash<std::string>{}(item.name));
-    mix(std::hash<std::string>{}(item.directory));
-    mix(std::hash<std::string>{}(item.parentName));
+    mix(std::hash<morvane::SharedString>{}(item.directory));
+    mix(std::hash<morvane::SharedString>{}(item.parentName));
     mix(std::hash<long long>{}(item.created.time_since_epoch().count()));
     mix(std::hash<long long>{}(item.modified.time_since_epoch().count()));
     mix(std::hash<std::int64_t>{}(item.size));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/support/Date.h"
+#include "engine/support/SharedString.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,12 +9,14 @@
 
 namespace morvane {
 
-// One file or folder that may be renamed.
+// One file or folder that may be renamed. The items of one folder share its
+// path and name (SharedString reads as a const std::string&), so that a
+// large folder's items do not each hold a copy of them.
 struct FileItem {
-    std::string id;        // stable identity inside one listing; by default the path
-    std::string name;      // current name on disk, one path component
-    std::string directory; // path of the folder holding the item
-    std::string parentName;
+    std::string id;          // stable identity inside one listing; by default the path
+    std::string name;        // current name on disk, one path component
+    SharedString directory;  // path of the folder holding the item
+    SharedString parentName; // the last component of `directory` unless given
     Date created{};
     Date modified{};
     std::int64_t size = 0;
@@ -23,9 +26,9 @@ struct FileItem {
     FileItem() = default;
     // `id` defaults to the path (or the bare name when `directory` is empty);
     // `parentName` to the last non-empty component of `directory`.
-    FileItem(std::string name, std::string directory, Date created, Date modified, std::int64_t size,
+    FileItem(std::string name, SharedString directory, Date created, Date modified, std::int64_t size,
              bool isDirectory, bool isIncluded, std::optional<std::string> id = std::nullopt,
-             std::optional<std::string> parentName = std::nullopt);
+             std::optional<SharedString> parentName = std::nullopt);
 
     bool operator==(const FileItem&) const = default;
 

@@ -16,10 +16,11 @@ namespace {
 // For every entry, how many entries (itself included) share its key: its
 // folder's number and its name's key. Open addressing over entry indices
 // rather than a node per key, since this runs over every item after every
-// keystroke.
-std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folders,
-                                           const std::vector<NameKey>& keys) {
-    const std::size_t count = keys.size();
+// keystroke; keys are compared by hash, and only equal hashes by the names.
+template <typename NameOf>
+std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::uint32_t>& folders,
+                                           const std::vector<std::uint64_t>& hashes, NameOf nameOf) {
+    const std::size_t count = hashes.size();
     std::size_t capacity = 16;
     while (capacity < 2 * count) {
         capacity *= 2;
@@ -29,11 +30,12 @@ std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folde
     std::vector<std::uint32_t> firstWithKey(count);
     std::vector<std::uint32_t> counts(count, 0); // by first entry
     for (std::size_t i = 0; i < count; ++i) {
-        std::size_t slot =
-            (std::hash<std::string_view>{}(keys[i].text()) ^ (folders[i] * 0x9e3779b97f4a7c15ULL)) & mask;
+        const std::uint64_t hash = hashes[i] ^ (folders[i] * 0x9e3779b97f4a7c15ULL);
+        std::size_t slot = (hash ^ (hash >> 29)) & mask;
         while (slots[slot] != 0) {
             const std::uint32_t first = slots[slot] - 1;
-            if (folders[first] == folders[i] && keys[first].text() == keys[i].text()) {
+            if (folders[first] == folders[i] && hashes[first] == hashes[i] &&
+                NameKey::haveOneKey(nameOf(first), nameOf(i), false)) {
                 break;
             }
             slot = (slot + 1) & mask;
@@ -53,8 +55,7 @@ std::vector<std::uint32_t> sharedKeyCounts(const std::vector<std::size_t>& folde
 
 // What an included item's new name means before collisions are counted:
 // unchanged, invalid, a case-only rename or a rename.
-RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_view newName,
-                                       const NameKey& newKey) {
+RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_view newName) {
     using Kind = RenameStatus::Kind;
     if (unicode::canonicallyEqual(newName, oldName)) {
         return RenameStatus::of(Kind::unchanged);
@@ -62,7 +63,8 @@ RenameStatus statusApartFromCollisions(std::string_view oldName, std::string_vie
     if (auto problem = NameValidation::validate(newName)) {
         return RenameStatus::invalid(std::move(*problem));
     }
-    return RenameStatus::of(newKey.isKeyOf(oldName) ? Kind::caseOnlyRename : Kind::rename);
+    return RenameStatus::of(NameKey::haveOneKey(newName, oldName, false) ? Kind::caseOnlyRename
+                                                                         : Kind::rename);
 }
 
 // The number of items a run renames: the `total` of every rule context.
@@ -121,9 +123,23 @@ RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
 
 std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& items,
                                                std::stop_token stop) const {
+    return planItems(items, std::move(stop));
+}
+
+RenamePlan RenamePipeline::plan(std::vector<FileItem>&& items) const {
+    return *plan(std::move(items), std::stop_token());
+}
+
+std::optional<RenamePlan> RenamePipeline::plan(std::vector<FileItem>&& items, std::stop_token stop) const {
+    return planItems(std::move(items), std::move(stop));
+}
+
+template <typename Items>
+std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_token stop) const {
     // A power of two, so the check is a mask; a few hundred items take well
     // under a millisecond.
     constexpr std::size_t stopCheckInterval = 256;
+    constexpr bool takesItems = !std::is_const_v<std::remove_reference_t<Items>>;
     using Kind = RenameStatus::Kind;
     DateFormatting::recheckSystemZone();
     RenamePlan plan;
@@ -133,58 +149,70 @@ std::optional<RenamePlan> RenamePipeline::plan(const std::vector<FileItem>& item
     const std::int64_t total = includedCount(items);
 
     // Every entry, excluded ones included (they hold their current names
-    // against the others), gets its collision key while its item is at hand:
-    // the folder and the name's key, letter case ignored. Folders are numbered
-    // (items mostly come folder by folder) so long paths are neither copied
-    // nor hashed per item.
-    std::vector<NameKey> keys;
-    keys.reserve(items.size());
-    std::vector<std::size_t> folders;
+    // against the others), gets its collision key's hash while its item is
+    // at hand: the folder and the name's key, letter case ignored. Folders
+    // are numbered (items mostly come folder by folder) so long paths are
+    // neither copied nor hashed per item.
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(items.size());
+    std::vector<std::uint32_t> folders;
     folders.reserve(items.size());
-    std::unordered_map<std::string_view, std::size_t> folderNumbers;
-    const std::string* lastFolder = nullptr;
-    std::size_t lastFolderNumber = 0;
+    std::unordered_map<std::string_view, std::uint32_t> folderNumbers;
+    std::string_view lastFolder;
+    std::uint32_t lastFolderNumber = 0;
 
     std::int64_t index = 0;
     FileName before; // assigned, not built, at every step: its buffers are reused
-    for (const FileItem& item : items) {
+    for (auto& item : items) {
         if (plan.entries.size() % stopCheckInterval == 0 && stop.stop_requested()) {
             return std::nullopt;
         }
-        if (lastFolder == nullptr || *lastFolder != item.directory) {
-            lastFolder = &item.directory;
-            lastFolderNumber = folderNumbers.try_emplace(item.directory, folderNumbers.size()).first->second;
+        if (!item.isIncluded) {
+            hashes.push_back(NameKey::hashOf(item.name, false));
+            std::string name = item.name;
+            plan.entries.push_back(
+                {takesItems ? std::move(item) : item, std::move(name), RenameStatus::of(Kind::excluded)});
+        } else {
+            const RuleContext context{item, index++, total};
+            FileName name = FileName::parsing(item.name);
+            for (std::size_t s = 0; s < steps.size(); ++s) {
+                if (!steps[s].isEnabled) {
+                    continue;
+                }
+                before = name;
+                if (auto message = applyStep(*steps[s].rule, name, before, context)) {
+                    plan.ruleErrors[s] = std::move(*message);
+                } else if (!sameName(before, name)) {
+                    ++plan.changedCounts[s];
+                }
+            }
+            std::string newName = name.full();
+            hashes.push_back(NameKey::hashOf(newName, false));
+            RenameStatus status = statusApartFromCollisions(item.name, newName);
+            plan.entries.push_back(
+                {takesItems ? std::move(item) : item, std::move(newName), std::move(status)});
+        }
+        // The entries keep the folder strings (and never move), so the views stay valid.
+        const std::string_view folder = plan.entries.back().item.directory;
+        if (folders.empty() || folder != lastFolder) {
+            lastFolderNumber =
+                folderNumbers.try_emplace(folder, static_cast<std::uint32_t>(folderNumbers.size()))
+                    .first->second;
+            lastFolder = folder;
         }
         folders.push_back(lastFolderNumber);
-        if (!item.isIncluded) {
-            keys.emplace_back(item.name, false);
-            plan.entries.push_back({item, item.name, RenameStatus::of(Kind::excluded)});
-            continue;
-        }
-        const RuleContext context{item, index++, total};
-        FileName name = FileName::parsing(item.name);
-        for (std::size_t s = 0; s < steps.size(); ++s) {
-            if (!steps[s].isEnabled) {
-                continue;
-            }
-            before = name;
-            if (auto message = applyStep(*steps[s].rule, name, before, context)) {
-                plan.ruleErrors[s] = std::move(*message);
-            } else if (!sameName(before, name)) {
-                ++plan.changedCounts[s];
-            }
-        }
-        std::string newName = name.full();
-        keys.emplace_back(newName, false);
-        RenameStatus status = statusApartFromCollisions(item.name, newName, keys.back());
-        plan.entries.push_back({item, std::move(newName), std::move(status)});
+    }
+    if constexpr (takesItems) {
+        // What is left of them is only in the way now.
+        std::vector<FileItem>().swap(items);
     }
 
     // A name shared in its folder is a conflict, unless it is invalid anyway.
     if (stop.stop_requested()) {
         return std::nullopt;
     }
-    const std::vector<std::uint32_t> sharing = sharedKeyCounts(folders, keys);
+    const std::vector<std::uint32_t> sharing = sharedKeyCounts(
+        folders, hashes, [&](std::size_t i) -> std::string_view { return plan.entries[i].newName; });
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
         RenameStatus& status = plan.entries[i].status;
         if (sharing[i] > 1 && status.kind != Kind::excluded && status.kind != Kind::invalid) {

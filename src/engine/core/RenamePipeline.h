@@ -29,6 +29,11 @@ public:
     // hundred items, so a superseded plan of a million items ends within
     // milliseconds. Nothing when it was stopped.
     std::optional<RenamePlan> plan(const std::vector<FileItem>& items, std::stop_token stop) const;
+    // The same with the items moved into the plan rather than copied, for a
+    // caller that has no further use for them: a large list is then never
+    // held twice.
+    RenamePlan plan(std::vector<FileItem>&& items) const;
+    std::optional<RenamePlan> plan(std::vector<FileItem>&& items, std::stop_token stop) const;
 
     // Whether an enabled step reads the items' dates or sizes (see
     // RenameRule::needsDetails).
@@ -45,6 +50,10 @@ public:
 
     // The key under which two names in one folder count as the same entry.
     static std::string collisionKey(const std::string& directory, std::string_view name);
+
+private:
+    template <typename Items>
+    std::optional<RenamePlan> planItems(Items&& items, std::stop_token stop) const;
 };
 
 } // namespace morvane

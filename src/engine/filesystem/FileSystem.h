@@ -2,7 +2,11 @@
 
 #include "engine/filesystem/FSEntry.h"
 
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
@@ -13,6 +17,18 @@ namespace morvane {
 // changes anything, and a thrown FileSystemError leaves everything as it was.
 class FileSystem {
 public:
+    // One folder, held for a run of checks and moves of its entries: a large
+    // batch makes them by name within the folder rather than by whole path.
+    // The same contract as the file system's own calls, the errors naming the
+    // whole paths. Only as long as no move of the run renames the folder or
+    // one above it.
+    class Folder {
+    public:
+        virtual ~Folder() = default;
+        virtual bool exists(std::string_view name) const = 0;
+        virtual void move(std::string_view from, std::string_view to) = 0;
+    };
+
     virtual ~FileSystem() = default;
 
     // Whether something is at `path`; a symbolic link counts as itself, even
@@ -28,6 +44,13 @@ public:
     // The immediate children, hidden ones included, in no particular order.
     virtual std::vector<FSEntry> entries(const std::string& directory) const = 0;
 
+    // Their names alone, or nothing when there are more than `limit`: for a
+    // caller about to ask after many names of one folder, for whom one
+    // listing is cheaper than a question per name, unless the folder is far
+    // larger. By default from entries(). Throws as entries() does.
+    virtual std::optional<std::vector<std::string>> names(const std::string& directory,
+                                                          std::size_t limit) const;
+
     // `path` with its symbolic links resolved (unchanged where nothing can be
     // resolved). Never fails.
     virtual std::string canonicalPath(const std::string& path) const = 0;
@@ -35,6 +58,10 @@ public:
     // Whether names in this folder's volume compare case-sensitively; false
     // when that cannot be told. Never fails.
     virtual bool isCaseSensitive(const std::string& directory) const = 0;
+
+    // The folder at `directory` for a run of checks and moves. By default
+    // they go through exists() and move() with the joined paths.
+    virtual std::unique_ptr<Folder> folder(const std::string& directory);
 };
 
 } // namespace morvane

@@ -40,22 +40,49 @@ void FolderScanner::walk(const std::string& directory, const ScanOptions& option
     std::vector<FSEntry> listed = fileSystem_->entries(directory);
     // Names that are not UTF-8 leave before sorting: the collator would read
     // them as replacement characters and could not order them meaningfully.
-    const auto unreadable = std::stable_partition(
-        listed.begin(), listed.end(), [](const FSEntry& entry) { return unicode::isValidUtf8(entry.name); });
-    for (auto it = unreadable; it != listed.end(); ++it) {
-        if (!it->isHidden || options.includeHidden) {
-            ++into.unreadableNameCount;
+    // (Most folders have none, and are not rearranged for them.)
+    const auto isReadable = [](const FSEntry& entry) { return unicode::isValidUtf8(entry.name); };
+    if (!std::all_of(listed.begin(), listed.end(), isReadable)) {
+        const auto unreadable = std::stable_partition(listed.begin(), listed.end(), isReadable);
+        for (auto it = unreadable; it != listed.end(); ++it) {
+            if (!it->isHidden || options.includeHidden) {
+                ++into.unreadableNameCount;
+            }
         }
+        listed.erase(unreadable, listed.end());
     }
-    listed.erase(unreadable, listed.end());
-    sortByName(listed);
+    // The entries are read in name order where they lie, never moved.
+    std::vector<std::uint32_t> inOrder;
+    {
+        std::vector<std::string_view> names;
+        names.reserve(listed.size());
+        for (const FSEntry& entry : listed) {
+            names.push_back(entry.name);
+        }
+        inOrder = NaturalOrder::order(names);
+    }
 
-    const std::string parentName = Paths::lastComponent(directory);
-    for (const FSEntry& entry : listed) {
+    // Every item of the folder shares its path and name.
+    const SharedString folder(directory);
+    const SharedString parentName(Paths::lastComponent(directory));
+    std::vector<FileItem>& items = into.items;
+    if (items.size() + listed.size() > items.capacity()) {
+        items.reserve(std::max(items.size() + listed.size(), items.capacity() + items.capacity() / 2));
+    }
+    for (std::size_t next = 0; next < inOrder.size(); ++next) {
+        // In name order the entries are read all over the listing, which is
+        // far larger than the caches: ask for each a few turns ahead.
+        constexpr std::size_t kAhead = 16;
+#if defined(__GNUC__)
+        if (next + kAhead < inOrder.size()) {
+            __builtin_prefetch(&listed[inOrder[next + kAhead]]);
+        }
+#endif
+        FSEntry& entry = listed[inOrder[next]];
         if (entry.isHidden && !options.includeHidden) {
             continue;
         }
-        const std::string path = Paths::join(directory, entry.name);
+        std::string path = Paths::join(directory, entry.name);
         bool isFolder = false;
         if (!entry.isSymlink || options.followSymlinks) {
             isFolder = entry.isSymlink ? entry.symlinkTargetIsDirectory : entry.isDirectory;
@@ -65,14 +92,14 @@ void FolderScanner::walk(const std::string& directory, const ScanOptions& option
         }
         if (!isFolder) {
             if (options.includeFiles) {
-                into.items.emplace_back(entry.name, directory, entry.created, entry.modified, entry.size,
-                                        false, true, path, parentName);
+                items.emplace_back(std::move(entry.name), folder, entry.created, entry.modified, entry.size,
+                                   false, true, std::move(path), parentName);
             }
             continue;
         }
         if (options.includeFolders) {
-            into.items.emplace_back(entry.name, directory, entry.created, entry.modified, 0, true, true, path,
-                                    parentName);
+            items.emplace_back(entry.name, folder, entry.created, entry.modified, 0, true, true, path,
+                               parentName);
         }
         if (options.recursive && visited.insert(fileSystem_->canonicalPath(path)).second) {
             walk(path, options, visited, into);

@@ -13,6 +13,7 @@ namespace {
 // What is needed of each parent folder, asked once however many of its
 // entries were picked.
 struct Folder {
+    SharedString path;                                // shared by its items
     std::unordered_map<std::string, FSEntry> entries; // by name
     std::string identity;                             // the canonical path: the same through every link to it
     bool caseSensitive = true;
@@ -20,6 +21,7 @@ struct Folder {
 
 Folder read(const FileSystem& fileSystem, const std::string& directory) {
     Folder folder;
+    folder.path = directory;
     try {
         for (auto& entry : fileSystem.entries(directory)) {
             std::string name = entry.name;
@@ -54,11 +56,11 @@ std::vector<FileItem> itemsFromPaths(const FileSystem& fileSystem, const std::ve
         }
         const auto found = parent.entries.find(name);
         if (found == parent.entries.end()) {
-            items.emplace_back(name, directory, Date{}, Date{}, 0, false, true, path);
+            items.emplace_back(name, parent.path, Date{}, Date{}, 0, false, true, path);
             continue;
         }
         const FSEntry& entry = found->second;
-        items.emplace_back(name, directory, entry.created, entry.modified, entry.size, entry.isDirectory,
+        items.emplace_back(name, parent.path, entry.created, entry.modified, entry.size, entry.isDirectory,
                            true, path);
     }
     return items;

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace morvane {
 namespace {
@@ -101,6 +102,60 @@ struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
 };
 
+// A failed move as the contract words it: the system checks source and
+// target inside the one call; these checks only choose the error to report,
+// in the contract's order.
+[[noreturn]] void throwMoveError(int error, const std::string& from, const std::string& to, bool fromExists,
+                                 bool toExists) {
+    if (!fromExists) {
+        throw FileSystemError::notFound(from);
+    }
+    if (error == EEXIST || toExists) {
+        throw FileSystemError::alreadyExists(to);
+    }
+    throw FileSystemError::failed(localized("\u201C%@\u201D could not be renamed: %@",
+                                            Paths::lastComponent(from), systemErrorText(error)));
+}
+
+// A folder held open by a descriptor: its entries are checked and moved by
+// name, without the system walking the whole path each time.
+class OpenFolder : public FileSystem::Folder {
+public:
+    OpenFolder(int fd, std::string directory) : fd_(fd), directory_(std::move(directory)) {}
+    ~OpenFolder() override { ::close(fd_); }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    bool exists(std::string_view name) const override {
+        struct stat info {};
+        return isUsable(name) && ::fstatat(fd_, std::string(name).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    void move(std::string_view from, std::string_view to) override {
+        // Kept from one move to the next: a large batch would otherwise make
+        // and free two strings per move.
+        from_.assign(from);
+        to_.assign(to);
+        const int error = isUsable(from) && isUsable(to)
+                              ? posix::moveWithoutReplacingAt(fd_, from_.c_str(), to_.c_str())
+                              : EINVAL;
+        if (error != 0) {
+            throwMoveError(error, Paths::join(directory_, from), Paths::join(directory_, to), exists(from),
+                           exists(to));
+        }
+    }
+
+private:
+    static bool isUsable(std::string_view name) {
+        return !name.empty() && name.find('\0') == std::string_view::npos;
+    }
+
+    int fd_;
+    std::string directory_;
+    std::string from_;
+    std::string to_;
+};
+
 } // namespace
 
 bool LocalFileSystem::exists(const std::string& path) const {
@@ -111,22 +166,24 @@ bool LocalFileSystem::exists(const std::string& path) const {
 void LocalFileSystem::move(const std::string& from, const std::string& to) {
     const int error =
         isUsable(from) && isUsable(to) ? posix::moveWithoutReplacing(from.c_str(), to.c_str()) : EINVAL;
-    if (error == 0) {
-        return;
+    if (error != 0) {
+        throwMoveError(error, from, to, exists(from), exists(to));
     }
-    // The system checks source and target inside the one call; the checks here
-    // only choose the error to report, in the contract's order.
-    if (!exists(from)) {
-        throw FileSystemError::notFound(from);
-    }
-    if (error == EEXIST || exists(to)) {
-        throw FileSystemError::alreadyExists(to);
-    }
-    throw FileSystemError::failed(localized("\u201C%@\u201D could not be renamed: %@",
-                                            Paths::lastComponent(from), systemErrorText(error)));
 }
 
-std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) const {
+std::unique_ptr<FileSystem::Folder> LocalFileSystem::folder(const std::string& directory) {
+    const int fd = isUsable(directory) ? ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        // Moves by path then report what is wrong with the folder, as moves always have.
+        return FileSystem::folder(directory);
+    }
+    return std::make_unique<OpenFolder>(fd, directory);
+}
+
+// Calls `visit(fd, entry)` for every entry of the folder but "." and "..",
+// until it returns false. Throws when the folder cannot be listed.
+template <typename Visit>
+void listFolder(const std::string& directory, Visit visit) {
     if (!isUsable(directory)) {
         throwUnreadable(directory, EINVAL);
     }
@@ -135,7 +192,6 @@ std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) cons
         throwUnreadable(directory, errno);
     }
     const int fd = ::dirfd(listing.get());
-    std::vector<FSEntry> result;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(listing.get());
@@ -143,13 +199,37 @@ std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) cons
             if (errno != 0) {
                 throwUnreadable(directory, errno);
             }
-            break;
+            return;
         }
         const std::string_view name(entry->d_name);
-        if (name == "." || name == "..") {
-            continue;
+        if (name != "." && name != ".." && !visit(fd, *entry)) {
+            return;
         }
-        result.push_back(details_ == Details::all ? entryFor(fd, entry->d_name) : kindOnlyEntry(fd, *entry));
+    }
+}
+
+std::vector<FSEntry> LocalFileSystem::entries(const std::string& directory) const {
+    std::vector<FSEntry> result;
+    listFolder(directory, [&](int fd, const dirent& entry) {
+        result.push_back(details_ == Details::all ? entryFor(fd, entry.d_name) : kindOnlyEntry(fd, entry));
+        return true;
+    });
+    return result;
+}
+
+std::optional<std::vector<std::string>> LocalFileSystem::names(const std::string& directory,
+                                                               std::size_t limit) const {
+    std::vector<std::string> result;
+    bool isOverLimit = false;
+    listFolder(directory, [&](int, const dirent& entry) {
+        isOverLimit = result.size() == limit;
+        if (!isOverLimit) {
+            result.emplace_back(entry.d_name);
+        }
+        return !isOverLimit;
+    });
+    if (isOverLimit) {
+        return std::nullopt;
     }
     return result;
 }

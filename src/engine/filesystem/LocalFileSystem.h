@@ -23,10 +23,15 @@ public:
     bool exists(const std::string& path) const override;
     void move(const std::string& from, const std::string& to) override;
     std::vector<FSEntry> entries(const std::string& directory) const override;
+    // From the listing alone, whatever details the entries would have.
+    std::optional<std::vector<std::string>> names(const std::string& directory,
+                                                  std::size_t limit) const override;
     std::string canonicalPath(const std::string& path) const override;
     // Looks an entry of the folder up under a case-swapped name, so casefolded
     // ext4 folders and FAT, exFAT or NTFS mounts are recognised as such.
     bool isCaseSensitive(const std::string& directory) const override;
+    // Held open by a descriptor, so that moves of its entries are made by name.
+    std::unique_ptr<Folder> folder(const std::string& directory) override;
 
 private:
     Details details_;

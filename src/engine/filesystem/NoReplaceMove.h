@@ -22,4 +22,8 @@ int moveAfterCheck(const char* from, const char* to);
 // renameNoReplace, falling back as described where the volume refuses it.
 int moveWithoutReplacing(const char* from, const char* to);
 
+// The same between two names of the folder open as `directory` (a file
+// descriptor), which spares the system the walk down the whole path.
+int moveWithoutReplacingAt(int directory, const char* from, const char* to);
+
 } // namespace morvane::posix

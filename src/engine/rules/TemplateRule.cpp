@@ -47,7 +47,7 @@ std::optional<std::string> TemplateRule::expansion(std::string_view token, const
         if (argument) {
             return std::nullopt;
         }
-        return key == "name" ? name.stem : key == "ext" ? name.ext : context.item.parentName;
+        return key == "name" ? name.stem : key == "ext" ? name.ext : context.item.parentName.str();
     }
     if (key == "counter") {
         if ((argument && !onlyZeros(*argument)) ||

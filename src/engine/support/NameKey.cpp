@@ -25,7 +25,39 @@ std::string lowerEachCharacter(std::string text) {
     return unicode::toLower(text);
 }
 
+// FNV-1a over the bytes of a key, lowering ASCII capitals on the way where
+// the key ignores case.
+template <bool Lower>
+std::uint64_t hashBytes(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(Lower ? asciiLower(c) : c)) * 0x100000001b3ULL;
+    }
+    return hash;
+}
+
 } // namespace
+
+bool NameKey::haveOneKey(std::string_view a, std::string_view b, bool caseSensitive) {
+    if (unicode::isAscii(a) && unicode::isAscii(b)) {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        if (caseSensitive) {
+            return a == b;
+        }
+        return std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    }
+    return NameKey(a, caseSensitive) == NameKey(b, caseSensitive);
+}
+
+std::uint64_t NameKey::hashOf(std::string_view name, bool caseSensitive) {
+    if (unicode::isAscii(name)) {
+        return caseSensitive ? hashBytes<false>(name) : hashBytes<true>(name);
+    }
+    return hashBytes<false>(NameKey(name, caseSensitive).text());
+}
 
 NameKey::NameKey(std::string_view name, bool caseSensitive) : caseSensitive_(caseSensitive) {
     if (unicode::isAscii(name)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,12 @@ public:
     // Whether `name` has this key; an ASCII name is compared without building
     // its key.
     bool isKeyOf(std::string_view name) const;
+
+    // Whether two names have one key, and a hash of a name's key: for ASCII
+    // names, without building any key, which matters when every item of a
+    // large list is keyed.
+    static bool haveOneKey(std::string_view a, std::string_view b, bool caseSensitive);
+    static std::uint64_t hashOf(std::string_view name, bool caseSensitive);
 
     bool operator==(const NameKey&) const = default;
 

@@ -114,10 +114,9 @@ int compareAscii(std::string_view a, std::string_view b) {
 
 // The key of a printable ASCII name: one rank byte per character, and for a
 // run of digits the digits' rank, the count of significant digits (two bytes)
-// and those digits, so that byte order is compareAscii's order.
-std::string asciiKey(std::string_view name) {
+// and those digits, so that byte order is compareAscii's order. Appended to `key`.
+void appendAsciiKey(std::string& key, std::string_view name) {
     const auto& rank = asciiRanks();
-    std::string key; // short names' keys stay in the string's own buffer
     for (std::size_t i = 0; i < name.size();) {
         if (!isDigit(name[i])) {
             key += static_cast<char>(rank[static_cast<std::size_t>(name[i])]);
@@ -133,35 +132,113 @@ std::string asciiKey(std::string_view name) {
         key.append(digits);
         i = end;
     }
-    return key;
 }
 
-std::string icuKey(std::string_view name) {
+// ICU's sort key of `name`, appended to `key`.
+void appendIcuKey(std::string& key, std::string_view name) {
     const icu::UnicodeString text =
         icu::UnicodeString::fromUTF8(icu::StringPiece(name.data(), static_cast<int32_t>(name.size())));
     icu::Collator& collator = nameCollator();
-    std::string key(64, '\0');
+    const std::size_t start = key.size();
+    key.resize(start + 64);
     for (;;) {
-        const int32_t needed = collator.getSortKey(text, reinterpret_cast<uint8_t*>(key.data()),
-                                                   static_cast<int32_t>(key.size()));
-        if (needed <= static_cast<int32_t>(key.size())) {
-            key.resize(static_cast<std::size_t>(needed));
-            return key;
+        const auto room = static_cast<int32_t>(key.size() - start);
+        const int32_t needed =
+            collator.getSortKey(text, reinterpret_cast<uint8_t*>(key.data() + start), room);
+        key.resize(start + static_cast<std::size_t>(needed));
+        if (needed <= room) {
+            return;
         }
-        key.resize(static_cast<std::size_t>(needed));
     }
+}
+
+// How names are keyed: all of them by the ASCII shortcut, or all by ICU, since
+// keys of the two kinds do not compare with each other.
+using KeyMaker = void (*)(std::string&, std::string_view);
+
+KeyMaker keyMakerFor(const std::vector<std::string_view>& names) {
+    return std::all_of(names.begin(), names.end(), isPrintableAscii) ? &appendAsciiKey : &appendIcuKey;
+}
+
+// One name's key in the block of keys, with its first sixteen bytes as two
+// big-endian integers (zero-padded), which decide most comparisons alone.
+struct KeyRef {
+    std::uint64_t high;
+    std::uint64_t low;
+    std::uint64_t offset;
+    std::uint32_t length;
+    std::uint32_t position;
+};
+
+std::uint64_t bigEndian(const char* bytes, std::size_t count) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        value = value << 8 | (i < count ? static_cast<unsigned char>(bytes[i]) : 0u);
+    }
+    return value;
 }
 
 } // namespace
 
 std::vector<std::string> NaturalOrder::sortKeys(const std::vector<std::string_view>& names) {
-    const bool ascii = std::all_of(names.begin(), names.end(), isPrintableAscii);
-    std::vector<std::string> keys;
-    keys.reserve(names.size());
-    for (const std::string_view name : names) {
-        keys.push_back(ascii ? asciiKey(name) : icuKey(name));
+    const KeyMaker append = keyMakerFor(names);
+    std::vector<std::string> keys(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        append(keys[i], names[i]);
     }
     return keys;
+}
+
+std::vector<std::uint32_t> NaturalOrder::order(const std::vector<std::string_view>& names, bool descending) {
+    const KeyMaker append = keyMakerFor(names);
+    std::string block;
+    std::size_t nameBytes = 0;
+    for (const std::string_view name : names) {
+        nameBytes += name.size();
+    }
+    block.reserve(nameBytes + 4 * names.size());
+    std::vector<KeyRef> keys;
+    keys.reserve(names.size());
+    for (std::uint32_t position = 0; position < names.size(); ++position) {
+        const std::size_t offset = block.size();
+        append(block, names[position]);
+        keys.push_back(KeyRef{0, 0, offset, static_cast<std::uint32_t>(block.size() - offset), position});
+    }
+    for (KeyRef& key : keys) {
+        const char* bytes = block.data() + key.offset;
+        key.high = bigEndian(bytes, std::min<std::size_t>(key.length, 8));
+        key.low = key.length > 8 ? bigEndian(bytes + 8, std::min<std::size_t>(key.length - 8, 8)) : 0;
+    }
+    // Negative, zero or positive as `a`'s key sorts before, with or after `b`'s.
+    const auto compareKeys = [&](const KeyRef& a, const KeyRef& b) {
+        if (a.high != b.high) {
+            return a.high < b.high ? -1 : 1;
+        }
+        if (a.low != b.low) {
+            return a.low < b.low ? -1 : 1;
+        }
+        const std::string_view left(block.data() + a.offset, a.length);
+        const std::string_view right(block.data() + b.offset, b.length);
+        const int order = left.compare(right);
+        return (order > 0) - (order < 0);
+    };
+    const auto before = [&](const KeyRef& a, const KeyRef& b) {
+        const int order = compareKeys(a, b);
+        if (order != 0) {
+            return descending ? order > 0 : order < 0;
+        }
+        return a.position < b.position; // stable
+    };
+    // Listings often come sorted already; checking costs one comparison per name.
+    if (!std::is_sorted(keys.begin(), keys.end(), before)) {
+        std::sort(keys.begin(), keys.end(), before);
+    }
+    std::vector<std::uint32_t> positions;
+    positions.reserve(keys.size());
+    for (const KeyRef& key : keys) {
+        positions.push_back(key.position);
+    }
+    return positions;
 }
 
 int NaturalOrder::compare(std::string_view a, std::string_view b) {

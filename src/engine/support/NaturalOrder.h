@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,33 +23,43 @@ public:
     // names gets short keys made here, any other list ICU's sort keys.
     static std::vector<std::string> sortKeys(const std::vector<std::string_view>& names);
 
-    // Sorts `values` stably by the natural order of `nameOf(value)`.
+    // The positions of `names` in their natural order (stable; descending
+    // keeps equal names in their order too). The keys are made once, into
+    // one block, and compared by their first sixteen bytes as two integers
+    // before the rest, if any, is looked at.
+    static std::vector<std::uint32_t> order(const std::vector<std::string_view>& names,
+                                            bool descending = false);
+
+    // Sorts `values` stably by the natural order of `nameOf(value)`, moving
+    // each value once, in place.
     template <typename T, typename NameOf>
     static void sort(std::vector<T>& values, NameOf nameOf, bool descending = false) {
-        std::vector<std::string_view> names;
-        names.reserve(values.size());
-        for (const T& value : values) {
-            names.push_back(nameOf(value));
+        std::vector<std::uint32_t> positions;
+        {
+            std::vector<std::string_view> names;
+            names.reserve(values.size());
+            for (const T& value : values) {
+                names.push_back(nameOf(value));
+            }
+            positions = order(names, descending);
         }
-        const std::vector<std::string> keys = sortKeys(names);
-        std::vector<std::size_t> order(values.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
+        // Each cycle of the permutation is followed once; a place filled is
+        // marked by pointing at itself.
+        for (std::uint32_t start = 0; start < positions.size(); ++start) {
+            if (positions[start] == start) {
+                continue;
+            }
+            T held = std::move(values[start]);
+            std::uint32_t at = start;
+            while (positions[at] != start) {
+                const std::uint32_t from = positions[at];
+                values[at] = std::move(values[from]);
+                positions[at] = at;
+                at = from;
+            }
+            values[at] = std::move(held);
+            positions[at] = at;
         }
-        auto before = [&](std::size_t a, std::size_t b) {
-            return descending ? keys[b] < keys[a] : keys[a] < keys[b];
-        };
-        // Listings often come sorted already; checking costs one comparison per value.
-        if (std::is_sorted(order.begin(), order.end(), before)) {
-            return;
-        }
-        std::stable_sort(order.begin(), order.end(), before);
-        std::vector<T> sorted;
-        sorted.reserve(values.size());
-        for (const std::size_t index : order) {
-            sorted.push_back(std::move(values[index]));
-        }
-        values = std::move(sorted);
     }
 };
 

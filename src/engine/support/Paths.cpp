@@ -43,8 +43,12 @@ std::string Paths::lastComponent(std::string_view path) {
 }
 
 std::string Paths::join(std::string_view directory, std::string_view name) {
-    std::string result(directory);
-    if (!directory.empty() && !directory.ends_with('/')) {
+    // Made to size: a listing of a million entries keeps a million of these.
+    const bool needsSlash = !directory.empty() && !directory.ends_with('/');
+    std::string result;
+    result.reserve(directory.size() + (needsSlash ? 1 : 0) + name.size());
+    result += directory;
+    if (needsSlash) {
         result += '/';
     }
     result += name;

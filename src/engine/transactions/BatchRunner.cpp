@@ -1,21 +1,14 @@
 #include "engine/transactions/BatchRunner.h"
 
 #include "engine/filesystem/NamesTakenOnDisk.h"
-#include "engine/filesystem/SystemErrorText.h"
 #include "engine/support/Localization.h"
+#include "engine/transactions/BatchRecorder.h"
 
 #include <algorithm>
-#include <system_error>
+#include <stdexcept>
 
 namespace morvane {
 namespace {
-
-// The history's error as a sentence naming its folder.
-std::string historyErrorText(const std::string& directory, const std::exception& error) {
-    const auto* system = dynamic_cast<const std::system_error*>(&error);
-    const std::string reason = system != nullptr ? systemErrorText(system->code().value()) : error.what();
-    return localized("The history folder \u201C%@\u201D cannot be written: %@", directory, reason);
-}
 
 bool refuses(const BatchRunner::Request& request, const RenamePlan& plan) {
     return request.refuseRuleErrors && !plan.ruleErrors.empty();
@@ -37,30 +30,47 @@ RenamePlan BatchRunner::plan(const Request& request) const {
     return result;
 }
 
-HistoryRecording BatchRunner::record(const RenameTransaction& transaction) const {
-    if (!services_.history) {
-        return {HistoryRecording::Kind::disabled, {}};
+RenamePlan BatchRunner::plan(Request&& request) const {
+    RenamePlan result = request.pipeline.plan(std::move(request.items));
+    if (!request.folder) {
+        markNamesTakenOnDisk(result, *services_.fileSystem);
+    }
+    return result;
+}
+
+HistoryRecording BatchRunner::recordingOf(const std::exception_ptr& error, bool recorded) const {
+    if (!recorded) {
+        return {HistoryRecording::Kind::notNeeded, {}};
+    }
+    if (!error) {
+        return {HistoryRecording::Kind::recorded, {}};
     }
     try {
-        services_.history->save(transaction);
-        return {HistoryRecording::Kind::recorded, {}};
-    } catch (const std::exception& error) {
-        return {HistoryRecording::Kind::failed, historyErrorText(services_.history->directory(), error)};
+        std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+        return {HistoryRecording::Kind::failed, services_.history->cannotWrite(failure)};
+    } catch (...) {
+        return {HistoryRecording::Kind::failed,
+                services_.history->cannotWrite(std::runtime_error(localized("An unknown error occurred")))};
     }
 }
 
 BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) const {
-    RenamePlan planned = plan(request);
     std::vector<std::string> leftOut;
+    // The items go into the plan, and come back out of it for another round.
+    RenamePlan planned = plan(std::move(request));
     // Each round leaves out at least one included item, so this ends.
     while (!refuses(request, planned) && request.skipConflicting && planned.hasConflicts()) {
-        for (std::size_t i = 0; i < planned.entries.size(); ++i) {
-            if (planned.entries[i].status.isConflict()) {
-                request.items[i].isIncluded = false;
-                leftOut.push_back(request.items[i].id);
+        request.items.clear();
+        request.items.reserve(planned.entries.size());
+        for (auto& entry : planned.entries) {
+            if (entry.status.isConflict()) {
+                entry.item.isIncluded = false;
+                leftOut.push_back(entry.item.id);
             }
+            request.items.push_back(std::move(entry.item));
         }
-        planned = plan(request);
+        planned = plan(std::move(request));
     }
     BatchOutcome outcome;
     if (refuses(request, planned)) {
@@ -80,8 +90,10 @@ BatchOutcome BatchRunner::run(const RenamePlan& plan, const std::optional<std::s
         outcome.status = BatchOutcome::Status::conflicts;
         return outcome;
     }
-    const auto operations = plan.operations();
-    if (operations.empty()) {
+    const auto& entries = plan.entries;
+    const auto firstRenamed = std::find_if(entries.begin(), entries.end(),
+                                           [](const auto& entry) { return entry.status.willRename(); });
+    if (firstRenamed == entries.end()) {
         outcome.status = BatchOutcome::Status::nothingToRename;
         return outcome;
     }
@@ -91,22 +103,53 @@ BatchOutcome BatchRunner::run(const RenamePlan& plan, const std::optional<std::s
             services_.history->prepare();
         } catch (const std::exception& error) {
             outcome.status = BatchOutcome::Status::historyUnavailable;
-            outcome.historyError = historyErrorText(services_.history->directory(), error);
+            outcome.historyError = services_.history->cannotWrite(error);
             return outcome;
         }
     }
 
-    const std::string directory = folder.value_or(operations.front().item.directory);
-    RenameTransaction transaction = executor().execute(operations, directory, std::nullopt, control);
+    RenameTransaction transaction;
+    transaction.id = Uuid::random();
+    transaction.date = services_.now();
+    transaction.directory = folder.value_or(firstRenamed->item.directory);
+    transaction.operations.reserve(static_cast<std::size_t>(std::count_if(
+        firstRenamed, entries.end(), [](const auto& entry) { return entry.status.willRename(); })));
+    for (auto entry = firstRenamed; entry != entries.end(); ++entry) {
+        if (entry->status.willRename()) {
+            const FileItem& item = entry->item;
+            transaction.operations.push_back(RenameTransaction::Operation{
+                item.id, item.directory, item.name, entry->newName, item.isDirectory,
+                RenameTransaction::Operation::State::pending, std::nullopt, false});
+        }
+    }
+    std::optional<BatchRecorder> recorder;
+    if (services_.history) {
+        recorder.emplace(*services_.history, BatchJournal::Kind::rename, transaction, transaction.date);
+    }
+    executor().carryOut(transaction, control, recorder ? &*recorder : nullptr);
+    if (recorder && recorder->beginError()) {
+        // The batch could not be made safe, so it did not start.
+        try {
+            std::rethrow_exception(recorder->beginError());
+        } catch (const std::exception& error) {
+            outcome.status = BatchOutcome::Status::historyUnavailable;
+            outcome.historyError = services_.history->cannotWrite(error);
+            return outcome;
+        }
+    }
     outcome.status = BatchOutcome::Status::ran;
     outcome.wasStopped =
         transaction.outcome != RenameTransaction::Outcome::completed && control.stopRequested() &&
         std::none_of(transaction.operations.begin(), transaction.operations.end(), [](const auto& operation) {
             return operation.state == RenameTransaction::Operation::State::failed;
         });
-    outcome.recording = transaction.appliedCount() > 0
-                            ? record(transaction)
-                            : HistoryRecording{HistoryRecording::Kind::notNeeded, {}};
+    const bool applied = transaction.appliedCount() > 0;
+    if (!recorder) {
+        outcome.recording = {applied ? HistoryRecording::Kind::disabled : HistoryRecording::Kind::notNeeded,
+                             {}};
+    } else {
+        outcome.recording = recordingOf(recorder->finish(transaction, applied), applied);
+    }
     outcome.transaction = std::move(transaction);
     return outcome;
 }

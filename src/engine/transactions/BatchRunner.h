@@ -10,6 +10,7 @@
 #include "engine/transactions/RenameExecutor.h"
 #include "engine/transactions/UndoOutcome.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -65,6 +66,8 @@ public:
     // The plan of `request` as it would be carried out: the pipeline's plan,
     // with names taken on disk marked for items picked one by one.
     RenamePlan plan(const Request& request) const;
+    // The same with the items moved into the plan (the request keeps the rest).
+    RenamePlan plan(Request&& request) const;
 
     BatchOutcome rename(Request request, const BatchControl& control = BatchControl{}) const;
     // Carries out a plan made earlier, exactly as it is: what a window showed
@@ -77,8 +80,9 @@ public:
     UndoOutcome undo(const UndoRequest& request, const BatchControl& control = BatchControl{}) const;
 
 private:
-    // Writes `transaction` to the history, if there is one.
-    HistoryRecording record(const RenameTransaction& transaction) const;
+    // What became of a batch's record: none was needed, or it was written,
+    // or `error` says why not.
+    HistoryRecording recordingOf(const std::exception_ptr& error, bool recorded) const;
     RenameExecutor executor() const;
 
     Services services_;

@@ -1,8 +1,10 @@
 #include "engine/support/Localization.h"
+#include "engine/transactions/BatchRecorder.h"
 #include "engine/transactions/BatchRunner.h"
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace morvane {
 namespace {
@@ -61,7 +63,8 @@ UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& co
                 return transaction.revertibleCount() > 0;
             });
             if (latest != recorded.end()) {
-                chosen = *latest;
+                // Taken out of the list, not copied: only its id is looked for there later.
+                chosen = std::move(*latest);
             }
         }
     }
@@ -69,12 +72,38 @@ UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& co
         outcome.status = UndoOutcome::Status::nothingToUndo;
         return outcome;
     }
+    std::optional<BatchRecorder> recorder;
+    if (services_.history) {
+        const HistoryStore& history = *services_.history;
+        // The items of an undo cut short are neither where the record says
+        // nor back: they must be put back before anything else is tried.
+        std::error_code ignored;
+        if (std::filesystem::exists(history.journalPath(BatchJournal::Kind::undo, chosen->id, chosen->date),
+                                    ignored)) {
+            outcome.status = UndoOutcome::Status::interrupted;
+            outcome.matches = {*chosen};
+            return outcome;
+        }
+        if (!request.dryRun) {
+            try {
+                history.prepare();
+            } catch (const std::exception& error) {
+                outcome.status = UndoOutcome::Status::unreadable;
+                outcome.historyError = history.cannotWrite(error);
+                return outcome;
+            }
+            recorder.emplace(history, BatchJournal::Kind::undo, *chosen, services_.now());
+        }
+    }
 
-    UndoReport report = executor().undo(*chosen, request.dryRun, control);
+    UndoReport report = executor().undo(*chosen, request.dryRun, control, recorder ? &*recorder : nullptr);
     outcome.status = UndoOutcome::Status::ran;
     outcome.wasStopped = control.stopRequested() && report.count(UndoReport::Status::Kind::notRun) > 0;
-    if (!request.dryRun && report.revertedCount() > 0) {
-        outcome.recording = record(report.transaction);
+    const bool reverted = report.revertedCount() > 0;
+    if (recorder) {
+        outcome.recording = recordingOf(recorder->finish(report.transaction, reverted), reverted);
+    } else if (!request.dryRun && reverted) {
+        outcome.recording = {HistoryRecording::Kind::disabled, {}};
     }
     // Nothing of this batch could be put back: name the batch the user can turn to next.
     if (report.revertedCount() == 0 && !report.statuses.empty() && !outcome.wasStopped) {

@@ -7,6 +7,7 @@
 #include "engine/support/Paths.h"
 #include "engine/support/UserDataFolder.h"
 #include "engine/support/Uuid.h"
+#include "engine/transactions/TransactionJsonReader.h"
 #include "engine/transactions/TransactionJsonWriter.h"
 
 #include <nlohmann/json.hpp>
@@ -60,6 +61,11 @@ std::string detailOf(const nlohmann::json::exception& error) {
 
 // The transaction a record holds, or why it holds none.
 std::variant<RenameTransaction, std::string> decodeRecord(std::string_view text, bool& isPrecise) {
+    if (auto read = TransactionJsonReader::read(text)) {
+        isPrecise = read->isPrecise;
+        return std::move(read->transaction);
+    }
+    // Only a record that is refused is read again as a document, which says why.
     nlohmann::json record;
     try {
         record = nlohmann::json::parse(text);
@@ -97,7 +103,35 @@ std::string HistoryStore::defaultDirectory() {
 }
 
 std::string HistoryStore::fileName(const RenameTransaction& transaction) {
-    return IsoDate::compactStamp(transaction.date) + "-" + transaction.id.text() + ".json";
+    return fileName(transaction.id, transaction.date);
+}
+
+std::string HistoryStore::fileName(const Uuid& id, Date date) {
+    return IsoDate::compactStamp(date) + "-" + id.text() + ".json";
+}
+
+std::string HistoryStore::pathOf(const RenameTransaction& transaction) const {
+    return Paths::join(directory_, fileName(transaction));
+}
+
+std::string HistoryStore::journalPath(BatchJournal::Kind kind, const Uuid& batch, Date batchDate) const {
+    const std::string stem = IsoDate::compactStamp(batchDate) + "-" + batch.text();
+    return Paths::join(directory_, stem + (kind == BatchJournal::Kind::undo ? ".undo.journal" : ".journal"));
+}
+
+std::vector<std::string> HistoryStore::journalPaths() const {
+    std::error_code missing;
+    if (!fs::exists(directory_, missing)) {
+        return {};
+    }
+    std::vector<std::string> paths;
+    for (const auto& entry : fs::directory_iterator(directory_)) {
+        if (entry.path().extension() == ".journal") {
+            paths.push_back(entry.path().string());
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 std::string HistoryStore::encode(const RenameTransaction& transaction) {
@@ -136,10 +170,27 @@ void HistoryStore::prepare() const {
 }
 
 void HistoryStore::save(const RenameTransaction& transaction) const {
-    // Encoding first: text that cannot be written leaves no trace on disk.
-    const std::string contents = encode(transaction);
-    fs::create_directories(directory_);
-    AtomicFile::write(Paths::join(directory_, fileName(transaction)), contents);
+    // Text that cannot be written leaves no trace on disk: the file is
+    // abandoned unless committed, and a folder made for it goes with it.
+    std::optional<AtomicFile> file;
+    bool madeFolder = false;
+    try {
+        TransactionJsonWriter::write(transaction, [&](std::string_view piece) {
+            if (!file) {
+                madeFolder = fs::create_directories(directory_);
+                file.emplace(pathOf(transaction));
+            }
+            file->append(piece);
+        });
+        file->commit();
+    } catch (...) {
+        file.reset();
+        if (madeFolder) {
+            std::error_code ignored;
+            fs::remove(directory_, ignored);
+        }
+        throw;
+    }
 }
 
 HistoryListing HistoryStore::loadReporting() const {
@@ -194,6 +245,20 @@ std::optional<RenameTransaction> HistoryStore::latestUndoable() const {
         }
     }
     return std::nullopt;
+}
+
+std::optional<RenameTransaction> HistoryStore::find(const Uuid& id, Date date) const {
+    auto contents = readWholeFile(Paths::join(directory_, fileName(id, date)));
+    if (const auto* text = std::get_if<std::string>(&contents)) {
+        return decode(*text);
+    }
+    return std::nullopt;
+}
+
+std::string HistoryStore::cannotWrite(const std::exception& error) const {
+    const auto* system = dynamic_cast<const std::system_error*>(&error);
+    const std::string reason = system != nullptr ? systemErrorText(system->code().value()) : error.what();
+    return localized("The history folder \u201C%@\u201D cannot be written: %@", directory_, reason);
 }
 
 void HistoryStore::remove(const RenameTransaction& transaction) const {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "engine/transactions/BatchJournal.h"
 #include "engine/transactions/HistoryListing.h"
 #include "engine/transactions/RenameTransaction.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@ public:
     static std::string defaultDirectory();
     // "yyyyMMdd-HHmmss-<UUID>.json".
     static std::string fileName(const RenameTransaction& transaction);
+    static std::string fileName(const Uuid& id, Date date);
     // Pretty-printed, keys sorted, "/" not escaped. Throws
     // nlohmann::json::exception for text that is not UTF-8.
     static std::string encode(const RenameTransaction& transaction);
@@ -28,12 +31,23 @@ public:
     static std::optional<RenameTransaction> decode(std::string_view text);
 
     const std::string& directory() const { return directory_; }
+    // Where the transaction's record is (or would be).
+    std::string pathOf(const RenameTransaction& transaction) const;
+
+    // The write-ahead record of a batch while it runs ("….journal"), or of
+    // an undo of it ("….undo.journal"), beside the batch's own record:
+    // named after the batch, so a batch has at most one of each.
+    std::string journalPath(BatchJournal::Kind kind, const Uuid& batch, Date batchDate) const;
+    // The write-ahead records in the folder, in name order; none when there
+    // is no folder. Throws when the folder cannot be listed.
+    std::vector<std::string> journalPaths() const;
 
     // Creates the folder if needed and proves that a file can be written in
     // it, so that a batch is refused before its first move rather than left
     // unrecorded after its last. Throws as `save` does.
     void prepare() const;
-    // Creates the folder if needed and replaces the file atomically.
+    // Creates the folder if needed and replaces the file atomically; the
+    // text is written as it is made, never whole in memory.
     void save(const RenameTransaction& transaction) const;
     // Newest first: by start time, to the nanosecond where the record keeps
     // it; for an older record without it, by its file's modification time
@@ -47,6 +61,11 @@ public:
     std::optional<RenameTransaction> latestUndoable() const;
     // Removes the transaction's file; throws if there is none.
     void remove(const RenameTransaction& transaction) const;
+    // The record of the batch with this id and start, if it is there and can be read.
+    std::optional<RenameTransaction> find(const Uuid& id, Date date) const;
+
+    // A failure to write into the folder, as a sentence naming it.
+    std::string cannotWrite(const std::exception& error) const;
 
 private:
     std::string directory_;

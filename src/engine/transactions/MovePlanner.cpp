@@ -17,11 +17,12 @@ namespace morvane {
 namespace {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
+using Rename = MovePlanner::RenameRef;
 
 // One rename of a folder. Indices are 32-bit: a batch of four billion renames
-// would not fit in memory as PlannedRename values in the first place.
+// would not fit in memory in the first place.
 struct Item {
-    std::uint32_t rename;             // index of its PlannedRename
+    std::uint32_t rename;             // index of its rename
     std::uint32_t fromKey;            // number of its current name's key: the temporary one once parked
     std::uint32_t toKey;              // number of its target's key
     std::uint32_t nextWaiter = kNone; // the next item waiting for the same key
@@ -48,7 +49,7 @@ class FolderPlan {
 public:
     explicit FolderPlan(const std::function<std::string()>& temporaryName) : temporaryName_(temporaryName) {}
 
-    void order(const std::vector<PlannedRename>& renames, std::span<const std::uint32_t> indices,
+    void order(const std::vector<Rename>& renames, std::span<const std::uint32_t> indices,
                bool caseSensitive) {
         items_.clear();
         steps_.clear();
@@ -61,7 +62,7 @@ public:
         holders_.reserve(indices.size() * 2);
         firstWaiter_.reserve(indices.size() * 2);
         for (const std::uint32_t index : indices) {
-            const PlannedRename& rename = renames[index];
+            const Rename& rename = renames[index];
             items_.push_back(Item{index, numberOf(rename.from), numberOf(rename.to)});
         }
         if (!caseSensitive) {
@@ -93,29 +94,16 @@ public:
         }
     }
 
-    // Appends the ordered moves. With mutable renames, every string is used
-    // where it is needed last and moved there; with const ones it is copied.
-    template <typename Renames>
-    void appendSteps(Renames& renames, std::vector<MoveStep>& steps) {
-        // Room for the later folders' moves as well, unless they need temporary names.
-        planned_ += items_.size();
-        const std::size_t needed = steps.size() + steps_.size() + (renames.size() - planned_);
-        if (needed > steps.capacity()) {
-            steps.reserve(std::max(needed, steps.capacity() + steps.capacity() / 2));
+    // Appends the ordered moves, and hands the temporary names over.
+    void appendTo(MoveOrder& result) {
+        for (const Item& item : items_) {
+            if (item.isParked()) {
+                result.temporaryOf[item.rename] = static_cast<std::uint32_t>(result.temporaryNames.size());
+                result.temporaryNames.push_back(std::move(temporaries_[item.temporary]));
+            }
         }
         for (const Step& step : steps_) {
-            const Item& item = items_[step.item];
-            auto& rename = renames[item.rename];
-            if (step.isTemporary) {
-                // Parking is an item's first move, and its final move follows.
-                steps.push_back(MoveStep{rename.directory, std::move(rename.from),
-                                         temporaries_[item.temporary], item.rename, true});
-            } else {
-                steps.push_back(MoveStep{std::move(rename.directory),
-                                         item.isParked() ? std::move(temporaries_[item.temporary])
-                                                         : std::move(rename.from),
-                                         std::move(rename.to), item.rename, false});
-            }
+            result.moves.push_back(MoveOrder::Move{items_[step.item].rename, step.isTemporary});
         }
     }
 
@@ -143,9 +131,9 @@ private:
 
     // A name that only changes letter case (or composition) is taken by the
     // item itself on a case-insensitive volume, so it moves away first.
-    void parkCaseOnlyRenames(const std::vector<PlannedRename>& renames) {
+    void parkCaseOnlyRenames(const std::vector<Rename>& renames) {
         for (std::uint32_t i = 0; i < items_.size(); ++i) {
-            const PlannedRename& rename = renames[items_[i].rename];
+            const Rename& rename = renames[items_[i].rename];
             if (items_[i].fromKey == items_[i].toKey && !unicode::canonicallyEqual(rename.from, rename.to)) {
                 park(i);
             }
@@ -209,11 +197,9 @@ private:
     std::vector<std::uint32_t> firstWaiter_; // by key: an item that wants it, the head of a list
     LowestIndexSet free_;                    // items whose target is free
     std::uint32_t cursor_ = 0;               // items before it are all placed or parked
-    std::size_t planned_ = 0;                // renames of the folders before this one
 };
 
-template <typename Renames>
-std::vector<MoveStep> planAll(const MovePlanner& planner, Renames& renames) {
+MoveOrder orderAll(const MovePlanner& planner, const std::vector<Rename>& renames) {
     // Each rename's folder, numbered in order of first appearance. A batch
     // usually lists a folder's renames together, so the previous one's folder
     // is tried before the map.
@@ -255,26 +241,42 @@ std::vector<MoveStep> planAll(const MovePlanner& planner, Renames& renames) {
     std::stable_sort(folderOrder.begin(), folderOrder.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return depth[a] > depth[b]; });
 
-    std::vector<MoveStep> steps;
+    MoveOrder result;
+    result.moves.reserve(renames.size()); // more only where temporary names are needed
+    result.temporaryOf.assign(renames.size(), MoveOrder::kNone);
     FolderPlan folderPlan(planner.temporaryName);
     for (const std::uint32_t folder : folderOrder) {
         const std::span<const std::uint32_t> indices(members.data() + start[folder],
                                                      start[folder + 1] - start[folder]);
-        const bool caseSensitive = planner.isCaseSensitive(renames[firstOfFolder[folder]].directory);
+        const bool caseSensitive =
+            planner.isCaseSensitive(std::string(renames[firstOfFolder[folder]].directory));
         folderPlan.order(renames, indices, caseSensitive);
-        folderPlan.appendSteps(renames, steps);
+        folderPlan.appendTo(result);
     }
-    return steps;
+    return result;
 }
 
 } // namespace
 
 std::vector<MoveStep> MovePlanner::plan(const std::vector<PlannedRename>& renames) const {
-    return planAll(*this, renames);
+    std::vector<Rename> refs;
+    refs.reserve(renames.size());
+    for (const PlannedRename& rename : renames) {
+        refs.push_back(Rename{rename.directory, rename.from, rename.to});
+    }
+    const MoveOrder planned = order(refs);
+    std::vector<MoveStep> steps;
+    steps.reserve(planned.moves.size());
+    for (const MoveOrder::Move& move : planned.moves) {
+        const PlannedRename& rename = renames[move.rename];
+        steps.push_back(MoveStep{rename.directory, std::string(planned.from(move, rename.from)),
+                                 std::string(planned.to(move, rename.to)), move.rename, move.isTemporary});
+    }
+    return steps;
 }
 
-std::vector<MoveStep> MovePlanner::plan(std::vector<PlannedRename>&& renames) const {
-    return planAll(*this, renames);
+MoveOrder MovePlanner::order(const std::vector<RenameRef>& renames) const {
+    return orderAll(*this, renames);
 }
 
 } // namespace morvane

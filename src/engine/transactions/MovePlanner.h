@@ -1,10 +1,12 @@
 #pragma once
 
+#include "engine/transactions/MoveOrder.h"
 #include "engine/transactions/MoveStep.h"
 #include "engine/transactions/PlannedRename.h"
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
@@ -14,6 +16,14 @@ namespace morvane {
 // case-insensitive volumes) case-only renames go through temporary names.
 // Names outside the batch are not looked at; the file system refuses those.
 struct MovePlanner {
+    // A rename to order, by its names held elsewhere; they must stay in place
+    // while the planner runs.
+    struct RenameRef {
+        std::string_view directory;
+        std::string_view from;
+        std::string_view to;
+    };
+
     std::function<bool(const std::string& directory)> isCaseSensitive;
     std::function<std::string()> temporaryName;
 
@@ -23,9 +33,9 @@ struct MovePlanner {
     // temporary move. Expects every rename to change its name, and distinct
     // `from` names within a folder.
     std::vector<MoveStep> plan(const std::vector<PlannedRename>& renames) const;
-    // The same plan, with the renames' strings moved into the steps rather
-    // than copied: for a caller that has no further use for them.
-    std::vector<MoveStep> plan(std::vector<PlannedRename>&& renames) const;
+    // The same plan without copies of the names: for a caller that keeps the
+    // renames' names anyway.
+    MoveOrder order(const std::vector<RenameRef>& renames) const;
 };
 
 } // namespace morvane

@@ -4,15 +4,14 @@
 #include "engine/filesystem/FileSystem.h"
 #include "engine/support/Date.h"
 #include "engine/transactions/BatchControl.h"
+#include "engine/transactions/MoveJournal.h"
 #include "engine/transactions/MovePlanner.h"
 #include "engine/transactions/RenameTransaction.h"
 #include "engine/transactions/UndoReport.h"
 
-#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -34,26 +33,26 @@ public:
     RenameTransaction execute(const std::vector<RenameOperation>& operations, const std::string& directory,
                               const std::optional<std::string>& presetName,
                               const BatchControl& control = BatchControl{}) const;
+    // The same for a transaction made by the caller (id, date, folder and
+    // operations, all pending), which spares a copy of every item; it is
+    // updated in place. With a journal, the moves are made only once it has
+    // recorded them, and it is told of each.
+    void carryOut(RenameTransaction& transaction, const BatchControl& control,
+                  MoveJournal* journal = nullptr) const;
 
     // Puts back the transaction's applied, not yet reverted operations as far
     // as the disk still allows. A dry run changes nothing and says what would
     // be put back. A stop leaves the operations not yet put back `notRun`;
     // no item is ever left under a temporary name without its status saying so.
+    // With a journal, as for execute; a dry run tells it nothing.
     UndoReport undo(const RenameTransaction& transaction, bool dryRun,
-                    const BatchControl& control = BatchControl{}) const;
+                    const BatchControl& control = BatchControl{}, MoveJournal* journal = nullptr) const;
 
     static Date systemNow();
     // ".morvane-tmp-" and a new random UUID.
     static std::string randomTemporaryName();
 
 private:
-    // The error's message when the move failed.
-    std::optional<std::string> attemptMove(const std::string& from, const std::string& to) const;
-    RenameTransaction::Outcome rollBack(std::span<const MoveStep> done,
-                                        std::vector<RenameTransaction::Operation>& operations,
-                                        const BatchControl& control) const;
-    // The text of an error caught while a batch ran.
-    static std::string messageOf(const std::exception_ptr& error);
     MovePlanner planner(std::function<bool(const std::string&)> isCaseSensitive) const;
 
     std::shared_ptr<FileSystem> fileSystem_;

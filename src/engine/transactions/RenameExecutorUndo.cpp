@@ -1,8 +1,12 @@
 #include "engine/support/Localization.h"
-#include "engine/support/NameKey.h"
 #include "engine/support/Paths.h"
+#include "engine/transactions/BatchMoves.h"
+#include "engine/transactions/FolderNameKeys.h"
+#include "engine/transactions/FolderPresence.h"
 #include "engine/transactions/RenameExecutor.h"
 
+#include <deque>
+#include <functional>
 #include <unordered_map>
 
 namespace morvane {
@@ -40,9 +44,10 @@ public:
         }
     }
 
-    std::string of(const std::string& directory) const {
+    // Nothing when the folder has not been renamed.
+    std::optional<std::string> of(const std::string& directory) const {
         if (newNames_.empty()) {
-            return directory;
+            return std::nullopt;
         }
         std::string recorded;
         std::string current;
@@ -59,17 +64,80 @@ public:
                 current += component;
             }
         }
-        return changed ? current : directory;
+        return changed ? std::optional<std::string>(std::move(current)) : std::nullopt;
     }
 
 private:
     std::unordered_map<std::string, std::string> newNames_; // recorded folder path -> its new name
 };
 
+// The present operations whose old name is free, in order: nothing holds it,
+// or the item itself does (its names differ only as the volume does not
+// tell), or another present item of its folder, which moves away during the
+// undo. The others are marked as finding their name taken.
+std::vector<std::size_t> readyToPutBack(const std::vector<Operation>& operations,
+                                        const std::vector<std::size_t>& present,
+                                        const std::vector<std::string_view>& folderOf, FolderPresence& checks,
+                                        const std::function<bool(const std::string&)>& isCaseSensitive,
+                                        std::map<std::size_t, Status>& statuses) {
+    // Folder by folder, so that names are keyed once per folder.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byFolder; // positions in `present`
+    std::vector<std::string_view> folders;
+    for (std::size_t position = 0; position < present.size(); ++position) {
+        const std::string_view folder = folderOf[present[position]];
+        auto& members = byFolder[folder];
+        if (members.empty()) {
+            folders.push_back(folder);
+        }
+        members.push_back(position);
+    }
+    std::vector<bool> isFree(present.size(), false);
+    FolderNameKeys keys;
+    std::vector<std::uint32_t> holders; // by key: present items now named so
+    std::vector<std::uint32_t> toKey;   // by member
+    for (const std::string_view folder : folders) {
+        const auto& members = byFolder.at(folder);
+        keys.reset(isCaseSensitive(std::string(folder)), members.size() * 2);
+        holders.clear();
+        toKey.clear();
+        const auto number = [&](const std::string& name) {
+            const std::uint32_t key = keys.number(name);
+            if (key >= holders.size()) {
+                holders.resize(key + 1, 0);
+            }
+            return key;
+        };
+        for (const std::size_t position : members) {
+            toKey.push_back(number(operations[present[position]].to));
+            ++holders[toKey.back()];
+        }
+        for (std::size_t member = 0; member < members.size(); ++member) {
+            const std::size_t position = members[member];
+            const Operation& operation = operations[present[position]];
+            if (!checks.exists(folder, operation.from)) {
+                isFree[position] = true;
+                continue;
+            }
+            // Another item holding the name is one whose key differs from this one's new name.
+            const std::uint32_t fromKey = number(operation.from);
+            isFree[position] = fromKey == toKey[member] || holders[fromKey] > 0;
+        }
+    }
+    std::vector<std::size_t> ready;
+    for (std::size_t position = 0; position < present.size(); ++position) {
+        if (isFree[position]) {
+            ready.push_back(present[position]);
+        } else {
+            statuses[present[position]] = Status::changedSince(UndoReport::Reason::targetOccupied);
+        }
+    }
+    return ready;
+}
+
 } // namespace
 
 UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRun,
-                                const BatchControl& control) const {
+                                const BatchControl& control, MoveJournal* journal) const {
     UndoReport report{transaction, {}, {}};
     std::vector<Operation>& operations = report.transaction.operations;
     std::vector<std::size_t> candidates;
@@ -95,50 +163,32 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
     };
 
     try {
+        // Each candidate's folder as it is now: its recorded one, or where a
+        // renamed folder above it took it (kept in a deque, which never moves them).
         const CurrentFolders currentFolders(operations, candidates);
-        std::unordered_map<std::size_t, std::string> folderOf; // present operations
+        std::deque<std::string> renamedFolders;
+        std::vector<std::string_view> folderOf(operations.size());
+        FolderPresence checks(*fileSystem_, isCaseSensitive);
+        for (const std::size_t index : candidates) {
+            if (auto renamed = currentFolders.of(operations[index].directory)) {
+                folderOf[index] = renamedFolders.emplace_back(std::move(*renamed));
+            } else {
+                folderOf[index] = operations[index].directory;
+            }
+            checks.expect(folderOf[index], 2); // its new name, then perhaps its old one
+        }
         std::vector<std::size_t> present;
         for (const std::size_t index : candidates) {
-            std::string folder = currentFolders.of(operations[index].directory);
-            report.folders[index] = folder;
-            if (fileSystem_->exists(Paths::join(folder, operations[index].to))) {
+            report.folders[index] = std::string(folderOf[index]);
+            if (checks.exists(folderOf[index], operations[index].to)) {
                 present.push_back(index);
-                folderOf.emplace(index, std::move(folder));
             } else {
                 report.statuses[index] = Status::changedSince(UndoReport::Reason::missing);
             }
         }
 
-        // Folder and name key -> the present operations whose item now holds that name.
-        std::unordered_map<std::string, std::vector<std::size_t>> holders;
-        const auto slot = [&](std::size_t index, const std::string& name) {
-            const std::string& folder = folderOf.at(index);
-            return folder + '\0' + NameKey(name, isCaseSensitive(folder)).text();
-        };
-        for (const std::size_t index : present) {
-            holders[slot(index, operations[index].to)].push_back(index);
-        }
-        std::vector<std::size_t> ready;
-        for (const std::size_t index : present) {
-            const Operation& operation = operations[index];
-            const std::string& folder = folderOf.at(index);
-            bool isFree = !fileSystem_->exists(Paths::join(folder, operation.from)) ||
-                          slot(index, operation.from) == slot(index, operation.to);
-            if (!isFree) {
-                const auto found = holders.find(slot(index, operation.from));
-                if (found != holders.end()) {
-                    for (const std::size_t other : found->second) {
-                        isFree = isFree || other != index;
-                    }
-                }
-            }
-            if (isFree) {
-                ready.push_back(index);
-            } else {
-                report.statuses[index] = Status::changedSince(UndoReport::Reason::targetOccupied);
-            }
-        }
-
+        const std::vector<std::size_t> ready =
+            readyToPutBack(operations, present, folderOf, checks, isCaseSensitive, report.statuses);
         if (dryRun) {
             for (const std::size_t index : ready) {
                 report.statuses[index] = Status::reverted();
@@ -147,18 +197,22 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
             return report;
         }
 
-        std::vector<PlannedRename> renames;
+        std::vector<MovePlanner::RenameRef> renames;
         renames.reserve(ready.size());
         for (const std::size_t index : ready) {
-            renames.push_back(
-                PlannedRename{folderOf.at(index), operations[index].to, operations[index].from});
+            renames.push_back({folderOf[index], operations[index].to, operations[index].from});
         }
-        const auto steps = planner(isCaseSensitive).plan(renames);
-        std::vector<bool> finished(ready.size(), false);       // by ready position: put back or failed
-        std::unordered_map<std::size_t, std::string> parkedAt; // ready position -> temporary name
-        const auto finish = [&](std::size_t position, Status status) {
+        const MoveOrder order = planner(isCaseSensitive).order(renames);
+        if (journal != nullptr) {
+            journal->begin(renames, order, ready);
+        }
+        BatchMoves moves(*fileSystem_, renames, order, journal);
+        using Place = MoveJournal::Place;
+        std::vector<bool> finished(ready.size(), false); // by ready position: put back or failed
+        std::vector<bool> parked(ready.size(), false);   // under its temporary name
+        const auto finish = [&](std::uint32_t position, Status status) {
             finished[position] = true;
-            parkedAt.erase(position);
+            parked[position] = false;
             if (status.kind == Status::Kind::reverted) {
                 operations[ready[position]].isReverted = true;
             }
@@ -168,47 +222,43 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
         // never made: on to the name the undo wanted where `mayGoOn`, else
         // back to the one it had before the undo, whichever is free; failing
         // both, its status says where it is.
-        const auto settle = [&](std::size_t position, const std::string& why, bool mayGoOn) {
-            const PlannedRename& rename = renames[position];
-            const std::string& temporary = parkedAt.at(position);
-            const std::string parked = Paths::join(rename.directory, temporary);
-            if (mayGoOn && !attemptMove(parked, Paths::join(rename.directory, rename.to))) {
+        const auto settle = [&](std::uint32_t position, const std::string& why, bool mayGoOn) {
+            if (mayGoOn && !moves.between(position, Place::temporary, Place::target)) {
                 finish(position, Status::reverted());
-            } else if (!attemptMove(parked, Paths::join(rename.directory, rename.from))) {
+            } else if (!moves.between(position, Place::temporary, Place::original)) {
                 finish(position, mayGoOn ? Status::notRun() : Status::failed(why));
             } else {
-                finish(position,
-                       Status::failed(localized("%@ (it is now named \u201C%@\u201D)", why, temporary)));
+                finish(position, Status::failed(localized("%@ (it is now named \u201C%@\u201D)", why,
+                                                          *order.temporaryName(position))));
             }
         };
 
-        control.report(BatchProgress::Phase::undoing, 0, steps.size());
+        control.report(BatchProgress::Phase::undoing, 0, order.moves.size());
         bool stopped = false;
-        for (std::size_t done = 0; done < steps.size(); ++done) {
-            const MoveStep& step = steps[done];
+        for (std::size_t done = 0; done < order.moves.size(); ++done) {
+            const MoveOrder::Move& move = order.moves[done];
             if (control.stopRequested()) {
                 stopped = true;
                 break;
             }
-            if (!finished[step.operation]) {
-                const auto error =
-                    attemptMove(Paths::join(step.directory, step.from), Paths::join(step.directory, step.to));
-                if (!error && step.isTemporary) {
-                    parkedAt[step.operation] = step.to;
+            if (!finished[move.rename]) {
+                const auto error = moves.forward(move);
+                if (!error && move.isTemporary) {
+                    parked[move.rename] = true;
                 } else if (!error) {
-                    finish(step.operation, Status::reverted());
-                } else if (parkedAt.contains(step.operation)) {
-                    settle(step.operation, *error, false);
+                    finish(move.rename, Status::reverted());
+                } else if (parked[move.rename]) {
+                    settle(move.rename, *error, false);
                 } else {
-                    finish(step.operation, Status::failed(*error));
+                    finish(move.rename, Status::failed(*error));
                 }
             }
-            control.report(BatchProgress::Phase::undoing, done + 1, steps.size());
+            control.report(BatchProgress::Phase::undoing, done + 1, order.moves.size());
         }
         if (stopped) {
             const std::string why = localized("Stopped by the user");
-            for (std::size_t position = 0; position < ready.size(); ++position) {
-                if (parkedAt.contains(position)) {
+            for (std::uint32_t position = 0; position < ready.size(); ++position) {
+                if (parked[position]) {
                     settle(position, why, true);
                 } else if (!finished[position]) {
                     finish(position, Status::notRun());
@@ -216,9 +266,10 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
             }
         }
     } catch (...) {
-        // Only bookkeeping can throw here (moves report their own failures):
-        // what has not been decided yet has not been touched.
-        const std::string message = messageOf(std::current_exception());
+        // Only bookkeeping can throw here (moves report their own failures),
+        // and the journal before the first move: what has not been decided
+        // yet has not been touched.
+        const std::string message = FolderMoves::messageOf(std::current_exception());
         for (const std::size_t index : candidates) {
             report.statuses.try_emplace(index, Status::failed(message));
         }

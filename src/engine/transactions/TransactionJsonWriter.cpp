@@ -10,6 +10,8 @@ namespace morvane {
 namespace {
 
 using Operation = RenameTransaction::Operation;
+using State = Operation::State;
+using Outcome = RenameTransaction::Outcome;
 
 // Text that is not UTF-8 is refused exactly as a whole dump refuses it, with
 // nlohmann's own exception; everything else is escaped as nlohmann escapes it.
@@ -26,8 +28,17 @@ std::string_view boolean(bool value) {
     return value ? "true" : "false";
 }
 
+// What an operation's record says: the transaction's, or what it is expected to say.
+struct OperationView {
+    const Operation& operation;
+    State state;
+    const std::optional<std::string>& message;
+    bool isReverted;
+};
+
 // Keys in byte order, as nlohmann's objects keep them.
-void appendOperation(std::string& out, const Operation& operation) {
+void appendOperation(std::string& out, const OperationView& view) {
+    const Operation& operation = view.operation;
     out += "    {\n      \"directory\": ";
     appendString(out, operation.directory);
     out += ",\n      \"from\": ";
@@ -37,13 +48,13 @@ void appendOperation(std::string& out, const Operation& operation) {
     out += ",\n      \"isDirectory\": ";
     out += boolean(operation.isDirectory);
     out += ",\n      \"isReverted\": ";
-    out += boolean(operation.isReverted);
-    if (operation.message) {
+    out += boolean(view.isReverted);
+    if (view.message) {
         out += ",\n      \"message\": ";
-        appendString(out, *operation.message);
+        appendString(out, *view.message);
     }
     out += ",\n      \"state\": ";
-    appendString(out, rawValue(operation.state));
+    appendString(out, rawValue(view.state));
     out += ",\n      \"to\": ";
     appendString(out, operation.to);
     out += "\n    }";
@@ -67,18 +78,27 @@ std::size_t expectedSize(const RenameTransaction& transaction) {
     return size;
 }
 
-} // namespace
+constexpr std::size_t kPiece = 256 * 1024;
 
-std::string TransactionJsonWriter::write(const RenameTransaction& transaction) {
-    std::string out;
-    out.reserve(expectedSize(transaction));
+// The whole text, to `sink` in pieces, with each operation as `viewOf` says
+// and the batch's ending as given.
+template <typename ViewOf>
+void writeRecord(const RenameTransaction& transaction, Outcome outcome,
+                 const std::optional<std::string>& failure, ViewOf viewOf, std::string& out,
+                 const TransactionJsonWriter::Sink* sink) {
+    const auto pass = [&] {
+        if (sink != nullptr && out.size() >= kPiece) {
+            (*sink)(out);
+            out.clear();
+        }
+    };
     out += "{\n  \"date\": ";
     appendString(out, IsoDate::format(transaction.date));
     out += ",\n  \"directory\": ";
     appendString(out, transaction.directory);
-    if (transaction.failure) {
+    if (failure) {
         out += ",\n  \"failure\": ";
-        appendString(out, *transaction.failure);
+        appendString(out, *failure);
     }
     out += ",\n  \"id\": ";
     appendString(out, transaction.id.text());
@@ -91,12 +111,13 @@ std::string TransactionJsonWriter::write(const RenameTransaction& transaction) {
             if (i > 0) {
                 out += ",\n";
             }
-            appendOperation(out, transaction.operations[i]);
+            appendOperation(out, viewOf(i));
+            pass();
         }
         out += "\n  ]";
     }
     out += ",\n  \"outcome\": ";
-    appendString(out, rawValue(transaction.outcome));
+    appendString(out, rawValue(outcome));
     out += ",\n  \"preciseDate\": ";
     appendString(out, preciseDateText(transaction.date));
     if (transaction.presetName) {
@@ -104,7 +125,61 @@ std::string TransactionJsonWriter::write(const RenameTransaction& transaction) {
         appendString(out, *transaction.presetName);
     }
     out += "\n}\n";
+    if (sink != nullptr) {
+        (*sink)(out);
+        out.clear();
+    }
+}
+
+OperationView asRecorded(const Operation& operation) {
+    return OperationView{operation, operation.state, operation.message, operation.isReverted};
+}
+
+} // namespace
+
+std::string TransactionJsonWriter::write(const RenameTransaction& transaction) {
+    std::string out;
+    out.reserve(expectedSize(transaction));
+    writeRecord(
+        transaction, transaction.outcome, transaction.failure,
+        [&](std::size_t i) { return asRecorded(transaction.operations[i]); }, out, nullptr);
     return out;
+}
+
+void TransactionJsonWriter::write(const RenameTransaction& transaction, const Sink& sink) {
+    std::string out;
+    out.reserve(kPiece + 4096);
+    writeRecord(
+        transaction, transaction.outcome, transaction.failure,
+        [&](std::size_t i) { return asRecorded(transaction.operations[i]); }, out, &sink);
+}
+
+void TransactionJsonWriter::write(const RenameTransaction& transaction, const Expectation& expectation,
+                                  const Sink& sink) {
+    std::string out;
+    out.reserve(kPiece + 4096);
+    static const std::optional<std::string> none;
+    if (expectation.isCompleted) {
+        writeRecord(
+            transaction, Outcome::completed, none,
+            [&](std::size_t i) {
+                return OperationView{transaction.operations[i], State::done, none, false};
+            },
+            out, &sink);
+        return;
+    }
+    std::size_t next = 0; // in expectation.putBack
+    writeRecord(
+        transaction, transaction.outcome, transaction.failure,
+        [&](std::size_t i) {
+            const Operation& operation = transaction.operations[i];
+            // The mark of an operation being put back is not even read: the undo may be setting it.
+            const bool isPutBack = next < expectation.putBack.size() && expectation.putBack[next] == i;
+            next += isPutBack ? 1 : 0;
+            return OperationView{operation, operation.state, operation.message,
+                                 isPutBack || operation.isReverted};
+        },
+        out, &sink);
 }
 
 } // namespace morvane

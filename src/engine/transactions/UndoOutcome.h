@@ -15,7 +15,8 @@ struct UndoOutcome {
         nothingToUndo, // no batch in the history can still be undone
         noSuchBatch,   // no recorded batch has the id asked for
         ambiguousId,   // several recorded batches begin with the id asked for (see `matches`)
-        unreadable,    // the history folder cannot be listed (see `historyError`)
+        unreadable,    // the history folder cannot be listed, or for an undo written (see `historyError`)
+        interrupted,   // an undo of the batch (in `matches`) was cut short: it must be recovered first
         ran,           // `report` says what happened to each operation
     };
 
@@ -26,7 +27,7 @@ struct UndoOutcome {
     // When the batch had nothing left that could be put back: the next older
     // batch that can still be undone, if any, for the user to turn to.
     std::optional<RenameTransaction> next;
-    std::vector<RenameTransaction> matches; // ambiguousId only
+    std::vector<RenameTransaction> matches; // ambiguousId, interrupted
     std::string historyError;               // unreadable only
     bool wasStopped = false;
     // Whether the updated transaction was written back to the history.

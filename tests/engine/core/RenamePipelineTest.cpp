@@ -99,11 +99,23 @@ TEST(RenamePipeline, FindsEachCollisionAmongManyNamesAndFolders) {
         all.push_back(item("b" + std::to_string(i) + ".txt", "/y"));
     }
     all.push_back(item("a7.TXT", "/y", false));
-    const RenamePlan plan = RenamePipeline({makeStep(ReplaceRule("b", "a", false))}).plan(all);
-    for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+    const std::string longFolder = "/home/someone/Pictures/Summer 2024";
+    all.push_back(item("\u00c9b.txt", longFolder));
+    all.push_back(item("e\u0301A.TXT", longFolder));
+    all.push_back(item("\u00e9b.txt", "/x"));
+    const RenamePipeline pipeline({makeStep(ReplaceRule("b", "a", false))});
+    const RenamePlan plan = pipeline.plan(all);
+    for (std::size_t i = 0; i + 4 < all.size(); ++i) {
         const Kind expected = i % 3 != 2 ? Kind::duplicate : i == 3 * 7 + 2 ? Kind::duplicate : Kind::rename;
         EXPECT_EQ(plan.entries[i].status.kind, expected) << all[i].directory << "/" << all[i].name;
     }
+    // Names equal but for case and composition, in one folder only.
+    EXPECT_EQ(plan.entries[all.size() - 3].status.kind, Kind::duplicate);
+    EXPECT_EQ(plan.entries[all.size() - 2].status.kind, Kind::duplicate);
+    EXPECT_EQ(plan.entries[all.size() - 1].status.kind, Kind::rename);
+    // Taking the items over gives the same plan.
+    std::vector<FileItem> taken = all;
+    EXPECT_EQ(pipeline.plan(std::move(taken)), plan);
 }
 
 TEST(RenamePipeline, PlanCarriesNamesOperationsAndReadiness) {

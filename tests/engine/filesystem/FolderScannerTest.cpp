@@ -33,6 +33,9 @@ TEST(FolderScanner, SortsIgnoringCaseWithNumbersByValue) {
     }
     const auto items = FolderScanner(fs).scan("/r", options(true, false, false));
     EXPECT_EQ(listing(items), "A2 a10 b1 ete \u00e9t\u00e9 File1 file2 file10 zz");
+    // One folder's items hold its path and name once between them.
+    EXPECT_EQ(&items.front().directory.str(), &items.back().directory.str());
+    EXPECT_EQ(&items.front().parentName.str(), &items.back().parentName.str());
 }
 
 TEST(FolderScanner, OptionsDecideWhatListsAndWhatIsEntered) {

@@ -74,6 +74,21 @@ TEST(LocalFileSystem, ListsEntriesWithoutFollowingLinks) {
     }
 }
 
+TEST(LocalFileSystem, NamesAloneUpToALimit) {
+    TempFolder dir;
+    for (const char* name : {"a", ".hidden", "b"}) {
+        writeFile(dir / name, "");
+    }
+    testing::makeFolder(dir / "sub");
+    const LocalFileSystem fs(LocalFileSystem::Details::all);
+    auto names = fs.names(dir.path(), 4);
+    ASSERT_TRUE(names);
+    std::sort(names->begin(), names->end());
+    EXPECT_EQ(*names, (std::vector<std::string>{".hidden", "a", "b", "sub"}));
+    EXPECT_EQ(fs.names(dir.path(), 3), std::nullopt);
+    EXPECT_THROW(fs.names(dir / "missing", 10), FileSystemError);
+}
+
 TEST(LocalFileSystem, MoveNeverReplacesAndReportsInTheContractsOrder) {
     TempFolder dir;
     writeFile(dir / "a", "A");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unicode/coll.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -33,6 +34,39 @@ TEST(NaturalOrder, SortsStablyWhateverTheNames) {
         NaturalOrder::sort(names, [](const std::string& name) -> const std::string& { return name; });
         EXPECT_EQ(names,
                   (std::vector<std::string>{"a", "B2", "b2", "b02", "b10", accented ? "\u00e9" : "e"}));
+    }
+}
+
+// Sorting by keys (their first sixteen bytes first, then the rest) must give
+// the order of comparing names one by one, stably, both ways: here with long
+// names alike well past sixteen bytes, names equal but for case, and digit runs.
+TEST(NaturalOrder, SortingGivesTheOrderOfComparingOneByOne) {
+    std::mt19937 random(11);
+    const std::vector<std::string> starts{"IMG_2024-07-01 Summer holiday ", "img_2024-07-01 summer holiday ",
+                                          "IMG_2024-07-01 Summer", "a", ""};
+    std::uniform_int_distribution<std::size_t> pickStart(0, starts.size() - 1);
+    std::uniform_int_distribution<int> number(0, 120);
+    for (const bool accented : {false, true}) {
+        std::vector<std::pair<std::string, int>> values;
+        for (int i = 0; i < 2000; ++i) {
+            std::string name = starts[pickStart(random)] + std::to_string(number(random));
+            if (i % 7 == 0) {
+                name += accented ? "\u00e9" : "e";
+            }
+            values.emplace_back(name, i);
+        }
+        for (const bool descending : {false, true}) {
+            auto expected = values;
+            std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+                return descending ? NaturalOrder::compare(b.first, a.first) < 0
+                                  : NaturalOrder::compare(a.first, b.first) < 0;
+            });
+            auto sorted = values;
+            NaturalOrder::sort(
+                sorted, [](const auto& value) -> const std::string& { return value.first; }, descending);
+            EXPECT_EQ(sorted, expected)
+                << (accented ? "accented" : "ASCII") << (descending ? ", descending" : "");
+        }
     }
 }
 

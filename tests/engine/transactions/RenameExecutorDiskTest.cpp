@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace morvane {
 namespace {
 
@@ -129,6 +131,44 @@ TEST(RenameExecutorOnDisk, AStopPutsEveryFileBackUnderItsOwnName) {
         ASSERT_EQ(seen.at(index), (BatchProgress{BatchProgress::Phase::puttingBack, done, 120}));
     }
     EXPECT_EQ(index, seen.size());
+}
+
+// An undo large enough to read its folder once rather than ask after every
+// name judges each item as a small one does: a file deleted since is
+// missing, a file that took an old name keeps it, a swap is put back, and
+// a name that only its NFD spelling holds is another name on this disk.
+TEST(RenameExecutorOnDisk, ALargeUndoJudgesEachItemAsASmallOneDoes) {
+    TempFolder dir;
+    std::vector<RenameOperation> batch;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        writeFile(dir / name, name);
+        batch.push_back(renameOf(dir.path(), name, "g" + std::to_string(i)));
+    }
+    writeFile(dir / "a", "a");
+    writeFile(dir / "b", "b");
+    writeFile(dir / "\u00e9", "e");
+    batch.push_back(renameOf(dir.path(), "a", "b"));
+    batch.push_back(renameOf(dir.path(), "b", "a"));
+    batch.push_back(renameOf(dir.path(), "\u00e9", "E"));
+    const auto original = snapshot(dir.path());
+    const RenameExecutor executor(std::make_shared<LocalFileSystem>());
+    const auto transaction = executor.execute(batch, dir.path(), std::nullopt);
+    ASSERT_EQ(transaction.outcome, Outcome::completed);
+    std::filesystem::remove(dir / "g7");
+    writeFile(dir / "f9", "new");
+    writeFile(dir / "e\u0301", "decomposed");
+
+    const auto report = executor.undo(transaction, false);
+    EXPECT_EQ(report.statuses.at(7), UndoReport::Status::changedSince(UndoReport::Reason::missing));
+    EXPECT_EQ(report.statuses.at(9), UndoReport::Status::changedSince(UndoReport::Reason::targetOccupied));
+    EXPECT_EQ(report.revertedCount(), 301u);
+    auto expected = original;
+    expected.erase("f7");
+    expected["f9"] = "new";
+    expected["g9"] = "f9";
+    expected["e\u0301"] = "decomposed";
+    EXPECT_EQ(snapshot(dir.path()), expected);
 }
 
 } // namespace
