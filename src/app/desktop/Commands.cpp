@@ -133,7 +133,7 @@ void Commands::setFrontmost(QWidget* window, AppModel* model) {
     if (model != nullptr) {
         for (auto signal :
              {&AppModel::planChanged, &AppModel::criteriaChanged, &AppModel::showOnlyChangedChanged,
-              &AppModel::busyChanged, &AppModel::lastTransactionChanged}) {
+              &AppModel::busyChanged, &AppModel::canUndoChanged}) {
             frontmostConnections_.append(connect(model, signal, this, &Commands::refresh));
         }
     }
@@ -150,8 +150,9 @@ void Commands::refresh() {
     openFolder_->setEnabled(idle);
     preview_->setEnabled(idle);
     rename_->setEnabled(idle && model->canOpenConfirmation());
-    // Undo takes back the window's last rename; a rule changed since withdraws it.
-    undo_->setEnabled(idle && model->lastTransaction().has_value());
+    // Undo takes back the window's last rename (a rule changed since withdraws
+    // it), or in a new window the history's newest batch.
+    undo_->setEnabled(idle && model->canUndo());
     highlight_->setChecked(settings_.highlightChanges());
     onlyChanged_->setChecked(model != nullptr && model->showOnlyChanged());
     criteria_->setText(

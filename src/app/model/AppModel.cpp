@@ -84,8 +84,10 @@ AppModel::AppModel(Environment environment, QObject* parent)
         connect(this, changed, this, &AppModel::presetsChanged);
     }
     connect(this, &AppModel::planChanged, this, &AppModel::closeSheetWhenNothingIsLeft);
+    connect(this, &AppModel::lastTransactionChanged, this, &AppModel::canUndoChanged);
 
     reloadUserPresets();
+    lookForUndoableBatch();
     // Rule summaries, kind titles and messages are in the interface language.
     connect(settings_, &AppSettings::languageDidChange, this, &AppModel::scheduleReplan);
 

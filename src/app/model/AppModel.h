@@ -99,6 +99,7 @@ class AppModel : public QObject {
     Q_PROPERTY(std::optional<morvane::Uuid> listEditingRule READ listEditingRule WRITE setListEditingRule
                    NOTIFY listEditingRuleChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChanged)
     Q_PROPERTY(std::string title READ title NOTIFY titleChanged)
     Q_PROPERTY(std::string subtitle READ subtitle NOTIFY titleChanged)
 
@@ -241,6 +242,11 @@ public:
     // Takes back the window's last rename, else the newest batch of the
     // history that can still be undone.
     void undoLastRename();
+    // Whether Undo Rename is offered: for the window's last rename, and in a
+    // window that has not run a batch yet, for the newest batch of the
+    // history that can still be undone (looked for on a worker thread when
+    // the window opens), so that a batch can be undone after a restart.
+    bool canUndo() const { return lastTransaction_.has_value() || historyUndoable_; }
     // A rename stops before its next move and puts back what it moved; an
     // undo stops before its next move and leaves the rest for later.
     void stopRenaming();
@@ -320,6 +326,7 @@ signals:
     void currentPresetChanged();
     void presetMessageChanged();
     void lastTransactionChanged();
+    void canUndoChanged();
     void actionMessageChanged();
     void listEditingRuleChanged();
     // A new preview was published: plan, rows, summary, conflicts, selection figures.
@@ -369,6 +376,7 @@ private:
     std::optional<PresetStore> presetStore() const;
     std::optional<HistoryStore> historyStore() const;
     BatchRunner runner() const;
+    void lookForUndoableBatch();
     bool planIsOfCurrentItems() const;
     void startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job);
     void finishBatch(std::shared_ptr<BatchResult> result);
@@ -409,6 +417,8 @@ private:
     std::optional<std::string> presetMessage_;
     std::optional<RenameTransaction> lastTransaction_;
     HistoryRecording lastRecording_;
+    bool historyUndoable_ = false;
+    bool hasRunBatch_ = false;
     std::optional<std::string> actionMessage_;
 
     bool busy_ = false;

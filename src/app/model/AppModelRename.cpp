@@ -85,6 +85,29 @@ void AppModel::undoLastRename() {
     });
 }
 
+void AppModel::lookForUndoableBatch() {
+    auto store = historyStore();
+    if (!store) {
+        return;
+    }
+    auto* watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        // Once the window has run a batch, its own last rename decides.
+        if (!hasRunBatch_ && watcher->result()) {
+            historyUndoable_ = true;
+            emit canUndoChanged();
+        }
+    });
+    watcher->setFuture(QtConcurrent::run([store = std::move(*store)] {
+        try {
+            return store.latestUndoable().has_value();
+        } catch (const std::exception&) {
+            return false; // a history that cannot be read offers nothing to undo
+        }
+    }));
+}
+
 void AppModel::stopRenaming() {
     if (busy_ && batchStop_.request_stop() && renameProgress_) {
         publishProgress();
@@ -92,6 +115,10 @@ void AppModel::stopRenaming() {
 }
 
 void AppModel::startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job) {
+    hasRunBatch_ = true;
+    if (std::exchange(historyUndoable_, false)) {
+        emit canUndoChanged();
+    }
     batchStop_ = std::stop_source();
     progressRelay_ = std::make_shared<ProgressRelay>();
     BatchControl control{[relay = progressRelay_](const BatchProgress& progress) { relay->store(progress); },

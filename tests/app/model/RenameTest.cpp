@@ -253,8 +253,11 @@ private slots:
         AppModel model(environment);
         model.openFolder(photos);
         QVERIFY(waitForLoad(model));
+        // A new window offers the recorded batch for undo: the way back after a restart.
+        QTRY_VERIFY(model.canUndo());
         model.undoLastRename();
         QVERIFY(waitForBatch(model));
+        QVERIFY(!model.canUndo());
         QCOMPARE(namesIn(photos), (Strings{"IMG_3.jpg", "IMG_4.jpg", "IMG_5.jpg"}));
         QCOMPARE(model.actionMessage(),
                  std::optional<std::string>("2 files have since changed \u2014 partial undo only."));
@@ -264,6 +267,7 @@ private slots:
         QVERIFY(waitForRenamable(model, 3));
         model.performRename();
         QVERIFY(waitForBatch(model));
+        QVERIFY(model.canUndo());
         const Uuid own = model.lastTransaction()->id;
         model.undoLastRename();
         QVERIFY(waitForBatch(model));
@@ -278,6 +282,16 @@ private slots:
         QVERIFY(waitForBatch(model));
         QCOMPARE(model.actionMessage(),
                  std::optional<std::string>("2 files have since changed \u2014 nothing was put back."));
+
+        // A rule changed after a rename withdraws its undo, though the history keeps the batch.
+        renameImgToX(model);
+        QVERIFY(waitForRenamable(model, 3));
+        model.performRename();
+        QVERIFY(waitForBatch(model));
+        QSignalSpy withdrawn(&model, &AppModel::canUndoChanged);
+        model.setRules({});
+        QVERIFY(!model.canUndo());
+        QCOMPARE(withdrawn.count(), 1);
     }
 
     void aStopPutsEveryFileBackUnderItsOwnName() {
