@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -179,6 +180,10 @@ public:
         std::this_thread::sleep_for(std::chrono::milliseconds(millisecondsPerMove.load()));
         LocalFileSystem::move(from, to);
     }
+    // Every move by its whole path, so that each one is paced.
+    std::unique_ptr<Folder> folder(const std::string& directory) override {
+        return FileSystem::folder(directory);
+    }
 };
 
 DesktopServices pacedServices(std::shared_ptr<PacedDisk> disk) {
@@ -235,12 +240,13 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
     model.openFolder(bigFolder.toStdString());
     waitFor([&] { return model.canOpenConfirmation(); });
     settle(300);
-    if (RenameSheet* sheet = openRenameSheet(window)) {
+    // The sheet goes once its batch ends: should this one end too soon, there is no picture of it.
+    if (QPointer<RenameSheet> sheet = openRenameSheet(window)) {
         disk.millisecondsPerMove = 12;
         sheet->renameButton()->click();
         waitFor([&] { return model.renameProgress() && model.renameProgress()->done > 120; }, 10000);
         settle(100);
-        ok &= save(withSheet(&window, sheet), output, "11-progress");
+        ok &= sheet && save(withSheet(&window, sheet), output, "11-progress");
         model.stopRenaming();
         waitFor([&] { return !model.busy(); }, 20000);
         disk.millisecondsPerMove = 0;
