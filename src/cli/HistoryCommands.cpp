@@ -150,6 +150,15 @@ void reportUnreadable(std::ostream& err, const std::vector<HistoryListing::Unrea
     }
 }
 
+// The batches a crash left unfinished; none when the history cannot be read.
+std::vector<UnfinishedBatch> unfinishedIn(const HistoryStore& store) {
+    try {
+        return Recovery(std::make_shared<LocalFileSystem>(), store).unfinished();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 } // namespace
 
 std::string shortId(const Uuid& id) {
@@ -196,6 +205,11 @@ int undoLatest(const CommandContext& context) {
                          " was interrupted: run morvane-cli recover first, which puts its files back"};
     case UndoOutcome::Status::nothingToUndo:
         context.out << (options.json ? std::string("null") : localized("Nothing to undo.")) << "\n";
+        if (!options.json) {
+            // After a crash the files of its batch are for `recover`, not `undo`: say so.
+            printUnfinished(context.out, unfinishedIn(HistoryStore(historyDirectory(options))),
+                            context.palette);
+        }
         return ExitStatusSuccess;
     case UndoOutcome::Status::ran:
         break;
@@ -239,7 +253,7 @@ int listHistory(const CommandContext& context) {
         return ExitStatusSuccess;
     }
     printUnfinished(context.out, unfinished, context.palette);
-    if (transactions.empty()) {
+    if (transactions.empty() && unfinished.empty()) {
         context.out << localized("No renames have been recorded.") << "\n";
     }
     for (const auto& transaction : transactions) {

@@ -176,6 +176,10 @@ TEST(Binary, RecoverPutsBackWhatAKilledBatchLeft) {
     const auto listed = runBinary(folder, {"history", "--history-dir", "history"});
     EXPECT_EQ(listed.status, 0);
     EXPECT_NE(listed.out.find("Unfinished: rename of 3000 items"), std::string::npos) << listed.out;
+    EXPECT_EQ(listed.out.find("No renames have been recorded."), std::string::npos) << listed.out;
+    // Undo has nothing of its own to take back, and points at what will.
+    const auto undone = runBinary(folder, {"undo", "--history-dir", "history"});
+    EXPECT_NE(undone.out.find("Run morvane-cli recover"), std::string::npos) << undone.out;
 
     const auto recovered = runBinary(folder, {"recover", "--history-dir", "history"});
     EXPECT_EQ(recovered.status, 0) << recovered.err;
