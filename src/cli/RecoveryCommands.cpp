@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <ostream>
 
 namespace morvane::cli {
@@ -145,11 +146,6 @@ std::string labelOf(const UnfinishedBatch& batch) {
                : localizedCount("Unfinished: rename of %lld item", "Unfinished: rename of %lld items", items);
 }
 
-bool isWhole(const RecoveryOutcome& outcome) {
-    return (outcome.status == Status::recovered || outcome.status == Status::alreadyFinished) &&
-           outcome.recording.kind != HistoryRecording::Kind::failed;
-}
-
 } // namespace
 
 nlohmann::json unfinishedJson(const UnfinishedBatch& batch) {
@@ -224,7 +220,9 @@ int recoverBatches(const CommandContext& context) {
             printOutcome(context, outcome);
         }
     }
-    return std::all_of(outcomes.begin(), outcomes.end(), isWhole) ? ExitStatusSuccess : ExitStatusConflicts;
+    return std::all_of(outcomes.begin(), outcomes.end(), std::mem_fn(&RecoveryOutcome::isWhole))
+               ? ExitStatusSuccess
+               : ExitStatusConflicts;
 }
 
 } // namespace morvane::cli

@@ -11,6 +11,7 @@
 #include "app/desktop/PresetManagerSheet.h"
 #include "app/desktop/PresetMessageBar.h"
 #include "app/desktop/PresetSaveSheet.h"
+#include "app/desktop/RecoveryBar.h"
 #include "app/desktop/RenameProgressView.h"
 #include "app/desktop/RenameSheet.h"
 #include "app/desktop/ResultBannerView.h"
@@ -111,7 +112,8 @@ void MainWindow::buildContent() {
     banner_ = new ResultBannerView(*model_, services_.fileManager);
     presetMessage_ = new PresetMessageBar(*model_);
     progress_ = new RenameProgressView(*model_, RenameProgressView::Place::window);
-    for (QWidget* banner : std::initializer_list<QWidget*>{progress_, banner_, presetMessage_}) {
+    recovery_ = new RecoveryBar(*model_);
+    for (QWidget* banner : std::initializer_list<QWidget*>{recovery_, progress_, banner_, presetMessage_}) {
         banners_->addWidget(banner);
     }
     column->addLayout(banners_);

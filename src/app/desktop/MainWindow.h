@@ -17,6 +17,7 @@ class EmptyStateView;
 class ItemTable;
 class PresetCommands;
 class PresetMessageBar;
+class RecoveryBar;
 class RenameProgressView;
 class ResultBannerView;
 class RulePanel;
@@ -27,12 +28,13 @@ class SheetBinding;
 
 // One window over its own model: the sidebar, the toolbar with the filter,
 // the item table (or the empty or busy state), the banners above the table
-// (the last rename's result, the last preset message, a running undo's
-// progress), the status bar with the Rename button and the rule panel; its
-// menu bar has the shared commands and its own Presets menu. Sheets open
-// over it while their model fields say so. Files and folders dropped on it
-// are opened. While a rename or undo runs, what would change the items or
-// the rules is disabled.
+// (the offer to put back batches a crash cut short, the last rename's
+// result, the last preset message, a running undo's progress), the status
+// bar with the Rename button and the rule panel; its menu bar has the shared
+// commands and its own Presets menu. Sheets open over it while their model
+// fields say so. Files and folders dropped on it are opened. While a
+// rename, an undo or a recovery runs, what would change the items or the
+// rules is disabled.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -59,6 +61,7 @@ public:
     SheetBinding* savePresetBinding() const { return savePreset_; }
     ResultBannerView* resultBanner() const { return banner_; }
     PresetMessageBar* presetMessageBar() const { return presetMessage_; }
+    RecoveryBar* recoveryBar() const { return recovery_; }
     RenameProgressView* progressView() const { return progress_; }
     PresetCommands* presetCommands() const { return presetCommands_; }
 
@@ -105,6 +108,7 @@ private:
     SheetBinding* savePreset_ = nullptr;
     ResultBannerView* banner_ = nullptr;
     PresetMessageBar* presetMessage_ = nullptr;
+    RecoveryBar* recovery_ = nullptr;
     RenameProgressView* progress_ = nullptr;
     PresetCommands* presetCommands_ = nullptr;
     bool settingsOpened_ = false;

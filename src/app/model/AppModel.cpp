@@ -15,6 +15,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace morvane::app {
 
@@ -96,10 +97,12 @@ AppModel::AppModel(Environment environment, QObject* parent)
         showWelcome_ = !settings_->welcomeSeen() && !options.opensSomething();
         applyLaunchOptions(options);
     }
+    lookForUnfinishedBatches();
 }
 
 AppModel::~AppModel() {
     runningPreview_.request_stop();
+    releaseRecoveryClaim();
 }
 
 void AppModel::applyLaunchOptions(const LaunchOptions& options) {
@@ -405,7 +408,13 @@ void AppModel::setLastTransaction(std::optional<RenameTransaction> transaction) 
     assign(lastTransaction_, std::move(transaction), &AppModel::lastTransactionChanged);
 }
 void AppModel::setActionMessage(std::optional<std::string> message) {
-    assign(actionMessage_, std::move(message), &AppModel::actionMessageChanged);
+    showActionMessage(std::move(message), true);
+}
+void AppModel::showActionMessage(std::optional<std::string> message, bool isWarning) {
+    const bool kindChanged = std::exchange(actionMessageIsWarning_, isWarning) != isWarning;
+    if (!assign(actionMessage_, std::move(message), &AppModel::actionMessageChanged) && kindChanged) {
+        emit bannerChanged();
+    }
 }
 void AppModel::setListEditingRule(std::optional<Uuid> id) {
     assign(listEditingRule_, std::move(id), &AppModel::listEditingRuleChanged);

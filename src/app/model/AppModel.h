@@ -5,6 +5,7 @@
 #include "app/model/FolderAccess.h"
 #include "app/model/PresetViews.h"
 #include "app/model/Preview.h"
+#include "app/model/RecoveryOffer.h"
 #include "app/model/RenameProgress.h"
 #include "app/model/ResultBanner.h"
 #include "app/model/Row.h"
@@ -34,6 +35,7 @@ class BatchRunner;
 class HistoryStore;
 class PresetStore;
 struct BatchControl;
+struct RecoveryOutcome;
 } // namespace morvane
 
 namespace morvane::app {
@@ -100,6 +102,7 @@ class AppModel : public QObject {
                    NOTIFY listEditingRuleChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChanged)
+    Q_PROPERTY(morvane::app::RecoveryOffer recoveryOffer READ recoveryOffer NOTIFY recoveryOfferChanged)
     Q_PROPERTY(std::string title READ title NOTIFY titleChanged)
     Q_PROPERTY(std::string subtitle READ subtitle NOTIFY titleChanged)
 
@@ -254,6 +257,20 @@ public:
     // Whether the last rename was written to the history.
     const HistoryRecording& lastRecording() const { return lastRecording_; }
 
+    // Batches a crash left unfinished in the history folder are looked for
+    // at start, on a worker thread, and offered until the user answers. One
+    // model of the process at a time looks in a history folder: a later one
+    // looks again only when this one found nothing or closed without an
+    // answer. Batches another process runs are left out; records that
+    // cannot be read are only reported.
+    RecoveryOffer recoveryOffer() const;
+    // Puts the offered batches back as a batch of its own (the model is
+    // `busy`), then says what was put back and what could not be, and reads
+    // the folder shown again if they concern it.
+    void recoverInterruptedBatches();
+    // Withdraws the offer for the rest of this run.
+    void dismissRecovery();
+
     // The confirmation sheet; `undoShortcut` in the platform's notation.
     ConfirmationSheet confirmationSheet(std::string_view undoShortcut) const;
     // The index-th item that will be renamed (index < the sheet's lineCount).
@@ -343,6 +360,7 @@ signals:
     void showConfirmChanged();
     void busyChanged();
     void renameProgressChanged();
+    void recoveryOfferChanged();
     // What the confirmation sheet shows changed: the plan, the subtitle, or `busy`.
     void confirmationChanged();
     // What the result banner shows changed.
@@ -382,6 +400,10 @@ private:
     void finishBatch(std::shared_ptr<BatchResult> result);
     void finishRename(BatchResult& result);
     void finishUndo(BatchResult& result);
+    void finishRecovery(const std::vector<RecoveryOutcome>& outcomes);
+    void lookForUnfinishedBatches();
+    void releaseRecoveryClaim();
+    void showActionMessage(std::optional<std::string> message, bool isWarning);
     void refreshAfter(const RenameTransaction& transaction, BatchResult& result);
     void publishProgress();
     void closeSheetWhenNothingIsLeft();
@@ -420,12 +442,18 @@ private:
     bool historyUndoable_ = false;
     bool hasRunBatch_ = false;
     std::optional<std::string> actionMessage_;
+    bool actionMessageIsWarning_ = true;
 
     bool busy_ = false;
     std::stop_source batchStop_;
     std::shared_ptr<ProgressRelay> progressRelay_;
     QTimer progressTimer_;
     std::optional<RenameProgress> renameProgress_;
+
+    std::vector<UnfinishedBatch> unfinished_; // offered
+    // The history folder whose unfinished batches this model looks for or
+    // offers, until the user answers.
+    std::optional<std::string> recoveryClaim_;
 
     bool showPresetManager_ = false;
     bool showSavePreset_ = false;

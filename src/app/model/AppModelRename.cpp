@@ -4,6 +4,7 @@
 // of the confirmation sheet and the result banner.
 #include "app/model/AppModel.h"
 #include "app/model/BatchMessages.h"
+#include "app/model/BatchResult.h"
 #include "app/model/Localizer.h"
 #include "app/model/ProgressRelay.h"
 #include "engine/transactions/BatchRunner.h"
@@ -20,16 +21,6 @@ constexpr int progressDelayMs = 200;
 constexpr int progressRefreshMs = 50;
 
 } // namespace
-
-// What a batch's thread hands back: the outcome, and for loose files the
-// items as the batch left them (worked out there rather than on the window's
-// thread).
-struct AppModel::BatchResult {
-    std::optional<BatchOutcome> rename;
-    std::optional<UndoOutcome> undo;
-    std::shared_ptr<const ItemList> basedOn; // the loose items when the batch began
-    std::shared_ptr<const ItemList> items;
-};
 
 BatchRunner AppModel::runner() const {
     return BatchRunner(BatchRunner::Services{access_->fileSystem(), historyStore()});
@@ -155,6 +146,8 @@ void AppModel::finishBatch(std::shared_ptr<BatchResult> result) {
     assign(busy_, false, &AppModel::busyChanged);
     if (result->rename) {
         finishRename(*result);
+    } else if (result->recovery) {
+        finishRecovery(*result->recovery);
     } else {
         finishUndo(*result);
     }
@@ -240,7 +233,8 @@ std::string AppModel::renameButtonTitle() const {
 }
 
 ResultBanner AppModel::resultBanner() const {
-    return ResultBanner::of(lastTransaction_, lastRecording_, actionMessage_, folder_);
+    return ResultBanner::of(lastTransaction_, lastRecording_, actionMessage_, actionMessageIsWarning_,
+                            folder_);
 }
 
 } // namespace morvane::app

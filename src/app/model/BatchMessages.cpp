@@ -1,8 +1,10 @@
 #include "app/model/BatchMessages.h"
 
+#include "app/model/HomePath.h"
 #include "app/model/Localizer.h"
 #include "engine/support/Paths.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace morvane::app {
@@ -77,6 +79,78 @@ std::optional<std::string> undoMessage(const UndoOutcome& outcome) {
                                      "%lld files have since changed \u2014 nothing was put back.", changed);
     }
     return message.empty() ? std::nullopt : std::optional(message);
+}
+
+namespace {
+
+// The items named when some could not be put back; the others are counted.
+constexpr std::size_t namedLeftItems = 3;
+
+std::string leftItemsText(const std::vector<const RecoveryOutcome::Left*>& left) {
+    std::string names;
+    for (std::size_t i = 0; i < std::min(left.size(), namedLeftItems); ++i) {
+        names += names.empty() ? "" : "; ";
+        names +=
+            Localizer::format("\u201C%@\u201D \u2192 \u201C%@\u201D (%@)",
+                              Paths::lastComponent(left[i]->path), left[i]->originalName, left[i]->reason);
+    }
+    if (left.size() > namedLeftItems) {
+        const std::size_t others = left.size() - namedLeftItems;
+        names = Localizer::counted("%@ and %lld other", "%@ and %lld others", others, names, others);
+    }
+    return Localizer::counted("%lld file could not be put back: %@.", "%lld files could not be put back: %@.",
+                              left.size(), left.size(), names);
+}
+
+} // namespace
+
+std::string unreadableRecordMessage(const UnfinishedBatch& batch, const std::string& home) {
+    return Localizer::format("The record of an interrupted batch, \u201C%@\u201D, cannot be read (%@), so "
+                             "its files cannot be put back.",
+                             abbreviatingHome(batch.file, home), batch.problem.value_or(""));
+}
+
+std::string recoveryMessage(const std::vector<RecoveryOutcome>& outcomes, const std::string& home) {
+    using Status = RecoveryOutcome::Status;
+    std::size_t putBack = 0;
+    std::vector<const RecoveryOutcome::Left*> left;
+    bool anyRecorded = false;
+    std::vector<std::string> problems;
+    for (const RecoveryOutcome& outcome : outcomes) {
+        putBack += outcome.putBackCount;
+        for (const auto& item : outcome.left) {
+            left.push_back(&item);
+        }
+        anyRecorded = anyRecorded || outcome.recording.kind == HistoryRecording::Kind::recorded;
+        if (outcome.recording.kind == HistoryRecording::Kind::failed) {
+            problems.push_back(Localizer::format("The batch could not be recorded in the history: %@",
+                                                 outcome.recording.error));
+        }
+        if (outcome.status == Status::unreadable) {
+            problems.push_back(unreadableRecordMessage(outcome.batch, home));
+        }
+    }
+    std::vector<std::string> sentences;
+    if (putBack > 0) {
+        sentences.push_back(
+            Localizer::counted("%lld file was put back.", "%lld files were put back.", putBack));
+    }
+    if (!left.empty()) {
+        sentences.push_back(leftItemsText(left));
+    }
+    if (anyRecorded) {
+        sentences.push_back(Localizer::text("Recorded in Rename History as it now stands."));
+    }
+    sentences.insert(sentences.end(), problems.begin(), problems.end());
+    if (sentences.empty()) {
+        // Finished meanwhile, or taken up by another process.
+        sentences.push_back(Localizer::text("Nothing was left to put back."));
+    }
+    std::string message;
+    for (const std::string& sentence : sentences) {
+        message += (message.empty() ? "" : " ") + sentence;
+    }
+    return message;
 }
 
 ItemList itemsAfter(const ItemList& items, const RenameTransaction& transaction) {

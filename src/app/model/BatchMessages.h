@@ -2,10 +2,12 @@
 
 #include "app/model/Preview.h"
 #include "engine/transactions/BatchOutcome.h"
+#include "engine/transactions/RecoveryOutcome.h"
 #include "engine/transactions/UndoOutcome.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace morvane::app {
 
@@ -14,6 +16,13 @@ std::optional<std::string> renameMessage(const BatchOutcome& outcome);
 // The window's words for how an undo that ran (or could not read the
 // history) ended; nothing when everything was put back.
 std::optional<std::string> undoMessage(const UndoOutcome& outcome);
+
+// The window's words for what putting back interrupted batches did: what
+// was put back, what could not be and why, what is now recorded, and any
+// record that could not be read. `home` is written "~" in the paths named.
+std::string recoveryMessage(const std::vector<RecoveryOutcome>& outcomes, const std::string& home);
+// A write-ahead record that cannot be read: which, why, and that nothing of it can be put back.
+std::string unreadableRecordMessage(const UnfinishedBatch& batch, const std::string& home);
 
 // Loose items after a batch, or its undo, went over them: each item that an
 // operation concerns (the first whose old or new path is the item's id)

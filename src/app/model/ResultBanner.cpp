@@ -29,7 +29,7 @@ std::string renamedText(const RenameTransaction& transaction, const HistoryRecor
 
 ResultBanner ResultBanner::of(const std::optional<RenameTransaction>& lastTransaction,
                               const HistoryRecording& recording, const std::optional<std::string>& message,
-                              const std::optional<std::string>& folder) {
+                              bool messageIsWarning, const std::optional<std::string>& folder) {
     ResultBanner banner;
     if (!lastTransaction && !message) {
         return banner;
@@ -40,7 +40,7 @@ ResultBanner ResultBanner::of(const std::optional<RenameTransaction>& lastTransa
     // count of renamed items.
     if (message) {
         banner.text = *message;
-        banner.isWarning = true;
+        banner.isWarning = messageIsWarning;
         banner.dismissButton = Localizer::text("Dismiss");
     } else {
         banner.text = renamedText(*lastTransaction, recording);

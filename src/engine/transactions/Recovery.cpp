@@ -101,7 +101,13 @@ UnfinishedBatch Recovery::describe(const std::string& file, bool& isFinished) co
         batch.isInUse = !journal;
         isFinished = journal && isRecorded(*journal);
     } catch (const BatchJournal::Damaged& error) {
-        batch.problem = error.what();
+        // A batch starting in another process holds its record while it
+        // writes it, and until then the record reads as cut short.
+        if (LockedFile::isHeld(file)) {
+            batch.isInUse = true;
+        } else {
+            batch.problem = error.what();
+        }
     } catch (const std::system_error& error) {
         isFinished = error.code().value() == ENOENT; // ended meanwhile
         batch.problem = problemOf(error);

@@ -37,6 +37,13 @@ struct RecoveryOutcome {
     // For a batch left partly done, or one that had ended: its history record.
     HistoryRecording recording;
 
+    // Nothing is left to do: every item is back (or the batch had finished)
+    // and recorded where it had to be.
+    bool isWhole() const {
+        return (status == Status::recovered || status == Status::alreadyFinished) &&
+               recording.kind != HistoryRecording::Kind::failed;
+    }
+
     bool operator==(const RecoveryOutcome&) const = default;
 };
 

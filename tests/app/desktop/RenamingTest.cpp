@@ -1,10 +1,12 @@
 // Renaming as a user does it: the confirmation sheet opened from the menu
 // over the front window, the rename on disk, the banner with its undo and
-// its folder, skipping conflicts, and a long batch stopped halfway.
+// its folder, skipping conflicts, a long batch stopped halfway, and putting
+// back what a crash left.
 #include "DesktopTesting.h"
 #include "app/desktop/Commands.h"
 #include "app/desktop/ConfirmationLines.h"
 #include "app/desktop/ItemTable.h"
+#include "app/desktop/RecoveryBar.h"
 #include "app/desktop/RenameProgressView.h"
 #include "app/desktop/RenameSheet.h"
 #include "app/desktop/ResultBannerView.h"
@@ -12,6 +14,7 @@
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/WindowStatusBar.h"
+#include "app/desktop/tools/InterruptedBatch.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/testing/DiskFixtures.h"
 
@@ -280,6 +283,40 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }, 20000));
         QVERIFY(!progress->isVisible());
         QCOMPARE(filesIn(photos), names);
+    }
+
+    // A batch a crash cut short is offered in the window and put back at a click.
+    void aCrashedBatchIsPutBackFromTheWindow() {
+        DesktopFixture fixture;
+        const QString photos = fixture.folder("Photos", {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"});
+        const auto before = morvane::testing::snapshot(photos.toStdString());
+        QVERIFY(leaveInterruptedBatch(photos.toStdString(), fixture.root.filePath("history").toStdString(),
+                                      RenamePipeline({makeStep(ReplaceRule("IMG_", "x-", false))}), 2));
+        QCOMPARE(filesIn(photos), (QStringList{"IMG_3.jpg", "x-1.jpg", "x-2.jpg"}));
+
+        // Another folder is renamed first: the offer waits while it runs.
+        MainWindow* window = frontWindowOn(fixture, fixture.folder("Other", photoNames(2)), 2);
+        QVERIFY(window);
+        RecoveryBar* bar = window->recoveryBar();
+        QVERIFY(QTest::qWaitFor([&] { return bar->isVisible(); }));
+        QCOMPARE(
+            bar->textLabel()->text(),
+            QString("A batch of 3 items in \u201C%1\u201D was interrupted before it ended.").arg(photos));
+        QCOMPARE(bar->dismissButton()->text(), QString("Not Now"));
+        window->model().performRename();
+        QVERIFY(window->model().busy());
+        QVERIFY(!bar->putBackButton()->isEnabled() && !bar->dismissButton()->isEnabled());
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }));
+        QVERIFY(bar->putBackButton()->isEnabled());
+
+        QCOMPARE(bar->putBackButton()->text(), QString("Put Back"));
+        QTest::mouseClick(bar->putBackButton(), Qt::LeftButton);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }));
+        QCOMPARE(morvane::testing::snapshot(photos.toStdString()), before);
+        ResultBannerView* banner = window->resultBanner();
+        QCOMPARE(banner->textLabel()->text(), QString("2 files were put back."));
+        QVERIFY(!banner->isWarning());
     }
 };
 

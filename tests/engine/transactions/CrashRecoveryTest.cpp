@@ -1,4 +1,5 @@
 #include "engine/filesystem/LocalFileSystem.h"
+#include "engine/filesystem/LockedFile.h"
 #include "engine/testing/Crashes.h"
 #include "engine/testing/DiskFixtures.h"
 #include "engine/testing/Items.h"
@@ -295,6 +296,28 @@ TEST(Crashes, ARecordHeldByARunningBatchIsLeftAlone) {
     ::close(ready[0]);
     ::close(ready[1]);
     EXPECT_EQ(folder.recovery().recover(listed[0]).status, Status::recovered);
+    EXPECT_EQ(snapshot(folder.photos), folder.original);
+}
+
+// A batch starting in another process holds its record while it writes it:
+// until the record is whole it reads as damaged, but it is a batch running.
+TEST(Crashes, ARecordStillBeingWrittenIsInUseNotDamaged) {
+    const CrashFolder folder;
+    testing::makeFolder(folder.history);
+    const std::string path = folder.history + "/starting.journal";
+    {
+        const LockedFile starting = LockedFile::create(path);
+        const auto listed = folder.recovery().unfinished();
+        ASSERT_EQ(listed.size(), 1u);
+        EXPECT_TRUE(listed[0].isInUse);
+        EXPECT_FALSE(listed[0].problem.has_value());
+        EXPECT_EQ(folder.recovery().recover(listed[0]).status, Status::inUse);
+    }
+    // Left behind so, it is a damaged record.
+    const auto listed = folder.recovery().unfinished();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_FALSE(listed[0].isInUse);
+    EXPECT_TRUE(listed[0].problem.has_value());
     EXPECT_EQ(snapshot(folder.photos), folder.original);
 }
 

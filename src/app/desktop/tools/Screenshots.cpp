@@ -11,11 +11,13 @@
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/PresetSaveSheet.h"
+#include "app/desktop/RecoveryBar.h"
 #include "app/desktop/RenameSheet.h"
 #include "app/desktop/RulePanel.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/UiText.h"
+#include "app/desktop/tools/InterruptedBatch.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
 #include "app/model/AppLanguage.h"
 #include "app/model/AppSettings.h"
@@ -300,6 +302,39 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
     return ok;
 }
 
+// A window opened after a batch was cut short: its offer to put the files
+// back, and what putting back said (one file's name was taken meanwhile).
+bool shootRecovery(DesktopApp& app, const QTemporaryDir& root, const QString& output) {
+    const QString folder = root.filePath("Scanned letters");
+    QDir().mkpath(folder);
+    for (int number = 1; number <= 8; ++number) {
+        QFile file(QDir(folder).filePath(QString("IMG_%1.jpg").arg(number, 4, 10, QChar('0'))));
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(number * 4096, 'x'));
+    }
+    if (!leaveInterruptedBatch(folder.toStdString(), root.filePath("history").toStdString(),
+                               RenamePipeline({makeStep(ReplaceRule("IMG_", "letter-", false))}), 5)) {
+        std::fprintf(stderr, "morvane_screenshots: the batch to put back could not be made\n");
+        return false;
+    }
+    QFile(QDir(folder).filePath("IMG_0002.jpg")).open(QIODevice::WriteOnly);
+    bool ok = true;
+    MainWindow* window = app.newWindow();
+    window->resize(1280, 760);
+    window->model().openFolder(folder.toStdString());
+    waitFor([&] { return window->recoveryBar()->isVisible() && !window->model().loading(); });
+    settle(300);
+    ok &= save(window->grab(), output, "18-recovery-offer");
+    window->recoveryBar()->putBackButton()->click();
+    waitFor([&] { return !window->model().busy() && window->model().actionMessage().has_value(); });
+    waitFor([&] { return !window->model().loading(); });
+    settle(300);
+    ok &= save(window->grab(), output, "19-recovery-result");
+    window->close();
+    settle();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -383,6 +418,7 @@ int main(int argc, char** argv) {
             .open(QIODevice::WriteOnly);
     }
     ok &= shootRenamingAndPresets(*window, *disk, folder, bigFolder, output);
+    ok &= shootRecovery(app, desktop.root, output);
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
     if (RenameSheet* sheet = openRenameSheet(*window)) {
