@@ -21,15 +21,6 @@ RenamePipeline replacing(std::string find, std::string with) {
     return RenamePipeline({makeStep(ReplaceRule(std::move(find), std::move(with), false))});
 }
 
-// Gives the items named in `newNames` their new stems; the others keep theirs.
-RenamePipeline renamingStems(std::map<std::string, std::string> newNames) {
-    return RenamePipeline({makeStep(ScriptedRule([newNames](FileName& name, const RuleContext& context) {
-        if (const auto found = newNames.find(context.item.name); found != newNames.end()) {
-            name.stem = found->second;
-        }
-    }))});
-}
-
 std::vector<Kind> kinds(const RenamePlan& plan) {
     std::vector<Kind> result;
     for (const auto& entry : plan.entries) {
@@ -73,7 +64,7 @@ TEST(RenamePipeline, DecidesStatuses) {
         {"empty is invalid", replacing("a", ""), items({"a"}), {Kind::invalid}},
         {"odd existing name untouched", replacing("zzz", "y"), items({".hidden"}), {Kind::unchanged}},
         {"new names differing only in composition",
-         renamingStems({{"a.txt", "caf\u00e9"}, {"b.txt", "cafe\u0301"}}),
+         testing::renaming({{"a.txt", "caf\u00e9.txt"}, {"b.txt", "cafe\u0301.txt"}}),
          items({"a.txt", "b.txt"}),
          {Kind::duplicate, Kind::duplicate}},
         // A case-insensitive volume holds these as one name: each sigma is

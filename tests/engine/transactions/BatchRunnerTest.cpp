@@ -18,17 +18,8 @@ namespace {
 using Status = BatchOutcome::Status;
 using Recording = HistoryRecording::Kind;
 using Strings = std::vector<std::string>;
+using testing::renaming;
 using testing::TempFolder;
-
-// Renames by a table of whole names; other names stay.
-RenamePipeline renaming(std::map<std::string, std::string> table) {
-    return RenamePipeline({makeStep(testing::ScriptedRule([table](FileName& name, const RuleContext&) {
-        const auto found = table.find(name.full());
-        if (found != table.end()) {
-            name = FileName::parsing(found->second);
-        }
-    }))});
-}
 
 // A folder /d in memory holding `names`, all of them items of the request.
 struct Batch {

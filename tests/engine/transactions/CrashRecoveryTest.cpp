@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 
 namespace morvane {
@@ -49,10 +47,7 @@ struct CrashFolder {
         const std::map<std::string, std::string> table{{"a", "b"}, {"b", "c"},      {"c", "d"},
                                                        {"x", "y"}, {"y", "z"},      {"z", "x"},
                                                        {"p", "q"}, {"sub", "sub2"}, {"f", "g"}};
-        request.pipeline =
-            RenamePipeline({makeStep(testing::ScriptedRule([table](FileName& name, const RuleContext&) {
-                name = FileName::parsing(table.at(name.full()));
-            }))});
+        request.pipeline = testing::renaming(table);
         request.folder = photos;
         original = snapshot(photos);
     }
@@ -77,28 +72,12 @@ struct CrashFolder {
             runner(std::make_shared<KillingFileSystem>(at, afterIt)).rename(request, control);
         });
     }
-    // The files in the history folder.
-    std::vector<std::string> historyFiles() const {
-        std::vector<std::string> names;
-        for (const auto& [name, contents] : snapshot(history)) {
-            names.push_back(name);
-        }
-        return names;
-    }
+    std::vector<std::string> historyFiles() const { return testing::namesIn(history); }
 };
 
 std::string describe(std::size_t at, bool afterIt) {
     return at >= kMoves ? "before the record"
                         : (afterIt ? "after move " : "before move ") + std::to_string(at);
-}
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
-
-void replaceBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Just before and just after each move, and (past the last) before the record.
@@ -196,7 +175,7 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
     const auto unfinished = folder.recovery().unfinished();
     ASSERT_EQ(unfinished.size(), 1u);
     const std::string journal = unfinished[0].file;
-    const std::string whole = bytesOf(journal);
+    const std::string whole = testing::readFile(journal);
     ASSERT_GT(whole.size(), 8192u);
 
     const auto flipped = [&](std::size_t at) {
@@ -217,7 +196,7 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
     };
     for (const auto& [damage, bytes] : damages) {
         SCOPED_TRACE(damage);
-        replaceBytes(journal, bytes);
+        testing::writeFile(journal, bytes);
         const auto listed = folder.recovery().unfinished();
         ASSERT_EQ(listed.size(), 1u);
         EXPECT_TRUE(listed[0].problem.has_value());
@@ -225,9 +204,9 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
         EXPECT_EQ(outcome.status, Status::unreadable);
         EXPECT_FALSE(outcome.batch.problem.value_or("").empty());
         EXPECT_EQ(snapshot(folder.photos), crashed);
-        EXPECT_EQ(bytesOf(journal), bytes);
+        EXPECT_EQ(testing::readFile(journal), bytes);
     }
-    replaceBytes(journal, whole);
+    testing::writeFile(journal, whole);
     EXPECT_EQ(folder.recovery().recoverAll().at(0).status, Status::recovered);
     EXPECT_EQ(snapshot(folder.photos), folder.original);
 }

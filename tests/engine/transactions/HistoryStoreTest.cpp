@@ -15,6 +15,7 @@ namespace {
 
 using Operation = RenameTransaction::Operation;
 using State = Operation::State;
+using testing::namesIn;
 using testing::secondsSinceEpoch;
 using testing::snapshot;
 using testing::TempFolder;
@@ -28,14 +29,6 @@ RenameTransaction transactionAt(long long seconds, const std::string& uuid, Stat
     transaction.operations = {Operation{
         "/Users/me/Fotos/a.txt", "/Users/me/Fotos", "a.txt", "a\u00f1o.txt", false, state, {}, false}};
     return transaction;
-}
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& [name, contents] : snapshot(folder)) {
-        names.push_back(name);
-    }
-    return names;
 }
 
 TEST(HistoryStore, WritesSortedPrettyJsonWithoutOptionalKeys) {
