@@ -225,9 +225,5 @@ TEST(RenamePipeline, NeedsDetailsWhenAnEnabledStepReadsDates) {
     EXPECT_TRUE(pipeline.needsDetails());
 }
 
-TEST(RenamePipeline, CollisionKeyNormalizesOnlyTheName) {
-    EXPECT_EQ(RenamePipeline::collisionKey("/D", "CAFE\u0301.TXT"), "/D/caf\u00e9.txt");
-}
-
 } // namespace
 } // namespace morvane
