@@ -58,18 +58,18 @@ struct CrashFolder {
     Recovery recovery(std::shared_ptr<FileSystem> fileSystem = std::make_shared<LocalFileSystem>()) const {
         return Recovery(std::move(fileSystem), HistoryStore(history));
     }
-    // Runs the batch in a child process killed at move `at`, or (past the
-    // last move) just before its record is written.
-    int crashRenaming(std::size_t at, bool afterIt) const {
+    // Runs the batch (or the undo of the newest one) in a child process
+    // killed at move `at`, or (past the last move) just before its record is written.
+    int crashRenaming(std::size_t at, bool afterIt, bool undoing = false) const {
         return signalEndingChild([&] {
             BatchControl control;
             control.progress = [](const BatchProgress& progress) {
-                if (progress.phase == BatchProgress::Phase::renaming && progress.done == progress.total &&
-                    progress.total > 0) {
+                if (progress.done == progress.total && progress.total > 0) {
                     ::raise(SIGKILL);
                 }
             };
-            runner(std::make_shared<KillingFileSystem>(at, afterIt)).rename(request, control);
+            const BatchRunner killed = runner(std::make_shared<KillingFileSystem>(at, afterIt));
+            undoing ? (void)killed.undo({}, control) : (void)killed.rename(request, control);
         });
     }
     std::vector<std::string> historyFiles() const { return testing::namesIn(history); }
@@ -123,16 +123,7 @@ TEST(Crashes, AnUndoKilledAtAnyPointIsPutBackAndCanBeUndoneAgain) {
         const Snapshot renamed = snapshot(folder.photos);
         const auto recorded = HistoryStore(folder.history).load();
 
-        ASSERT_EQ(signalEndingChild([&] {
-                      BatchControl control;
-                      control.progress = [](const BatchProgress& progress) {
-                          if (progress.done == progress.total && progress.total > 0) {
-                              ::raise(SIGKILL);
-                          }
-                      };
-                      folder.runner(std::make_shared<KillingFileSystem>(at, afterIt)).undo({}, control);
-                  }),
-                  SIGKILL);
+        ASSERT_EQ(folder.crashRenaming(at, afterIt, true), SIGKILL);
         // Until it is recovered, the batch cannot be undone again.
         EXPECT_EQ(folder.runner(local).undo({}).status, UndoOutcome::Status::interrupted);
 
