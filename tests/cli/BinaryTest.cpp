@@ -77,30 +77,6 @@ int renameAndSignal(const morvane::testing::TempFolder& folder, int count, int s
     return status;
 }
 
-TEST(Binary, PreviewRenameAndUndoAsAUserWould) {
-    morvane::testing::TempFolder folder;
-    morvane::testing::makeFolder(folder / "in");
-    morvane::testing::writeFile(folder / "in/IMG_0001.JPG", "1");
-    morvane::testing::writeFile(folder / "in/IMG_0002.JPG", "2");
-    const std::vector<std::string> history{"--history-dir", folder / "history"};
-
-    const auto preview = runBinary(folder, {"--json", "--regex", R"(^IMG_(\d+)=photo-$1)", "in"});
-    ASSERT_EQ(preview.status, 0) << preview.err;
-    EXPECT_EQ(nlohmann::json::parse(preview.out)["toRename"], 2);
-
-    auto renameArguments = std::vector<std::string>{"rename", "--regex", R"(^IMG_(\d+)=photo-$1)"};
-    renameArguments.insert(renameArguments.end(), history.begin(), history.end());
-    renameArguments.push_back("in");
-    const auto renamed = runBinary(folder, renameArguments);
-    EXPECT_EQ(renamed.status, 0) << renamed.err;
-    EXPECT_EQ(morvane::testing::readFile(folder / "in/photo-0002.JPG"), "2");
-
-    auto undoArguments = std::vector<std::string>{"undo"};
-    undoArguments.insert(undoArguments.end(), history.begin(), history.end());
-    EXPECT_EQ(runBinary(folder, undoArguments).status, 0);
-    EXPECT_EQ(morvane::testing::readFile(folder / "in/IMG_0002.JPG"), "2");
-}
-
 TEST(Binary, ExitStatusesAndMessagesForBadUsage) {
     morvane::testing::TempFolder folder;
     const auto unknown = runBinary(folder, {"--frobnicate", "."});
