@@ -19,19 +19,9 @@ using testing::LanguageScope;
 TEST(Localization, LooksTextsUpInTheChosenLanguageWithEnglishAsFallback) {
     EXPECT_EQ(Localization::language(), "en");
     EXPECT_EQ(title(RuleKind::letterCase), "Case");
-    {
-        LanguageScope spanish("es");
-        EXPECT_EQ(title(RuleKind::letterCase), "May\u00fasculas");
-        EXPECT_EQ(localized("A text no table knows"), "A text no table knows");
-    }
-    {
-        LanguageScope regional("es-MX");
-        EXPECT_EQ(title(RuleKind::replace), "Reemplazar");
-    }
-    {
-        LanguageScope unknown("xx");
-        EXPECT_EQ(title(RuleKind::folder), "Folder Name");
-    }
+    const LanguageScope spanish("es");
+    EXPECT_EQ(title(RuleKind::letterCase), "May\u00fasculas");
+    EXPECT_EQ(localized("A text no table knows"), "A text no table knows");
 }
 
 TEST(CatalogueSet, FallsBackSubtagBySubtagThenToEnglish) {
