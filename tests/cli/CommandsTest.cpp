@@ -348,7 +348,6 @@ TEST(Usage, BadInputExitsWithTwoAndSaysWhy) {
         {"preview", "--replace", "caf\xe9=x", "photos"},
         {"preview", "--regex", "caf\xe9=x", "photos"},
         {"preview", "missing\nfolder"},
-        {"renmae", "photos"},
     };
     for (const auto& arguments : cases) {
         const auto result = workspace.cli(arguments);

@@ -79,25 +79,6 @@ TEST(BatchRunner, ARuleThatFailsStopsTheBatchOnlyWhenAskedTo) {
     EXPECT_EQ(batch.fs->paths(), (Strings{"/d", "/d/a-1", "/d/b"}));
 }
 
-TEST(BatchRunner, AHistoryThatFailsAfterTheMovesSaysTheBatchIsNotRecorded) {
-    Batch batch({"a"}, renaming({{"a", "b"}}));
-    testing::makeFolder(batch.history);
-    std::unique_ptr<testing::ReadOnlyFolder> locked;
-    auto scripted = std::make_shared<testing::ScriptedFileSystem>(
-        batch.fs, [&](std::size_t, const std::string&, const std::string&) {
-            locked = std::make_unique<testing::ReadOnlyFolder>(batch.history);
-        });
-    BatchRunner runner(BatchRunner::Services{scripted, HistoryStore(batch.history)});
-    const auto outcome = runner.rename(batch.request);
-    if (locked->errorNumber() == 0) {
-        GTEST_SKIP() << "no way to make a folder read-only here";
-    }
-    EXPECT_EQ(outcome.status, Status::ran);
-    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::completed);
-    EXPECT_EQ(outcome.recording.kind, Recording::failed);
-    EXPECT_NE(outcome.recording.error.find(batch.history), std::string::npos) << outcome.recording.error;
-}
-
 // A stop in the middle of a batch: every file is back under its own name,
 // and nothing is recorded, since nothing was renamed.
 TEST(BatchRunner, AStoppedBatchPutsEverythingBackAndRecordsNothing) {

@@ -284,7 +284,10 @@ TEST(Crashes, ABatchThatCouldNotBeRecordedIsRecordedByRecovery) {
     if (locked->errorNumber() == 0) {
         GTEST_SKIP() << "no way to make a folder read-only here";
     }
+    EXPECT_EQ(outcome.status, BatchOutcome::Status::ran);
+    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::completed);
     ASSERT_EQ(outcome.recording.kind, HistoryRecording::Kind::failed);
+    EXPECT_NE(outcome.recording.error.find(folder.history), std::string::npos) << outcome.recording.error;
     locked.reset();
     const Snapshot renamed = snapshot(folder.photos);
 
