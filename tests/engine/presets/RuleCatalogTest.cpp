@@ -56,6 +56,8 @@ TEST(RuleCatalog, RulesRoundTripThroughTheirEnvelopes) {
          R"({"kind":"template","template":"{name}","timeZoneIdentifier":"UTC"})"},
         {CaseRule(CaseRule::Mode::title, CaseRule::ExtensionMode::same),
          R"({"kind":"case","mode":"title","extensionMode":"same"})"},
+        {CaseRule(CaseRule::Mode::sentence, CaseRule::ExtensionMode::upper),
+         R"({"kind":"case","mode":"sentence","extensionMode":"upper"})"},
     };
     for (const auto& [rule, text] : cases) {
         json expected = json::parse(text);
