@@ -58,13 +58,7 @@ struct Workspace {
         return run(arguments, root.path());
     }
 
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        for (const auto& [path, contents] : morvane::testing::snapshot(photos)) {
-            result.push_back(path);
-        }
-        return result;
-    }
+    std::vector<std::string> names() const { return morvane::testing::namesIn(photos); }
 };
 
 } // namespace morvane::cli::testing

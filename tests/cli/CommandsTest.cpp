@@ -341,10 +341,13 @@ TEST(Usage, BadInputExitsWithTwoAndSaysWhy) {
         {"preview", "--preset", "No Such Preset", "photos"},
         {"preview", "missing-folder"},
         {"preview", "--unknown", "photos"},
+        {"preview"},
+        {"preview", "--sort", "colour", "photos"},
+        {"undo", "--skip-conflicting"},
+        {"rename", "--no-history", "--history-dir", "history", "photos"},
         {"preview", "--replace", "caf\xe9=x", "photos"},
         {"preview", "--regex", "caf\xe9=x", "photos"},
         {"preview", "missing\nfolder"},
-        {"renmae", "photos"},
     };
     for (const auto& arguments : cases) {
         const auto result = workspace.cli(arguments);

@@ -1,7 +1,5 @@
 #include "engine/core/FileItem.h"
 
-#include "engine/core/RuleKind.h"
-
 #include <gtest/gtest.h>
 
 namespace morvane {
@@ -27,19 +25,6 @@ TEST(FileItem, DerivesIdAndParentNameFromTheDirectory) {
     const FileItem given("x", "/d", Date{}, Date{}, 0, false, true, "custom", "P");
     EXPECT_EQ(given.id, "custom");
     EXPECT_EQ(given.parentName, "P");
-}
-
-TEST(RuleKind, RawValuesAndOrder) {
-    EXPECT_EQ(ruleKindFromRawValue("case"), RuleKind::letterCase);
-    EXPECT_EQ(ruleKindFromRawValue("letterCase"), std::nullopt);
-    EXPECT_EQ(ruleKindFromRawValue("template"), RuleKind::template_);
-    std::vector<std::string> raws;
-    for (const RuleKind kind : allRuleKinds) {
-        raws.emplace_back(rawValue(kind));
-    }
-    EXPECT_EQ(raws, (std::vector<std::string>{"name", "segment", "replace", "regex", "remove", "add",
-                                              "counter", "date", "folder", "template", "case"}));
-    EXPECT_EQ(title(RuleKind::segment), "Name Segment");
 }
 
 } // namespace

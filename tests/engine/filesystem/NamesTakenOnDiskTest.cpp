@@ -14,15 +14,7 @@ namespace {
 
 using Kind = RenameStatus::Kind;
 
-// Renames by a table of whole names; other names stay.
-RenamePipeline renaming(std::map<std::string, std::string> table) {
-    return RenamePipeline({makeStep(testing::ScriptedRule([table](FileName& name, const RuleContext&) {
-        const auto found = table.find(name.full());
-        if (found != table.end()) {
-            name = FileName::parsing(found->second);
-        }
-    }))});
-}
+using testing::renaming;
 
 // "name:status" or "name:nameTaken(holder)" per entry.
 std::string statuses(const RenamePlan& plan) {

@@ -19,38 +19,5 @@ TEST(FactoryPresets, SixInMenuOrderTheFirstTwoFavourites) {
     EXPECT_EQ(seen, expected);
 }
 
-TEST(FactoryPresets, WriteExactlyTheirRules) {
-    EXPECT_EQ(FactoryPresets::templateArchive().data(), R"({
-  "favorite": false,
-  "format": 1,
-  "name": "Template archive",
-  "rules": [
-    {
-      "enabled": true,
-      "kind": "template",
-      "template": "{date:yyyyMMdd}_{parent}_{counter:000}"
-    }
-  ]
-}
-)");
-    EXPECT_EQ(FactoryPresets::sequenceOnly().data(), R"({
-  "favorite": false,
-  "format": 1,
-  "name": "Sequence only",
-  "rules": [
-    {
-      "enabled": true,
-      "kind": "counter",
-      "position": "replace",
-      "separator": "-",
-      "start": 1,
-      "step": 1,
-      "width": 3
-    }
-  ]
-}
-)");
-}
-
 } // namespace
 } // namespace morvane

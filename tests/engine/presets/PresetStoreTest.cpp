@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace morvane {
 namespace {
@@ -26,13 +24,6 @@ std::vector<std::string> names(const std::vector<Preset>& presets) {
         result.push_back(preset.name);
     }
     return result;
-}
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 TEST(PresetStore, CleansNamesIntoFileNames) {
@@ -69,7 +60,7 @@ TEST(PresetStore, LoadsOnlyReadablePresetFilesInNaturalOrder) {
     const PresetStore store(folder.path());
     EXPECT_EQ(names(store.load()), (std::vector<std::string>{"A", "b", "item 2", "Item 10"}));
     // Nothing it could not read was changed or removed.
-    EXPECT_EQ(contentsOf(folder / "broken.morvanepreset"), "{");
+    EXPECT_EQ(testing::readFile(folder / "broken.morvanepreset"), "{");
     EXPECT_TRUE(PresetStore(folder / "missing").load().empty());
     try {
         PresetStore::read(folder / "newer.morvanepreset");
@@ -84,8 +75,6 @@ TEST(PresetStore, SavesRenamesAndRemoves) {
     const PresetStore store(folder / "Morvane/Presets");
     store.save(Preset("Trip", {}));
     EXPECT_TRUE(store.contains("Trip"));
-    EXPECT_EQ(contentsOf(store.pathForName("Trip")),
-              "{\n  \"favorite\": false,\n  \"format\": 1,\n  \"name\": \"Trip\",\n  \"rules\": []\n}\n");
 
     store.rename(store.load().front(), "Trip 2");
     EXPECT_FALSE(store.contains("Trip"));
@@ -118,11 +107,8 @@ TEST(PresetStore, SavesAndExportsPresetsWithTheLongestNames) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no leftovers
 }
 
-TEST(PresetStore, ImportAndExportAnyFile) {
+TEST(PresetStore, RefusesFilesTooLargeOrMissing) {
     TempFolder folder;
-    const Preset preset("Shared", {PresetRule{"case", false, nlohmann::json{{"mode", "upper"}}}}, true, "3");
-    PresetStore::write(preset, folder / "shared.json");
-    EXPECT_EQ(PresetStore::read(folder / "shared.json"), preset);
     writeFile(folder / "huge.morvanepreset", std::string(Preset::maxFileBytes + 10, ' '));
     EXPECT_THROW(PresetStore::read(folder / "huge.morvanepreset"), DecodingError);
     EXPECT_THROW(PresetStore::read(folder / "absent.morvanepreset"), std::system_error);

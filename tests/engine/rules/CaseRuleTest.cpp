@@ -1,6 +1,5 @@
 #include "engine/rules/CaseRule.h"
 
-#include "engine/testing/LanguageScope.h"
 #include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
@@ -51,22 +50,6 @@ TEST(CaseRule, AppliesModesToStemAndExtension) {
     for (const auto& c : cases) {
         EXPECT_EQ(testing::applied(c.rule, c.name), c.expected) << c.name;
     }
-}
-
-TEST(CaseRule, SummaryNamesBothModes) {
-    EXPECT_EQ(CaseRule().summary(), "lowercase \u00B7 ext lowercase");
-    EXPECT_EQ(CaseRule(Mode::same, Ext::upper).summary(), "Same \u00B7 ext UPPERCASE");
-    EXPECT_EQ(CaseRule(Mode::title, Ext::same).summary(), "Title Case");
-    testing::LanguageScope spanish("es");
-    EXPECT_EQ(CaseRule().summary(), "min\u00fasculas \u00B7 ext. min\u00fasculas");
-}
-
-TEST(CaseRule, RawValuesRoundTrip) {
-    EXPECT_EQ(rawValue(Mode::sentence), "sentence");
-    EXPECT_EQ(caseModeFromRawValue("title"), Mode::title);
-    EXPECT_EQ(caseModeFromRawValue("Title"), std::nullopt);
-    EXPECT_EQ(caseExtensionModeFromRawValue("upper"), Ext::upper);
-    EXPECT_EQ(caseExtensionModeFromRawValue("sentence"), std::nullopt);
 }
 
 } // namespace

@@ -12,6 +12,9 @@ namespace {
 
 using Pairs = std::vector<RegexRule::Pair>;
 
+const std::string kNoSuchGroup = "The replacement refers to a group the pattern does not have; write "
+                                 "\u201C\\$\u201D for a dollar sign";
+
 TEST(RegexRule, SubstitutesEveryMatchPairAfterPairInTheStemOnly) {
     const std::tuple<RegexRule, const char*, const char*> cases[] = {
         {RegexRule{}, "IMG_0042.jpg", "photo-0042.jpg"},
@@ -41,10 +44,9 @@ TEST(RegexRule, ExpandsNumberedAndNamedGroupsAndEscapesInTheReplacement) {
     for (const auto& [rule, name, expected] : cases) {
         EXPECT_EQ(testing::applied(rule, name), expected) << rule.pairs[0].replacement;
     }
-    const std::string group = "The replacement refers to a group the pattern does not have; write "
-                              "\u201C\\$\u201D for a dollar sign";
     for (const char* replacement : {"${nope}", "${year", "${}", "$x"}) {
-        EXPECT_EQ(testing::failure(RegexRule{"(?<year>a)", replacement, false}, "a"), group) << replacement;
+        EXPECT_EQ(testing::failure(RegexRule{"(?<year>a)", replacement, false}, "a"), kNoSuchGroup)
+            << replacement;
     }
 }
 
@@ -92,10 +94,8 @@ TEST(RegexRule, CountsNamesEachPairChangesAtItsPlaceInTheChain) {
 }
 
 TEST(RegexRule, ABadReplacementOrAnIllFormedNameFailsOnlyWhereItMatches) {
-    const std::string group = "The replacement refers to a group the pattern does not have; write "
-                              "\u201C\\$\u201D for a dollar sign";
-    EXPECT_EQ(testing::failure(RegexRule{"(a)", "$2", false}, "bab"), group);
-    EXPECT_EQ(testing::failure(RegexRule{"a", "US$", false}, "bab"), group);
+    EXPECT_EQ(testing::failure(RegexRule{"(a)", "$2", false}, "bab"), kNoSuchGroup);
+    EXPECT_EQ(testing::failure(RegexRule{"a", "US$", false}, "bab"), kNoSuchGroup);
     EXPECT_EQ(testing::failure(RegexRule{"a", "b", false}, "a\xFF"),
               "The name is not valid UTF-8, so the pattern cannot rewrite it");
     EXPECT_EQ(testing::applied(RegexRule{"x", "y", false}, "a\xFF"), "a\xFF");

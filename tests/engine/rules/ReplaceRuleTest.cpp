@@ -1,6 +1,5 @@
 #include "engine/rules/ReplaceRule.h"
 
-#include "engine/testing/LanguageScope.h"
 #include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
@@ -39,17 +38,6 @@ TEST(ReplaceRule, ReplacesLiteralTextInTheStem) {
     for (const auto& c : cases) {
         EXPECT_EQ(testing::applied(c.rule, c.name), c.expected) << c.label;
     }
-}
-
-TEST(ReplaceRule, Summary) {
-    EXPECT_EQ(ReplaceRule("IMG_", "Trip_", false).summary(), "\u201CIMG_\u201D \u2192 \u201CTrip_\u201D");
-    EXPECT_EQ(ReplaceRule({{"a", "b", true}, {"c", "d", true}, {"", "e", true}}, false).summary(),
-              "2 replacements");
-    EXPECT_EQ(ReplaceRule({{"a", "b", false}}, false).summary(), "Not set");
-    EXPECT_EQ(ReplaceRule().summary(), "Not set");
-    testing::LanguageScope spanish("es");
-    EXPECT_EQ(ReplaceRule({{"a", "b", true}, {"c", "d", true}}, false).summary(), "2 reemplazos");
-    EXPECT_EQ(ReplaceRule().summary(), "Sin definir");
 }
 
 TEST(ReplaceRule, MatchCountsCountStemsChangedWithPairsInOrder) {

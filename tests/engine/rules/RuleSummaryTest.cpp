@@ -1,4 +1,5 @@
 #include "engine/rules/AffixRule.h"
+#include "engine/rules/CaseRule.h"
 #include "engine/rules/CounterRule.h"
 #include "engine/rules/DateRule.h"
 #include "engine/rules/FolderRule.h"
@@ -46,6 +47,15 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
         {rule(FolderRule{FolderRule::Position::after, " "}), "Parent folder after name",
          "Carpeta superior despu\u00E9s del nombre"},
         {rule(TemplateRule{"", std::nullopt}), "Not set", "Sin definir"},
+        // Pairs with an empty find or switched off do not count.
+        {rule(ReplaceRule{{{"a", "b", true}, {"c", "d", true}, {"", "e", true}}, false}), "2 replacements",
+         "2 reemplazos"},
+        {rule(ReplaceRule{{{"a", "b", false}, {"", "e", true}}, false}), "Not set", "Sin definir"},
+        {rule(CaseRule{}), "lowercase \u00B7 ext lowercase", "min\u00fasculas \u00B7 ext. min\u00fasculas"},
+        {rule(CaseRule{CaseRule::Mode::same, CaseRule::ExtensionMode::upper}), "Same \u00B7 ext UPPERCASE",
+         "Igual \u00B7 ext. MAY\u00daSCULAS"},
+        {rule(CaseRule{CaseRule::Mode::title, CaseRule::ExtensionMode::same}), "Title Case",
+         "Tipo T\u00edtulo"},
         {rule(Segment{}), "Keep segment 2 by \u201C_\u201D", "Conservar segmento 2 por \u201C_\u201D"},
         {rule(Segment{Segment::Selection::characters, "_", 2, 3, 5, 4, Segment::Action::remove}),
          "Remove characters 3\u20135", "Eliminar caracteres 3\u20135"},

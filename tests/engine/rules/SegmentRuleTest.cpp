@@ -43,22 +43,17 @@ TEST(SegmentRule, KeepsRemovesOrMovesTheSelectedPart) {
         {chars(Selection::lastCount, 1, 0, Action::remove), "cafe\u0301", "caf"},
         {chars(Selection::firstCount, 1, 0, Action::moveToEnd), "\U0001F1EA\U0001F1F8ab",
          "ab\U0001F1EA\U0001F1F8"},
+        {chars(Selection::characters, 2, 3), "abcde.txt", "bc.txt"},
+        {chars(Selection::lastCount, 2, 0), "x\u00E9te\u0301", "te\u0301"},
+        {chars(Selection::fromCharacter, 9, 0), "abc", "abc"},
+        // One past the last character selects nothing, so the name stays whole.
+        {chars(Selection::fromCharacter, 4, 0), "abc", "abc"},
+        {chars(Selection::fromCharacter, 3, 0), "abe\u0301", "e\u0301"},
+        {chars(Selection::fromCharacter, 4, 0), "abe\u0301", "abe\u0301"},
     };
     for (const auto& [rule, name, expected] : cases) {
         EXPECT_EQ(testing::applied(rule, name), expected) << name;
     }
-}
-
-TEST(SegmentRule, KeepsOnlyTheSelectedCharacters) {
-    EXPECT_EQ(testing::applied(chars(Selection::characters, 2, 3), "abcde.txt"), "bc.txt");
-    EXPECT_EQ(testing::applied(chars(Selection::lastCount, 2, 0), "x\u00E9te\u0301"), "te\u0301");
-    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 9, 0), "abc"), "abc");
-    // One past the last character selects nothing, so the name stays whole.
-    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 4, 0), "abc"), "abc");
-    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 3, 0), "abe\u0301"), "e\u0301");
-    EXPECT_EQ(testing::applied(chars(Selection::fromCharacter, 4, 0), "abe\u0301"), "abe\u0301");
-    EXPECT_EQ(chars(Selection::fromCharacter, 4, 0).analyze("abc"),
-              SegmentRule::Outcome(Missing{"Out of range \u2014 3 characters"}));
 }
 
 TEST(SegmentRule, AnalysesWhatIsSelectedOrWhyNothingIs) {
@@ -72,6 +67,7 @@ TEST(SegmentRule, AnalysesWhatIsSelectedOrWhyNothingIs) {
         {chars(Selection::characters, 3, 5), "abcdefg",
          Selected{"ab", "cde", "fg", "characters 3\u20135 of 7"}},
         {chars(Selection::lastCount, 0, 0), "abc", Missing{"Out of range \u2014 3 characters"}},
+        {chars(Selection::fromCharacter, 4, 0), "abc", Missing{"Out of range \u2014 3 characters"}},
         {chars(Selection::firstCount, 3, 0), "", Missing{"The name is empty"}},
     };
     for (const auto& [rule, stem, outcome] : cases) {

@@ -47,8 +47,13 @@ const std::vector<std::string> kPieces{
     "\uFE0F",     "\u2764",     "\u4E2D", "\U0001F600",
 };
 
+// graphemeCount takes its own shortcut for plain ASCII; it must agree too.
 TEST(Graphemes, AgreeWithTheBreakIteratorOnTrickyText) {
     const std::vector<std::string> fixed{
+        "",
+        "ab",
+        "a\r\nb",
+        "\U0001F468\u200D\U0001F469\u200D\U0001F467",
         "\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA",
         "\u1100\u1161\u11A8x",
         "a\u200Db",
@@ -60,6 +65,7 @@ TEST(Graphemes, AgreeWithTheBreakIteratorOnTrickyText) {
     };
     for (const auto& text : fixed) {
         EXPECT_EQ(fastClusters(text), referenceClusters(text)) << text;
+        EXPECT_EQ(graphemeCount(text), referenceClusters(text).size()) << text;
     }
     std::mt19937 random(20261206);
     std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
@@ -69,7 +75,9 @@ TEST(Graphemes, AgreeWithTheBreakIteratorOnTrickyText) {
         for (int i = length(random); i > 0; --i) {
             text += kPieces[pick(random)];
         }
-        ASSERT_EQ(fastClusters(text), referenceClusters(text)) << text;
+        const auto reference = referenceClusters(text);
+        ASSERT_EQ(fastClusters(text), reference) << text;
+        ASSERT_EQ(graphemeCount(text), reference.size()) << text;
     }
 }
 

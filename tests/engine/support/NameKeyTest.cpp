@@ -12,6 +12,7 @@ TEST(NameKey, ComposesAlwaysAndLowersOnlyWhereCaseIsIgnored) {
     EXPECT_EQ(NameKey("Cafe\u0301", true).text(), "Caf\u00e9");
     EXPECT_NE(NameKey("Report", true), NameKey("report", true));
     EXPECT_EQ(NameKey("\u212A", false).text(), "k"); // the Kelvin sign composes to K
+    EXPECT_EQ(NameKey("\u212A", true), NameKey("K", true));
     // Each character is lowered on its own: no final sigma, a dotted capital I
     // keeps its dot as a mark.
     EXPECT_EQ(NameKey("\u039F\u0394\u039F\u03A3", false).text(), "\u03BF\u03B4\u03BF\u03C3");

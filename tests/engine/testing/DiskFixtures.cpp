@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <linux/fs.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
@@ -24,6 +25,11 @@ void writeFile(const std::string& path, const std::string& contents) {
     std::ofstream(path, std::ios::binary) << contents;
 }
 
+std::string readFile(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
 std::map<std::string, std::string> snapshot(const std::string& folder) {
     std::map<std::string, std::string> result;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -33,11 +39,18 @@ std::map<std::string, std::string> snapshot(const std::string& folder) {
         } else if (entry.is_directory()) {
             value = "<folder>";
         } else {
-            std::ifstream stream(entry.path(), std::ios::binary);
-            value.assign(std::istreambuf_iterator<char>(stream), {});
+            value = readFile(entry.path().string());
         }
     }
     return result;
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& [name, contents] : snapshot(folder)) {
+        names.push_back(name);
+    }
+    return names;
 }
 
 namespace {

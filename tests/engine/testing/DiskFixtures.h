@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace morvane::testing {
 
@@ -32,6 +33,7 @@ private:
 };
 
 void writeFile(const std::string& path, const std::string& contents);
+std::string readFile(const std::string& path);
 inline void makeFolder(const std::string& path) {
     std::filesystem::create_directories(path);
 }
@@ -41,6 +43,8 @@ inline void makeLink(const std::string& target, const std::string& path) {
 
 // Everything below `folder` by relative path: a file's bytes, "<folder>", or "-> target" for a link.
 std::map<std::string, std::string> snapshot(const std::string& folder);
+// The relative paths of everything below `folder`, in order.
+std::vector<std::string> namesIn(const std::string& folder);
 
 // Makes a folder refuse changes, also to root (which ignores permission bits):
 // by permissions where they bite, else by the immutable attribute. Undone at

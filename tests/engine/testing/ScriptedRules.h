@@ -1,9 +1,11 @@
 #pragma once
 
+#include "engine/core/RenamePipeline.h"
 #include "engine/core/RenameRule.h"
 #include "engine/core/RuleError.h"
 
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -34,6 +36,16 @@ inline ScriptedRule appendOrFail(std::string suffix, std::string failFor, std::s
             throw RuleError(message);
         }
     });
+}
+
+// Renames by a table of whole names; other names stay.
+inline RenamePipeline renaming(std::map<std::string, std::string> table) {
+    return RenamePipeline(
+        {makeStep(ScriptedRule([table = std::move(table)](FileName& name, const RuleContext&) {
+            if (const auto found = table.find(name.full()); found != table.end()) {
+                name = FileName::parsing(found->second);
+            }
+        }))});
 }
 
 } // namespace morvane::testing

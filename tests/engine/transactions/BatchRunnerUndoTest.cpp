@@ -30,8 +30,7 @@ struct Desk {
     RenameTransaction rename(const std::string& from, const std::string& to) {
         BatchRunner::Request request;
         request.items = {testing::item(from)};
-        request.pipeline = RenamePipeline({makeStep(testing::ScriptedRule(
-            [to](FileName& name, const RuleContext&) { name = FileName::parsing(to); }))});
+        request.pipeline = testing::renaming({{from, to}});
         request.folder = "/d";
         auto outcome = runner.rename(request);
         EXPECT_EQ(outcome.recording.kind, HistoryRecording::Kind::recorded);

@@ -9,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 
 namespace morvane {
@@ -50,10 +48,7 @@ struct CrashFolder {
         const std::map<std::string, std::string> table{{"a", "b"}, {"b", "c"},      {"c", "d"},
                                                        {"x", "y"}, {"y", "z"},      {"z", "x"},
                                                        {"p", "q"}, {"sub", "sub2"}, {"f", "g"}};
-        request.pipeline =
-            RenamePipeline({makeStep(testing::ScriptedRule([table](FileName& name, const RuleContext&) {
-                name = FileName::parsing(table.at(name.full()));
-            }))});
+        request.pipeline = testing::renaming(table);
         request.folder = photos;
         original = snapshot(photos);
     }
@@ -64,42 +59,26 @@ struct CrashFolder {
     Recovery recovery(std::shared_ptr<FileSystem> fileSystem = std::make_shared<LocalFileSystem>()) const {
         return Recovery(std::move(fileSystem), HistoryStore(history));
     }
-    // Runs the batch in a child process killed at move `at`, or (past the
-    // last move) just before its record is written.
-    int crashRenaming(std::size_t at, bool afterIt) const {
+    // Runs the batch (or the undo of the newest one) in a child process
+    // killed at move `at`, or (past the last move) just before its record is written.
+    int crashRenaming(std::size_t at, bool afterIt, bool undoing = false) const {
         return signalEndingChild([&] {
             BatchControl control;
             control.progress = [](const BatchProgress& progress) {
-                if (progress.phase == BatchProgress::Phase::renaming && progress.done == progress.total &&
-                    progress.total > 0) {
+                if (progress.done == progress.total && progress.total > 0) {
                     ::raise(SIGKILL);
                 }
             };
-            runner(std::make_shared<KillingFileSystem>(at, afterIt)).rename(request, control);
+            const BatchRunner killed = runner(std::make_shared<KillingFileSystem>(at, afterIt));
+            undoing ? (void)killed.undo({}, control) : (void)killed.rename(request, control);
         });
     }
-    // The files in the history folder.
-    std::vector<std::string> historyFiles() const {
-        std::vector<std::string> names;
-        for (const auto& [name, contents] : snapshot(history)) {
-            names.push_back(name);
-        }
-        return names;
-    }
+    std::vector<std::string> historyFiles() const { return testing::namesIn(history); }
 };
 
 std::string describe(std::size_t at, bool afterIt) {
     return at >= kMoves ? "before the record"
                         : (afterIt ? "after move " : "before move ") + std::to_string(at);
-}
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
-
-void replaceBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Just before and just after each move, and (past the last) before the record.
@@ -145,16 +124,7 @@ TEST(Crashes, AnUndoKilledAtAnyPointIsPutBackAndCanBeUndoneAgain) {
         const Snapshot renamed = snapshot(folder.photos);
         const auto recorded = HistoryStore(folder.history).load();
 
-        ASSERT_EQ(signalEndingChild([&] {
-                      BatchControl control;
-                      control.progress = [](const BatchProgress& progress) {
-                          if (progress.done == progress.total && progress.total > 0) {
-                              ::raise(SIGKILL);
-                          }
-                      };
-                      folder.runner(std::make_shared<KillingFileSystem>(at, afterIt)).undo({}, control);
-                  }),
-                  SIGKILL);
+        ASSERT_EQ(folder.crashRenaming(at, afterIt, true), SIGKILL);
         // Until it is recovered, the batch cannot be undone again.
         EXPECT_EQ(folder.runner(local).undo({}).status, UndoOutcome::Status::interrupted);
 
@@ -197,7 +167,7 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
     const auto unfinished = folder.recovery().unfinished();
     ASSERT_EQ(unfinished.size(), 1u);
     const std::string journal = unfinished[0].file;
-    const std::string whole = bytesOf(journal);
+    const std::string whole = testing::readFile(journal);
     ASSERT_GT(whole.size(), 8192u);
 
     const auto flipped = [&](std::size_t at) {
@@ -218,7 +188,7 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
     };
     for (const auto& [damage, bytes] : damages) {
         SCOPED_TRACE(damage);
-        replaceBytes(journal, bytes);
+        testing::writeFile(journal, bytes);
         const auto listed = folder.recovery().unfinished();
         ASSERT_EQ(listed.size(), 1u);
         EXPECT_TRUE(listed[0].problem.has_value());
@@ -226,9 +196,9 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
         EXPECT_EQ(outcome.status, Status::unreadable);
         EXPECT_FALSE(outcome.batch.problem.value_or("").empty());
         EXPECT_EQ(snapshot(folder.photos), crashed);
-        EXPECT_EQ(bytesOf(journal), bytes);
+        EXPECT_EQ(testing::readFile(journal), bytes);
     }
-    replaceBytes(journal, whole);
+    testing::writeFile(journal, whole);
     EXPECT_EQ(folder.recovery().recoverAll().at(0).status, Status::recovered);
     EXPECT_EQ(snapshot(folder.photos), folder.original);
 }
@@ -337,7 +307,10 @@ TEST(Crashes, ABatchThatCouldNotBeRecordedIsRecordedByRecovery) {
     if (locked->errorNumber() == 0) {
         GTEST_SKIP() << "no way to make a folder read-only here";
     }
+    EXPECT_EQ(outcome.status, BatchOutcome::Status::ran);
+    EXPECT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::completed);
     ASSERT_EQ(outcome.recording.kind, HistoryRecording::Kind::failed);
+    EXPECT_NE(outcome.recording.error.find(folder.history), std::string::npos) << outcome.recording.error;
     locked.reset();
     const Snapshot renamed = snapshot(folder.photos);
 

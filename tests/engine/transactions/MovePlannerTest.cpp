@@ -71,30 +71,8 @@ TEST(MovePlanner, OrdersChainsCyclesAndCaseOnlyRenames) {
     }
 }
 
-Strings described(const std::vector<MoveStep>& steps) {
-    Strings result;
-    for (const MoveStep& step : steps) {
-        result.push_back(step.directory + ": " + step.from + " -> " + step.to + " #" +
-                         std::to_string(step.operation) + (step.isTemporary ? " (t)" : ""));
-    }
-    return result;
-}
-
 std::string numbered(const char* prefix, std::size_t number) {
     return prefix + std::to_string(number);
-}
-
-TEST(MovePlanner, TakingTheRenamesOverGivesTheSamePlan) {
-    // A folder path too long to be stored inside the string, used by every step.
-    const std::string folder = "/home/someone/Pictures/Summer";
-    std::vector<PlannedRename> renames{
-        {folder, "a", "b"}, {folder, "b", "c"}, {folder, "c", "a"}, {folder, "Report", "REPORT"}};
-    const MovePlanner planner{[](const std::string&) { return false; }, testing::numberedTemporaryNames()};
-    const std::string d = folder + ": ";
-    EXPECT_EQ(described(planner.plan(std::move(renames))),
-              (Strings{d + "Report -> .morvane-tmp-1 #3 (t)", d + ".morvane-tmp-1 -> REPORT #3",
-                       d + "a -> .morvane-tmp-2 #0 (t)", d + "c -> a #2", d + "b -> c #1",
-                       d + ".morvane-tmp-2 -> b #0"}));
 }
 
 TEST(MovePlanner, PlansLargeBatchesInTheSameOrder) {

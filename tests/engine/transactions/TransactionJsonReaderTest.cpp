@@ -164,16 +164,5 @@ TEST(TransactionJsonReader, AKeyGivenTwiceCountsWithItsLastValue) {
     EXPECT_EQ(byReader(operations), byDocument(operations)) << "a wrong type refuses even when given again";
 }
 
-TEST(TransactionJsonReader, SaysWhetherThePreciseDateWasUsed) {
-    json record = recorded();
-    const auto read = TransactionJsonReader::read(record.dump());
-    ASSERT_TRUE(read);
-    EXPECT_TRUE(read->isPrecise);
-    EXPECT_EQ(read->transaction.date.time_since_epoch() % std::chrono::seconds(1),
-              std::chrono::milliseconds(250));
-    record.erase("preciseDate");
-    EXPECT_FALSE(TransactionJsonReader::read(record.dump())->isPrecise);
-}
-
 } // namespace
 } // namespace morvane
