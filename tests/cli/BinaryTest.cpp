@@ -139,7 +139,9 @@ TEST(Binary, RecoverPutsBackWhatAKilledBatchLeft) {
     constexpr int kFiles = 3000;
     const int status = renameAndSignal(folder, kFiles, SIGKILL);
     const auto recorded = runBinary(folder, {"history", "--history-dir", "history", "--json"});
-    if (WIFEXITED(status) || recorded.out.find("\"operations\"") != std::string::npos) {
+    // On a busy machine the batch may end (its moves all made) before the signal lands.
+    if (WIFEXITED(status) || recorded.out.find("\"operations\"") != std::string::npos ||
+        recorded.out.find("\"hasEnded\": true") != std::string::npos) {
         GTEST_SKIP() << "the batch ended before it could be killed";
     }
     const auto listed = runBinary(folder, {"history", "--history-dir", "history"});
