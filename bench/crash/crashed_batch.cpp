@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
                 std::raise(SIGKILL);
             }
         };
-        BatchRunner(BatchRunner::Services{fileSystem, HistoryStore(argv[2])}).rename(std::move(request), control);
+        BatchRunner(BatchRunner::Services{fileSystem, HistoryStore(argv[2])})
+            .rename(std::move(request), control);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "crashed_batch: %s\n", error.what());
         return 1;

@@ -10,8 +10,8 @@ FileItem::FileItem(std::string name_, SharedString directory_, Date created_, Da
     : id(id_ ? std::move(*id_) : defaultId(name_, directory_)), name(std::move(name_)),
       directory(std::move(directory_)),
       parentName(parentName_ ? std::move(*parentName_) : SharedString(defaultParentName(directory))),
-      created(created_),
-      modified(modified_), size(size_), isDirectory(isDirectory_), isIncluded(isIncluded_) {}
+      created(created_), modified(modified_), size(size_), isDirectory(isDirectory_),
+      isIncluded(isIncluded_) {}
 
 std::string FileItem::defaultId(const std::string& name, const std::string& directory) {
     if (directory.empty()) {
