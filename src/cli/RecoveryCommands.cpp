@@ -126,6 +126,12 @@ nlohmann::json outcomeJson(const RecoveryOutcome& outcome) {
     return json;
 }
 
+// A batch starting in another process, whose record is still being written:
+// nothing of it can be read yet but its file.
+bool isStarting(const UnfinishedBatch& batch) {
+    return batch.isInUse && batch.batch == Uuid();
+}
+
 // "Unfinished: rename of 9 items", "Running: undo of 3 items", "Not recorded: …".
 std::string labelOf(const UnfinishedBatch& batch) {
     const auto items = static_cast<long long>(batch.itemCount);
@@ -154,6 +160,10 @@ nlohmann::json unfinishedJson(const UnfinishedBatch& batch) {
         json["problem"] = *batch.problem;
         return json;
     }
+    if (isStarting(batch)) {
+        json["isInUse"] = true;
+        return json;
+    }
     json["kind"] = kindText(batch.kind);
     json["id"] = batch.batch.text();
     json["date"] = IsoDate::format(batch.started);
@@ -169,6 +179,11 @@ void printUnfinished(std::ostream& out, const std::vector<UnfinishedBatch>& batc
         if (batch.problem) {
             out << palette.paint(localized("Unreadable"), Palette::red) << "  " << printable(batch.file)
                 << ": " << printable(*batch.problem) << "\n";
+            continue;
+        }
+        if (isStarting(batch)) {
+            out << palette.paint(localized("Starting"), Palette::yellow) << "  " << printable(batch.file)
+                << "\n";
             continue;
         }
         out << IsoDate::format(batch.started) << "  " << shortId(batch.batch) << "  "

@@ -1,4 +1,5 @@
 #include "CliTesting.h"
+#include "engine/filesystem/LockedFile.h"
 #include "engine/testing/Crashes.h"
 #include "engine/testing/Items.h"
 #include "engine/testing/ScriptedRules.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -95,6 +97,14 @@ TEST(Recover, OnlyTheBatchAskedForAndADamagedRecordIsLeftAsItIs) {
     const auto said = workspace.cli({"recover"});
     EXPECT_EQ(said.status, 1);
     EXPECT_NE(said.err.find(damaged + " cannot be used ("), std::string::npos) << said.err;
+
+    // A record still being written by the batch it starts is listed by its file alone.
+    const std::string starting = workspace.history + "/starting.journal";
+    const LockedFile held = LockedFile::create(starting);
+    EXPECT_NE(workspace.cli({"history"}).out.find("Starting  " + starting + "\n"), std::string::npos);
+    const json listing = json::parse(workspace.cli({"history", "--json"}).out);
+    const json expected{{"unfinished", true}, {"file", starting}, {"isInUse", true}};
+    EXPECT_NE(std::find(listing.begin(), listing.end(), expected), listing.end()) << listing.dump(2);
 }
 
 } // namespace
