@@ -110,13 +110,6 @@ bool RenamePipeline::needsDetails() const {
                        [](const PipelineStep& step) { return step.isEnabled && step.rule->needsDetails(); });
 }
 
-std::string RenamePipeline::collisionKey(const std::string& directory, std::string_view name) {
-    std::string key;
-    key.reserve(directory.size() + 1 + name.size());
-    key.append(directory).append("/").append(NameKey(name, false).text());
-    return key;
-}
-
 RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
     return *plan(items, std::stop_token());
 }

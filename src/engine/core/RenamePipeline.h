@@ -48,9 +48,6 @@ public:
     // item keeps its stem and does not count.
     std::vector<std::string> inputStems(std::size_t stepIndex, const std::vector<FileItem>& items) const;
 
-    // The key under which two names in one folder count as the same entry.
-    static std::string collisionKey(const std::string& directory, std::string_view name);
-
 private:
     template <typename Items>
     std::optional<RenamePlan> planItems(Items&& items, std::stop_token stop) const;

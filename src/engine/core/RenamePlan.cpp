@@ -23,9 +23,4 @@ bool RenamePlan::canRename() const {
            std::any_of(entries.begin(), entries.end(), [](const Entry& e) { return e.status.willRename(); });
 }
 
-std::size_t RenamePlan::count(const std::function<bool(const RenameStatus&)>& predicate) const {
-    return static_cast<std::size_t>(
-        std::count_if(entries.begin(), entries.end(), [&](const Entry& e) { return predicate(e.status); }));
-}
-
 } // namespace morvane

@@ -5,7 +5,6 @@
 #include "engine/core/RenameStatus.h"
 
 #include <cstddef>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,7 +32,6 @@ struct RenamePlan {
     bool hasConflicts() const;
     // No conflict, and something to do.
     bool canRename() const;
-    std::size_t count(const std::function<bool(const RenameStatus&)>& predicate) const;
 
     bool operator==(const RenamePlan&) const = default;
 };
