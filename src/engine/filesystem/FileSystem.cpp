@@ -17,6 +17,9 @@ public:
     void move(std::string_view from, std::string_view to) override {
         fileSystem_.move(Paths::join(directory_, from), Paths::join(directory_, to));
     }
+    std::optional<FileIdentity> identity(std::string_view name) const override {
+        return fileSystem_.identity(Paths::join(directory_, name));
+    }
 
 private:
     FileSystem& fileSystem_;
@@ -37,6 +40,14 @@ std::optional<std::vector<std::string>> FileSystem::names(const std::string& dir
         result.push_back(std::move(entry.name));
     }
     return result;
+}
+
+std::optional<FileIdentity> FileSystem::identity(const std::string&) const {
+    return std::nullopt;
+}
+
+std::optional<std::vector<IdentifiedName>> FileSystem::identities(const std::string&, std::size_t) const {
+    return std::nullopt;
 }
 
 std::unique_ptr<FileSystem::Folder> FileSystem::folder(const std::string& directory) {

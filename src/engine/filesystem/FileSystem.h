@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filesystem/FSEntry.h"
+#include "engine/filesystem/FileIdentity.h"
 
 #include <cstddef>
 #include <memory>
@@ -27,6 +28,7 @@ public:
         virtual ~Folder() = default;
         virtual bool exists(std::string_view name) const = 0;
         virtual void move(std::string_view from, std::string_view to) = 0;
+        virtual std::optional<FileIdentity> identity(std::string_view name) const = 0;
     };
 
     virtual ~FileSystem() = default;
@@ -50,6 +52,18 @@ public:
     // larger. By default from entries(). Throws as entries() does.
     virtual std::optional<std::vector<std::string>> names(const std::string& directory,
                                                           std::size_t limit) const;
+
+    // What is at `path` (a link itself, not its target): the same for as long
+    // as it exists, under whatever name. Nothing when nothing is there, or
+    // when the file system tells no identities (the default). Never fails.
+    virtual std::optional<FileIdentity> identity(const std::string& path) const;
+
+    // The entries' names with their identities, or nothing when there are
+    // more than `limit` or the file system tells no identities (the
+    // default): for a caller about to ask after many entries of one folder.
+    // Throws as entries() does.
+    virtual std::optional<std::vector<IdentifiedName>> identities(const std::string& directory,
+                                                                  std::size_t limit) const;
 
     // `path` with its symbolic links resolved (unchanged where nothing can be
     // resolved). Never fails.

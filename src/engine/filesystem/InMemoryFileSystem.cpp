@@ -53,8 +53,8 @@ void InMemoryFileSystem::ensureDirectory(const std::string& path, Date created) 
     }
     ensureDirectory(Paths::parent(normalized), created);
     const std::string name = Paths::lastComponent(normalized);
-    nodes_[key] =
-        Node{normalized, FSEntry(name, true, false, false, false, std::nullopt, created, Date{}, 0)};
+    nodes_[key] = Node{normalized, FSEntry(name, true, false, false, false, std::nullopt, created, Date{}, 0),
+                       ++lastInode_};
 }
 
 void InMemoryFileSystem::addDirectory(const std::string& path, Date created, bool isPackage) {
@@ -70,18 +70,20 @@ void InMemoryFileSystem::addFile(const std::string& path, Date created, Date mod
     std::lock_guard guard(lock_);
     const std::string normalized = Paths::normalized(path);
     ensureDirectory(Paths::parent(normalized), created);
-    nodes_[keyOf(normalized)] =
-        Node{normalized, FSEntry(Paths::lastComponent(normalized), false, false, false, false, std::nullopt,
-                                 created, modified, size)};
+    nodes_[keyOf(normalized)] = Node{normalized,
+                                     FSEntry(Paths::lastComponent(normalized), false, false, false, false,
+                                             std::nullopt, created, modified, size),
+                                     ++lastInode_};
 }
 
 void InMemoryFileSystem::addSymlink(const std::string& path, bool targetIsDirectory) {
     std::lock_guard guard(lock_);
     const std::string normalized = Paths::normalized(path);
     ensureDirectory(Paths::parent(normalized), Date{});
-    nodes_[keyOf(normalized)] =
-        Node{normalized, FSEntry(Paths::lastComponent(normalized), false, true, targetIsDirectory, false,
-                                 std::nullopt, Date{}, Date{}, 0)};
+    nodes_[keyOf(normalized)] = Node{normalized,
+                                     FSEntry(Paths::lastComponent(normalized), false, true, targetIsDirectory,
+                                             false, std::nullopt, Date{}, Date{}, 0),
+                                     ++lastInode_};
 }
 
 void InMemoryFileSystem::failMoves(const std::string& from) {
@@ -156,8 +158,8 @@ void InMemoryFileSystem::move(const std::string& from, const std::string& to) {
     movesLog_.push_back(from + " -> " + to);
 }
 
-std::vector<FSEntry> InMemoryFileSystem::entries(const std::string& directory) const {
-    std::lock_guard guard(lock_);
+template <typename Visit>
+void InMemoryFileSystem::forEachChild(const std::string& directory, Visit visit) const {
     const std::string key = keyOf(directory);
     if (key != "/") {
         const auto folder = nodes_.find(key);
@@ -166,12 +168,37 @@ std::vector<FSEntry> InMemoryFileSystem::entries(const std::string& directory) c
         }
     }
     const std::size_t depth = Paths::componentCount(key) + 1;
-    std::vector<FSEntry> result;
     auto [first, last] = subtree(nodes_, key);
     for (auto it = first; it != last; ++it) {
         if (Paths::componentCount(it->first) == depth) {
-            result.push_back(it->second.entry);
+            visit(it->second);
         }
+    }
+}
+
+std::vector<FSEntry> InMemoryFileSystem::entries(const std::string& directory) const {
+    std::lock_guard guard(lock_);
+    std::vector<FSEntry> result;
+    forEachChild(directory, [&](const Node& node) { result.push_back(node.entry); });
+    return result;
+}
+
+std::optional<FileIdentity> InMemoryFileSystem::identity(const std::string& path) const {
+    std::lock_guard guard(lock_);
+    const auto found = nodes_.find(keyOf(path));
+    if (found == nodes_.end()) {
+        return std::nullopt;
+    }
+    return FileIdentity{1, found->second.inode};
+}
+
+std::optional<std::vector<IdentifiedName>> InMemoryFileSystem::identities(const std::string& directory,
+                                                                          std::size_t limit) const {
+    std::lock_guard guard(lock_);
+    std::vector<IdentifiedName> result;
+    forEachChild(directory, [&](const Node& node) { result.push_back({node.entry.name, {1, node.inode}}); });
+    if (result.size() > limit) {
+        return std::nullopt;
     }
     return result;
 }

@@ -40,6 +40,10 @@ public:
     bool exists(const std::string& path) const override;
     void move(const std::string& from, const std::string& to) override;
     std::vector<FSEntry> entries(const std::string& directory) const override;
+    // Every entry added is a new one, on one volume; a move keeps it.
+    std::optional<FileIdentity> identity(const std::string& path) const override;
+    std::optional<std::vector<IdentifiedName>> identities(const std::string& directory,
+                                                          std::size_t limit) const override;
     std::string canonicalPath(const std::string& path) const override { return path; }
     bool isCaseSensitive(const std::string&) const override { return caseSensitive_; }
 
@@ -47,19 +51,24 @@ private:
     struct Node {
         std::string path;
         FSEntry entry;
+        std::uint64_t inode = 0;
     };
     // Keys are normalized paths ("/a/b"), compared as the volume compares
     // names. Kept in order, so a folder's subtree is one contiguous range.
     using Nodes = std::map<std::string, Node>;
 
     std::string keyOf(const std::string& path) const;
-    void ensureDirectory(const std::string& path, Date created); // caller holds the lock
+    // The entries directly in the folder; throws notFound when there is no such folder.
+    template <typename Visit>
+    void forEachChild(const std::string& directory, Visit visit) const; // caller holds the lock
+    void ensureDirectory(const std::string& path, Date created);        // caller holds the lock
 
     mutable std::mutex lock_;
     const bool caseSensitive_;
     Nodes nodes_;
     std::set<std::string> failingSources_;
     std::vector<std::string> movesLog_;
+    std::uint64_t lastInode_ = 0;
 };
 
 } // namespace morvane

@@ -98,6 +98,18 @@ FSEntry kindOnlyEntry(int directoryFd, const dirent& entry) {
                                             Paths::lastComponent(directory), systemErrorText(error)));
 }
 
+FileIdentity identityOf(const struct stat& info) {
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::optional<FileIdentity> identityAt(int directoryFd, const char* name) {
+    struct stat info {};
+    if (::fstatat(directoryFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return identityOf(info);
+}
+
 struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
 };
@@ -129,6 +141,13 @@ public:
     bool exists(std::string_view name) const override {
         struct stat info {};
         return isUsable(name) && ::fstatat(fd_, std::string(name).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    std::optional<FileIdentity> identity(std::string_view name) const override {
+        if (!isUsable(name)) {
+            return std::nullopt;
+        }
+        return identityAt(fd_, std::string(name).c_str());
     }
 
     void move(std::string_view from, std::string_view to) override {
@@ -227,6 +246,50 @@ std::optional<std::vector<std::string>> LocalFileSystem::names(const std::string
             result.emplace_back(entry.d_name);
         }
         return !isOverLimit;
+    });
+    if (isOverLimit) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+std::optional<FileIdentity> LocalFileSystem::identity(const std::string& path) const {
+    if (!isUsable(path)) {
+        return std::nullopt;
+    }
+    return identityAt(AT_FDCWD, path.c_str());
+}
+
+std::optional<std::vector<IdentifiedName>> LocalFileSystem::identities(const std::string& directory,
+                                                                       std::size_t limit) const {
+    std::vector<IdentifiedName> result;
+    bool isOverLimit = false;
+    std::optional<std::uint64_t> device;
+    listFolder(directory, [&](int fd, const dirent& entry) {
+        isOverLimit = result.size() == limit;
+        if (isOverLimit) {
+            return false;
+        }
+        if (!device) {
+            struct stat folder {};
+            if (::fstat(fd, &folder) != 0) {
+                throwUnreadable(directory, errno);
+            }
+            device = static_cast<std::uint64_t>(folder.st_dev);
+        }
+        // The listing's number is the entry's own, on the folder's volume,
+        // except for a folder that another volume is mounted on: folders
+        // (and entries of unknown kind) are asked after one by one.
+        std::optional<FileIdentity> identity;
+        if (entry.d_type == DT_DIR || entry.d_type == DT_UNKNOWN) {
+            identity = identityAt(fd, entry.d_name);
+        } else {
+            identity = FileIdentity{*device, static_cast<std::uint64_t>(entry.d_ino)};
+        }
+        if (identity) { // gone meanwhile otherwise
+            result.push_back({entry.d_name, *identity});
+        }
+        return true;
     });
     if (isOverLimit) {
         return std::nullopt;

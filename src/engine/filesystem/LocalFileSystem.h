@@ -26,6 +26,10 @@ public:
     // From the listing alone, whatever details the entries would have.
     std::optional<std::vector<std::string>> names(const std::string& directory,
                                                   std::size_t limit) const override;
+    std::optional<FileIdentity> identity(const std::string& path) const override;
+    // From the listing, and one question per folder listed.
+    std::optional<std::vector<IdentifiedName>> identities(const std::string& directory,
+                                                          std::size_t limit) const override;
     std::string canonicalPath(const std::string& path) const override;
     // Looks an entry of the folder up under a case-swapped name, so casefolded
     // ext4 folders and FAT, exFAT or NTFS mounts are recognised as such.

@@ -37,10 +37,18 @@ TEST(InMemoryFileSystem, MovingAFolderCarriesItsSubtreeOnly) {
     fs.addFile("/p/a/y/z");
     fs.addFile("/p/ab");
     fs.addFile("/p/abc/w");
+    const auto folder = fs.identity("/p/a");
+    const auto inside = fs.identity("/p/a/y/z");
     fs.move("/p/a", "/p/b");
     EXPECT_EQ(fs.paths(),
               (Strings{"/p", "/p/ab", "/p/abc", "/p/abc/w", "/p/b", "/p/b/x", "/p/b/y", "/p/b/y/z"}));
     EXPECT_EQ(fs.entries("/p/B/y").at(0).name, "z");
+    // What moved is still what it was; a new file where it was is not.
+    EXPECT_EQ(fs.identity("/p/b"), folder);
+    EXPECT_EQ(fs.identity("/p/b/y/z"), inside);
+    EXPECT_EQ(fs.identities("/p/b/y", 1), (std::vector<IdentifiedName>{{"z", *inside}}));
+    fs.addFile("/p/a");
+    EXPECT_NE(fs.identity("/p/a"), folder);
     EXPECT_EQ(moveError(fs, "/p/b", "/p/b/y/inner")->kind(), FileSystemError::Kind::failed);
 }
 

@@ -89,6 +89,31 @@ TEST(LocalFileSystem, NamesAloneUpToALimit) {
     EXPECT_THROW(fs.names(dir / "missing", 10), FileSystemError);
 }
 
+// An item is found after a crash by what it is: the listing must say the same
+// of each entry as a question about it, and a move must keep it.
+TEST(LocalFileSystem, IdentitiesAgreeAndSurviveAMove) {
+    TempFolder dir;
+    writeFile(dir / "a", "");
+    writeFile(dir / "b", "");
+    testing::makeFolder(dir / "sub");
+    testing::makeLink("a", dir / "link");
+    LocalFileSystem fs;
+    const auto listed = fs.identities(dir.path(), 4);
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->size(), 4u);
+    for (const IdentifiedName& entry : *listed) {
+        EXPECT_EQ(fs.identity(dir / entry.name), entry.identity) << entry.name;
+        EXPECT_EQ(fs.folder(dir.path())->identity(entry.name), entry.identity) << entry.name;
+    }
+    EXPECT_NE(fs.identity(dir / "link"), fs.identity(dir / "a")) << "a link is itself";
+    const auto a = fs.identity(dir / "a");
+    fs.move(dir / "a", dir / "c");
+    EXPECT_EQ(fs.identity(dir / "c"), a);
+    EXPECT_EQ(fs.identity(dir / "a"), std::nullopt);
+    EXPECT_EQ(fs.identities(dir.path(), 3), std::nullopt);
+    EXPECT_THROW(fs.identities(dir / "missing", 10), FileSystemError);
+}
+
 TEST(LocalFileSystem, MoveNeverReplacesAndReportsInTheContractsOrder) {
     TempFolder dir;
     writeFile(dir / "a", "A");

@@ -79,6 +79,13 @@ public:
     std::vector<FSEntry> entries(const std::string& directory) const override {
         return inner_->entries(directory);
     }
+    std::optional<FileIdentity> identity(const std::string& path) const override {
+        return inner_->identity(path);
+    }
+    std::optional<std::vector<IdentifiedName>> identities(const std::string& directory,
+                                                          std::size_t limit) const override {
+        return inner_->identities(directory, limit);
+    }
     std::string canonicalPath(const std::string& path) const override { return inner_->canonicalPath(path); }
     bool isCaseSensitive(const std::string& directory) const override {
         return inner_->isCaseSensitive(directory);
