@@ -34,6 +34,8 @@ std::string_view statusText(Status status) {
         return "inUse";
     case Status::unreadable:
         return "unreadable";
+    case Status::neverStarted:
+        return "neverStarted";
     }
     return {};
 }
@@ -79,6 +81,12 @@ void printOutcome(const CommandContext& context, const RecoveryOutcome& outcome)
         out << batchName(outcome.batch) << ": "
             << localized("it had ended and was recorded; the record it left behind was removed.") << "\n";
         return;
+    case Status::neverStarted:
+        out << printable(outcome.batch.file) << ": "
+            << localized("a batch stopped before its record was complete, so before it renamed anything; "
+                         "the record was removed.")
+            << "\n";
+        return;
     case Status::recovered:
     case Status::partlyRecovered:
         break;
@@ -110,6 +118,9 @@ void printOutcome(const CommandContext& context, const RecoveryOutcome& outcome)
 }
 
 nlohmann::json outcomeJson(const RecoveryOutcome& outcome) {
+    if (outcome.status == Status::neverStarted) {
+        return {{"file", outcome.batch.file}, {"status", statusText(outcome.status)}};
+    }
     nlohmann::json json = unfinishedJson(outcome.batch);
     json.erase("unfinished");
     json["status"] = statusText(outcome.status);

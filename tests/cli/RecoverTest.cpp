@@ -68,6 +68,25 @@ TEST(Recover, PutsBackWhatACrashLeftAndHistoryListsItFirst) {
     EXPECT_EQ(workspace.names(), (Names{"a.txt", "b.txt", "c.txt", "d.txt"}));
 }
 
+// A batch killed before its record was whole renamed nothing: what it left
+// goes, and recover says so.
+TEST(Recover, RemovesARecordThatNeverGotWholeAndSaysSo) {
+    Workspace workspace({"a.txt"});
+    morvane::testing::makeFolder(workspace.history);
+    const std::string inPlace = workspace.history + "/20991231-235959-older.journal";
+    const std::string draft = workspace.history + "/20991231-235959-newer.journal-0A1B2C3D.draft";
+    morvane::testing::writeFile(inPlace, "");
+    morvane::testing::writeFile(draft, "MRVNJNL");
+    const auto recovered = workspace.cli({"recover"});
+    EXPECT_EQ(recovered.status, 0) << recovered.err;
+    const std::string said =
+        ": a batch stopped before its record was complete, so before it renamed anything; the "
+        "record was removed.\n";
+    EXPECT_EQ(recovered.out, draft + said + inPlace + said);
+    EXPECT_EQ(morvane::testing::namesIn(workspace.history), Names{});
+    EXPECT_EQ(workspace.cli({"recover"}).out, "Nothing to recover.\n");
+}
+
 TEST(Recover, OnlyTheBatchAskedForAndADamagedRecordIsLeftAsItIs) {
     Workspace workspace({"a.txt", "b.txt", "c.txt"});
     crashRenamingAll(workspace, {"a.txt", "b.txt", "c.txt"});
@@ -98,9 +117,11 @@ TEST(Recover, OnlyTheBatchAskedForAndADamagedRecordIsLeftAsItIs) {
     EXPECT_EQ(said.status, 1);
     EXPECT_NE(said.err.find(damaged + " cannot be used ("), std::string::npos) << said.err;
 
-    // A record still being written by the batch it starts is listed by its file alone.
+    // A record still being written in place by a batch of an older version
+    // is listed by its file alone.
     const std::string starting = workspace.history + "/starting.journal";
-    const LockedFile held = LockedFile::create(starting);
+    morvane::testing::writeFile(starting, "");
+    const auto held = LockedFile::openUnlessHeld(starting);
     EXPECT_NE(workspace.cli({"history"}).out.find("Starting  " + starting + "\n"), std::string::npos);
     const json listing = json::parse(workspace.cli({"history", "--json"}).out);
     const json expected{{"unfinished", true}, {"file", starting}, {"isInUse", true}};

@@ -1,6 +1,8 @@
 #include "engine/filesystem/LockedFile.h"
 
 #include "engine/filesystem/AtomicFile.h"
+#include "engine/filesystem/NoReplaceMove.h"
+#include "engine/support/Uuid.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -29,19 +31,60 @@ bool lock(int fd, int how) {
 
 } // namespace
 
-LockedFile LockedFile::create(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        fail(errno, path);
+LockedFile LockedFile::publish(const std::string& path, const std::function<void(LockedFile&)>& write) {
+    // A draft is removed only by someone holding it, so once this process
+    // holds it and it still has its name, it is this process's to the end.
+    // Someone clearing abandoned drafts may get to a new one first: then
+    // another name is tried.
+    std::optional<LockedFile> draft;
+    for (int attempt = 0; !draft; ++attempt) {
+        const std::string name =
+            path + "-" + Uuid::random().text().substr(0, 8) + std::string(kDraftExtension);
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            fail(errno, path);
+        }
+        LockedFile file(name, fd);
+        const bool held = lock(fd, LOCK_EX);
+        if (!held && errno != EWOULDBLOCK) {
+            const int error = errno; // a volume without locks, say: no use trying again
+            ::unlink(name.c_str());
+            fail(error, path);
+        }
+        struct stat info {};
+        if (held && ::fstat(fd, &info) == 0 && info.st_nlink > 0) {
+            draft.emplace(std::move(file));
+        } else if (attempt == 7) {
+            fail(EAGAIN, path);
+        }
     }
-    if (!lock(fd, LOCK_EX)) {
-        // A file just created is held only by someone who opened it meanwhile.
-        const int error = errno;
-        ::close(fd);
-        ::unlink(path.c_str());
-        fail(error, path);
+    try {
+        write(*draft);
+        draft->sync();
+        if (const int error = posix::moveWithoutReplacing(draft->path_.c_str(), path.c_str())) {
+            fail(error, path);
+        }
+    } catch (...) {
+        ::unlink(draft->path_.c_str());
+        throw;
     }
-    return LockedFile(path, fd);
+    draft->path_ = path;
+    AtomicFile::syncFolder(AtomicFile::folderOf(path));
+    return std::move(*draft);
+}
+
+bool LockedFile::removeUnlessHeld(const std::string& path) {
+    std::optional<LockedFile> file;
+    try {
+        file = openUnlessHeld(path);
+    } catch (const std::system_error&) {
+        return false; // gone already, or not ours to open
+    }
+    if (!file || ::unlink(path.c_str()) != 0) {
+        return false;
+    }
+    AtomicFile::syncFolder(AtomicFile::folderOf(path));
+    return true;
 }
 
 std::optional<LockedFile> LockedFile::openUnlessHeld(const std::string& path) {
@@ -55,6 +98,13 @@ std::optional<LockedFile> LockedFile::openUnlessHeld(const std::string& path) {
             return std::nullopt;
         }
         fail(errno, path);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        fail(errno, path);
+    }
+    if (info.st_nlink == 0) {
+        fail(ENOENT, path);
     }
     return file;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +17,21 @@ namespace morvane {
 // std::system_error naming the file.
 class LockedFile {
 public:
-    // Creates the file, which must not exist yet.
-    static LockedFile create(const std::string& path);
-    // Opens an existing file; nothing when another process holds it.
+    // The end of a draft's name: `path`, a hyphen, eight random characters, this.
+    static constexpr std::string_view kDraftExtension = ".draft";
+
+    // Makes a new file that comes into view only whole, flushed and held:
+    // `write` fills it under a draft name beside `path`, and it then takes
+    // `path`, which must not exist. Another process never sees it otherwise:
+    // one that dies before leaves a draft, which removeUnlessHeld clears.
+    // Throws (leaving nothing behind) when a step fails.
+    static LockedFile publish(const std::string& path, const std::function<void(LockedFile&)>& write);
+    // Removes a file that no process holds (a draft whose process has
+    // ended, say), holding it meanwhile; one still in use is left alone.
+    // Whether it was removed.
+    static bool removeUnlessHeld(const std::string& path);
+    // Opens an existing file; nothing when another process holds it. A file
+    // removed by its holder before it let go is gone (ENOENT), not held.
     static std::optional<LockedFile> openUnlessHeld(const std::string& path);
     // Whether a process (this one included) holds the file now.
     static bool isHeld(const std::string& path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/filesystem/FileIdentity.h"
 #include "engine/filesystem/LockedFile.h"
 #include "engine/support/Date.h"
 #include "engine/support/Uuid.h"
@@ -25,8 +26,9 @@ namespace morvane {
 //
 // A compact binary file: a checksummed header, one byte per rename telling
 // where its item is (mapped into memory, so that keeping it current costs no
-// system call and survives a crash of the process), then the renames and the
-// order of the moves in checksummed blocks.
+// system call and survives a crash of the process), then the renames with
+// their items' identities and the order of the moves in checksummed blocks.
+// It comes into view only whole, flushed and held by its process.
 class BatchJournal {
 public:
     enum class Kind : std::uint8_t { rename, undo };
@@ -54,6 +56,9 @@ public:
         std::string id; // the item's
         bool isDirectory = false;
         std::size_t operation = 0; // the operation of the batch's transaction it serves
+        // What the item was when the batch started; none in records of older
+        // versions, or for an item that was not there.
+        std::optional<FileIdentity> identity;
 
         bool operator==(const Rename&) const = default;
     };
@@ -62,17 +67,25 @@ public:
     struct Damaged : std::runtime_error {
         using std::runtime_error::runtime_error;
     };
+    // A record whose writing stopped before its first bytes. Older versions
+    // wrote the record where it is seen, and a crash could leave it so; its
+    // batch had moved nothing, as no move comes before the record is whole.
+    struct NeverWritten : Damaged {
+        using Damaged::Damaged;
+    };
 
     // Writes the record of a batch about to start, durably, and holds it:
-    // the renames, their order, and for each the operation of `transaction`
-    // it serves (`operations`; empty: rename i serves operation i).
+    // the renames, their order, for each the operation of `transaction` it
+    // serves (`operations`; empty: rename i serves operation i) and what its
+    // item is (`identities`, by rename; empty: not known).
     static BatchJournal create(const std::string& path, const Header& header,
                                const RenameTransaction& transaction,
                                const std::vector<MovePlanner::RenameRef>& renames, const MoveOrder& order,
-                               std::span<const std::size_t> operations);
+                               std::span<const std::size_t> operations,
+                               std::span<const std::optional<FileIdentity>> identities);
     // A record left behind, read whole, to carry on with: nothing when another
-    // process holds it. Throws Damaged, or std::system_error when it cannot
-    // be read at all.
+    // process holds it. Throws Damaged (NeverWritten), or std::system_error
+    // when it cannot be read at all.
     static std::optional<BatchJournal> open(const std::string& path);
     // Only the header, for a listing (also while another process holds the
     // record), and whether the batch has said it is over. Throws as `open` does.

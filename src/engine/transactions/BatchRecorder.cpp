@@ -13,7 +13,8 @@ BatchRecorder::BatchRecorder(HistoryStore history, BatchJournal::Kind kind,
     : history_(std::move(history)), kind_(kind), transaction_(transaction), started_(started) {}
 
 void BatchRecorder::begin(const std::vector<MovePlanner::RenameRef>& renames, const MoveOrder& order,
-                          std::span<const std::size_t> operations) {
+                          std::span<const std::size_t> operations,
+                          std::span<const std::optional<FileIdentity>> identities) {
     try {
         BatchJournal::Header header;
         header.kind = kind_;
@@ -23,7 +24,7 @@ void BatchRecorder::begin(const std::vector<MovePlanner::RenameRef>& renames, co
         header.directory = transaction_.directory;
         header.presetName = transaction_.presetName;
         journal_.emplace(BatchJournal::create(history_.journalPath(kind_, transaction_.id, transaction_.date),
-                                              header, transaction_, renames, order, operations));
+                                              header, transaction_, renames, order, operations, identities));
         TransactionJsonWriter::Expectation expectation;
         if (kind_ == BatchJournal::Kind::rename) {
             expectation.isCompleted = true;

@@ -25,7 +25,8 @@ public:
                   Date started);
 
     void begin(const std::vector<MovePlanner::RenameRef>& renames, const MoveOrder& order,
-               std::span<const std::size_t> operations) override;
+               std::span<const std::size_t> operations,
+               std::span<const std::optional<FileIdentity>> identities) override;
     void moving(std::uint32_t rename, Place from, Place to) noexcept override;
     void at(std::uint32_t rename, Place place) noexcept override;
 

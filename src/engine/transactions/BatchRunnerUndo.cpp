@@ -1,3 +1,4 @@
+#include "engine/filesystem/LockedFile.h"
 #include "engine/support/Localization.h"
 #include "engine/transactions/BatchRecorder.h"
 #include "engine/transactions/BatchRunner.h"
@@ -27,6 +28,24 @@ Transactions matching(const Transactions& transactions, std::string wanted) {
         }
     }
     return result;
+}
+
+// Whether an undo of a batch was cut short: its record is there, unless it
+// never got whole (written in place by an older version, killed as it wrote
+// it), when nothing had moved yet and the record goes.
+bool wasInterrupted(const std::string& record) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(record, ignored)) {
+        return false;
+    }
+    try {
+        BatchJournal::readHeader(record);
+    } catch (const BatchJournal::NeverWritten&) {
+        return !LockedFile::removeUnlessHeld(record);
+    } catch (const std::exception&) {
+        // Damaged or unreadable: recovery says what is wrong with it.
+    }
+    return true;
 }
 
 } // namespace
@@ -77,9 +96,7 @@ UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& co
         const HistoryStore& history = *services_.history;
         // The items of an undo cut short are neither where the record says
         // nor back: they must be put back before anything else is tried.
-        std::error_code ignored;
-        if (std::filesystem::exists(history.journalPath(BatchJournal::Kind::undo, chosen->id, chosen->date),
-                                    ignored)) {
+        if (wasInterrupted(history.journalPath(BatchJournal::Kind::undo, chosen->id, chosen->date))) {
             outcome.status = UndoOutcome::Status::interrupted;
             outcome.matches = {*chosen};
             return outcome;

@@ -41,6 +41,8 @@ public:
     // The write-ahead records in the folder, in name order; none when there
     // is no folder. Throws when the folder cannot be listed.
     std::vector<std::string> journalPaths() const;
+    // The same for the drafts of records not yet published (LockedFile::publish).
+    std::vector<std::string> journalDraftPaths() const;
 
     // Creates the folder if needed and proves that a file can be written in
     // it, so that a batch is refused before its first move rather than left
@@ -68,6 +70,8 @@ public:
     std::string cannotWrite(const std::exception& error) const;
 
 private:
+    std::vector<std::string> pathsEndingIn(std::string_view extension) const;
+
     std::string directory_;
 };
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "engine/filesystem/FileIdentity.h"
 #include "engine/transactions/MoveOrder.h"
 #include "engine/transactions/MovePlanner.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -21,11 +23,12 @@ public:
     virtual ~MoveJournal() = default;
 
     // The renames and the order of their moves, before the first move;
-    // `operations` gives the transaction operation each rename serves.
-    // Returns only once they are safely on disk, and throws when they cannot
-    // be: nothing is moved then.
+    // `operations` gives the transaction operation each rename serves, and
+    // `identities` what each rename's item is. Returns only once they are
+    // safely on disk, and throws when they cannot be: nothing is moved then.
     virtual void begin(const std::vector<MovePlanner::RenameRef>& renames, const MoveOrder& order,
-                       std::span<const std::size_t> operations) = 0;
+                       std::span<const std::size_t> operations,
+                       std::span<const std::optional<FileIdentity>> identities) = 0;
     // Just before a move of rename `rename` from one place to another.
     virtual void moving(std::uint32_t rename, Place from, Place to) noexcept = 0;
     // Just after it: where the item now is (where it was, if the move failed).

@@ -27,8 +27,8 @@ class Tracker : public MoveJournal {
 public:
     explicit Tracker(BatchJournal& journal) : journal_(journal) {}
 
-    void begin(const std::vector<MovePlanner::RenameRef>&, const MoveOrder&,
-               std::span<const std::size_t>) override {}
+    void begin(const std::vector<MovePlanner::RenameRef>&, const MoveOrder&, std::span<const std::size_t>,
+               std::span<const std::optional<FileIdentity>>) override {}
     void moving(std::uint32_t rename, Place from, Place to) noexcept override {
         journal_.moving(rename, from, to);
     }
@@ -101,10 +101,14 @@ UnfinishedBatch Recovery::describe(const std::string& file, bool& isFinished) co
         batch.isInUse = !journal;
         isFinished = journal && isRecorded(*journal);
     } catch (const BatchJournal::Damaged& error) {
-        // A batch starting in another process holds its record while it
-        // writes it, and until then the record reads as cut short.
+        // A batch of an older version, starting in another process, holds its
+        // record while it writes it, and until then the record reads as cut
+        // short. One that never got whole moved nothing: it is no batch, and
+        // only recovery's to remove.
         if (LockedFile::isHeld(file)) {
             batch.isInUse = true;
+        } else if (dynamic_cast<const BatchJournal::NeverWritten*>(&error) != nullptr) {
+            isFinished = true;
         } else {
             batch.problem = error.what();
         }
@@ -131,6 +135,16 @@ std::vector<UnfinishedBatch> Recovery::unfinished() const {
 }
 
 std::vector<RecoveryOutcome> Recovery::recoverAll(const BatchControl& control) const {
+    std::vector<RecoveryOutcome> outcomes;
+    // Records whose process ended before they were published: nothing moved.
+    for (const std::string& draft : history_.journalDraftPaths()) {
+        if (LockedFile::removeUnlessHeld(draft)) {
+            RecoveryOutcome outcome;
+            outcome.status = Status::neverStarted;
+            outcome.batch.file = draft;
+            outcomes.push_back(std::move(outcome));
+        }
+    }
     std::vector<UnfinishedBatch> batches;
     for (const std::string& file : history_.journalPaths()) {
         bool isFinished = false;
@@ -139,7 +153,6 @@ std::vector<RecoveryOutcome> Recovery::recoverAll(const BatchControl& control) c
     std::stable_sort(batches.begin(), batches.end(), [](const UnfinishedBatch& a, const UnfinishedBatch& b) {
         return a.started > b.started;
     });
-    std::vector<RecoveryOutcome> outcomes;
     for (const UnfinishedBatch& batch : batches) {
         outcomes.push_back(recover(batch, control));
     }
@@ -152,6 +165,12 @@ RecoveryOutcome Recovery::recover(const UnfinishedBatch& batch, const BatchContr
     std::optional<BatchJournal> journal;
     try {
         journal = BatchJournal::open(batch.file);
+    } catch (const BatchJournal::NeverWritten&) {
+        // Held meanwhile by a batch of an older version that is writing it.
+        const bool removed = LockedFile::removeUnlessHeld(batch.file);
+        outcome.status = removed ? Status::neverStarted : Status::inUse;
+        outcome.batch.isInUse = !removed;
+        return outcome;
     } catch (const BatchJournal::Damaged& error) {
         outcome.status = Status::unreadable;
         outcome.batch.problem = error.what();
@@ -203,7 +222,8 @@ RecoveryOutcome Recovery::recover(const UnfinishedBatch& batch, const BatchContr
         const std::uint32_t rename = move->rename;
         // A folder's moves come together: its items are looked for when the first is reached.
         places.check(renames[rename].directory);
-        if (journal->place(rename) == BatchMoves::after(*move) && (!hasEnded || move->isTemporary)) {
+        if (!places.astray(rename) && journal->place(rename) == BatchMoves::after(*move) &&
+            (!hasEnded || move->isTemporary)) {
             if (auto error = moves.back(*move)) {
                 failures[rename] = std::move(*error);
             } else {
@@ -217,18 +237,23 @@ RecoveryOutcome Recovery::recover(const UnfinishedBatch& batch, const BatchContr
     for (std::uint32_t rename = 0; rename < renames.size(); ++rename) {
         places.check(renames[rename].directory); // a folder no move was left in
         const Place place = journal->place(rename);
-        if (place == Place::original) {
+        const std::optional<std::string>& astray = places.astray(rename);
+        if (place == Place::original && !astray) {
             outcome.putBackCount += putBack[rename] ? 1 : 0;
             continue;
         }
-        needsRecord = true;
+        needsRecord = needsRecord || place != Place::original;
         if (hasEnded && place == Place::target) {
             continue; // a rename the batch made and kept
         }
-        outcome.left.push_back(
-            {Paths::join(renames[rename].directory, moves.nameAt(rename, place)), renames[rename].from,
-             failures[rename].empty() ? localized("It could not be found where its record says")
-                                      : failures[rename]});
+        std::string reason = failures[rename];
+        if (astray && !astray->empty()) {
+            reason = localized("It has been given another name since");
+        } else if (reason.empty()) {
+            reason = localized("It could not be found where its record says");
+        }
+        const std::string_view name = astray && !astray->empty() ? *astray : moves.nameAt(rename, place);
+        outcome.left.push_back({Paths::join(renames[rename].directory, name), renames[rename].from, reason});
     }
     outcome.status = outcome.left.empty() ? Status::recovered : Status::partlyRecovered;
     if (needsRecord) {

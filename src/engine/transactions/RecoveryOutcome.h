@@ -19,6 +19,8 @@ struct RecoveryOutcome {
                          // removed
         inUse,           // another process is running the batch: nothing was done
         unreadable,      // the write-ahead record is damaged: nothing was done (see `batch.problem`)
+        neverStarted,    // its record was never whole, so nothing had moved: it was removed (only
+                         // `batch.file` is known)
     };
 
     // An item that is not under its original name.
@@ -40,7 +42,8 @@ struct RecoveryOutcome {
     // Nothing is left to do: every item is back (or the batch had finished)
     // and recorded where it had to be.
     bool isWhole() const {
-        return (status == Status::recovered || status == Status::alreadyFinished) &&
+        return (status == Status::recovered || status == Status::alreadyFinished ||
+                status == Status::neverStarted) &&
                recording.kind != HistoryRecording::Kind::failed;
     }
 

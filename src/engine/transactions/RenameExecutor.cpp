@@ -5,6 +5,7 @@
 #include "engine/support/Paths.h"
 #include "engine/support/Uuid.h"
 #include "engine/transactions/BatchMoves.h"
+#include "engine/transactions/ItemIdentities.h"
 
 #include <chrono>
 #include <exception>
@@ -114,7 +115,7 @@ void RenameExecutor::carryOut(RenameTransaction& transaction, const BatchControl
                     return fileSystem.isCaseSensitive(folder);
                 }).order(renames);
         if (journal != nullptr) {
-            journal->begin(renames, order, {});
+            journal->begin(renames, order, {}, ItemIdentities::of(*fileSystem_, renames));
         }
     } catch (...) {
         didNotRun(transaction, FolderMoves::messageOf(std::current_exception()));

@@ -3,6 +3,7 @@
 #include "engine/transactions/BatchMoves.h"
 #include "engine/transactions/FolderNameKeys.h"
 #include "engine/transactions/FolderPresence.h"
+#include "engine/transactions/ItemIdentities.h"
 #include "engine/transactions/RenameExecutor.h"
 
 #include <deque>
@@ -204,7 +205,7 @@ UndoReport RenameExecutor::undo(const RenameTransaction& transaction, bool dryRu
         }
         const MoveOrder order = planner(isCaseSensitive).order(renames);
         if (journal != nullptr) {
-            journal->begin(renames, order, ready);
+            journal->begin(renames, order, ready, ItemIdentities::of(*fileSystem_, renames));
         }
         BatchMoves moves(*fileSystem_, renames, order, journal);
         using Place = MoveJournal::Place;

@@ -1,3 +1,4 @@
+#include "engine/filesystem/FileSystemError.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/filesystem/LockedFile.h"
 #include "engine/testing/Crashes.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -175,8 +177,18 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
         bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
         return bytes;
     };
+    // A name in the stream's folder table: changed, it still reads, and only
+    // its block's checksum tells. The progress bytes begin at the first page
+    // after the header.
+    std::string renamedFolder = whole;
+    renamedFolder[renamedFolder.rfind("/photos") + 1] = 'q';
+    constexpr std::size_t kProgress = 4096;
+    const auto progressByte = [&](unsigned char value) {
+        std::string bytes = whole;
+        bytes[kProgress] = static_cast<char>(value);
+        return bytes;
+    };
     const std::map<std::string, std::string> damages{
-        {"empty", ""},
         {"only its magic", whole.substr(0, 8)},
         {"cut in its header", whole.substr(0, 30)},
         {"cut in half", whole.substr(0, whole.size() / 2)},
@@ -185,6 +197,10 @@ TEST(Crashes, ADamagedRecordIsReportedAndChangesNothing) {
         {"its header changed", flipped(40)},
         {"its moves changed", flipped(whole.size() - 2)},
         {"another file's bytes", std::string(whole.size(), 'x')},
+        {"a letter of a folder changed", renamedFolder},
+        {"an item at no place", progressByte(0x03)},
+        {"an item on its way to no place", progressByte(0x8C)},
+        {"stray bits in its progress", progressByte(0x40)},
     };
     for (const auto& [damage, bytes] : damages) {
         SCOPED_TRACE(damage);
@@ -233,6 +249,94 @@ TEST(Crashes, AnItemNotWhereItsRecordSaysIsLookedForUnderItsOtherNames) {
     }
 }
 
+// The progress a record keeps may be stale after a power cut, or damaged
+// and still valid. For the items of a chain or a swap, which take each
+// other's names, no name tells where an item is: each is found by what it is,
+// and put back all the same.
+TEST(Crashes, ItemsOfChainsAndSwapsAreFoundWhateverTheirRecordSays) {
+    using Place = MoveJournal::Place;
+    for (std::size_t at = 1; at < kMoves; ++at) {
+        for (const bool afterIt : {false, true}) {
+            for (const char* item : {"a", "b", "c", "x", "y", "z"}) {
+                for (const Place stale : {Place::original, Place::temporary, Place::target}) {
+                    SCOPED_TRACE(describe(at, afterIt) + ", " + item + " said to be at place " +
+                                 std::to_string(static_cast<int>(stale)));
+                    const CrashFolder folder;
+                    ASSERT_EQ(folder.crashRenaming(at, afterIt), SIGKILL);
+                    const auto listed = folder.recovery().unfinished();
+                    ASSERT_EQ(listed.size(), 1u);
+                    {
+                        auto journal = BatchJournal::open(listed[0].file);
+                        ASSERT_TRUE(journal);
+                        for (std::uint32_t rename = 0; rename < journal->renames().size(); ++rename) {
+                            if (journal->renames()[rename].from == item &&
+                                (stale != Place::temporary || journal->order().temporaryName(rename))) {
+                                journal->at(rename, stale);
+                            }
+                        }
+                    }
+                    const auto outcome = folder.recovery().recover(listed[0]);
+                    EXPECT_EQ(outcome.status, Status::recovered);
+                    EXPECT_EQ(outcome.left, std::vector<RecoveryOutcome::Left>{});
+                    EXPECT_EQ(snapshot(folder.photos), folder.original);
+                }
+            }
+        }
+    }
+}
+
+// An item given another name after the crash is neither moved nor counted as
+// put back: it is named where it is.
+TEST(Crashes, AnItemRenamedSinceIsNamedWhereItIs) {
+    for (const std::size_t at : {std::size_t{2}, kMoves}) {
+        SCOPED_TRACE(describe(at, false));
+        const CrashFolder folder;
+        ASSERT_EQ(folder.crashRenaming(at, false), SIGKILL);
+        const std::string now = std::filesystem::exists(folder.photos + "/q") ? "q" : "p";
+        std::filesystem::rename(folder.photos + "/" + now, folder.photos + "/elsewhere");
+        const auto outcomes = folder.recovery().recoverAll();
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].status, Status::partlyRecovered);
+        ASSERT_EQ(outcomes[0].left.size(), 1u);
+        EXPECT_EQ(outcomes[0].left[0].path, folder.photos + "/elsewhere");
+        EXPECT_EQ(outcomes[0].left[0].originalName, "p");
+        Snapshot expected = folder.original;
+        expected["elsewhere"] = expected.at("p");
+        expected.erase("p");
+        EXPECT_EQ(snapshot(folder.photos), expected);
+    }
+}
+
+// A batch whose item is stuck under its temporary name (the move on failed,
+// and so did the move back) keeps its record, which recovery then takes up.
+TEST(Crashes, AnItemLeftUnderItsTemporaryNameKeepsTheRecord) {
+    const CrashFolder folder;
+    bool failedBack = false;
+    const auto scripted = std::make_shared<testing::ScriptedFileSystem>(
+        std::make_shared<LocalFileSystem>(),
+        [&](std::size_t, const std::string& from, const std::string& to) {
+            const bool onToX = to == folder.photos + "/x";
+            if (onToX && from == folder.photos + "/z") {
+                throw FileSystemError::failed("refused");
+            }
+            if (onToX && !failedBack) {
+                failedBack = true;
+                throw FileSystemError::failed("refused");
+            }
+        });
+    const BatchOutcome outcome = folder.runner(scripted).rename(folder.request);
+    ASSERT_TRUE(outcome.transaction);
+    ASSERT_EQ(outcome.transaction->outcome, RenameTransaction::Outcome::rollbackFailed);
+    const auto listed = folder.recovery().unfinished();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_TRUE(listed[0].hasEnded);
+    const RecoveryOutcome recovered = folder.recovery().recover(listed[0]);
+    EXPECT_EQ(recovered.status, Status::recovered);
+    EXPECT_EQ(recovered.putBackCount, 1u);
+    EXPECT_EQ(snapshot(folder.photos), folder.original);
+    EXPECT_TRUE(folder.recovery().recoverAll().empty());
+}
+
 // A record is held by the process running its batch: recovery leaves it
 // alone until that process is gone.
 TEST(Crashes, ARecordHeldByARunningBatchIsLeftAlone) {
@@ -269,25 +373,29 @@ TEST(Crashes, ARecordHeldByARunningBatchIsLeftAlone) {
     EXPECT_EQ(snapshot(folder.photos), folder.original);
 }
 
-// A batch starting in another process holds its record while it writes it:
-// until the record is whole it reads as damaged, but it is a batch running.
+// A batch of an older version, starting in another process, holds its record
+// while it writes it where it is seen: until the record is whole, it is a
+// batch running. Left so by a crash, it had moved nothing, and recovery
+// removes it.
 TEST(Crashes, ARecordStillBeingWrittenIsInUseNotDamaged) {
     const CrashFolder folder;
     testing::makeFolder(folder.history);
     const std::string path = folder.history + "/starting.journal";
+    testing::writeFile(path, "");
     {
-        const LockedFile starting = LockedFile::create(path);
+        const auto starting = LockedFile::openUnlessHeld(path);
+        ASSERT_TRUE(starting);
         const auto listed = folder.recovery().unfinished();
         ASSERT_EQ(listed.size(), 1u);
         EXPECT_TRUE(listed[0].isInUse);
         EXPECT_FALSE(listed[0].problem.has_value());
         EXPECT_EQ(folder.recovery().recover(listed[0]).status, Status::inUse);
     }
-    // Left behind so, it is a damaged record.
-    const auto listed = folder.recovery().unfinished();
-    ASSERT_EQ(listed.size(), 1u);
-    EXPECT_FALSE(listed[0].isInUse);
-    EXPECT_TRUE(listed[0].problem.has_value());
+    EXPECT_TRUE(folder.recovery().unfinished().empty());
+    const auto outcomes = folder.recovery().recoverAll();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].status, Status::neverStarted);
+    EXPECT_EQ(folder.historyFiles(), std::vector<std::string>{});
     EXPECT_EQ(snapshot(folder.photos), folder.original);
 }
 
