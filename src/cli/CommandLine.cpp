@@ -82,8 +82,15 @@ void addPlanningOptions(CLI::App& command, CliOptions& options, PlanningOptions&
 
     command.add_flag("--only-changed", options.onlyChanged, "Hide unchanged and excluded items")
         ->group("Output");
-    command.add_flag("--json", options.json, "Print JSON instead of a table")->group("Output");
+}
+
+// The options every command takes, whether it uses them or not, so that a
+// script can give each command the same places.
+CLI::Option* addCommonOptions(CLI::App& command, CliOptions& options, const std::string& json) {
+    command.add_flag("--json", options.json, json)->group("Output");
     command.add_option("--presets-dir", options.presetsDirectory, "Use this folder of presets")
+        ->group("Places");
+    return command.add_option("--history-dir", options.historyDirectory, "Use this history folder")
         ->group("Places");
 }
 
@@ -199,13 +206,12 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
     PlanningOptions previewOptions, renameOptions;
     CLI::App* preview = app.add_subcommand("preview", "Show the plan; change nothing (the default)");
     addPlanningOptions(*preview, options, previewOptions);
+    addCommonOptions(*preview, options, "Print JSON instead of a table");
     CLI::App* rename = app.add_subcommand("rename", "Perform the plan and record it in the history");
     addPlanningOptions(*rename, options, renameOptions);
     rename->add_flag("--skip-conflicting", options.skipConflicting,
                      "Leave conflicting items out instead of refusing");
-    CLI::Option* historyFolder =
-        rename->add_option("--history-dir", options.historyDirectory, "Record the batch in this folder")
-            ->group("Places");
+    CLI::Option* historyFolder = addCommonOptions(*rename, options, "Print JSON instead of a table");
     rename
         ->add_flag(
             "--no-history", options.noHistory,
@@ -220,21 +226,17 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
                      "as morvane-cli history shows)")
         ->type_name("ID");
     undo->add_flag("--dry-run", options.dryRun, "Only say what would be put back");
-    undo->add_flag("--json", options.json, "Print the transaction as JSON");
-    undo->add_option("--history-dir", options.historyDirectory, "Use this history folder");
+    addCommonOptions(*undo, options, "Print the transaction as JSON");
     CLI::App* history = app.add_subcommand(
         "history", "List recorded batches, newest first, after any that a crash left unfinished");
-    history->add_flag("--json", options.json, "Print JSON");
-    history->add_option("--history-dir", options.historyDirectory, "Use this history folder");
+    addCommonOptions(*history, options, "Print JSON");
     CLI::App* recover = app.add_subcommand(
         "recover", "Put back the files of batches that a crash, a kill or a power cut left unfinished");
     recover->add_option("--id", options.recoverId, "Only this batch (its id, or the start of it)")
         ->type_name("ID");
-    recover->add_flag("--json", options.json, "Print JSON");
-    recover->add_option("--history-dir", options.historyDirectory, "Use this history folder");
+    addCommonOptions(*recover, options, "Print JSON");
     CLI::App* presets = app.add_subcommand("presets", "List the presets offered");
-    presets->add_flag("--json", options.json, "Print JSON");
-    presets->add_option("--presets-dir", options.presetsDirectory, "Use this folder of presets");
+    addCommonOptions(*presets, options, "Print JSON");
 
     try {
         std::reverse(args.begin(), args.end()); // CLI11 takes them last first

@@ -53,6 +53,21 @@ TEST(CommandLine, ReadsWhatToListAndEveryPath) {
               "--case-sensitive must follow a --replace");
 }
 
+// A script gives every command the same places and output, whichever it uses.
+TEST(CommandLine, EveryCommandTakesTheCommonOptions) {
+    for (const char* command : {"preview", "rename", "undo", "history", "recover", "presets"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> arguments{command, "--json", "--history-dir", "h", "--presets-dir", "p"};
+        if (std::string_view(command) == "preview" || std::string_view(command) == "rename") {
+            arguments.push_back("dir");
+        }
+        const auto options = parsed(arguments);
+        EXPECT_TRUE(options.json);
+        EXPECT_EQ(options.historyDirectory, "h");
+        EXPECT_EQ(options.presetsDirectory, "p");
+    }
+}
+
 TEST(CommandLine, HelpIsAnAnswerNotACommand) {
     std::ostringstream out;
     EXPECT_FALSE(parseCommandLine({"rename", "--help"}, out).has_value());

@@ -32,7 +32,7 @@ std::string manualText() {
 }
 
 TEST(Manual, DocumentsWhatHelpShows) {
-    const std::vector<std::string> commands{"preview", "rename", "undo", "history", "presets"};
+    const std::vector<std::string> commands{"preview", "rename", "undo", "history", "recover", "presets"};
     std::string help = testing::run({"--help"}).out;
     for (const auto& command : commands) {
         help += testing::run({command, "--help"}).out;

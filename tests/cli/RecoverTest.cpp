@@ -69,7 +69,7 @@ TEST(Recover, PutsBackWhatACrashLeftAndHistoryListsItFirst) {
 }
 
 // A batch killed before its record was whole renamed nothing: what it left
-// goes, and recover says so.
+// goes, and recover says so (and takes the options every command takes).
 TEST(Recover, RemovesARecordThatNeverGotWholeAndSaysSo) {
     Workspace workspace({"a.txt"});
     morvane::testing::makeFolder(workspace.history);
@@ -77,7 +77,7 @@ TEST(Recover, RemovesARecordThatNeverGotWholeAndSaysSo) {
     const std::string draft = workspace.history + "/20991231-235959-newer.journal-0A1B2C3D.draft";
     morvane::testing::writeFile(inPlace, "");
     morvane::testing::writeFile(draft, "MRVNJNL");
-    const auto recovered = workspace.cli({"recover"});
+    const auto recovered = workspace.cli({"recover", "--presets-dir", workspace.presets});
     EXPECT_EQ(recovered.status, 0) << recovered.err;
     const std::string said =
         ": a batch stopped before its record was complete, so before it renamed anything; the "

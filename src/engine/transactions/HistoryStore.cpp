@@ -158,8 +158,15 @@ std::optional<RenameTransaction> HistoryStore::decode(std::string_view text) {
 
 void HistoryStore::prepare() const {
     fs::create_directories(directory_);
-    const std::string probe = Paths::join(directory_, ".write-test-" + Uuid::random().text());
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    // A file without a name, where the volume makes one: nothing is left to
+    // remove, whenever the process ends. Elsewhere a named one, removed
+    // after; one left by a process that ended meanwhile goes next time.
+    std::string probe;
+    int fd = ::open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        probe = Paths::join(directory_, std::string(kWriteTestPrefix) + Uuid::random().text());
+        fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    }
     if (fd < 0) {
         throw std::system_error(errno, std::generic_category(), directory_);
     }
@@ -172,9 +179,19 @@ void HistoryStore::prepare() const {
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
-    ::unlink(probe.c_str());
+    if (!probe.empty()) {
+        ::unlink(probe.c_str());
+    }
     if (error != 0) {
         throw std::system_error(error, std::generic_category(), directory_);
+    }
+    // Another process's probe may go too: it is written and flushed all the
+    // same, and its removal finding nothing is no failure.
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(directory_, ignored)) {
+        if (entry.path().filename().string().starts_with(kWriteTestPrefix)) {
+            fs::remove(entry.path(), ignored);
+        }
     }
 }
 

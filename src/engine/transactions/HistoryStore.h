@@ -69,6 +69,9 @@ public:
     // A failure to write into the folder, as a sentence naming it.
     std::string cannotWrite(const std::exception& error) const;
 
+    // How the files that prepare() writes to prove the folder writable begin.
+    static constexpr std::string_view kWriteTestPrefix = ".write-test-";
+
 private:
     std::vector<std::string> pathsEndingIn(std::string_view extension) const;
 

@@ -1,6 +1,7 @@
 #include "engine/transactions/HistoryStore.h"
 
 #include "engine/filesystem/LocalFileSystem.h"
+#include "engine/testing/Crashes.h"
 #include "engine/testing/DiskFixtures.h"
 #include "engine/transactions/RenameExecutor.h"
 
@@ -170,6 +171,16 @@ TEST(HistoryStore, PreparingProvesTheFolderCanBeWritten) {
     nested.prepare();
     EXPECT_TRUE(std::filesystem::is_directory(nested.directory()));
     EXPECT_TRUE(namesIn(nested.directory()).empty()) << "the test file is removed";
+    // Killed as it proves it, a process leaves nothing; a test file that an
+    // older version left so is removed the next time.
+    const int ended = testing::signalEndingChildWhenCreated(
+        nested.directory(), [](std::string_view name) { return name.starts_with(".write-test-"); },
+        [&] { nested.prepare(); });
+    EXPECT_TRUE(ended == 0 || ended == SIGKILL) << ended;
+    EXPECT_TRUE(namesIn(nested.directory()).empty());
+    writeFile(nested.directory() + "/.write-test-1E0E0E0E-0000-4000-8000-000000000000", "");
+    nested.prepare();
+    EXPECT_TRUE(namesIn(nested.directory()).empty());
 
     writeFile(dir / "file", "");
     EXPECT_THROW(HistoryStore(dir / "file/History").prepare(), std::system_error);
