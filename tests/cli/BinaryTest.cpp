@@ -154,7 +154,8 @@ TEST(Binary, RecoverPutsBackWhatAKilledBatchLeft) {
 
     const auto recovered = runBinary(folder, {"recover", "--history-dir", "history"});
     EXPECT_EQ(recovered.status, 0) << recovered.err;
-    EXPECT_NE(recovered.out.find(" items put back.\n"), std::string::npos) << recovered.out;
+    // However many moves the batch made before the signal landed: one, on a busy machine.
+    EXPECT_NE(recovered.out.find(" put back.\n"), std::string::npos) << recovered.out;
     std::size_t original = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder / "in")) {
         const std::string name = entry.path().filename().string();
