@@ -2,8 +2,6 @@
 
 #include "engine/filesystem/FileSystemError.h"
 
-#include <functional>
-
 namespace morvane {
 namespace {
 
@@ -12,24 +10,11 @@ namespace {
 constexpr std::size_t kListingFrom = 256;
 constexpr std::size_t kEntriesPerQuestion = 16;
 
-std::uint64_t hashOf(std::string_view name) {
-    const std::uint64_t hash = std::hash<std::string_view>{}(name);
-    return hash ^ (hash >> 29);
-}
-
-constexpr std::uint64_t kTag = 0xFFFFFFFF00000000ULL;
-
 } // namespace
 
 bool FolderPresence::Listing::contains(std::string_view name) const {
-    const std::size_t mask = slots.size() - 1;
-    const std::uint64_t hash = hashOf(name);
-    for (std::size_t slot = hash & mask; slots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((slots[slot] & kTag) == (hash & kTag) && names[(slots[slot] & ~kTag) - 1] == name) {
-            return true;
-        }
-    }
-    return false;
+    return index.find(name, [this](std::size_t position) -> std::string_view { return names[position]; })
+        .has_value();
 }
 
 const FolderPresence::Listing* FolderPresence::listingOf(std::string_view folder) {
@@ -47,19 +32,10 @@ const FolderPresence::Listing* FolderPresence::listingOf(std::string_view folder
             if (auto names = fileSystem_.names(key, questions * kEntriesPerQuestion)) {
                 listing = std::make_unique<Listing>();
                 listing->names = std::move(*names);
-                std::size_t size = 16;
-                while (size < 2 * listing->names.size()) {
-                    size *= 2;
-                }
-                listing->slots.assign(size, 0);
-                for (std::uint32_t position = 0; position < listing->names.size(); ++position) {
-                    const std::uint64_t hash = hashOf(listing->names[position]);
-                    std::size_t slot = hash & (size - 1);
-                    while (listing->slots[slot] != 0) {
-                        slot = (slot + 1) & (size - 1);
-                    }
-                    listing->slots[slot] = (hash & kTag) | (position + 1);
-                }
+                const auto& listed = listing->names;
+                listing->index = NameIndex(listed.size(), [&](std::size_t position) -> std::string_view {
+                    return listed[position];
+                });
             }
         } catch (const FileSystemError&) {
             // Asked name by name, each question then answers for itself.

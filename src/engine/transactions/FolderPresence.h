@@ -2,6 +2,7 @@
 
 #include "engine/filesystem/FileSystem.h"
 #include "engine/transactions/FolderMoves.h"
+#include "engine/transactions/NameIndex.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,14 +32,9 @@ public:
     bool exists(std::string_view folder, std::string_view name);
 
 private:
-    // The names listed, in an open-addressing table of their positions:
-    // a large folder is asked after once per item, all over the table.
     struct Listing {
         std::vector<std::string> names;
-        // By slot: the high half of the name's hash, and its position in
-        // `names` + 1 (0: empty), so that most names not listed are told
-        // apart without reading any listed name.
-        std::vector<std::uint64_t> slots;
+        NameIndex index;
         bool contains(std::string_view name) const;
     };
     // The folder's listing, or none where one question per name is better.

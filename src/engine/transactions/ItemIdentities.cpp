@@ -1,6 +1,7 @@
 #include "engine/transactions/ItemIdentities.h"
 
 #include "engine/filesystem/FileSystemError.h"
+#include "engine/transactions/NameIndex.h"
 
 #include <string_view>
 #include <unordered_map>
@@ -33,14 +34,13 @@ ItemIdentities::of(FileSystem& fileSystem, const std::vector<MovePlanner::Rename
             }
         }
         if (listing) {
-            std::unordered_map<std::string_view, FileIdentity> byName;
-            byName.reserve(listing->size());
-            for (const IdentifiedName& entry : *listing) {
-                byName.emplace(entry.name, entry.identity);
-            }
+            const auto nameAt = [&](std::size_t position) -> std::string_view {
+                return (*listing)[position].name;
+            };
+            const NameIndex index(listing->size(), nameAt);
             for (const std::size_t i : members) {
-                if (const auto found = byName.find(renames[i].from); found != byName.end()) {
-                    result[i] = found->second;
+                if (const auto found = index.find(renames[i].from, nameAt)) {
+                    result[i] = (*listing)[*found].identity;
                 }
             }
             continue;
