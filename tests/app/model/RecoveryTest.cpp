@@ -173,7 +173,8 @@ private slots:
         makePhotos(folder, 2);
         QVERIFY(leaveInterruptedBatch(folder, alone.history, imgToX(), 1));
         const std::string only = alone.journalOf(folder);
-        std::ofstream(only, std::ios::binary | std::ios::trunc) << "";
+        const std::string onlyCut = bytesOf(only).substr(0, 30);
+        std::ofstream(only, std::ios::binary | std::ios::trunc) << onlyCut;
         const Snapshot aloneBefore = snapshot(folder);
         auto reporting = alone.make();
         QVERIFY(waitForOffer(*reporting));
