@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 
 namespace morvane {
@@ -42,6 +43,8 @@ bool wasInterrupted(const std::string& record) {
         BatchJournal::readHeader(record);
     } catch (const BatchJournal::NeverWritten&) {
         return !LockedFile::removeUnlessHeld(record);
+    } catch (const std::system_error& error) {
+        return error.code().value() != ENOENT; // recovered meanwhile
     } catch (const std::exception&) {
         // Damaged or unreadable: recovery says what is wrong with it.
     }
