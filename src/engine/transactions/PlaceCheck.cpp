@@ -79,7 +79,10 @@ bool PlaceCheck::checkByIdentity(std::string_view folder, const Members& members
                 order.push_back(place);
             }
         }
-        const auto [first, last] = names.equal_range(identity);
+        // Not a structured binding: lambdas cannot capture those with every compiler.
+        const auto listed = names.equal_range(identity);
+        const auto first = listed.first;
+        const auto last = listed.second;
         const auto holds = [&](Place place) {
             const std::string_view name = moves_.nameAt(rename, place);
             if (first != last) {
