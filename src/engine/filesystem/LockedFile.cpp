@@ -2,9 +2,12 @@
 
 #include "engine/filesystem/AtomicFile.h"
 #include "engine/filesystem/NoReplaceMove.h"
+#include "engine/support/Paths.h"
 #include "engine/support/Uuid.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -29,6 +32,50 @@ bool lock(int fd, int how) {
     return true;
 }
 
+// A lock on a folder, let go when this goes. Whoever makes a draft holds it
+// shared from the draft's creation to its own lock; whoever clears abandoned
+// drafts holds it exclusively, and so never takes a draft in that moment. A
+// folder that cannot be locked goes without for drafts' makers, and is not
+// cleared.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder)
+        : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    ~FolderLock() { release(); }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    // Waits while the folder is being cleared, which takes a moment.
+    void share() {
+        while (fd_ >= 0 && ::flock(fd_, LOCK_SH) != 0 && errno == EINTR) {
+        }
+    }
+    // Drafts are made in a moment: if it cannot be had for a while, a draft's
+    // maker is stuck, and the clearing waits for another time.
+    bool own() {
+        for (int attempt = 0; fd_ >= 0 && attempt < 100; ++attempt) {
+            if (lock(fd_, LOCK_EX)) {
+                return true;
+            }
+            if (errno != EWOULDBLOCK) {
+                return false;
+            }
+            ::usleep(2000);
+        }
+        return false;
+    }
+
+    void release() {
+        if (fd_ >= 0) {
+            ::close(fd_); // and with it the lock
+            fd_ = -1;
+        }
+    }
+
+private:
+    int fd_;
+};
+
 } // namespace
 
 LockedFile LockedFile::publish(const std::string& path, const std::function<void(LockedFile&)>& write) {
@@ -37,6 +84,8 @@ LockedFile LockedFile::publish(const std::string& path, const std::function<void
     // Someone clearing abandoned drafts may get to a new one first: then
     // another name is tried.
     std::optional<LockedFile> draft;
+    FolderLock folder(AtomicFile::folderOf(path));
+    folder.share();
     for (int attempt = 0; !draft; ++attempt) {
         const std::string name =
             path + "-" + Uuid::random().text().substr(0, 8) + std::string(kDraftExtension);
@@ -58,6 +107,7 @@ LockedFile LockedFile::publish(const std::string& path, const std::function<void
             fail(EAGAIN, path);
         }
     }
+    folder.release(); // the draft is held now: no clearing takes it
     try {
         write(*draft);
         draft->sync();
@@ -71,6 +121,32 @@ LockedFile LockedFile::publish(const std::string& path, const std::function<void
     draft->path_ = path;
     AtomicFile::syncFolder(AtomicFile::folderOf(path));
     return std::move(*draft);
+}
+
+std::vector<std::string> LockedFile::removeAbandonedDrafts(const std::string& folder) {
+    std::vector<std::string> removed;
+    FolderLock lock(folder);
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr || !lock.own()) {
+        if (listing != nullptr) {
+            ::closedir(listing);
+        }
+        return removed;
+    }
+    std::vector<std::string> drafts;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (std::string_view(entry->d_name).ends_with(kDraftExtension)) {
+            drafts.push_back(Paths::join(folder, entry->d_name));
+        }
+    }
+    ::closedir(listing);
+    std::sort(drafts.begin(), drafts.end());
+    for (const std::string& draft : drafts) {
+        if (removeUnlessHeld(draft)) {
+            removed.push_back(draft);
+        }
+    }
+    return removed;
 }
 
 bool LockedFile::removeUnlessHeld(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -23,12 +24,15 @@ public:
     // Makes a new file that comes into view only whole, flushed and held:
     // `write` fills it under a draft name beside `path`, and it then takes
     // `path`, which must not exist. Another process never sees it otherwise:
-    // one that dies before leaves a draft, which removeUnlessHeld clears.
-    // Throws (leaving nothing behind) when a step fails.
+    // one that dies before leaves a draft, which removeAbandonedDrafts
+    // clears. Throws (leaving nothing behind) when a step fails.
     static LockedFile publish(const std::string& path, const std::function<void(LockedFile&)>& write);
-    // Removes a file that no process holds (a draft whose process has
-    // ended, say), holding it meanwhile; one still in use is left alone.
-    // Whether it was removed.
+    // Removes the drafts in `folder` whose process has ended, and returns
+    // their paths; a draft still being written is left alone, also in the
+    // moment between its creation and its lock.
+    static std::vector<std::string> removeAbandonedDrafts(const std::string& folder);
+    // Removes a file that no process holds, holding it meanwhile; one still
+    // in use is left alone. Whether it was removed.
     static bool removeUnlessHeld(const std::string& path);
     // Opens an existing file; nothing when another process holds it. A file
     // removed by its holder before it let go is gone (ENOENT), not held.

@@ -1,7 +1,6 @@
 #include "engine/transactions/HistoryStore.h"
 
 #include "engine/filesystem/AtomicFile.h"
-#include "engine/filesystem/LockedFile.h"
 #include "engine/filesystem/SystemErrorText.h"
 #include "engine/support/IsoDate.h"
 #include "engine/support/Localization.h"
@@ -120,27 +119,19 @@ std::string HistoryStore::journalPath(BatchJournal::Kind kind, const Uuid& batch
     return Paths::join(directory_, stem + (kind == BatchJournal::Kind::undo ? ".undo.journal" : ".journal"));
 }
 
-std::vector<std::string> HistoryStore::pathsEndingIn(std::string_view extension) const {
+std::vector<std::string> HistoryStore::journalPaths() const {
     std::error_code missing;
     if (!fs::exists(directory_, missing)) {
         return {};
     }
     std::vector<std::string> paths;
     for (const auto& entry : fs::directory_iterator(directory_)) {
-        if (entry.path().extension() == extension) {
+        if (entry.path().extension() == ".journal") {
             paths.push_back(entry.path().string());
         }
     }
     std::sort(paths.begin(), paths.end());
     return paths;
-}
-
-std::vector<std::string> HistoryStore::journalPaths() const {
-    return pathsEndingIn(".journal");
-}
-
-std::vector<std::string> HistoryStore::journalDraftPaths() const {
-    return pathsEndingIn(LockedFile::kDraftExtension);
 }
 
 std::string HistoryStore::encode(const RenameTransaction& transaction) {

@@ -41,8 +41,6 @@ public:
     // The write-ahead records in the folder, in name order; none when there
     // is no folder. Throws when the folder cannot be listed.
     std::vector<std::string> journalPaths() const;
-    // The same for the drafts of records not yet published (LockedFile::publish).
-    std::vector<std::string> journalDraftPaths() const;
 
     // Creates the folder if needed and proves that a file can be written in
     // it, so that a batch is refused before its first move rather than left
@@ -73,8 +71,6 @@ public:
     static constexpr std::string_view kWriteTestPrefix = ".write-test-";
 
 private:
-    std::vector<std::string> pathsEndingIn(std::string_view extension) const;
-
     std::string directory_;
 };
 

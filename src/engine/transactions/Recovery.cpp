@@ -137,13 +137,11 @@ std::vector<UnfinishedBatch> Recovery::unfinished() const {
 std::vector<RecoveryOutcome> Recovery::recoverAll(const BatchControl& control) const {
     std::vector<RecoveryOutcome> outcomes;
     // Records whose process ended before they were published: nothing moved.
-    for (const std::string& draft : history_.journalDraftPaths()) {
-        if (LockedFile::removeUnlessHeld(draft)) {
-            RecoveryOutcome outcome;
-            outcome.status = Status::neverStarted;
-            outcome.batch.file = draft;
-            outcomes.push_back(std::move(outcome));
-        }
+    for (const std::string& draft : LockedFile::removeAbandonedDrafts(history_.directory())) {
+        RecoveryOutcome outcome;
+        outcome.status = Status::neverStarted;
+        outcome.batch.file = draft;
+        outcomes.push_back(std::move(outcome));
     }
     std::vector<UnfinishedBatch> batches;
     for (const std::string& file : history_.journalPaths()) {

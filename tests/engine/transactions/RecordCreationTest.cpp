@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 namespace morvane {
 namespace {
@@ -168,6 +171,23 @@ TEST(RecordCreation, ARecordComesIntoViewWholeAndHeld) {
     EXPECT_EQ(outcome.recording.kind, HistoryRecording::Kind::recorded);
     EXPECT_EQ(seen, std::set<std::string>{});
     EXPECT_EQ(recovered, std::set<std::string>{}) << "recovery took up a running batch";
+}
+
+// A draft is made, then locked by its maker, who holds its folder meanwhile:
+// a recovery clearing abandoned drafts in that moment leaves it alone.
+TEST(RecordCreation, ADraftNotYetLockedIsNotTakenForAnAbandonedOne) {
+    const LargeFolder folder;
+    const std::string draft = folder.history + "/20991231-235959-making.journal-0A1B2C3D.draft";
+    const int maker = ::open(folder.history.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(maker, LOCK_SH), 0);
+    testing::writeFile(draft, "");
+    EXPECT_TRUE(folder.recovery().recoverAll().empty());
+    EXPECT_TRUE(std::filesystem::exists(draft));
+    ::close(maker);
+    const auto outcomes = folder.recovery().recoverAll();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].status, RecoveryOutcome::Status::neverStarted);
+    EXPECT_FALSE(std::filesystem::exists(draft));
 }
 
 // Older versions wrote the record in place, and a kill could leave it empty:
