@@ -20,7 +20,7 @@
 #define MORVANE_VERSION "0"
 #endif
 #ifndef MORVANE_LICENSE
-#define MORVANE_LICENSE "MIT"
+#define MORVANE_LICENSE "GPL-3.0-or-later"
 #endif
 
 namespace morvane::app {

@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: opening a folder, filtering,
-// checking rows, sorting, the menu shortcuts over one and two windows.
+// checking rows, sorting, the menu shortcuts over one and two windows, the
+// about box.
 #include "DesktopTesting.h"
 #include "app/desktop/Commands.h"
 #include "app/desktop/EmptyStateView.h"
@@ -14,7 +15,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace morvane::app::testing {
@@ -232,6 +235,26 @@ private slots:
         MainWindow* second = fixture.app->windows().back();
         QVERIFY(&second->model() != &first->model());
         QCOMPARE(second->model().title(), std::string("Morvane"));
+    }
+
+    // The licence is a build setting; the about box must show the one the
+    // program is distributed under, not a placeholder.
+    void theAboutBoxNamesTheLicence() {
+        DesktopFixture fixture;
+        QVERIFY(bringToFront(fixture.window()));
+        QString shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&shown] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    shown = box->text();
+                    box->accept();
+                }
+            }
+        });
+        closer.start(10);
+        fixture.app->commands().about()->trigger(); // returns once the box is closed
+        QVERIFY(shown.contains("Licensed under the GPL-3.0-or-later licence."));
     }
 };
 
