@@ -23,6 +23,13 @@ NameKey nameKey(std::string_view name) {
     return NameKey(name, false);
 }
 
+// Names are kept in one file when the preset folder's mapping makes them
+// one file name ("Trip/2024" and "Trip:2024", ".Beach" and "Beach"), letter
+// case ignored: saving or renaming under one replaces what the other holds.
+NameKey fileKey(std::string_view name) {
+    return NameKey(PresetStore::fileNameFor(name), false);
+}
+
 // A name as typed, without white space or line breaks at either end.
 std::string trimmed(const std::string& name) {
     return fromQString(toQString(name).trimmed());
@@ -98,7 +105,7 @@ bool AppModel::saveCurrentRules(const std::string& name) {
     }
     const std::vector<Preset> offered = allPresets();
     const auto existing = std::find_if(offered.begin(), offered.end(), [&](const Preset& preset) {
-        return nameKey(preset.name) == nameKey(wanted);
+        return fileKey(preset.name) == fileKey(wanted);
     });
     const bool exists = existing != offered.end();
     try {
@@ -131,7 +138,7 @@ void AppModel::renamePreset(const Preset& preset, const std::string& newName) {
     }
     const std::vector<Preset> offered = allPresets();
     if (std::any_of(offered.begin(), offered.end(), [&](const Preset& other) {
-            return other.name != preset.name && nameKey(other.name) == nameKey(wanted);
+            return other.name != preset.name && fileKey(other.name) == fileKey(wanted);
         })) {
         setPresetMessage(Localizer::format("A preset named \u201C%@\u201D already exists.", wanted));
         return;
@@ -274,9 +281,9 @@ SavePresetSheet AppModel::savePresetSheet() const {
 }
 
 std::optional<std::string> AppModel::savePresetWarning(const std::string& name) const {
-    const NameKey key = nameKey(trimmed(name));
+    const NameKey key = fileKey(trimmed(name));
     const bool taken = std::any_of(userPresets_.begin(), userPresets_.end(),
-                                   [&](const Preset& mine) { return nameKey(mine.name) == key; });
+                                   [&](const Preset& mine) { return fileKey(mine.name) == key; });
     if (!taken) {
         return std::nullopt;
     }

@@ -118,6 +118,40 @@ private slots:
         QVERIFY(!model->currentPreset());
     }
 
+    // Names kept in one file are one preset: "Trip/2024" and "Trip:2024"
+    // both live in "Trip-2024", ".Beach" and "Beach" in "Beach".
+    void namesKeptInOneFileAreOnePreset() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        QVERIFY(model->saveCurrentRules("Trip/2024"));
+        model->setFavorite(model->userPresets().front(), true);
+        QVERIFY(model->savePresetWarning("Trip:2024"));
+        QVERIFY(model->saveCurrentRules("Trip:2024"));
+        QCOMPARE(names(model->userPresets()), Strings{"Trip:2024"});
+        QVERIFY(model->userPresets().front().favorite);
+
+        QVERIFY(model->saveCurrentRules("Beach"));
+        QVERIFY(model->saveCurrentRules("Other"));
+        model->renamePreset(named(model->userPresets(), "Other"), ".Beach");
+        QCOMPARE(model->presetMessage(),
+                 std::optional<std::string>("A preset named \u201C.Beach\u201D already exists."));
+        QCOMPARE(names(model->userPresets()), (Strings{"Beach", "Other", "Trip:2024"}));
+    }
+
+    // A preset file copied into the folder by hand, under a file name of its
+    // own: marking it a favourite keeps one preset, and deleting it deletes it.
+    void aPresetCopiedInByHandIsOnePreset() {
+        ModelFixture fixture;
+        PresetStore::write(presetOf("Holiday"),
+                           fixture.presets.filePath("copied by hand.morvanepreset").toStdString());
+        auto model = fixture.make();
+        model->setFavorite(named(model->userPresets(), "Holiday"), true);
+        QCOMPARE(names(model->userPresets()), Strings{"Holiday"});
+        QVERIFY(model->userPresets().front().favorite);
+        model->deletePreset(model->userPresets().front());
+        QVERIFY(model->userPresets().empty());
+    }
+
     void applyingAPresetInstallsTheRulesThisVersionReads() {
         ModelFixture fixture;
         auto model = fixture.make();
