@@ -6,6 +6,7 @@
 #include "app/desktop/PairRowsModel.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
+#include "app/model/WorkerPools.h"
 
 #include <QFile>
 #include <QFutureWatcher>
@@ -166,7 +167,7 @@ void ListEditorSheet::countMatches() {
             rows_->setMatchCounts(watcher->result());
         }
     });
-    watcher->setFuture(QtConcurrent::run(model_.matchCountsJob(id_)));
+    watcher->setFuture(QtConcurrent::run(&WorkerPools::planning(), model_.matchCountsJob(id_)));
 }
 
 void ListEditorSheet::showFooter() {

@@ -4,6 +4,7 @@
 #include "app/model/LaunchOptions.h"
 #include "app/model/Localizer.h"
 #include "app/model/QtStrings.h"
+#include "app/model/WorkerPools.h"
 #include "engine/filesystem/FileSystemError.h"
 #include "engine/filesystem/FolderScanner.h"
 #include "engine/presets/PresetStore.h"
@@ -12,7 +13,6 @@
 
 #include <QDir>
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <filesystem>
 #include <utility>
@@ -267,8 +267,10 @@ void AppModel::chooseAndOpenFolder() {
     }
 }
 
-// Loads run on a worker; only the newest one is taken, and only while the
-// model exists (the watcher is its child).
+// Loads run on threads of their own, so that a listing that never comes
+// back keeps nothing else waiting; only the newest one is taken, and only
+// while the model exists (the watcher is its child). One that is overtaken
+// is left to end whenever it does.
 void AppModel::load(std::function<Loaded()> job) {
     const std::uint64_t generation = ++loadGeneration_;
     assign(loading_, true, &AppModel::loadingChanged);
@@ -279,7 +281,7 @@ void AppModel::load(std::function<Loaded()> job) {
             finishLoad(watcher->result());
         }
     });
-    watcher->setFuture(QtConcurrent::run(std::move(job)));
+    watcher->setFuture(WorkerPools::runAlone(std::move(job)));
 }
 
 void AppModel::finishLoad(Loaded loaded) {
@@ -388,8 +390,8 @@ void AppModel::setSelectedID(std::optional<std::string> id) {
     }
 }
 
-void AppModel::selectFirstItem() {
-    setSelectedID(selectionAfterLoad(*items_, order_, std::nullopt));
+void AppModel::reselect(const std::optional<std::string>& preferred) {
+    setSelectedID(selectionAfterLoad(*items_, order_, preferred));
 }
 
 void AppModel::locateSelection() {
@@ -405,7 +407,14 @@ void AppModel::setPresetMessage(std::optional<std::string> message) {
     assign(presetMessage_, std::move(message), &AppModel::presetMessageChanged);
 }
 void AppModel::setLastTransaction(std::optional<RenameTransaction> transaction) {
-    assign(lastTransaction_, std::move(transaction), &AppModel::lastTransactionChanged);
+    keepLastTransaction(transaction ? std::make_shared<const RenameTransaction>(std::move(*transaction))
+                                    : nullptr);
+}
+void AppModel::keepLastTransaction(std::shared_ptr<const RenameTransaction> transaction) {
+    if (transaction || lastTransaction_) {
+        lastTransaction_ = std::move(transaction);
+        emit lastTransactionChanged();
+    }
 }
 void AppModel::setActionMessage(std::optional<std::string> message) {
     showActionMessage(std::move(message), true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/model/BatchMessages.h"
 #include "app/model/ConfirmationSheet.h"
 #include "app/model/CriteriaMode.h"
 #include "app/model/FolderAccess.h"
@@ -227,7 +228,8 @@ public:
     void setCurrentPreset(std::optional<std::string> name);
     const std::optional<std::string>& presetMessage() const { return presetMessage_; }
     void setPresetMessage(std::optional<std::string> message);
-    const std::optional<RenameTransaction>& lastTransaction() const { return lastTransaction_; }
+    // The window's last rename, offered for undo; null when there is none.
+    const RenameTransaction* lastTransaction() const { return lastTransaction_.get(); }
     void setLastTransaction(std::optional<RenameTransaction> transaction);
     const std::optional<std::string>& actionMessage() const { return actionMessage_; }
     void setActionMessage(std::optional<std::string> message);
@@ -249,7 +251,7 @@ public:
     // window that has not run a batch yet, for the newest batch of the
     // history that can still be undone (looked for on a worker thread when
     // the window opens), so that a batch can be undone after a restart.
-    bool canUndo() const { return lastTransaction_.has_value() || historyUndoable_; }
+    bool canUndo() const { return lastTransaction_ != nullptr || historyUndoable_; }
     // A rename stops before its next move and puts back what it moved; an
     // undo stops before its next move and leaves the rest for later.
     void stopRenaming();
@@ -304,7 +306,7 @@ public:
     PresetManager presetManager(std::string_view favoriteShortcuts) const;
     SavePresetSheet savePresetSheet() const;
     // "A preset with this name exists and will be replaced." while the name
-    // (trimmed, letter case ignored) is one of the user's presets.
+    // (trimmed) would be kept in the file of one of the user's presets.
     std::optional<std::string> savePresetWarning(const std::string& name) const;
 
     // Window state.
@@ -389,7 +391,8 @@ private:
     void finishLoad(Loaded loaded);
     void replaceItems(std::shared_ptr<const ItemList> items);
     void applyLaunchOptions(const LaunchOptions& options);
-    void selectFirstItem();
+    // The preferred item when it is there, else the first in order.
+    void reselect(const std::optional<std::string>& preferred);
 
     std::optional<PresetStore> presetStore() const;
     std::optional<HistoryStore> historyStore() const;
@@ -397,6 +400,9 @@ private:
     void lookForUndoableBatch();
     bool planIsOfCurrentItems() const;
     void startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job);
+    void keepLastTransaction(std::shared_ptr<const RenameTransaction> transaction);
+    // A batch ran: from now on the window's own last rename decides what Undo takes back.
+    void batchRan();
     void finishBatch(std::shared_ptr<BatchResult> result);
     void finishRename(BatchResult& result);
     void finishUndo(BatchResult& result);
@@ -404,7 +410,7 @@ private:
     void lookForUnfinishedBatches();
     void releaseRecoveryClaim();
     void showActionMessage(std::optional<std::string> message, bool isWarning);
-    void refreshAfter(const RenameTransaction& transaction, BatchResult& result);
+    void refreshAfter(const RenameTransaction& transaction, BatchDirection direction, BatchResult& result);
     void publishProgress();
     void closeSheetWhenNothingIsLeft();
 
@@ -437,7 +443,9 @@ private:
     std::optional<std::string> historyDirectory_;
     std::optional<std::string> currentPreset_;
     std::optional<std::string> presetMessage_;
-    std::optional<RenameTransaction> lastTransaction_;
+    // Shared with an undo's thread rather than copied, which for a large
+    // batch would hold up the window.
+    std::shared_ptr<const RenameTransaction> lastTransaction_;
     HistoryRecording lastRecording_;
     bool historyUndoable_ = false;
     bool hasRunBatch_ = false;

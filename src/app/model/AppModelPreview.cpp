@@ -3,31 +3,20 @@
 #include "app/model/AppModel.h"
 #include "app/model/HomePath.h"
 #include "app/model/Localizer.h"
+#include "app/model/WorkerPools.h"
 #include "engine/support/Paths.h"
 
 #include <QFutureWatcher>
-#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 namespace morvane::app {
 namespace {
 
-// Previews get a pool of their own, so a folder being read never holds one
-// up, and a stopped computation still winding down never delays the next.
-QThreadPool& previewPool() {
-    static QThreadPool* pool = [] {
-        auto* made = new QThreadPool();
-        made->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
-        return made;
-    }();
-    return *pool;
-}
-
 // Freeing a plan of a million entries takes a while; not on the main thread.
 void releaseElsewhere(std::shared_ptr<const Preview> preview) {
     if (preview) {
-        previewPool().start([preview = std::move(preview)]() mutable { preview.reset(); });
+        WorkerPools::planning().start([preview = std::move(preview)]() mutable { preview.reset(); });
     }
 }
 
@@ -49,6 +38,7 @@ void AppModel::startPreview() {
                        uncheckedVersion_,
                        searchText_,
                        rules_.pipeline(),
+                       rules_.ids(),
                        selectedID_,
                        looseFiles_ ? access_->fileSystem() : nullptr,
                        preview_->sorted,
@@ -66,7 +56,7 @@ void AppModel::startPreview() {
         }
     });
     watcher->setFuture(
-        QtConcurrent::run(&previewPool(), [input = std::move(input), planner = planner_, stop] {
+        QtConcurrent::run(&WorkerPools::planning(), [input = std::move(input), planner = planner_, stop] {
             return computePreview(input, planner, stop);
         }));
 }

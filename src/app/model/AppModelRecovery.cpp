@@ -4,6 +4,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/BatchMessages.h"
 #include "app/model/BatchResult.h"
+#include "app/model/WorkerPools.h"
 #include "engine/support/Paths.h"
 #include "engine/transactions/HistoryStore.h"
 #include "engine/transactions/Recovery.h"
@@ -63,17 +64,18 @@ void AppModel::lookForUnfinishedBatches() {
             emit recoveryOfferChanged();
         }
     });
-    watcher->setFuture(QtConcurrent::run([recovery = Recovery(access_->fileSystem(), *history)] {
-        std::vector<UnfinishedBatch> batches;
-        try {
-            batches = recovery.unfinished();
-        } catch (const std::exception&) {
-            // A history folder that cannot be listed offers nothing; renaming
-            // says what is wrong with it.
-        }
-        std::erase_if(batches, [](const UnfinishedBatch& batch) { return batch.isInUse; });
-        return batches;
-    }));
+    watcher->setFuture(
+        QtConcurrent::run(&WorkerPools::batches(), [recovery = Recovery(access_->fileSystem(), *history)] {
+            std::vector<UnfinishedBatch> batches;
+            try {
+                batches = recovery.unfinished();
+            } catch (const std::exception&) {
+                // A history folder that cannot be listed offers nothing; renaming
+                // says what is wrong with it.
+            }
+            std::erase_if(batches, [](const UnfinishedBatch& batch) { return batch.isInUse; });
+            return batches;
+        }));
 }
 
 // A model that closes before the user answered lets a later one offer the batches.
@@ -121,6 +123,7 @@ void AppModel::recoverInterruptedBatches() {
 }
 
 void AppModel::finishRecovery(const std::vector<RecoveryOutcome>& outcomes) {
+    batchRan();
     showActionMessage(recoveryMessage(outcomes, homeFolder_),
                       !std::all_of(outcomes.begin(), outcomes.end(), std::mem_fn(&RecoveryOutcome::isWhole)));
     if (folder_ && !looseFiles_ &&

@@ -7,6 +7,7 @@
 #include "app/model/BatchResult.h"
 #include "app/model/Localizer.h"
 #include "app/model/ProgressRelay.h"
+#include "app/model/WorkerPools.h"
 #include "engine/transactions/BatchRunner.h"
 
 #include <QFutureWatcher>
@@ -45,7 +46,8 @@ void AppModel::performRename() {
         BatchOutcome outcome = runner.run(preview->plan, folder, control);
         result->basedOn = items;
         if (items && outcome.transaction) {
-            result->items = std::make_shared<const ItemList>(itemsAfter(*items, *outcome.transaction));
+            result->items = std::make_shared<const ItemList>(
+                itemsAfter(*items, *outcome.transaction, BatchDirection::rename));
         }
         result->rename = std::move(outcome);
         return result;
@@ -56,20 +58,21 @@ void AppModel::undoLastRename() {
     if (busy_) {
         return;
     }
-    // Whatever the undo does, the window's last rename is no longer offered
-    // for undo afterwards; handing it over rather than copying it keeps a
-    // large batch from holding up the window.
-    std::optional<RenameTransaction> last = std::exchange(lastTransaction_, std::nullopt);
-    if (last) {
-        emit lastTransactionChanged();
-    }
-    startBatch([runner = runner(), last = std::move(last),
+    // The window's last rename stays offered until an undo of it has run: a
+    // history that refuses the undo leaves it to be undone once mended.
+    startBatch([runner = runner(), last = lastTransaction_,
                 items = looseFiles_ ? items_ : nullptr](const BatchControl& control) {
         auto result = std::make_shared<BatchResult>();
-        UndoOutcome outcome = runner.undo(BatchRunner::UndoRequest{last, std::nullopt, false}, control);
+        std::optional<RenameTransaction> asked;
+        if (last) {
+            asked = *last; // copied here, not on the window's thread
+        }
+        UndoOutcome outcome =
+            runner.undo(BatchRunner::UndoRequest{std::move(asked), std::nullopt, false}, control);
         result->basedOn = items;
         if (items && outcome.report) {
-            result->items = std::make_shared<const ItemList>(itemsAfter(*items, outcome.report->transaction));
+            result->items = std::make_shared<const ItemList>(
+                itemsAfter(*items, outcome.report->transaction, BatchDirection::undo));
         }
         result->undo = std::move(outcome);
         return result;
@@ -90,7 +93,7 @@ void AppModel::lookForUndoableBatch() {
             emit canUndoChanged();
         }
     });
-    watcher->setFuture(QtConcurrent::run([store = std::move(*store)] {
+    watcher->setFuture(QtConcurrent::run(&WorkerPools::batches(), [store = std::move(*store)] {
         try {
             return store.latestUndoable().has_value();
         } catch (const std::exception&) {
@@ -105,11 +108,14 @@ void AppModel::stopRenaming() {
     }
 }
 
-void AppModel::startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job) {
+void AppModel::batchRan() {
     hasRunBatch_ = true;
     if (std::exchange(historyUndoable_, false)) {
         emit canUndoChanged();
     }
+}
+
+void AppModel::startBatch(std::function<std::shared_ptr<BatchResult>(const BatchControl&)> job) {
     batchStop_ = std::stop_source();
     progressRelay_ = std::make_shared<ProgressRelay>();
     BatchControl control{[relay = progressRelay_](const BatchProgress& progress) { relay->store(progress); },
@@ -125,7 +131,8 @@ void AppModel::startBatch(std::function<std::shared_ptr<BatchResult>(const Batch
         finishBatch(watcher->result());
     });
     watcher->setFuture(
-        QtConcurrent::run([job = std::move(job), control = std::move(control)] { return job(control); }));
+        QtConcurrent::run(&WorkerPools::batches(),
+                          [job = std::move(job), control = std::move(control)] { return job(control); }));
 }
 
 void AppModel::publishProgress() {
@@ -164,19 +171,21 @@ void AppModel::finishRename(BatchResult& result) {
     if (!ran) {
         return;
     }
-    refreshAfter(*outcome.transaction, result);
+    batchRan();
+    refreshAfter(*outcome.transaction, BatchDirection::rename, result);
     // A batch that was put back entirely leaves an earlier one undoable.
     if (outcome.transaction->outcome != RenameTransaction::Outcome::rolledBack) {
         lastRecording_ = outcome.recording;
-        setLastTransaction(std::move(outcome.transaction));
+        keepLastTransaction(std::make_shared<const RenameTransaction>(std::move(*outcome.transaction)));
     }
 }
 
 void AppModel::finishUndo(BatchResult& result) {
     const UndoOutcome& outcome = *result.undo;
     if (outcome.status == UndoOutcome::Status::ran) {
-        refreshAfter(outcome.report->transaction, result);
-        setLastTransaction(std::nullopt);
+        batchRan();
+        refreshAfter(outcome.report->transaction, BatchDirection::undo, result);
+        keepLastTransaction(nullptr);
     }
     // A history that cannot be read is said so; with nothing to undo, nothing happens.
     if (outcome.status == UndoOutcome::Status::ran || outcome.status == UndoOutcome::Status::unreadable) {
@@ -184,15 +193,19 @@ void AppModel::finishUndo(BatchResult& result) {
     }
 }
 
-void AppModel::refreshAfter(const RenameTransaction& transaction, BatchResult& result) {
+void AppModel::refreshAfter(const RenameTransaction& transaction, BatchDirection direction,
+                            BatchResult& result) {
+    // The selected item stays selected under the name the batch left it with.
+    const std::optional<std::string> selected =
+        selectedID_ ? std::optional(idAfter(*selectedID_, transaction, direction)) : std::nullopt;
     if (looseFiles_) {
         // Worked out on the batch's thread, unless other items arrived meanwhile.
         const bool current = result.items && result.basedOn == items_;
         replaceItems(current ? std::move(result.items)
-                             : std::make_shared<const ItemList>(itemsAfter(*items_, transaction)));
-        setSelectedID(std::nullopt);
-        selectFirstItem();
+                             : std::make_shared<const ItemList>(itemsAfter(*items_, transaction, direction)));
+        reselect(selected);
     } else {
+        setSelectedID(selected);
         rescan();
     }
     setUnchecked({});
@@ -233,7 +246,7 @@ std::string AppModel::renameButtonTitle() const {
 }
 
 ResultBanner AppModel::resultBanner() const {
-    return ResultBanner::of(lastTransaction_, lastRecording_, actionMessage_, actionMessageIsWarning_,
+    return ResultBanner::of(lastTransaction_.get(), lastRecording_, actionMessage_, actionMessageIsWarning_,
                             folder_);
 }
 

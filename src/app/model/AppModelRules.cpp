@@ -71,6 +71,9 @@ void AppModel::move(const Uuid& id, std::ptrdiff_t offset) {
 }
 
 void AppModel::placeRule(const Uuid& id, std::size_t destination) {
+    if (busy_) {
+        return;
+    }
     if (rules_.place(id, destination)) {
         rulesDidChange();
     }
@@ -128,9 +131,9 @@ std::string AppModel::activeRulesText() const {
 }
 
 std::size_t AppModel::changedCount(const Uuid& id) const {
-    const auto index = rules_.indexOf(id);
+    const auto step = preview_->stepOf(id);
     const auto& counts = plan().changedCounts;
-    return index && *index < counts.size() ? counts[*index] : 0;
+    return step && *step < counts.size() ? counts[*step] : 0;
 }
 
 namespace {
@@ -138,6 +141,7 @@ namespace {
 // What every card of one panel refresh reads: the plan, the selected item's
 // trace (computed once for all cards) and the setting.
 struct CardContext {
+    const Preview& preview;
     const RenamePlan& plan;
     const RenamePlan::Entry* selected; // absent when none, or excluded
     const std::vector<StepTrace>& trace;
@@ -154,12 +158,17 @@ RuleFigures figuresAt(const RuleEntry& entry, std::size_t index, const CardConte
     figures.isExpanded = entry.isExpanded;
     figures.canMoveUp = index > 0;
     figures.canMoveDown = index + 1 < context.count;
-    figures.changedCount = index < context.plan.changedCounts.size() ? context.plan.changedCounts[index] : 0;
-    figures.includedCount = context.included;
-    const auto error = context.plan.ruleErrors.find(index);
-    if (entry.isEnabled && error != context.plan.ruleErrors.end()) {
-        figures.error = error->second;
+    // The plan's figures are by step; the entry may stand elsewhere now, or
+    // be new, until the plan of the list as it is arrives.
+    if (const auto step = context.preview.stepOf(entry.id)) {
+        const auto& counts = context.plan.changedCounts;
+        figures.changedCount = *step < counts.size() ? counts[*step] : 0;
+        const auto error = context.plan.ruleErrors.find(*step);
+        if (entry.isEnabled && error != context.plan.ruleErrors.end()) {
+            figures.error = error->second;
+        }
     }
+    figures.includedCount = context.included;
     if (!entry.isEnabled) {
         figures.summaryLine = Localizer::text("Disabled \u00B7 skipped");
     } else if (figures.error) {
@@ -199,8 +208,13 @@ std::vector<RuleFigures> AppModel::ruleFigures() const {
     }
     const std::vector<StepTrace> steps = trace();
     const auto& entries = rules_.entries();
-    const CardContext context{
-        plan(), selected, steps, summary().included, entries.size(), settings_->showRunningResult()};
+    const CardContext context{*preview_,
+                              plan(),
+                              selected,
+                              steps,
+                              summary().included,
+                              entries.size(),
+                              settings_->showRunningResult()};
     std::vector<RuleFigures> all;
     all.reserve(entries.size());
     for (std::size_t index = 0; index < entries.size(); ++index) {

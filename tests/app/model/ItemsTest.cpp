@@ -5,8 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <chrono>
 #include <filesystem>
+#include <set>
 
 namespace morvane::app::testing {
 namespace {
@@ -31,15 +33,16 @@ std::vector<std::string> plannedNames(const AppModel& model) {
     return result;
 }
 
-// Holds the listing of one folder until released, as a slow disk would.
+// Holds the listings of some folders until released, as a slow or
+// unreachable disk would.
 class HeldFileSystem : public InMemoryFileSystem {
 public:
     using InMemoryFileSystem::InMemoryFileSystem;
-    std::string heldFolder;
+    std::set<std::string> heldFolders;
     mutable QSemaphore release;
 
     std::vector<FSEntry> entries(const std::string& directory) const override {
-        if (directory == heldFolder) {
+        if (heldFolders.contains(directory)) {
             release.acquire();
         }
         return InMemoryFileSystem::entries(directory);
@@ -188,7 +191,7 @@ private slots:
         auto disk = std::make_shared<HeldFileSystem>(true);
         disk->addFile("/slow/old.txt");
         disk->addFile("/fast/new.txt");
-        disk->heldFolder = "/slow";
+        disk->heldFolders = {"/slow"};
         auto model = fixture.make(std::make_shared<FolderAccess>(disk));
         model->openFolder("/slow");
         model->openFolder("/fast");
@@ -197,6 +200,41 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(names(model->items()), (std::vector<std::string>{"new.txt"}));
         QCOMPARE(model->folder(), std::optional<std::string>("/fast"));
+    }
+
+    // Listings stuck on a disk that does not answer keep no other folder
+    // from opening, in this window or another; the window that turns
+    // elsewhere, or closes, does not wait for them.
+    void stuckListingsKeepNoOtherFolderWaiting() {
+        ModelFixture fixture;
+        auto disk = std::make_shared<HeldFileSystem>(true);
+        disk->addFile("/stale1/a.txt");
+        disk->addFile("/stale2/b.txt");
+        disk->addFile("/fresh/c.txt");
+        disk->heldFolders = {"/stale1", "/stale2"};
+        // Whatever happens below, no listing stays stuck past the test.
+        const auto unstick = qScopeGuard([&] { disk->release.release(2); });
+        const auto access = std::make_shared<FolderAccess>(disk);
+        auto first = fixture.make(access);
+        auto second = fixture.make(access);
+        first->openFolder("/stale1");
+        second->openFolder("/stale2");
+        auto third = fixture.make(access);
+        third->openFolder("/fresh");
+        QVERIFY(waitForLoad(*third));
+        QCOMPARE(names(third->items()), (std::vector<std::string>{"c.txt"}));
+
+        first->openFolder("/fresh");
+        QVERIFY(waitForLoad(*first));
+        QCOMPARE(names(first->items()), (std::vector<std::string>{"c.txt"}));
+        QVERIFY(second->loading());
+        second.reset();
+
+        // Listings that come back late change nothing.
+        disk->release.release(2);
+        QTest::qWait(100);
+        QCOMPARE(names(first->items()), (std::vector<std::string>{"c.txt"}));
+        QCOMPARE(first->folder(), std::optional<std::string>("/fresh"));
     }
 
     void theLocalDiskGivesDatesAndFollowsLinks() {

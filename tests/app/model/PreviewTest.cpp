@@ -1,6 +1,7 @@
 #include "ModelTesting.h"
 #include "app/model/LaunchOptions.h"
 #include "app/model/Localizer.h"
+#include "app/model/WorkerPools.h"
 #include "engine/support/Localization.h"
 
 namespace morvane::app::testing {
@@ -62,6 +63,26 @@ private slots:
         QCOMPARE(published.count(), 0);
         QCOMPARE(model->plan().entries[0].newName, std::string("new-1.jpg"));
         QVERIFY(fixture.scripted->sawStop.back());
+    }
+
+    // A computation that had already finished when a newer request came, its
+    // result waiting to be taken, still loses to that request.
+    void aFinishedButOvertakenComputationIsNeverPublished() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        const Uuid id = model->rules().front().id;
+        model->setItems(namedItems({"IMG_1.jpg"}));
+        QVERIFY(waitForPlan(*model));
+        fixture.scripted->holdComputation = fixture.scripted->startedCount();
+        model->setRule(id, ReplaceRule("IMG_", "old-", false));
+        QVERIFY(QTest::qWaitFor([&] { return fixture.scripted->held.tryAcquire(); }, 5000));
+        QSignalSpy published(model.get(), &AppModel::planChanged);
+        // The window's thread gets no turn until the computation is over.
+        fixture.scripted->release.release();
+        WorkerPools::planning().waitForDone();
+        model->setRule(id, ReplaceRule("IMG_", "new-", false));
+        QVERIFY(QTest::qWaitFor([&] { return model->plan().entries[0].newName == "new-1.jpg"; }, 5000));
+        QCOMPARE(published.count(), 1);
     }
 
     void aModelClosedDuringAComputationIsLeftAlone() {

@@ -2,6 +2,7 @@
 #include "cli/CliRun.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/presets/FactoryPresets.h"
+#include "engine/rules/NameRule.h"
 #include "engine/transactions/HistoryStore.h"
 
 #include <QElapsedTimer>
@@ -217,7 +218,8 @@ private slots:
         model->performRename();
         QVERIFY(waitForBatch(*model));
         QCOMPARE(itemIds(*model), (Strings{"/a/x-1.jpg", "/a/x-2.jpg", "/b/IMG_3.jpg"}));
-        QCOMPARE(model->selectedID(), std::optional<std::string>("/b/IMG_3.jpg")); // first by name
+        // The item selected at first stays selected, under its new name.
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/a/x-1.jpg"));
         QVERIFY(model->unchecked().empty());
         QVERIFY(!model->resultBanner().revealButton); // no one folder to show
 
@@ -227,6 +229,87 @@ private slots:
         QCOMPARE(fixture.disk->paths(),
                  (Strings{"/a", "/a/IMG_1.jpg", "/a/IMG_2.jpg", "/b", "/b/IMG_3.jpg", "/b/x-3.jpg"}));
         QVERIFY(!model->lastTransaction() && !model->actionMessage());
+    }
+
+    // Items renamed onto each other's names (a swap) or along a chain each
+    // take the name their own move left them with, and the selected item
+    // stays selected under its new name.
+    void looseFilesFollowSwapsAndChains() {
+        ModelFixture fixture;
+        for (const char* path : {"/d/ab.txt", "/d/ba.txt", "/e/a.txt", "/e/b.txt"}) {
+            fixture.disk->addFile(path);
+        }
+        auto model = fixture.make();
+        model->setRules({RuleEntry::make(NameRule(NameRule::Mode::reverse, ""))});
+        model->open({"/d/ab.txt", "/d/ba.txt"});
+        QVERIFY(waitForRenamable(*model, 2));
+        model->setSelectedID("/d/ba.txt");
+        model->performRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/d/ba.txt", "/d/ab.txt"}));
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/d/ab.txt"));
+        model->undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/d/ab.txt", "/d/ba.txt"}));
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/d/ba.txt"));
+
+        // a → b and b → c: the pairs apply in order, so "b" becomes "c" before "a" becomes "b".
+        model->setRules({RuleEntry::make(RegexRule({{"^b$", "c", true}, {"^a$", "b", true}}, false))});
+        model->open({"/e/a.txt", "/e/b.txt"});
+        QVERIFY(waitForRenamable(*model, 2));
+        model->setSelectedID("/e/b.txt");
+        model->performRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/e/b.txt", "/e/c.txt"}));
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/e/c.txt"));
+        model->undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/e/a.txt", "/e/b.txt"}));
+        // One move per item: a counter now plans two renames from two files.
+        model->setRules({RuleEntry::make(CounterRule(CounterRule::Position::suffix, 1, 1, 1, "-"))});
+        QVERIFY(waitForRenamable(*model, 2));
+        QCOMPARE(model->confirmationLine(0), (ConfirmationLine{"a.txt", "a-1.txt"}));
+        QCOMPARE(model->confirmationLine(1), (ConfirmationLine{"b.txt", "b-2.txt"}));
+    }
+
+    // A renamed item of a folder stays selected once the folder is read again.
+    void theSelectionFollowsItsItemThroughAFolderRename() {
+        ModelFixture fixture;
+        auto model = openedOver(fixture, "/p", {"IMG_1.jpg", "IMG_2.jpg"});
+        QVERIFY(waitForRenamable(*model, 2));
+        model->setSelectedID("/p/IMG_2.jpg");
+        model->performRename();
+        QVERIFY(waitForBatch(*model));
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(model->selectedID(), std::optional<std::string>("/p/x-2.jpg"));
+    }
+
+    // An undo the history refuses (its folder cannot be written) leaves the
+    // batch to be undone once the folder is mended.
+    void anUndoTheHistoryRefusesLeavesTheBatchUndoable() {
+        ModelFixture fixture;
+        auto model = openedOver(fixture, "/p", {"IMG_1.jpg"});
+        QVERIFY(waitForRenamable(*model, 1));
+        model->performRename();
+        QVERIFY(waitForBatch(*model));
+        const Uuid batch = model->lastTransaction()->id;
+
+        const std::string away = fixture.history + ".away";
+        std::filesystem::rename(fixture.history, away);
+        morvane::testing::writeFile(fixture.history, "not a folder");
+        model->undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(fixture.disk->paths(), (Strings{"/p", "/p/x-1.jpg"}));
+        QVERIFY(model->actionMessage());
+        QVERIFY(model->lastTransaction() && model->lastTransaction()->id == batch);
+        QVERIFY(model->canUndo());
+
+        std::filesystem::remove(fixture.history);
+        std::filesystem::rename(away, fixture.history);
+        model->undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(fixture.disk->paths(), (Strings{"/p", "/p/IMG_1.jpg"}));
+        QVERIFY(!model->canUndo());
     }
 
     void undoTakesBackTheWindowsBatchOrTheNewestRecorded() {
@@ -340,22 +423,47 @@ private slots:
         QVERIFY(waitForRenamable(*model, 80));
         ProgressLog progress(*model);
         // Edited after the plan was shown and confirmed: what was shown is renamed.
-        const auto edited = std::vector{RuleEntry::make(ReplaceRule("IMG_", "y-", false))};
+        const auto edited =
+            std::vector{RuleEntry::make(ReplaceRule("IMG_", "y-", false)),
+                        RuleEntry::make(RegexRule({{"a", "b", true}, {"c", "d", true}}, false))};
         model->setRules(edited);
+        QVERIFY(model->saveCurrentRules("Mine"));
+        const auto presetsBefore = model->userPresets();
         model->performRename();
         QVERIFY(model->busy());
 
         const auto itemsBefore = model->items();
+        const Uuid first = edited[0].id, second = edited[1].id;
         model->setRules({});
+        model->addRule(RuleKind::counter);
+        model->duplicate(first);
+        model->deleteRule(first);
+        model->move(second, -1);
+        model->placeRule(second, 0);
+        model->reset(first);
+        model->setAllExpanded(false);
+        model->setEnabled(first, false);
+        model->setListMode(second, false);
+        model->setListRows(second, {ListRow::make("x", "y")});
         model->apply(FactoryPresets::sequenceOnly());
         model->setItems({});
         model->setUnchecked({"/p/IMG_10.jpg"});
+        model->setChecked("/p/IMG_11.jpg", false);
+        model->skipConflicting();
         model->openFolder("/elsewhere");
+        model->open({"/elsewhere/a.txt"});
+        model->setScanOptions(ScanOptions{});
+        model->rescan();
         model->undoLastRename();
         model->performRename();
-        QVERIFY(!model->saveCurrentRules("Mine"));
+        QVERIFY(!model->saveCurrentRules("Mine 2"));
+        model->renamePreset(presetsBefore[0], "Yours");
+        model->setFavorite(presetsBefore[0], true);
+        model->deletePreset(presetsBefore[0]);
+        model->importPresets({"/nowhere.morvanepreset"});
         QCOMPARE(model->rules(), edited);
         QCOMPARE(model->items(), itemsBefore);
+        QCOMPARE(model->userPresets(), presetsBefore);
         QVERIFY(model->unchecked().empty() && model->folder() == std::optional<std::string>("/p"));
         QVERIFY(!model->confirmationSheet("").canRename && !model->canOpenConfirmation());
 

@@ -63,6 +63,35 @@ private slots:
         QVERIFY(!model->selectedNames());
     }
 
+    // Until the plan of the new order arrives, each card still shows its own
+    // rule's count and error, not those of the rule that stood in its place;
+    // a rule the plan does not know yet has none.
+    void cardFiguresStayWithTheirRuleThroughAMove() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        model->setRules(
+            {RuleEntry::make(ReplaceRule("IMG_", "x-", false)), RuleEntry::make(RegexRule("(", "", false))});
+        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "b.txt"}));
+        QVERIFY(waitForPlan(*model));
+        const Uuid replace = model->rules()[0].id, regex = model->rules()[1].id;
+        QCOMPARE(model->changedCount(replace), std::size_t(2));
+
+        fixture.scripted->holdComputation = fixture.scripted->startedCount();
+        model->move(regex, -1);
+        model->addRule(RuleKind::letterCase);
+        QVERIFY(QTest::qWaitFor([&] { return fixture.scripted->held.tryAcquire(); }, 5000));
+        const auto cards = model->ruleFigures();
+        QVERIFY(cards[0].error);
+        QCOMPARE(cards[0].summaryLine, std::string("Invalid pattern"));
+        QVERIFY(!cards[1].error);
+        QCOMPARE(cards[1].changedCount, std::size_t(2));
+        QCOMPARE(model->changedCount(replace), std::size_t(2));
+        QVERIFY(!cards[2].error);
+        QCOMPARE(cards[2].changedCount, std::size_t(0));
+        fixture.scripted->release.release();
+        QVERIFY(waitForPlan(*model));
+    }
+
     void leavingListModeKeepsTheFirstPairOnly() {
         ModelFixture fixture;
         auto model = fixture.make();

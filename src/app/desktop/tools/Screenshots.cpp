@@ -232,7 +232,7 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
         ok &= save(withSheet(&window, sheet), output, "09-confirmation");
         sheet->renameButton()->click();
     }
-    waitFor([&] { return !model.showConfirm() && model.lastTransaction().has_value(); });
+    waitFor([&] { return !model.showConfirm() && model.lastTransaction() != nullptr; });
     waitFor([&] { return !model.loading(); });
     settle(300);
     ok &= save(window.grab(), output, "10-result-banner");
@@ -259,7 +259,7 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
     if (RenameSheet* sheet = openRenameSheet(window)) {
         sheet->renameButton()->click();
     }
-    waitFor([&] { return !model.busy() && model.lastTransaction().has_value(); }, 10000);
+    waitFor([&] { return !model.busy() && model.lastTransaction() != nullptr; }, 10000);
     waitFor([&] { return !model.loading(); });
     disk.millisecondsPerMove = 12;
     model.undoLastRename();
