@@ -1,15 +1,12 @@
-// The presets of the window's model: what it offers, applying one to the
-// rule list, and saving, renaming, deleting, favouring, importing and
-// exporting them through the preset folder, with the values of the preset
-// menu, the preset manager and the save sheet.
-#include "app/model/AppModel.h"
+#include "app/model/WindowPresets.h"
+
 #include "app/model/Localizer.h"
 #include "app/model/PresetDocument.h"
 #include "app/model/QtStrings.h"
+#include "app/model/WindowRules.h"
 #include "engine/filesystem/SystemErrorText.h"
 #include "engine/presets/FactoryPresets.h"
 #include "engine/presets/OfferedPreset.h"
-#include "engine/presets/PresetStore.h"
 #include "engine/support/NameKey.h"
 
 #include <algorithm>
@@ -17,7 +14,6 @@
 
 namespace morvane::app {
 namespace {
-
 // Names are the same preset's when they differ only in letter case.
 NameKey nameKey(std::string_view name) {
     return NameKey(name, false);
@@ -44,7 +40,74 @@ std::string describe(const std::exception& error) {
 
 } // namespace
 
-std::vector<Preset> AppModel::allPresets() const {
+WindowPresets::WindowPresets(WindowRules& rules, std::optional<std::string> directory, EditGate& gate,
+                             QObject* parent)
+    : QObject(parent), rules_(rules), directory_(std::move(directory)), gate_(gate) {
+    connect(this, &WindowPresets::userPresetsChanged, this, &WindowPresets::presetsChanged);
+    connect(this, &WindowPresets::currentPresetChanged, this, &WindowPresets::presetsChanged);
+    reloadUserPresets();
+}
+
+// The folder the window was given, else the user's own; none when the
+// user's cannot be found.
+std::optional<PresetStore> WindowPresets::store() const {
+    try {
+        return PresetStore(directory_ ? *directory_ : PresetStore::defaultDirectory());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+void WindowPresets::reloadUserPresets() {
+    std::vector<Preset> presets;
+    try {
+        if (const auto found = store()) {
+            presets = found->load();
+        }
+    } catch (const std::exception&) {
+        // An unreadable preset folder offers no presets, without a message.
+    }
+    if (presets != userPresets_) {
+        userPresets_ = std::move(presets);
+        emit userPresetsChanged();
+    }
+}
+
+void WindowPresets::rulesEdited() {
+    if (!applying_) {
+        setCurrentPreset(std::nullopt);
+    }
+}
+
+void WindowPresets::setCurrentPreset(std::optional<std::string> name) {
+    if (name != currentPreset_) {
+        currentPreset_ = std::move(name);
+        emit currentPresetChanged();
+    }
+}
+
+void WindowPresets::setPresetMessage(std::optional<std::string> message) {
+    if (message != presetMessage_) {
+        presetMessage_ = std::move(message);
+        emit presetMessageChanged();
+    }
+}
+
+void WindowPresets::setShowPresetManager(bool on) {
+    if (on != showPresetManager_) {
+        showPresetManager_ = on;
+        emit showPresetManagerChanged();
+    }
+}
+
+void WindowPresets::setShowSavePreset(bool on) {
+    if (on != showSavePreset_) {
+        showSavePreset_ = on;
+        emit showSavePresetChanged();
+    }
+}
+
+std::vector<Preset> WindowPresets::allPresets() const {
     std::vector<Preset> presets;
     for (OfferedPreset& offered : OfferedPreset::over(userPresets_)) {
         presets.push_back(std::move(offered.preset));
@@ -52,19 +115,19 @@ std::vector<Preset> AppModel::allPresets() const {
     return presets;
 }
 
-std::vector<Preset> AppModel::favoritePresets() const {
+std::vector<Preset> WindowPresets::favoritePresets() const {
     std::vector<Preset> favorites = allPresets();
     std::erase_if(favorites, [](const Preset& preset) { return !preset.favorite; });
     favorites.resize(std::min<std::size_t>(favorites.size(), 9));
     return favorites;
 }
 
-bool AppModel::isFactory(const Preset& preset) const {
+bool WindowPresets::isFactory(const Preset& preset) const {
     return std::none_of(userPresets_.begin(), userPresets_.end(),
                         [&](const Preset& mine) { return nameKey(mine.name) == nameKey(preset.name); });
 }
 
-std::string AppModel::presetName(const std::string& name) {
+std::string WindowPresets::presetName(const std::string& name) {
     static const std::vector<std::string> factoryNames = [] {
         std::vector<std::string> names;
         for (const Preset& preset : FactoryPresets::all()) {
@@ -77,32 +140,40 @@ std::string AppModel::presetName(const std::string& name) {
     return isFactoryName ? Localizer::text(name) : name;
 }
 
-void AppModel::apply(const Preset& preset) {
-    if (busy_) {
-        return;
-    }
-    Preset::Built built;
-    try {
-        built = preset.makePipeline();
-    } catch (const std::exception&) {
-        setPresetMessage(Localizer::format("\u201C%@\u201D could not be read.", presetName(preset.name)));
-        return;
-    }
-    applyRules(RuleList::fromPipeline(built.pipeline).entries(), preset.name);
-    const std::size_t skipped = built.skipped.size();
-    setPresetMessage(skipped == 0 ? std::nullopt
-                                  : std::optional(Localizer::counted(
-                                        "%lld rule in \u201C%@\u201D needs a newer version and was skipped.",
-                                        "%lld rules in \u201C%@\u201D need a newer version and were skipped.",
-                                        skipped, skipped, presetName(preset.name))));
+void WindowPresets::apply(const Preset& preset) {
+    gate_.pass([&] {
+        Preset::Built built;
+        try {
+            built = preset.makePipeline();
+        } catch (const std::exception&) {
+            setPresetMessage(Localizer::format("\u201C%@\u201D could not be read.", presetName(preset.name)));
+            return;
+        }
+        // The list comes from the preset: its name stays the current one.
+        applying_ = true;
+        rules_.setRules(RuleList::fromPipeline(built.pipeline).entries());
+        applying_ = false;
+        setCurrentPreset(preset.name);
+        const std::size_t skipped = built.skipped.size();
+        setPresetMessage(skipped == 0
+                             ? std::nullopt
+                             : std::optional(Localizer::counted(
+                                   "%lld rule in \u201C%@\u201D needs a newer version and was skipped.",
+                                   "%lld rules in \u201C%@\u201D need a newer version and were skipped.",
+                                   skipped, skipped, presetName(preset.name))));
+    });
 }
 
-bool AppModel::saveCurrentRules(const std::string& name) {
+bool WindowPresets::saveCurrentRules(const std::string& name) {
     const std::string wanted = trimmed(name);
-    const auto store = presetStore();
-    if (busy_ || wanted.empty() || !store) {
+    const auto found = store();
+    if (wanted.empty() || !found) {
         return false;
     }
+    return gate_.pass([&] { return save(*found, wanted); }).value_or(false);
+}
+
+bool WindowPresets::save(const PresetStore& store, const std::string& wanted) {
     const std::vector<Preset> offered = allPresets();
     const auto existing = std::find_if(offered.begin(), offered.end(), [&](const Preset& preset) {
         return fileKey(preset.name) == fileKey(wanted);
@@ -117,9 +188,9 @@ bool AppModel::saveCurrentRules(const std::string& name) {
             Preset::fromPipeline(replacesUsers ? existing->name : wanted, rules_.pipeline(),
                                  exists && existing->favorite, exists ? existing->shortcut : std::nullopt);
         if (replacesUsers) {
-            store->rename(preset, wanted);
+            store.rename(preset, wanted);
         } else {
-            store->save(preset);
+            store.save(preset);
         }
     } catch (const std::exception& error) {
         setPresetMessage(Localizer::format("Could not save the preset: %@", describe(error)));
@@ -131,87 +202,86 @@ bool AppModel::saveCurrentRules(const std::string& name) {
     return true;
 }
 
-void AppModel::renamePreset(const Preset& preset, const std::string& newName) {
+void WindowPresets::renamePreset(const Preset& preset, const std::string& newName) {
     const std::string wanted = trimmed(newName);
-    if (busy_ || wanted.empty() || wanted == preset.name) {
+    if (wanted.empty() || wanted == preset.name) {
         return;
     }
-    const std::vector<Preset> offered = allPresets();
-    if (std::any_of(offered.begin(), offered.end(), [&](const Preset& other) {
-            return other.name != preset.name && fileKey(other.name) == fileKey(wanted);
-        })) {
-        setPresetMessage(Localizer::format("A preset named \u201C%@\u201D already exists.", wanted));
-        return;
-    }
-    if (const auto store = presetStore()) {
-        try {
-            store->rename(preset, wanted);
-        } catch (const std::exception&) {
-            // The list is read again below: it shows what is really stored.
+    gate_.pass([&] {
+        const std::vector<Preset> offered = allPresets();
+        if (std::any_of(offered.begin(), offered.end(), [&](const Preset& other) {
+                return other.name != preset.name && fileKey(other.name) == fileKey(wanted);
+            })) {
+            setPresetMessage(Localizer::format("A preset named \u201C%@\u201D already exists.", wanted));
+            return;
         }
-    }
-    if (currentPreset_ == preset.name) {
-        setCurrentPreset(wanted);
-    }
-    reloadUserPresets();
-}
-
-void AppModel::deletePreset(const Preset& preset) {
-    if (busy_) {
-        return;
-    }
-    if (const auto store = presetStore()) {
-        try {
-            store->remove(preset.name);
-        } catch (const std::exception&) {
-            // As for renaming: the reloaded list tells.
-        }
-    }
-    if (currentPreset_ == preset.name) {
-        setCurrentPreset(std::nullopt);
-    }
-    reloadUserPresets();
-}
-
-void AppModel::setFavorite(const Preset& preset, bool favorite) {
-    if (busy_) {
-        return;
-    }
-    if (const auto store = presetStore()) {
-        Preset marked = preset;
-        marked.favorite = favorite;
-        try {
-            // A factory preset becomes a copy of the user's that takes its place.
-            store->save(marked);
-        } catch (const std::exception&) {
-            // As for renaming: the reloaded list tells.
-        }
-    }
-    reloadUserPresets();
-}
-
-void AppModel::importPresets(const std::vector<std::string>& paths) {
-    if (busy_) {
-        return;
-    }
-    std::size_t imported = 0;
-    if (const auto store = presetStore()) {
-        for (const std::string& path : paths) {
+        if (const auto found = store()) {
             try {
-                store->save(PresetDocument::read(path).preset);
-                ++imported;
+                found->rename(preset, wanted);
             } catch (const std::exception&) {
-                // A file that is not a preset this version reads is passed over; the count tells.
+                // The list is read again below: it shows what is really stored.
             }
         }
-    }
-    reloadUserPresets();
-    setPresetMessage(imported > 0
-                         ? Localizer::counted("%lld preset imported.", "%lld presets imported.", imported)
-                         : Localizer::text("No preset could be imported."));
+        if (currentPreset_ == preset.name) {
+            setCurrentPreset(wanted);
+        }
+        reloadUserPresets();
+    });
 }
 
-bool AppModel::exportPreset(const Preset& preset, const std::string& path) {
+void WindowPresets::deletePreset(const Preset& preset) {
+    gate_.pass([&] {
+        if (const auto found = store()) {
+            try {
+                found->remove(preset.name);
+            } catch (const std::exception&) {
+                // As for renaming: the reloaded list tells.
+            }
+        }
+        if (currentPreset_ == preset.name) {
+            setCurrentPreset(std::nullopt);
+        }
+        reloadUserPresets();
+    });
+}
+
+void WindowPresets::setFavorite(const Preset& preset, bool favorite) {
+    gate_.pass([&] {
+        if (const auto found = store()) {
+            Preset marked = preset;
+            marked.favorite = favorite;
+            try {
+                // A factory preset becomes a copy of the user's that takes its place.
+                found->save(marked);
+            } catch (const std::exception&) {
+                // As for renaming: the reloaded list tells.
+            }
+        }
+        reloadUserPresets();
+    });
+}
+
+void WindowPresets::importPresets(const std::vector<std::string>& paths) {
+    gate_.pass([&] {
+        std::size_t imported = 0;
+        if (const auto found = store()) {
+            for (const std::string& path : paths) {
+                try {
+                    found->save(PresetDocument::read(path).preset);
+                    ++imported;
+                } catch (const std::exception&) {
+                    // A file that is not a preset this version reads is passed over; the count tells.
+                }
+            }
+        }
+        reloadUserPresets();
+        setPresetMessage(imported > 0
+                             ? Localizer::counted("%lld preset imported.", "%lld presets imported.", imported)
+                             : Localizer::text("No preset could be imported."));
+    });
+}
+
+bool WindowPresets::exportPreset(const Preset& preset, const std::string& path) {
     try {
         PresetDocument{preset}.write(path);
         return true;
@@ -223,7 +293,7 @@ bool AppModel::exportPreset(const Preset& preset, const std::string& path) {
 
 // ---- The preset menu, the manager and the save sheet ----
 
-PresetMenu AppModel::presetMenu() const {
+PresetMenu WindowPresets::presetMenu() const {
     PresetMenu menu;
     menu.label = Localizer::format("Preset  %@", currentPreset_ ? presetName(*currentPreset_)
                                                                 : Localizer::text("Custom rules"));
@@ -240,7 +310,7 @@ PresetMenu AppModel::presetMenu() const {
     return menu;
 }
 
-PresetManager AppModel::presetManager(std::string_view favoriteShortcuts) const {
+PresetManager WindowPresets::presetManager(std::string_view favoriteShortcuts) const {
     PresetManager manager;
     manager.title = Localizer::text("Presets");
     for (OfferedPreset& offered : OfferedPreset::over(userPresets_)) {
@@ -268,7 +338,7 @@ PresetManager AppModel::presetManager(std::string_view favoriteShortcuts) const 
     return manager;
 }
 
-SavePresetSheet AppModel::savePresetSheet() const {
+SavePresetSheet WindowPresets::savePresetSheet() const {
     SavePresetSheet sheet;
     sheet.title = Localizer::text("Save Current Rules as Preset");
     const bool isUsers =
@@ -280,7 +350,7 @@ SavePresetSheet AppModel::savePresetSheet() const {
     return sheet;
 }
 
-std::optional<std::string> AppModel::savePresetWarning(const std::string& name) const {
+std::optional<std::string> WindowPresets::savePresetWarning(const std::string& name) const {
     const NameKey key = fileKey(trimmed(name));
     const bool taken = std::any_of(userPresets_.begin(), userPresets_.end(),
                                    [&](const Preset& mine) { return fileKey(mine.name) == key; });
