@@ -160,6 +160,10 @@ private slots:
         QVERIFY(window->toolbar()->criteriaButton()->isChecked());
         QVERIFY(window->toolbar()->criteriaButton()->toolTip().contains(
             Shortcuts::criteria().toString(QKeySequence::NativeText)));
+        // The toolbar's button is the same command.
+        QTest::mouseClick(window->toolbar()->criteriaButton(), Qt::LeftButton);
+        QVERIFY(!window->rulePanel()->isVisible());
+        QCOMPARE(criteria->text(), QString("Show Renaming Criteria"));
     }
 
     void commandsActOnTheFrontmostWindow() {

@@ -185,10 +185,14 @@ private slots:
         QVERIFY(model->presets().exportPreset(presetOf("Good one"), folder / "one.morvanepreset"));
         QVERIFY(model->presets().exportPreset(presetOf("Good two"), folder / "two.json"));
         morvane::testing::writeFile(folder / "damaged.morvanepreset", "{\"name\": \"Half");
-        model->presets().importPresets(
-            {folder / "one.morvanepreset", folder / "damaged.morvanepreset", folder / "two.json"});
-        QCOMPARE(model->presets().presetMessage(), std::optional<std::string>("2 presets imported."));
-        QCOMPARE(names(model->presets().userPresets()), (Strings{"Good one", "Good two"}));
+        // Saved by an editor that begins its files with a byte-order mark.
+        std::string marked = "\xEF\xBB\xBF";
+        marked += presetOf("Good three").data();
+        morvane::testing::writeFile(folder / "three.morvanepreset", marked);
+        model->presets().importPresets({folder / "one.morvanepreset", folder / "damaged.morvanepreset",
+                                        folder / "two.json", folder / "three.morvanepreset"});
+        QCOMPARE(model->presets().presetMessage(), std::optional<std::string>("3 presets imported."));
+        QCOMPARE(names(model->presets().userPresets()), (Strings{"Good one", "Good three", "Good two"}));
         model->presets().importPresets({folder / "damaged.morvanepreset", folder / "missing.morvanepreset"});
         QCOMPARE(model->presets().presetMessage(),
                  std::optional<std::string>("No preset could be imported."));

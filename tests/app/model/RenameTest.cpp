@@ -470,7 +470,8 @@ private slots:
         QVERIFY(model->items().unchecked().empty() &&
                 model->items().folder() == std::optional<std::string>("/p"));
         QVERIFY(!model->batches().confirmationSheet("").canRename &&
-                !model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+                !model->batches().canOpenConfirmation(ConfirmationCommand::rename) &&
+                !model->batches().canOpenConfirmation(ConfirmationCommand::preview));
 
         QVERIFY(waitForBatch(*model));
         QCOMPARE(fixture.disk->paths().size(), renamed.size() + 2);

@@ -5,6 +5,7 @@
 #include "ModelTesting.h"
 #include "app/model/IntegerText.h"
 #include "app/model/RuleEditing.h"
+#include "engine/rules/CaseRule.h"
 
 namespace morvane::app::testing {
 namespace {
@@ -91,6 +92,30 @@ private slots:
         QCOMPARE(cards[2].changedCount, std::size_t(0));
         fixture.scripted->release.release();
         QVERIFY(waitForPlan(*model));
+    }
+
+    // The panel's button says what it will do, and does it: any card open
+    // closes them all, else it opens them all; without rules there is nothing
+    // to do, and doing nothing withdraws nothing.
+    void theExpandAllButtonSaysWhatItWillDo() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        WindowRules& rules = model->rules();
+        rules.setRules({RuleEntry::make(CaseRule(), true, false), RuleEntry::make(CaseRule(), true, true)});
+        QCOMPARE(rules.expandAllTitle(), std::string("Collapse All"));
+        rules.expandOrCollapseAll();
+        QVERIFY(std::none_of(rules.entries().begin(), rules.entries().end(),
+                             [](const RuleEntry& entry) { return entry.isExpanded; }));
+        QCOMPARE(rules.expandAllTitle(), std::string("Expand All"));
+        rules.expandOrCollapseAll();
+        QVERIFY(std::all_of(rules.entries().begin(), rules.entries().end(),
+                            [](const RuleEntry& entry) { return entry.isExpanded; }));
+
+        rules.setRules({});
+        QVERIFY(!rules.canExpandOrCollapseAll());
+        model->batches().setActionMessage("Renamed");
+        rules.expandOrCollapseAll();
+        QCOMPARE(model->batches().actionMessage(), std::optional<std::string>("Renamed"));
     }
 
     void leavingListModeKeepsTheFirstPairOnly() {

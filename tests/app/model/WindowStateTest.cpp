@@ -1,9 +1,10 @@
 // What the window's controls show that the model decides: the Rename
-// button's title and whether it opens the confirmation, where the selection is
-// among the rows shown, the criteria command, and the settings the window
-// keeps for itself.
+// button's title and which command opens the confirmation, where the
+// selection is among the rows shown, the criteria command, the launch
+// options, and the settings the window keeps for itself.
 #include "ModelTesting.h"
 #include "app/model/HomePath.h"
+#include "app/model/LaunchOptions.h"
 
 #include <QDir>
 
@@ -16,13 +17,21 @@ private slots:
     void theRenameButtonSaysWhatItWillDo() {
         ModelFixture fixture;
         auto model = fixture.make();
-        QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename"));
-        QVERIFY(!model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+        WindowBatches& batches = model->batches();
+        QCOMPARE(batches.renameButtonTitle(), std::string("Rename"));
+        // With nothing to rename, Rename opens no sheet; Preview lists what there is.
+        batches.openConfirmation(ConfirmationCommand::rename);
+        QVERIFY(!batches.showConfirm());
+        batches.openConfirmation(ConfirmationCommand::preview);
+        QVERIFY(batches.showConfirm());
+        batches.closeConfirmation();
 
         model->items().setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "keep.txt"}));
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename 2 Items"));
-        QVERIFY(model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+        QCOMPARE(batches.renameButtonTitle(), std::string("Rename 2 Items"));
+        batches.openConfirmation(ConfirmationCommand::rename);
+        QVERIFY(batches.showConfirm());
+        batches.closeConfirmation();
 
         // After a rename that left nothing to do.
         model->batches().setLastTransaction(RenameTransaction{});
@@ -56,6 +65,25 @@ private slots:
         QCOMPARE(model->preview().selectedRowIndex(), std::optional<std::size_t>(1));
         model->items().setSelectedID(std::nullopt);
         QVERIFY(!model->preview().selectedRowIndex());
+    }
+
+    // The options as Qt's own parser reads them: a value after "=" or a
+    // space, flags anywhere, and paths among them and after "--"; options it
+    // does not know (the toolkit's own, a later version's) are passed over.
+    void launchOptionsAreReadAsQtReadsThem() {
+        const LaunchOptions options =
+            LaunchOptions::parse({"--reverse", "a.jpg", "--language", "de", "--appearance=dark", "-x", "",
+                                  "--sheet", "--", "--demo"});
+        QCOMPARE(options.paths, (std::vector<std::string>{"a.jpg", "--demo"}));
+        QCOMPARE(options.language, std::optional<std::string>("de"));
+        QCOMPARE(options.appearance, std::optional(AppearanceChoice::dark));
+        QVERIFY(options.sheet && !options.demo);
+        QVERIFY(!options.mentionsOpen);
+
+        // "--open" with nothing after it opens nothing, yet keeps the welcome away.
+        const LaunchOptions open = LaunchOptions::parse({"--open"});
+        QVERIFY(open.mentionsOpen && !open.open && open.opensSomething());
+        QVERIFY(!LaunchOptions::parse({"--appearance=sepia"}).appearance);
     }
 
     void theCriteriaCommandSaysWhatItWillDo() {
