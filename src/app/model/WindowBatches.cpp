@@ -162,9 +162,17 @@ void WindowBatches::finishRename(BatchOutcome& outcome, std::shared_ptr<const It
 }
 
 void WindowBatches::undoLastRename() {
-    // The window's last rename stays offered until an undo of it has run: a
-    // history that refuses the undo leaves it to be undone once mended.
-    run([this, runner = runner(), last = lastTransaction_,
+    if (busy_) {
+        return;
+    }
+    // While its undo runs the window's last rename is no longer offered; it
+    // comes back should the history refuse the undo, to be undone once the
+    // history is mended.
+    std::shared_ptr<const RenameTransaction> last = std::exchange(lastTransaction_, nullptr);
+    if (last) {
+        emit lastTransactionChanged();
+    }
+    run([this, runner = runner(), last,
          items = items_.looseFiles() ? items_.snapshot() : nullptr](const BatchControl& control) -> Finish {
         std::optional<RenameTransaction> asked;
         if (last) {
@@ -177,7 +185,12 @@ void WindowBatches::undoLastRename() {
             worked = std::make_shared<const ItemList>(
                 itemsAfter(*items, outcome->report->transaction, BatchDirection::undo));
         }
-        return [this, outcome, worked, items] { finishUndo(*outcome, worked, items); };
+        return [this, outcome, worked, items, last] {
+            if (outcome->status != UndoOutcome::Status::ran) {
+                keepLastTransaction(last);
+            }
+            finishUndo(*outcome, worked, items);
+        };
     });
 }
 
@@ -186,7 +199,6 @@ void WindowBatches::finishUndo(const UndoOutcome& outcome, std::shared_ptr<const
     if (outcome.status == UndoOutcome::Status::ran) {
         batchRan();
         items_.followBatch(outcome.report->transaction, BatchDirection::undo, std::move(worked), basedOn);
-        keepLastTransaction(nullptr);
     }
     // A history that cannot be read is said so; with nothing to undo, nothing happens.
     if (outcome.status == UndoOutcome::Status::ran || outcome.status == UndoOutcome::Status::unreadable) {
