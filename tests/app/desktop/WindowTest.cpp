@@ -256,7 +256,7 @@ private slots:
             }
         });
         closer.start(10);
-        fixture.app->commands().about()->trigger(); // returns once the box is closed
+        fixture.window()->commands().action("about")->trigger(); // returns once the box is closed
         QVERIFY(shown.contains("Licensed under the GPL-3.0-or-later licence."));
     }
 };
