@@ -6,6 +6,7 @@
 #include "engine/core/RenamePipeline.h"
 #include "engine/core/RenamePlan.h"
 #include "engine/filesystem/FileSystem.h"
+#include "engine/support/Uuid.h"
 
 #include <cstdint>
 #include <functional>
@@ -41,6 +42,7 @@ struct PreviewInput {
     std::uint64_t uncheckedVersion = 0;
     std::string searchText;
     RenamePipeline pipeline;
+    std::vector<Uuid> ruleIds; // the rule list's entry of each step
     std::optional<std::string> selectedID;
     // Loose files only: where new names are looked up among the other
     // entries of their folders, as renaming will find them.
@@ -54,6 +56,9 @@ struct PreviewInput {
 // all computed off the main thread. Immutable once published.
 struct Preview {
     RenamePlan plan;
+    std::vector<Uuid> ruleIds; // the entry of each step of the plan
+    // The step of an entry in this plan; none for an entry it was not made with.
+    std::optional<std::size_t> stepOf(const Uuid& id) const;
     PlanSummary summary;
     IdSet conflictIDs;
     // Positions of the entries that are neither unchanged nor excluded.

@@ -11,7 +11,7 @@ namespace {
 // A date of the item before or after the name, in a format from the menu.
 class DateEditor final : public RuleEditorOf<DateRule> {
 public:
-    DateEditor(AppModel& model, const Uuid& id)
+    DateEditor(WindowRules& model, const Uuid& id)
         : RuleEditorOf(model, id), format_(EditorControls::choiceMenu(ui("Format"), {})) {
         using Source = DateRule::Source;
         using Position = DateRule::Position;
@@ -59,7 +59,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeDateEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeDateEditor(WindowRules& model, const Uuid& id) {
     return new DateEditor(model, id);
 }
 
