@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 namespace morvane::app {
@@ -92,6 +93,47 @@ bool refreshed(MainWindow& window, const char* prefix, bool renamed) {
            window.resultBanner()->isVisible() == renamed;
 }
 
+// Where a batch's time in the window goes, in ms from the click: the batch
+// over, the folder read again, its preview published, the result drawn.
+struct Phases {
+    double batch = 0;
+    double read = 0;
+    double planned = 0;
+    double total = 0;
+};
+
+// Clicks `button` and waits for the window to show the batch's result.
+std::optional<Phases> timeWindowBatch(MainWindow& window, QPushButton& button, const char* prefix,
+                                      bool renamed) {
+    AppModel& model = window.model();
+    Phases phases;
+    const auto start = Clock::now();
+    const auto since = [&] { return milliseconds(Clock::now() - start); };
+    QObject context;
+    QObject::connect(&model.batches(), &WindowBatches::busyChanged, &context, [&] {
+        if (!model.batches().busy()) {
+            phases.batch = since();
+        }
+    });
+    QObject::connect(&model.items(), &WindowItems::loadingChanged, &context, [&] {
+        if (!model.items().loading()) {
+            phases.read = since();
+        }
+    });
+    QObject::connect(&model.preview(), &WindowPreview::planChanged, &context, [&] {
+        if (model.preview().isOfItems(model.items().version())) {
+            phases.planned = since();
+        }
+    });
+    button.click();
+    if (!runUntil([&] { return refreshed(window, prefix, renamed); })) {
+        return std::nullopt;
+    }
+    QApplication::processEvents(); // the table and the banner drawn
+    phases.total = since();
+    return phases;
+}
+
 // One whole command line run, in ms; negative when it failed.
 double timeCli(const std::string& cli, const QStringList& arguments) {
     QProcess process;
@@ -117,7 +159,8 @@ bool timeWindowBatches(MainWindow& window, const std::string& folder, const std:
     }
     settle(500);
     const Memory before = memoryNow();
-    std::vector<double> windowRename, windowUndo, cliRename, cliUndo;
+    std::vector<Phases> windowRename, windowUndo;
+    std::vector<double> cliRename, cliUndo;
     std::vector<Memory> afterRename, afterUndo;
     QTemporaryDir cliHistory;
     const QString history = cliHistory.path();
@@ -134,26 +177,22 @@ bool timeWindowBatches(MainWindow& window, const std::string& folder, const std:
             return false;
         }
         QApplication::processEvents();
-        const auto renameStart = Clock::now();
-        sheet->renameButton()->click();
-        if (!runUntil([&] { return refreshed(window, "x-", true); })) {
+        const auto renamed = timeWindowBatch(window, *sheet->renameButton(), "x-", true);
+        if (!renamed) {
             std::fprintf(stderr, "the window's rename never showed its result\n");
             return false;
         }
-        QApplication::processEvents(); // the table and the banner drawn
-        windowRename.push_back(milliseconds(Clock::now() - renameStart));
+        windowRename.push_back(*renamed);
         settle(300);
         afterRename.push_back(memoryNow());
 
         // Undo Rename in the banner, until the table shows the names back.
-        const auto undoStart = Clock::now();
-        window.resultBanner()->undoButton()->click();
-        if (!runUntil([&] { return refreshed(window, "IMG_", false); })) {
+        const auto undone = timeWindowBatch(window, *window.resultBanner()->undoButton(), "IMG_", false);
+        if (!undone) {
             std::fprintf(stderr, "the window's undo never showed its result\n");
             return false;
         }
-        QApplication::processEvents();
-        windowUndo.push_back(milliseconds(Clock::now() - undoStart));
+        windowUndo.push_back(*undone);
         settle(300);
         afterUndo.push_back(memoryNow());
 
@@ -161,27 +200,37 @@ bool timeWindowBatches(MainWindow& window, const std::string& folder, const std:
         QDir(history).removeRecursively();
         QDir().mkpath(history);
         const QString path = QString::fromStdString(folder);
-        const double renamed =
+        const double cliRenamed =
             timeCli(cli, {"rename", "--history-dir", history, "--replace", "IMG_=x-", path});
-        const double undone = timeCli(cli, {"undo", "--history-dir", history});
-        if (renamed < 0 || undone < 0) {
+        const double cliUndone = timeCli(cli, {"undo", "--history-dir", history});
+        if (cliRenamed < 0 || cliUndone < 0) {
             std::fprintf(stderr, "morvane-cli failed on %s\n", folder.c_str());
             return false;
         }
-        cliRename.push_back(renamed);
-        cliUndo.push_back(undone);
+        cliRename.push_back(cliRenamed);
+        cliUndo.push_back(cliUndone);
     }
 
     const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-    const double wr = median(windowRename), wu = median(windowUndo), cr = median(cliRename),
-                 cu = median(cliUndo);
+    // The median of one figure over the rounds.
+    const auto of = [](const std::vector<Phases>& all, double Phases::*figure) {
+        std::vector<double> values;
+        for (const Phases& phases : all) {
+            values.push_back(phases.*figure);
+        }
+        return median(values);
+    };
     std::printf("renaming every item, %d rounds of the window then morvane-cli (medians):\n", rounds);
-    std::printf(
-        "  rename: window (Rename to banner and table) %6.0f ms, morvane-cli rename %6.0f ms: %.2fx\n", wr,
-        cr, ratio(wr, cr));
-    std::printf(
-        "  undo:   window (Undo to table)              %6.0f ms, morvane-cli undo   %6.0f ms: %.2fx\n", wu,
-        cu, ratio(wu, cu));
+    const auto line = [&](const char* what, const std::vector<Phases>& inWindow,
+                          const std::vector<double>& byCli) {
+        const double total = of(inWindow, &Phases::total);
+        std::printf("  %-6s window %6.0f ms, morvane-cli %6.0f ms: %.2fx  (window: batch over at %.0f, "
+                    "folder read at %.0f, preview at %.0f ms)\n",
+                    what, total, median(byCli), ratio(total, median(byCli)), of(inWindow, &Phases::batch),
+                    of(inWindow, &Phases::read), of(inWindow, &Phases::planned));
+    };
+    line("rename", windowRename, cliRename);
+    line("undo", windowUndo, cliUndo);
     const auto residents = [](const std::vector<Memory>& all) {
         std::vector<double> values;
         for (const Memory& memory : all) {
@@ -196,6 +245,11 @@ bool timeWindowBatches(MainWindow& window, const std::string& folder, const std:
         "(%+.0f%%); peak %.0f MB\n",
         before.resident, renamedMb, (ratio(renamedMb, before.resident) - 1) * 100, undoneMb,
         (ratio(undoneMb, before.resident) - 1) * 100, memoryNow().peak);
+    std::printf("  memory round by round (after rename / after undo, MB):");
+    for (std::size_t round = 0; round < afterRename.size(); ++round) {
+        std::printf(" %.0f/%.0f", afterRename[round].resident, afterUndo[round].resident);
+    }
+    std::printf("\n");
     return true;
 }
 
