@@ -31,9 +31,9 @@ Transactions matching(const Transactions& transactions, std::string wanted) {
 
 } // namespace
 
-UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& control) const {
+UndoOutcome BatchRunner::undo(UndoRequest request, const BatchControl& control) const {
     UndoOutcome outcome;
-    std::optional<RenameTransaction> chosen = request.transaction;
+    std::optional<RenameTransaction> chosen = std::move(request.transaction);
     Transactions recorded;
     if (!chosen && services_.history) {
         try {
