@@ -14,4 +14,10 @@ void returnFreedMemory() {
 #endif
 }
 
+void returnLargeBlocksWhenFreed() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
+}
+
 } // namespace morvane::app

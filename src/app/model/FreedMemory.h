@@ -11,4 +11,13 @@ namespace morvane::app {
 // C library has no such call.
 void returnFreedMemory();
 
+// Has every block of a megabyte or more taken straight from the system, and
+// given back as soon as it is freed. Left alone, the C library raises that
+// limit to the largest block freed so far (up to 32 MB): from then on the
+// lists of a big folder's items, plans and batches come from the heap, where
+// the small blocks allocated around them keep the memory from going back,
+// and a window that renamed a large folder stays larger by a good part of
+// its size. Once per process, before the first folder is read.
+void returnLargeBlocksWhenFreed();
+
 } // namespace morvane::app

@@ -23,6 +23,15 @@ long residentKb() {
     return 0;
 }
 
+// Filled, and seen by the compiler to be used, so that it is really taken.
+void* taken(std::size_t bytes) {
+    static void* volatile escaped;
+    void* block = std::malloc(bytes);
+    std::memset(block, 1, bytes);
+    escaped = block;
+    return escaped;
+}
+
 } // namespace
 
 class FreedMemoryTest : public QObject {
@@ -58,6 +67,22 @@ private slots:
             std::free(block);
         }
         QVERIFY2(before - after > 32 * 1024,
+                 qPrintable(QString("%1 kB before, %2 kB after").arg(before).arg(after)));
+    }
+
+    void largeBlocksGoBackAsSoonAsTheyAreFreed() {
+#if !defined(__GLIBC__) || defined(__SANITIZE_ADDRESS__)
+        QSKIP("only the C library's own allocator keeps freed memory this way");
+#endif
+        returnLargeBlocksWhenFreed();
+        // A large block freed first: the C library would then take blocks up
+        // to its size from the heap and keep them there once freed.
+        std::free(taken(24 * 1024 * 1024));
+        void* block = taken(16 * 1024 * 1024);
+        const long before = residentKb();
+        std::free(block);
+        const long after = residentKb();
+        QVERIFY2(before - after > 15 * 1024,
                  qPrintable(QString("%1 kB before, %2 kB after").arg(before).arg(after)));
     }
 };
