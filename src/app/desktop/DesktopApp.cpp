@@ -29,7 +29,7 @@ namespace morvane::app {
 
 DesktopApp::DesktopApp(AppSettings& settings, DesktopServices services, QObject* parent)
     : QObject(parent), settings_(settings), services_(std::move(services)) {
-    returnLargeBlocksWhenFreed();
+    keepFreedMemoryReturnable();
     if (!services_.dialogs) {
         services_.dialogs = FileDialogs::system();
     }

@@ -14,9 +14,10 @@ void returnFreedMemory() {
 #endif
 }
 
-void returnLargeBlocksWhenFreed() {
+void keepFreedMemoryReturnable() {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+    mallopt(M_ARENA_MAX, 2);
 #endif
 }
 

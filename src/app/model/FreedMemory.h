@@ -17,7 +17,10 @@ void returnFreedMemory();
 // lists of a big folder's items, plans and batches come from the heap, where
 // the small blocks allocated around them keep the memory from going back,
 // and a window that renamed a large folder stays larger by a good part of
-// its size. Once per process, before the first folder is read.
-void returnLargeBlocksWhenFreed();
+// its size. The worker threads also share two heaps instead of one each:
+// the items and plans of a folder then lie in fewer heaps, with fewer pages
+// half used by them and half free. Once per process, before the first
+// folder is read.
+void keepFreedMemoryReturnable();
 
 } // namespace morvane::app

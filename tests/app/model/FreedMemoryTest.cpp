@@ -74,7 +74,7 @@ private slots:
 #if !defined(__GLIBC__) || defined(__SANITIZE_ADDRESS__)
         QSKIP("only the C library's own allocator keeps freed memory this way");
 #endif
-        returnLargeBlocksWhenFreed();
+        keepFreedMemoryReturnable();
         // A large block freed first: the C library would then take blocks up
         // to its size from the heap and keep them there once freed.
         std::free(taken(24 * 1024 * 1024));
