@@ -9,11 +9,17 @@
 //   timed where it is delivered), and per step (the input event together with
 //   the repaints, timers and published previews that follow it);
 // - the confirmation sheet over every item to rename: asking for it to its
-//   lines first drawn, and scrolling its lines.
+//   lines first drawn, and scrolling its lines;
+// - renaming every item through the window and undoing it, against the
+//   command line on the same folder (see WindowBatchBench.h).
 //
-//   QT_QPA_PLATFORM=offscreen morvane_desktop_bench [count]   (default 100000)
+//   QT_QPA_PLATFORM=offscreen morvane_desktop_bench [count [batches [rounds]]]
+//
+// count: 100000 by default. With "batches", only the folder's opening and the
+// renaming are timed, over `rounds` rounds (5 by default).
 #include "../BenchClock.h"
 #include "../BenchFolders.h"
+#include "WindowBatchBench.h"
 #include "app/desktop/DesktopApp.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/MainWindow.h"
@@ -227,6 +233,11 @@ int main(int argc, char** argv) {
     open.collect(application);
     report("  main thread while opening", open);
     runFor(300);
+    if (argc > 2 && std::string_view(argv[2]) == "batches") {
+        const bool timed = timeWindowBatches(*window, folder, MORVANE_CLI, argc > 3 ? std::stoi(argv[3]) : 5);
+        desktop.quit();
+        return timed ? 0 : 1;
+    }
 
     // Scrolling the table.
     const Figures scrolling = scrollThrough(application, table);
@@ -324,6 +335,11 @@ int main(int argc, char** argv) {
     }
     std::printf("rule fields typed: %zu keys, %d previews published\n", editing.steps.size(), published);
     report("typing in rule editor fields", editing);
+
+    model.items().setSearchText("");
+    if (!timeWindowBatches(*window, folder, MORVANE_CLI, 5)) {
+        return 1;
+    }
     desktop.quit();
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "app/desktop/UiText.h"
 #include "app/desktop/Updater.h"
 #include "app/model/AppSettings.h"
+#include "app/model/FreedMemory.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -28,6 +29,7 @@ namespace morvane::app {
 
 DesktopApp::DesktopApp(AppSettings& settings, DesktopServices services, QObject* parent)
     : QObject(parent), settings_(settings), services_(std::move(services)) {
+    keepFreedMemoryReturnable();
     if (!services_.dialogs) {
         services_.dialogs = FileDialogs::system();
     }

@@ -35,7 +35,8 @@ AppModel::AppModel(Environment environment, QObject* parent)
       items_(environment.access ? environment.access : FolderAccess::local(), homeOf(environment), gate_),
       preview_(std::move(environment.planner), [this] { return previewInput(); }),
       rules_(items_, preview_, *settings_, gate_),
-      batches_(items_, preview_, std::move(environment.historyDirectory), gate_),
+      batches_(items_, preview_, std::move(environment.historyDirectory), gate_,
+               std::move(environment.returnFreedMemory)),
       recovery_(batches_, items_, homeOf(environment)),
       presets_(rules_, std::move(environment.presetDirectory), gate_) {
     // Wired before any view connects, so that a view told of a change finds

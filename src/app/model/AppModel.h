@@ -12,6 +12,7 @@
 #include "app/model/WindowRules.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,7 @@ struct AppModelEnvironment {
     std::optional<std::string> historyDirectory; // the user's history folder when absent
     Planner planner;                             // the engine's planning when empty
     std::optional<std::string> homeFolder;       // the user's home when absent
+    std::function<void()> returnFreedMemory;     // returnFreedMemory() when empty
 };
 
 // One window's model: its parts, wired together, and the state of the

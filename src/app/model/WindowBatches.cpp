@@ -1,6 +1,7 @@
 #include "app/model/WindowBatches.h"
 
 #include "app/model/BatchMessages.h"
+#include "app/model/FreedMemory.h"
 #include "app/model/Localizer.h"
 #include "app/model/ProgressRelay.h"
 #include "app/model/WindowItems.h"
@@ -22,9 +23,11 @@ constexpr int progressRefreshMs = 50;
 } // namespace
 
 WindowBatches::WindowBatches(WindowItems& items, const WindowPreview& preview,
-                             std::optional<std::string> historyDirectory, EditGate& gate, QObject* parent)
+                             std::optional<std::string> historyDirectory, EditGate& gate,
+                             std::function<void()> returnFreedMemory, QObject* parent)
     : QObject(parent), items_(items), preview_(preview), historyDirectory_(std::move(historyDirectory)),
-      gate_(gate) {
+      gate_(gate),
+      returnFreedMemory_(returnFreedMemory ? std::move(returnFreedMemory) : &app::returnFreedMemory) {
     progressTimer_.setTimerType(Qt::PreciseTimer);
     connect(&progressTimer_, &QTimer::timeout, this, &WindowBatches::publishProgress);
     // The values of the sheet and the banner, each announced once for all it depends on.
@@ -35,12 +38,9 @@ WindowBatches::WindowBatches(WindowItems& items, const WindowPreview& preview,
     connect(this, &WindowBatches::actionMessageChanged, this, &WindowBatches::bannerChanged);
     connect(&items_, &WindowItems::folderChanged, this, &WindowBatches::bannerChanged);
     connect(this, &WindowBatches::lastTransactionChanged, this, &WindowBatches::canUndoChanged);
-    // The sheet closes itself once the plan has neither anything to rename nor a conflict.
-    connect(&preview_, &WindowPreview::planChanged, this, [this] {
-        if (showConfirm_ && preview_.summary().toRename == 0 && preview_.summary().conflicts == 0) {
-            setShowConfirm(false);
-        }
-    });
+    connect(&preview_, &WindowPreview::planChanged, this, &WindowBatches::planPublished);
+    connect(&preview_, &WindowPreview::replacedPreviewReleased, this,
+            &WindowBatches::replacedPreviewReleased);
     lookForUndoableBatch();
 }
 
@@ -153,7 +153,7 @@ void WindowBatches::finishRename(BatchOutcome& outcome, std::shared_ptr<const It
         return;
     }
     batchRan();
-    items_.followBatch(*outcome.transaction, BatchDirection::rename, std::move(worked), basedOn);
+    followBatch(*outcome.transaction, BatchDirection::rename, std::move(worked), basedOn);
     // A batch that was put back entirely leaves an earlier one undoable.
     if (outcome.transaction->outcome != RenameTransaction::Outcome::rolledBack) {
         lastRecording_ = outcome.recording;
@@ -198,11 +198,36 @@ void WindowBatches::finishUndo(const UndoOutcome& outcome, std::shared_ptr<const
                                const std::shared_ptr<const ItemList>& basedOn) {
     if (outcome.status == UndoOutcome::Status::ran) {
         batchRan();
-        items_.followBatch(outcome.report->transaction, BatchDirection::undo, std::move(worked), basedOn);
+        followBatch(outcome.report->transaction, BatchDirection::undo, std::move(worked), basedOn);
     }
     // A history that cannot be read is said so; with nothing to undo, nothing happens.
     if (outcome.status == UndoOutcome::Status::ran || outcome.status == UndoOutcome::Status::unreadable) {
         setActionMessage(undoMessage(outcome));
+    }
+}
+
+void WindowBatches::followBatch(const RenameTransaction& transaction, BatchDirection direction,
+                                std::shared_ptr<const ItemList> worked,
+                                const std::shared_ptr<const ItemList>& basedOn) {
+    refreshing_ = Refresh::showing;
+    items_.followBatch(transaction, direction, std::move(worked), basedOn);
+}
+
+void WindowBatches::planPublished() {
+    // The sheet closes itself once the plan has neither anything to rename nor a conflict.
+    if (showConfirm_ && preview_.summary().toRename == 0 && preview_.summary().conflicts == 0) {
+        setShowConfirm(false);
+    }
+    if (refreshing_ == Refresh::showing && !items_.loading() && planIsOfCurrentItems()) {
+        refreshing_ = Refresh::releasing;
+    }
+}
+
+// What the batch replaced is gone once the preview of the old items is.
+void WindowBatches::replacedPreviewReleased() {
+    if (refreshing_ == Refresh::releasing) {
+        refreshing_ = Refresh::none;
+        returnFreedMemory_();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/model/BatchMessages.h"
 #include "app/model/ConfirmationSheet.h"
 #include "app/model/EditGate.h"
 #include "app/model/Preview.h"
@@ -46,9 +47,12 @@ class WindowBatches : public QObject {
     Q_OBJECT
 
 public:
-    // `historyDirectory`: the user's history folder when absent.
+    // `historyDirectory`: the user's history folder when absent. Once the
+    // window shows what a batch left, `returnFreedMemory` (that function when
+    // empty) hands back what the batch and the items it replaced freed.
     WindowBatches(WindowItems& items, const WindowPreview& preview,
-                  std::optional<std::string> historyDirectory, EditGate& gate, QObject* parent = nullptr);
+                  std::optional<std::string> historyDirectory, EditGate& gate,
+                  std::function<void()> returnFreedMemory = {}, QObject* parent = nullptr);
     ~WindowBatches() override;
 
     // Where batches are recorded; none when the user's folder cannot be found.
@@ -132,11 +136,20 @@ private:
     void keepLastTransaction(std::shared_ptr<const RenameTransaction> transaction);
     void setShowConfirm(bool on);
     void publishProgress();
+    void followBatch(const RenameTransaction& transaction, BatchDirection direction,
+                     std::shared_ptr<const ItemList> worked, const std::shared_ptr<const ItemList>& basedOn);
+    void planPublished();
+    void replacedPreviewReleased();
 
     WindowItems& items_;
     const WindowPreview& preview_;
     std::optional<std::string> historyDirectory_;
     EditGate& gate_;
+    std::function<void()> returnFreedMemory_;
+    // After a batch: the window does not show its items' new preview yet,
+    // or the preview it replaced is not yet freed.
+    enum class Refresh { none, showing, releasing };
+    Refresh refreshing_ = Refresh::none;
 
     bool busy_ = false;
     std::stop_source stop_;

@@ -254,7 +254,11 @@ void WindowItems::followBatch(const RenameTransaction& transaction, BatchDirecti
         setSelectedID(selected);
         rescan();
     }
-    replaceUnchecked({});
+    // Only a change: otherwise the old items would be planned once more, in
+    // vain, while the folder is read again.
+    if (!unchecked_->empty()) {
+        replaceUnchecked({});
+    }
 }
 
 RowStatus WindowItems::status(const RenamePlan::Entry& entry) const {

@@ -8,17 +8,6 @@
 #include <algorithm>
 
 namespace morvane::app {
-namespace {
-
-// Freeing a plan of a million entries takes a while; not on the main thread.
-void releaseElsewhere(std::shared_ptr<const Preview> preview) {
-    if (preview) {
-        WorkerPools::planning().start([preview = std::move(preview)]() mutable { preview.reset(); });
-    }
-}
-
-} // namespace
-
 WindowPreview::WindowPreview(Planner planner, std::function<PreviewInput()> inputs, QObject* parent)
     : QObject(parent), planner_(planner ? std::move(planner) : pipelinePlanner()), inputs_(std::move(inputs)),
       preview_(std::make_shared<const Preview>()) {
@@ -75,6 +64,20 @@ void WindowPreview::publish(std::shared_ptr<const Preview> preview) {
     emit planChanged();
     emit rowsChanged();
     releaseElsewhere(std::move(old));
+}
+
+// Freeing a plan of a million entries takes a while; not on the main thread.
+void WindowPreview::releaseElsewhere(std::shared_ptr<const Preview> preview) {
+    if (!preview) {
+        return;
+    }
+    auto* watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        emit replacedPreviewReleased();
+    });
+    watcher->setFuture(QtConcurrent::run(&WorkerPools::planning(),
+                                         [preview = std::move(preview)]() mutable { preview.reset(); }));
 }
 
 bool WindowPreview::isOfItems(std::uint64_t itemsVersion) const {

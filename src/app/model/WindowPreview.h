@@ -73,10 +73,13 @@ signals:
     // The rows shown changed: a new plan, or `showOnlyChanged`.
     void rowsChanged();
     void showOnlyChangedChanged();
+    // The preview a publication replaced has been freed (on a worker thread).
+    void replacedPreviewReleased();
 
 private:
     void start();
     void publish(std::shared_ptr<const Preview> preview);
+    void releaseElsewhere(std::shared_ptr<const Preview> preview);
 
     Planner planner_;
     std::function<PreviewInput()> inputs_;

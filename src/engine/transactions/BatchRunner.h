@@ -77,7 +77,9 @@ public:
     // empty: the caller has it.
     BatchOutcome run(const RenamePlan& plan, const std::optional<std::string>& folder,
                      const BatchControl& control = BatchControl{}) const;
-    UndoOutcome undo(const UndoRequest& request, const BatchControl& control = BatchControl{}) const;
+    // The request's batch is moved out of it rather than copied: a large one
+    // costs as much to copy as a fair part of its undo.
+    UndoOutcome undo(UndoRequest request, const BatchControl& control = BatchControl{}) const;
 
 private:
     // What became of a batch's record: none was needed, or it was written,

@@ -53,9 +53,9 @@ bool wasInterrupted(const std::string& record) {
 
 } // namespace
 
-UndoOutcome BatchRunner::undo(const UndoRequest& request, const BatchControl& control) const {
+UndoOutcome BatchRunner::undo(UndoRequest request, const BatchControl& control) const {
     UndoOutcome outcome;
-    std::optional<RenameTransaction> chosen = request.transaction;
+    std::optional<RenameTransaction> chosen = std::move(request.transaction);
     Transactions recorded;
     if (!chosen && services_.history) {
         try {

@@ -287,6 +287,56 @@ private slots:
         QCOMPARE(model->items().selectedID(), std::optional<std::string>("/p/x-2.jpg"));
     }
 
+    // What a batch frees goes back to the system once, when the window shows
+    // the folder as the batch left it and the preview before it is gone (not
+    // while they still hold memory); planning without a batch returns nothing.
+    void freedMemoryGoesBackOnceABatchIsShown() {
+        ModelFixture fixture;
+        for (const char* name : {"/p/IMG_1.jpg", "/p/IMG_2.jpg"}) {
+            fixture.disk->addFile(name);
+        }
+        AppModel::Environment environment = fixture.environment();
+        AppModel* watched = nullptr;
+        std::weak_ptr<const Preview> before;
+        struct Call {
+            bool previewBeforeGone;
+            std::string firstShown;
+        };
+        std::vector<Call> calls;
+        environment.returnFreedMemory = [&] {
+            const bool shown =
+                !watched->items().loading() && watched->preview().isOfItems(watched->items().version());
+            calls.push_back(
+                {before.expired(), shown ? watched->preview().plan().entries.front().item.name : ""});
+        };
+        AppModel model(std::move(environment));
+        watched = &model;
+        renameImgToX(model);
+        model.items().openFolder("/p");
+        QVERIFY(waitForRenamable(model, 2));
+        QTest::qWait(100);
+        QVERIFY(calls.empty());
+
+        before = model.preview().published();
+        model.batches().performRename();
+        QVERIFY(waitForBatch(model));
+        QVERIFY(calls.empty()); // the folder is being read again
+        QTRY_COMPARE(calls.size(), 1u);
+        QVERIFY(calls[0].previewBeforeGone);
+        QCOMPARE(calls[0].firstShown, std::string("x-1.jpg"));
+
+        before = model.preview().published();
+        model.batches().undoLastRename();
+        QTRY_COMPARE(calls.size(), 2u);
+        QVERIFY(calls[1].previewBeforeGone);
+        QCOMPARE(calls[1].firstShown, std::string("IMG_1.jpg"));
+
+        model.rules().addRule(RuleKind::counter);
+        QVERIFY(waitForPlan(model));
+        QTest::qWait(100);
+        QCOMPARE(calls.size(), 2u);
+    }
+
     // An undo the history refuses (its folder cannot be written) leaves the
     // batch to be undone once the folder is mended.
     void anUndoTheHistoryRefusesLeavesTheBatchUndoable() {
