@@ -9,10 +9,11 @@ namespace morvane::app {
 
 class WindowPreview;
 
-// The confirmation sheet's lines, one per item to rename, read from the
-// window's model as they are drawn: a sheet of 100,000 renames costs what its
-// visible lines cost. Each line's highlighted old and new names come from a
-// diff made when it is first drawn and kept for the lines last drawn.
+// The confirmation sheet's lines, one per item in conflict and one per item
+// to rename, read from the window's model as they are drawn: a sheet of
+// 100,000 renames costs what its visible lines cost. Each line's highlighted
+// old and new names come from a diff made when it is first drawn and kept for
+// the lines last drawn.
 class ConfirmationLines : public QAbstractListModel {
     Q_OBJECT
 
@@ -23,6 +24,9 @@ public:
     struct Line {
         DiffText oldName;
         DiffText newName;
+        // For an item in conflict: its status symbol and why it cannot be renamed.
+        QString conflictSymbol;
+        QString conflictReason;
     };
 
     explicit ConfirmationLines(const WindowPreview& preview, QObject* parent = nullptr);

@@ -100,7 +100,7 @@ void ItemTable::fitColumns() {
     horizontalHeader()->resizeSection(ItemTableModel::newName, 14 * em);
     fit(ItemTableModel::kind, {ui("Folder")});
     fit(ItemTableModel::modified, {rows_->sampleDate()});
-    fit(ItemTableModel::size, {rows_->sampleSize()});
+    fit(ItemTableModel::size, rows_->sampleSizes());
     horizontalHeader()->resizeSection(ItemTableModel::path, 14 * em);
 }
 

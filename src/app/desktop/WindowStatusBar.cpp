@@ -37,7 +37,7 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
     rename_->setMinimumWidth(120);
     WindowBatches& batches = model_.batches();
     connect(rename_, &QPushButton::clicked, this,
-            [&batches] { batches.openConfirmation(ConfirmationCommand::rename); });
+            [&batches] { batches.openConfirmation(); });
 
     connect(&model_.preview(), &WindowPreview::planChanged, this, &WindowStatusBar::showFigures);
     connect(&batches, &WindowBatches::lastTransactionChanged, this, &WindowStatusBar::showFigures);
@@ -56,7 +56,7 @@ void WindowStatusBar::showFigures() {
     conflictsIcon_->setPixmap(Icons::statusSymbol(toQString(texts.conflictsSymbol)).pixmap(size, size));
     legend_->setVisible(model_.settings().highlightChanges());
     rename_->setText(toQString(model_.batches().renameButtonTitle()));
-    rename_->setEnabled(model_.batches().canOpenConfirmation(ConfirmationCommand::rename));
+    rename_->setEnabled(model_.batches().canOpenConfirmation());
     setAccessibleDescription(figuresText());
 }
 
