@@ -1,5 +1,7 @@
 #include "app/desktop/SheetBinding.h"
 
+#include "app/desktop/WindowPlacement.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QTimer>
@@ -35,6 +37,7 @@ void SheetBinding::sync() {
             }
         });
         dialog_ = dialog;
+        WindowPlacement::centre(*dialog, *window_);
         dialog->open();
     } else if (!shown && dialog_) {
         QDialog* dialog = dialog_;
