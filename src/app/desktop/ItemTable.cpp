@@ -107,21 +107,44 @@ void ItemTable::fitColumns() {
     updateGeometry();
 }
 
+// A name column `ems` wide, and at least as wide as its title with the sort
+// indicator when it is to be read comfortably.
+int ItemTable::nameWidth(int ems, bool withTitle) const {
+    const QFontMetrics metrics = fontMetrics();
+    int width = ems * metrics.horizontalAdvance('M');
+    for (const int column : {ItemTableModel::currentName, ItemTableModel::newName}) {
+        const QString title = rows_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        if (withTitle) {
+            width = std::max(width,
+                             metrics.horizontalAdvance(title) + 20 +
+                                 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8);
+        }
+    }
+    return width;
+}
+
 int ItemTable::nameMinimum() const {
-    return 9 * fontMetrics().horizontalAdvance('M');
+    return nameWidth(9, false);
+}
+
+// The check box, the status and both names, each name at `nameWidth` wide.
+int ItemTable::widthWithNamesOf(int nameWidth) const {
+    const QHeaderView* header = horizontalHeader();
+    return header->sectionSize(ItemTableModel::include) + header->sectionSize(ItemTableModel::status) +
+           2 * nameWidth + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 QSize ItemTable::minimumSizeHint() const {
-    const QHeaderView* header = horizontalHeader();
-    const int width = header->sectionSize(ItemTableModel::include) +
-                      header->sectionSize(ItemTableModel::status) + 2 * nameMinimum() + 2 * frameWidth() +
-                      style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    return {width, QTableView::minimumSizeHint().height()};
+    return {widthWithNamesOf(nameMinimum()), QTableView::minimumSizeHint().height()};
+}
+
+QSize ItemTable::sizeHint() const {
+    return {widthWithNamesOf(nameWidth(16, true)), QTableView::sizeHint().height()};
 }
 
 // The names take the width the other columns leave, in two equal parts;
-// when that is less than they need, the columns after them are pushed out
-// of view rather than the names cut short.
+// when that is less than they need to be read, the columns after them are
+// pushed out of view rather than the names cut short.
 void ItemTable::fitNames() {
     const QHeaderView* header = horizontalHeader();
     const int available = viewport()->width();
@@ -132,10 +155,11 @@ void ItemTable::fitNames() {
          {ItemTableModel::kind, ItemTableModel::modified, ItemTableModel::size, ItemTableModel::path}) {
         after += header->sectionSize(column);
     }
-    int names = available - before - after;
-    if (names < 2 * nameMinimum()) {
-        names = std::max(2 * nameMinimum(), available - before);
-    }
+    // What is left with every column in view; where that is too little to
+    // read the names by, they take up to their comfortable width.
+    const int left = available - before - after;
+    const int comfortable = std::min(available - before, 2 * nameWidth(16, true));
+    const int names = std::max({left, comfortable, 2 * nameMinimum()});
     horizontalHeader()->resizeSection(ItemTableModel::currentName, names / 2);
     horizontalHeader()->resizeSection(ItemTableModel::newName, names - names / 2);
 }

@@ -23,6 +23,9 @@ public:
     // At least as wide as the check box, the status and both names at their
     // narrowest: the window's other columns give way before the table does.
     QSize minimumSizeHint() const override;
+    // With room for both names to be read comfortably: what the window's
+    // other columns give way to.
+    QSize sizeHint() const override;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -33,7 +36,9 @@ private:
     void retranslate();
     void fitColumns();
     void fitNames();
+    int nameWidth(int ems, bool withTitle) const;
     int nameMinimum() const;
+    int widthWithNamesOf(int nameWidth) const;
     void showModelOrder();
     void showModelSelection();
     void sortRequested(int column, Qt::SortOrder order);

@@ -207,6 +207,36 @@ void MainWindow::focusContent() {
     }
 }
 
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    makeRoomForTable();
+}
+
+// A narrower window takes its width from the table first (the splitter
+// stretches the middle alone); the sidebar, then the rule panel, give it
+// back down to their narrowest, so the names stay readable as long as they can.
+void MainWindow::makeRoomForTable() {
+    QList<int> sizes = splitter_->sizes();
+    if (sizes.size() != 3) {
+        return;
+    }
+    int missing = table_->sizeHint().width() - sizes[1];
+    for (const int side : {0, 2}) {
+        QWidget* pane = splitter_->widget(side);
+        if (missing <= 0 || pane->isHidden()) {
+            continue;
+        }
+        const int narrowest = std::max(pane->minimumWidth(), pane->minimumSizeHint().width());
+        const int given = std::clamp(sizes[side] - narrowest, 0, missing);
+        sizes[side] -= given;
+        sizes[1] += given;
+        missing -= given;
+    }
+    if (sizes != splitter_->sizes()) {
+        splitter_->setSizes(sizes);
+    }
+}
+
 void MainWindow::showCriteria() {
     rules_->setVisible(model_->criteria() == CriteriaMode::docked);
 }

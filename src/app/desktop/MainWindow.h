@@ -82,6 +82,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -95,6 +96,7 @@ private:
     void showBusy();
     // The keyboard's place in the content: the table, or the empty state's button.
     void focusContent();
+    void makeRoomForTable();
     void retranslate();
     void restoreLayout();
     void saveLayout();

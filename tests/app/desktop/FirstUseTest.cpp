@@ -11,6 +11,7 @@
 #include "app/desktop/RenameSheet.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
+#include "app/desktop/Sidebar.h"
 #include "app/desktop/WindowStatusBar.h"
 #include "app/desktop/WindowToolbar.h"
 #include "app/model/Localizer.h"
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStyleOptionButton>
 #include <cmath>
 
@@ -170,7 +172,8 @@ private slots:
     }
 
     // Status and both names in view, without scrolling, at the size a window
-    // opens at and at 900 px wide; the names share the room and keep their ends.
+    // opens at and at 900 px wide, their titles whole in English and in the
+    // longer German; the sidebar gives way first, and the names share the room.
     void theNamesStayInViewAtTheDefaultSizeAndAt900Pixels() {
         DesktopFixture fixture;
         const QString photos =
@@ -179,22 +182,35 @@ private slots:
         window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 2));
         ItemTable* table = window->table();
-        for (const int width : {window->width(), 900}) {
-            window->resize(width, window->height());
-            QTRY_COMPARE(window->width(), width);
-            QTest::qWait(50);
-            for (const int column : {ItemTableModel::include, ItemTableModel::status,
-                                     ItemTableModel::currentName, ItemTableModel::newName}) {
-                QVERIFY2(wholeInView(*table, column),
-                         qPrintable(QString("column %1 at %2 px").arg(column).arg(width)));
+        const QHeaderView* header = table->horizontalHeader();
+        const int opened = window->width();
+        for (const char* language : {"en", "de"}) {
+            fixture.settings->setLanguagePreference(language);
+            for (const int width : {opened, 900}) {
+                window->resize(width, window->height());
+                QTRY_COMPARE(window->width(), width);
+                QTRY_VERIFY(wholeInView(*table, ItemTableModel::newName));
+                const QString where = QString("%1 px, %2: ").arg(width).arg(language);
+                for (const int column : {ItemTableModel::include, ItemTableModel::status,
+                                         ItemTableModel::currentName, ItemTableModel::newName}) {
+                    QVERIFY2(wholeInView(*table, column), qPrintable(where + QString::number(column)));
+                }
+                QCOMPARE(table->horizontalScrollBar()->value(), 0);
+                for (const int column : {ItemTableModel::currentName, ItemTableModel::newName}) {
+                    const QString title = header->model()->headerData(column, Qt::Horizontal).toString();
+                    QVERIFY2(header->sectionSize(column) >=
+                                 table->fontMetrics().horizontalAdvance(title) + 20,
+                             qPrintable(where + title));
+                }
+                QVERIFY(std::abs(header->sectionSize(ItemTableModel::currentName) -
+                                 header->sectionSize(ItemTableModel::newName)) <= 1);
+                QVERIFY(header->sectionSize(ItemTableModel::include) <
+                        header->sectionSize(ItemTableModel::status));
             }
-            QCOMPARE(table->horizontalScrollBar()->value(), 0);
-            const QHeaderView* header = table->horizontalHeader();
-            QVERIFY(std::abs(header->sectionSize(ItemTableModel::currentName) -
-                             header->sectionSize(ItemTableModel::newName)) <= 1);
-            QVERIFY(header->sectionSize(ItemTableModel::include) <
-                    header->sectionSize(ItemTableModel::status));
+            QCOMPARE(window->sidebar()->width(), std::max(window->sidebar()->minimumWidth(),
+                                                          window->sidebar()->minimumSizeHint().width()));
         }
+        fixture.settings->setLanguagePreference("en");
     }
 
     // Secondary texts read at 4.5:1 or more on every background they are drawn on.
@@ -267,7 +283,11 @@ private slots:
             const RenameSheet& sheet = *renameSheet(*window);
             QVERIFY(screen.contains(sheet.frameGeometry()));
             if (shift.isNull()) {
-                QVERIFY2(offCentre(sheet) <= 4, qPrintable(QString::number(offCentre(sheet))));
+                const auto r = [](const QRect& g) {
+                    return QString("%1,%2 %3x%4 ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+                };
+                QVERIFY2(offCentre(sheet) <= 4,
+                         qPrintable(r(sheet.frameGeometry()) + r(window->frameGeometry()) + r(screen)));
             }
             QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
                         sheet.isAncestorOf(QApplication::focusWidget()));

@@ -38,6 +38,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <atomic>
@@ -412,6 +413,10 @@ int main(int argc, char** argv) {
     app.showSettings();
     settle();
     ok &= save(app.settingsWindow()->grab(), output, "07-settings-dark");
+    // The appearance choices are radio buttons, unchecked ones included.
+    app.settingsWindow()->tabs()->setCurrentIndex(1);
+    settle();
+    ok &= save(app.settingsWindow()->grab(), output, "07-settings-appearance-dark");
     app.settingsWindow()->close();
     ok &= saveRuleCards(*window, folder, output, "-dark");
 
@@ -435,7 +440,7 @@ int main(int argc, char** argv) {
     window->resize(900, 760);
     showPreview(*window, folder);
     settle(300);
-    ok &= save(window->grab(), output, "20-narrow-window");
+    ok &= save(window->grab(), output, "32-narrow-window");
     settings.setAppearance(AppearanceChoice::system);
     app.quit();
     return ok ? 0 : 1;
