@@ -8,6 +8,7 @@
 #include "app/desktop/Commands.h"
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/ItemTableModel.h"
+#include "app/desktop/ItemsNoticeBar.h"
 #include "app/desktop/RenameSheet.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/SheetBinding.h"
@@ -30,6 +31,8 @@
 #include <QSplitter>
 #include <QStyleOptionButton>
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace morvane::app::testing {
 namespace {
@@ -145,6 +148,25 @@ private slots:
         QCOMPARE(filter->text(), QString());
         QCOMPARE(filesIn(photos), (QStringList{"santa-cruz-1.jpg", "santa-cruz-2.jpg"}));
         QVERIFY(window->commands().action("undoRename")->isEnabled());
+    }
+
+    // A name that is not valid UTF-8 is left out, and the window says so
+    // until the notice is dismissed.
+    void namesLeftOutAreTold() {
+        DesktopFixture fixture;
+        const QString mixed = fixture.folder("Mixed", {"a.txt"});
+        const QByteArray unreadable = QFile::encodeName(mixed) + "/caf\xe9.txt";
+        const int made = ::open(unreadable.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(made >= 0);
+        ::close(made);
+        MainWindow* window = fixture.window();
+        window->model().items().openFolder(mixed.toStdString());
+        QVERIFY(waitForRows(*window, 1));
+        ItemsNoticeBar* notice = window->itemsNotice();
+        QTRY_VERIFY(notice->isVisible());
+        QCOMPARE(notice->textLabel()->text(), QString("1 item with an unreadable name was left out"));
+        QTest::mouseClick(notice->dismissButton(), Qt::LeftButton);
+        QTRY_VERIFY(!notice->isVisible());
     }
 
     // Without the legend, the figures stay together and the button keeps its size.
