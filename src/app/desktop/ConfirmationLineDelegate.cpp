@@ -36,10 +36,15 @@ void ConfirmationLineDelegate::paint(QPainter* painter, const QStyleOptionViewIt
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const QColor color = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     QRect area = option.rect.adjusted(kPadding, 0, -kPadding, 0);
-    if (!line->conflictReason.isEmpty()) {
-        // The status symbol first, the reason in the last two fifths.
-        Icons::statusSymbol(line->conflictSymbol)
-            .paint(painter, QRect(area.left(), area.top() + (area.height() - kSymbol) / 2, kSymbol, kSymbol));
+    // While items are in conflict every line keeps room for a status symbol
+    // and a reason, so the arrows line up down the list.
+    const auto* lines = qobject_cast<const ConfirmationLines*>(index.model());
+    if (lines != nullptr && lines->hasConflicts()) {
+        if (!line->conflictSymbol.isEmpty()) {
+            Icons::statusSymbol(line->conflictSymbol)
+                .paint(painter,
+                       QRect(area.left(), area.top() + (area.height() - kSymbol) / 2, kSymbol, kSymbol));
+        }
         area.setLeft(area.left() + kSymbol + kSymbolGap);
         const int reasonWidth = area.width() * 2 / 5;
         const QRect reason(area.right() - reasonWidth + 1, area.top(), reasonWidth, area.height());

@@ -21,6 +21,7 @@ void ConfirmationLines::reset() {
     beginResetModel();
     drawn_.clear();
     count_ = static_cast<int>(preview_.confirmationLineCount());
+    conflicts_ = preview_.summary().conflicts > 0;
     endResetModel();
 }
 

@@ -31,6 +31,9 @@ public:
 
     explicit ConfirmationLines(const WindowPreview& preview, QObject* parent = nullptr);
 
+    // Some of the lines are of items in conflict.
+    bool hasConflicts() const { return conflicts_; }
+
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
@@ -40,6 +43,7 @@ private:
     void reset();
 
     const WindowPreview& preview_;
+    bool conflicts_ = false;
     int count_ = 0;
     mutable QCache<int, Line> drawn_;
 };
