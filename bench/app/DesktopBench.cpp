@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
     // The confirmation sheet: every item is renamed, each a line of its own.
     application.clear();
     const auto asked = Clock::now();
-    model.batches().openConfirmation(ConfirmationCommand::preview);
+    model.batches().openConfirmation();
     auto* sheet = qobject_cast<RenameSheet*>(window->renameBinding()->dialog());
     if (sheet == nullptr) {
         std::fprintf(stderr, "the confirmation sheet did not open\n");

@@ -56,7 +56,9 @@ struct CliEnvironment {
     // Ctrl+C during a batch stops it and puts everything back, rather than
     // ending the process (off for in-process runs, such as the tests).
     bool catchesInterrupts = false;
-    std::optional<std::string> language; // from LC_ALL, LC_MESSAGES or LANG
+    // The languages the user prefers, most preferred first (from LANGUAGE,
+    // LC_ALL, LC_MESSAGES or LANG).
+    std::vector<std::string> languages;
 };
 
 // Bad usage or unreadable input: the process exits with status 2 and this

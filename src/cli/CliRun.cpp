@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/PresetLookup.h"
 #include "engine/support/Localization.h"
+#include "engine/support/PreferredLanguages.h"
 
 #include <nlohmann/json.hpp>
 
@@ -13,19 +14,12 @@
 namespace morvane::cli {
 namespace {
 
-// "es_ES.UTF-8" -> "es", and Catalan's Valencian variant "ca_ES.UTF-8@valencia"
-// -> "ca-ES-valencia", when the engine has a table for it.
+// The first language the user prefers that the engine has a table for
+// ("es_ES.UTF-8" -> "es", "ca_ES.UTF-8@valencia" -> "ca-ES-valencia").
 void chooseLanguage(const CliEnvironment& environment) {
-    if (!environment.language) {
-        return;
-    }
-    std::string code = environment.language->substr(0, environment.language->find_first_of("_.@"));
-    if (code == "ca" && environment.language->ends_with("@valencia")) {
-        code = "ca-ES-valencia";
-    }
-    const auto available = Localization::availableLanguages();
-    if (std::find(available.begin(), available.end(), code) != available.end()) {
-        Localization::setLanguage(code);
+    if (const auto code =
+            PreferredLanguages::match(environment.languages, Localization::availableLanguages())) {
+        Localization::setLanguage(*code);
     }
 }
 

@@ -1,5 +1,6 @@
 // Wires the process to the command line: arguments, streams and environment.
 #include "cli/CliRun.h"
+#include "engine/support/PreferredLanguages.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,11 +25,7 @@ int main(int argc, char** argv) {
     environment.errorsAreTerminal = isatty(STDERR_FILENO) != 0;
     environment.noColor = variable("NO_COLOR").has_value();
     environment.catchesInterrupts = true;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        if ((environment.language = variable(name))) {
-            break;
-        }
-    }
+    environment.languages = morvane::PreferredLanguages::fromEnvironment();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const int status = morvane::cli::runCli(arguments, std::cout, std::cerr, environment);
     std::cout.flush();

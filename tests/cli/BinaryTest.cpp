@@ -89,13 +89,19 @@ TEST(Binary, ExitStatusesAndMessagesForBadUsage) {
     EXPECT_TRUE(version.out.starts_with("morvane-cli ")) << version.out;
 
     // The engine speaks the user's language where it has a table for it.
+    const std::string unset = "LANGUAGE= LC_ALL= LC_MESSAGES= ";
     morvane::testing::writeFile(folder / "a.txt", "");
-    const auto spanish = runBinary(folder, {"--replace", "a=b:", "a.txt"}, "LANG=es_ES.UTF-8");
+    const auto spanish = runBinary(folder, {"--replace", "a=b:", "a.txt"}, unset + "LANG=es_ES.UTF-8");
     EXPECT_EQ(spanish.status, 1);
     EXPECT_NE(spanish.out.find("Los nombres no pueden contener"), std::string::npos) << spanish.out;
+    // LANGUAGE's list comes before the locale, as gettext reads it.
+    const auto listed = runBinary(folder, {"--replace", "a=b:", "a.txt"},
+                                  "LC_ALL= LC_MESSAGES= LANGUAGE=xx:de LANG=es_ES.UTF-8");
+    EXPECT_NE(listed.out.find("Namen d\u00FCrfen"), std::string::npos) << listed.out;
     // Valencian is Catalan's variant, named by the locale's modifier.
     morvane::testing::writeFile(folder / "b.txt", "");
-    const auto valencian = runBinary(folder, {"--replace", "a=b", "a.txt"}, "LANG=ca_ES.UTF-8@valencia");
+    const auto valencian =
+        runBinary(folder, {"--replace", "a=b", "a.txt"}, unset + "LANG=ca_ES.UTF-8@valencia");
     EXPECT_EQ(valencian.status, 1);
     EXPECT_NE(valencian.out.find("ja existix"), std::string::npos) << valencian.out;
 }

@@ -31,9 +31,10 @@ QVariant unwrapped(QVariant value) {
     return value;
 }
 
-// Fusion draws check boxes with an outline a shade darker than the window,
-// which vanishes on a dark background; in dark appearance a lighter outline
-// is drawn over it, so an unchecked box stays visible.
+// Fusion draws check boxes and radio buttons with an outline a shade darker
+// than the window, which vanishes on a dark background (an unchecked radio
+// button becomes a black disc); in dark appearance a lighter outline is
+// drawn over them, so an unchecked one stays visible.
 class MorvaneStyle final : public QProxyStyle {
 public:
     MorvaneStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
@@ -42,7 +43,8 @@ public:
                        const QWidget* widget) const override {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         const bool checkBox = element == PE_IndicatorCheckBox || element == PE_IndicatorItemViewItemCheck;
-        if (checkBox && MV::isDark(option->palette)) {
+        const bool radio = element == PE_IndicatorRadioButton;
+        if ((checkBox || radio) && MV::isDark(option->palette)) {
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing);
             painter->setBrush(Qt::NoBrush);
@@ -51,7 +53,12 @@ public:
             painter->setPen(QPen(outline, 1));
             const QRect box =
                 element == PE_IndicatorItemViewItemCheck ? option->rect : option->rect.adjusted(0, 0, -1, -1);
-            painter->drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+            const QRectF line = QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5);
+            if (radio) {
+                painter->drawEllipse(line);
+            } else {
+                painter->drawRoundedRect(line, 2, 2);
+            }
             painter->restore();
         }
     }
@@ -74,7 +81,9 @@ QPalette Appearance::lightPalette() {
         QPalette made = QStyleFactory::create("Fusion")->standardPalette();
         made.setColor(QPalette::Highlight, QColor(0x2f, 0x6f, 0xe4));
         made.setColor(QPalette::Link, QColor(0x1f, 0x5f, 0xd4));
-        made.setColor(QPalette::PlaceholderText, QColor(0x80, 0x80, 0x86));
+        // Secondary texts (summaries, counts, notes, footers) read at 4.5:1
+        // or more on every background they sit on.
+        made.setColor(QPalette::PlaceholderText, QColor(0x66, 0x66, 0x6b));
         return made;
     }();
     return palette;
@@ -92,7 +101,8 @@ QPalette Appearance::darkPalette() {
     palette.setColor(QPalette::AlternateBase, QColor(0x26, 0x26, 0x29));
     palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3e));
     palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8e, 0x8e, 0x93));
+    // As in light appearance, 4.5:1 or more on every background, rule cards included.
+    palette.setColor(QPalette::PlaceholderText, QColor(0xa8, 0xa8, 0xae));
     palette.setColor(QPalette::Text, text);
     palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3d));
     palette.setColor(QPalette::ButtonText, text);

@@ -14,10 +14,10 @@ constexpr int kGap = 14;
 std::vector<DiffText> samples() {
     using Kind = NameDiff::Kind;
     using Side = DiffText::Side;
-    return {DiffText({{ui("Added"), Kind::added}}, Side::newName),
-            DiffText({{ui("Removed"), Kind::removed}}, Side::oldName),
-            DiffText({{ui("Replaced"), Kind::replaced}}, Side::newName),
-            DiffText({{ui("Case"), Kind::caseChange}}, Side::newName)};
+    return {DiffText::sample(ui("Added"), Kind::added, Side::newName),
+            DiffText::sample(ui("Removed"), Kind::removed, Side::oldName),
+            DiffText::sample(ui("Replaced"), Kind::replaced, Side::newName),
+            DiffText::sample(ui("Case"), Kind::caseChange, Side::newName)};
 }
 
 } // namespace

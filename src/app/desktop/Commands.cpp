@@ -58,9 +58,9 @@ Commands::Commands(AppModel& model, QWidget* window) : QObject(window), model_(m
     connect(add("openFolder", QKeySequence::Open), &QAction::triggered, this,
             [this] { model_.items().chooseAndOpenFolder(); });
     connect(add("rename", Qt::CTRL | Qt::Key_R), &QAction::triggered, this,
-            [&batches] { batches.openConfirmation(ConfirmationCommand::rename); });
+            [&batches] { batches.openConfirmation(); });
     connect(add("preview", Qt::CTRL | Qt::SHIFT | Qt::Key_P), &QAction::triggered, this,
-            [&batches] { batches.openConfirmation(ConfirmationCommand::preview); });
+            [&batches] { batches.openConfirmation(); });
     connect(add("undoRename", Shortcuts::undo()), &QAction::triggered, &batches,
             &WindowBatches::undoLastRename);
     QAction* settingsAction = add("settings", Qt::CTRL | Qt::Key_Comma);
@@ -129,8 +129,8 @@ void Commands::refresh() {
     // A running batch refuses anything else until it ends.
     const bool idle = !batches.busy();
     action("openFolder")->setEnabled(idle);
-    action("preview")->setEnabled(batches.canOpenConfirmation(ConfirmationCommand::preview));
-    action("rename")->setEnabled(batches.canOpenConfirmation(ConfirmationCommand::rename));
+    action("preview")->setEnabled(batches.canOpenConfirmation());
+    action("rename")->setEnabled(batches.canOpenConfirmation());
     // Undo takes back the window's last rename (a rule changed since withdraws
     // it), or in a new window the history's newest batch.
     action("undoRename")->setEnabled(idle && batches.canUndo());

@@ -4,6 +4,7 @@
 #include "app/desktop/Icons.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace morvane::app {
@@ -12,6 +13,8 @@ namespace {
 constexpr int kPadding = 8;
 constexpr int kArrow = 14;
 constexpr int kArrowGap = 10;
+constexpr int kSymbol = 14;
+constexpr int kSymbolGap = 6;
 
 } // namespace
 
@@ -32,7 +35,29 @@ void ConfirmationLineDelegate::paint(QPainter* painter, const QStyleOptionViewIt
     }
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const QColor color = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    const QRect area = option.rect.adjusted(kPadding, 0, -kPadding, 0);
+    QRect area = option.rect.adjusted(kPadding, 0, -kPadding, 0);
+    // While items are in conflict every line keeps room for a status symbol
+    // and a reason, so the arrows line up down the list.
+    const auto* lines = qobject_cast<const ConfirmationLines*>(index.model());
+    if (lines != nullptr && lines->hasConflicts()) {
+        if (!line->conflictSymbol.isEmpty()) {
+            Icons::statusSymbol(line->conflictSymbol)
+                .paint(painter,
+                       QRect(area.left(), area.top() + (area.height() - kSymbol) / 2, kSymbol, kSymbol));
+        }
+        area.setLeft(area.left() + kSymbol + kSymbolGap);
+        const int reasonWidth = area.width() * 2 / 5;
+        const QRect reason(area.right() - reasonWidth + 1, area.top(), reasonWidth, area.height());
+        painter->save();
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText));
+        painter->setFont(option.font);
+        painter->drawText(
+            reason, Qt::AlignVCenter | Qt::AlignLeft,
+            QFontMetrics(option.font).elidedText(line->conflictReason, Qt::ElideRight, reasonWidth));
+        painter->restore();
+        area.setRight(reason.left() - kArrowGap);
+    }
     const int middle = area.left() + area.width() / 2;
     const QRect oldRect(area.left(), area.top(), middle - kArrow / 2 - kArrowGap - area.left(),
                         area.height());

@@ -1,5 +1,6 @@
 #include "app/desktop/ConfirmationLines.h"
 
+#include "app/model/QtStrings.h"
 #include "app/model/WindowPreview.h"
 
 namespace morvane::app {
@@ -19,7 +20,8 @@ ConfirmationLines::ConfirmationLines(const WindowPreview& preview, QObject* pare
 void ConfirmationLines::reset() {
     beginResetModel();
     drawn_.clear();
-    count_ = static_cast<int>(preview_.summary().toRename);
+    count_ = static_cast<int>(preview_.confirmationLineCount());
+    conflicts_ = preview_.summary().conflicts > 0;
     endResetModel();
 }
 
@@ -33,7 +35,12 @@ const ConfirmationLines::Line& ConfirmationLines::line(int row) const {
     }
     const ConfirmationLine names = preview_.confirmationLine(static_cast<std::size_t>(row));
     const NameDiff diff(names.oldName, names.newName);
-    auto* made = new Line{DiffText(diff, DiffText::Side::oldName), DiffText(diff, DiffText::Side::newName)};
+    auto* made = new Line{DiffText(diff, DiffText::Side::oldName), DiffText(diff, DiffText::Side::newName),
+                          QString(), QString()};
+    if (names.conflict) {
+        made->conflictSymbol = toQString(names.conflict->symbol);
+        made->conflictReason = toQString(names.conflict->help.value_or(names.conflict->label));
+    }
     drawn_.insert(row, made);
     return *made;
 }
@@ -49,7 +56,11 @@ QVariant ConfirmationLines::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole: {
         const Line& shown = line(index.row());
-        return shown.oldName.plainText() + QStringLiteral(" \u2192 ") + shown.newName.plainText();
+        QString text = shown.oldName.plainText() + QStringLiteral(" \u2192 ") + shown.newName.plainText();
+        if (!shown.conflictReason.isEmpty()) {
+            text += QStringLiteral(" \u2014 ") + shown.conflictReason;
+        }
+        return text;
     }
     default:
         return {};

@@ -9,10 +9,11 @@ namespace morvane::app {
 
 class WindowPreview;
 
-// The confirmation sheet's lines, one per item to rename, read from the
-// window's model as they are drawn: a sheet of 100,000 renames costs what its
-// visible lines cost. Each line's highlighted old and new names come from a
-// diff made when it is first drawn and kept for the lines last drawn.
+// The confirmation sheet's lines, one per item in conflict and one per item
+// to rename, read from the window's model as they are drawn: a sheet of
+// 100,000 renames costs what its visible lines cost. Each line's highlighted
+// old and new names come from a diff made when it is first drawn and kept for
+// the lines last drawn.
 class ConfirmationLines : public QAbstractListModel {
     Q_OBJECT
 
@@ -23,9 +24,15 @@ public:
     struct Line {
         DiffText oldName;
         DiffText newName;
+        // For an item in conflict: its status symbol and why it cannot be renamed.
+        QString conflictSymbol;
+        QString conflictReason;
     };
 
     explicit ConfirmationLines(const WindowPreview& preview, QObject* parent = nullptr);
+
+    // Some of the lines are of items in conflict.
+    bool hasConflicts() const { return conflicts_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -36,6 +43,7 @@ private:
     void reset();
 
     const WindowPreview& preview_;
+    bool conflicts_ = false;
     int count_ = 0;
     mutable QCache<int, Line> drawn_;
 };

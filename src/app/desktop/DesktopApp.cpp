@@ -9,7 +9,9 @@
 #include "app/desktop/MainWindow.h"
 #include "app/desktop/SettingsWindow.h"
 #include "app/desktop/UiText.h"
+#include "app/desktop/UndoPassThrough.h"
 #include "app/desktop/Updater.h"
+#include "app/desktop/WindowPlacement.h"
 #include "app/model/AppSettings.h"
 #include "app/model/FreedMemory.h"
 
@@ -47,6 +49,7 @@ DesktopApp::DesktopApp(AppSettings& settings, DesktopServices services, QObject*
     // Windows decide themselves when the application ends (the settings window does not count).
     QGuiApplication::setQuitOnLastWindowClosed(false);
     appearance_ = new Appearance(settings_, services_.watchDesktopAppearance, this);
+    QCoreApplication::instance()->installEventFilter(new UndoPassThrough(this));
     // A language for this run only (a launch option) changes the language
     // without a new preference; either way every widget is told.
     connect(&settings_, &AppSettings::languageChanged, this, &DesktopApp::followLanguage);
@@ -65,16 +68,16 @@ DesktopApp::~DesktopApp() {
     }
 }
 
-// The texts Qt draws itself (standard buttons, context menus, the names of
-// keys in shortcuts) follow a language the user chose; following the
-// desktop, Qt picks its own. The change is announced only once Qt's
+// The texts Qt draws itself (standard buttons, context menus, file dialogs,
+// the names of keys in shortcuts) follow the interface language, also when
+// it follows the desktop's. The change is announced only once Qt's
 // translations are in place, so that everything a widget writes anew, its
 // shortcuts included, is in the new language.
 void DesktopApp::followLanguage() {
-    const std::optional<AppLanguage> chosen = AppLanguage::named(settings_.languagePreference());
+    const std::string& code = settings_.language().code;
     QString wanted;
-    if (chosen) {
-        wanted = "qtbase_" + toQString(chosen->code);
+    if (code != AppLanguage::english().code) {
+        wanted = "qtbase_" + toQString(code);
         wanted.replace('-', '_');
     }
     const QString installed = qtTranslations_ ? qtTranslations_->objectName() : QString();
@@ -153,6 +156,9 @@ void DesktopApp::showSettings() {
     if (!settingsWindow_) {
         settingsWindow_ = new SettingsWindow(settings_, *services_.updater);
         settingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        if (MainWindow* front = frontmost()) {
+            WindowPlacement::centre(*settingsWindow_, *front);
+        }
         connect(settingsWindow_, &QObject::destroyed, this, [this] {
             if (windows_.empty()) {
                 emit lastWindowClosed();

@@ -1,11 +1,13 @@
 #include "app/desktop/DiffText.h"
 
 #include "app/desktop/MV.h"
+#include "app/model/ChangeText.h"
 #include "app/model/QtStrings.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace morvane::app {
@@ -46,14 +48,30 @@ QTextCharFormat formatFor(NameDiff::Kind kind, DiffText::Side side, const QPalet
 
 DiffText::DiffText(const NameDiff& diff, Side side) : side_(side) {
     for (const NameDiff::Span& span : side == Side::oldName ? diff.oldSide() : diff.newSide()) {
-        pieces_.push_back({toQString(side == Side::oldName ? span.old : span.new_), span.kind});
+        const std::string& text = side == Side::oldName ? span.old : span.new_;
+        pieces_.push_back({toQString(text), span.kind, toQString(ChangeText::shown(text, span.kind))});
     }
+}
+
+DiffText DiffText::sample(const QString& word, NameDiff::Kind kind, Side side) {
+    DiffText text;
+    text.pieces_.push_back({word, kind, word});
+    text.side_ = side;
+    return text;
 }
 
 QString DiffText::plainText() const {
     QString text;
     for (const Piece& piece : pieces_) {
         text += piece.text;
+    }
+    return text;
+}
+
+QString DiffText::shownText() const {
+    QString text;
+    for (const Piece& piece : pieces_) {
+        text += piece.shown;
     }
     return text;
 }
@@ -69,13 +87,13 @@ void DiffText::lay(QTextLayout& layout, const QFont& font, QPaintDevice* device,
     QList<QTextLayout::FormatRange> ranges;
     int start = 0;
     for (const Piece& piece : pieces_) {
-        const int length = static_cast<int>(piece.text.size());
+        const int length = static_cast<int>(piece.shown.size());
         if (piece.kind != NameDiff::Kind::equal && length > 0) {
             ranges.append({start, length, formatFor(piece.kind, side_, palette)});
         }
         start += length;
     }
-    layout.setText(plainText());
+    layout.setText(shownText());
     layout.setFont(device ? QFont(font, device) : font);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
@@ -97,29 +115,48 @@ void DiffText::paint(QPainter& painter, const QRect& rect, const QFont& font, co
         return;
     }
     const QTextLine line = layout.lineAt(0);
-
-    const QFontMetrics metrics(font);
     const qreal top = rect.top() + (rect.height() - line.height()) / 2.0;
-    painter.save();
-    painter.setPen(textColor);
-    const bool fits = line.naturalTextWidth() <= rect.width();
-    const QString ellipsis = QStringLiteral("\u2026");
-    const int ellipsisWidth = metrics.horizontalAdvance(ellipsis);
-    QRect clip = rect;
-    if (!fits) {
-        clip.setWidth(std::max(0, rect.width() - ellipsisWidth));
-    }
-    painter.setClipRect(clip, Qt::IntersectClip);
-    layout.draw(&painter, QPointF(rect.left(), top));
-    painter.restore();
-    if (!fits) {
+    const qreal total = line.naturalTextWidth();
+    const auto drawPart = [&](const QRectF& clip, qreal x) {
         painter.save();
         painter.setPen(textColor);
-        painter.setFont(font);
-        painter.drawText(QRect(clip.right() + 1, rect.top(), ellipsisWidth, rect.height()),
-                         Qt::AlignVCenter | Qt::AlignLeft, ellipsis);
+        painter.setClipRect(clip, Qt::IntersectClip);
+        layout.draw(&painter, QPointF(x, top));
         painter.restore();
+    };
+    if (total <= rect.width()) {
+        drawPart(rect, rect.left());
+        return;
     }
+    // Too long: the beginning and the end, each cut where a character ends,
+    // with "…" between them.
+    const QString ellipsis = QStringLiteral("\u2026");
+    const qreal ellipsisWidth = QFontMetricsF(font, painter.device()).horizontalAdvance(ellipsis);
+    const qreal budget = std::max<qreal>(0, rect.width() - ellipsisWidth);
+    const int length = static_cast<int>(layout.text().size());
+    int cut = 0;
+    for (int next = layout.nextCursorPosition(cut);
+         next > cut && next <= length && line.cursorToX(next) <= budget / 2;
+         next = layout.nextCursorPosition(cut)) {
+        cut = next;
+    }
+    const qreal leftWidth = line.cursorToX(cut);
+    int resume = length;
+    for (int previous = layout.previousCursorPosition(resume);
+         previous < resume && previous >= cut && total - line.cursorToX(previous) <= budget - leftWidth;
+         previous = layout.previousCursorPosition(resume)) {
+        resume = previous;
+    }
+    const qreal rightWidth = total - line.cursorToX(resume);
+    drawPart(QRectF(rect.left(), rect.top(), leftWidth, rect.height()), rect.left());
+    const qreal rightStart = rect.left() + leftWidth + ellipsisWidth;
+    drawPart(QRectF(rightStart, rect.top(), rightWidth, rect.height()), rightStart - line.cursorToX(resume));
+    painter.save();
+    painter.setPen(textColor);
+    painter.setFont(font);
+    painter.drawText(QRectF(rect.left() + leftWidth, rect.top(), ellipsisWidth, rect.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, ellipsis);
+    painter.restore();
 }
 
 } // namespace morvane::app

@@ -28,17 +28,21 @@ public:
     struct Piece {
         QString text;
         NameDiff::Kind kind = NameDiff::Kind::equal;
+        QString shown; // the text as drawn, with its changed spaces visible
     };
 
     DiffText() = default;
     DiffText(const NameDiff& diff, Side side);
-    DiffText(std::vector<Piece> pieces, Side side) : pieces_(std::move(pieces)), side_(side) {}
+    // A word in the marks of one kind of change (the legend's samples), drawn as written.
+    static DiffText sample(const QString& word, NameDiff::Kind kind, Side side);
 
     const std::vector<Piece>& pieces() const { return pieces_; }
+    // The name itself, and the name as drawn.
     QString plainText() const;
+    QString shownText() const;
 
     // Draws on one line, vertically centred in `rect`; a name too long for
-    // it ends in "…".
+    // it is shortened in the middle ("…"), so its end and extension stay.
     void paint(QPainter& painter, const QRect& rect, const QFont& font, const QPalette& palette,
                const QColor& textColor) const;
     int width(const QFont& font) const;

@@ -57,8 +57,9 @@ void EmptyStateView::showTexts() {
     message_->setText(toQString(state.message));
     message_->setVisible(!busy_);
     progress_->setVisible(busy_);
+    // Also while a folder is read: one that never answers (a disk gone away)
+    // holds up no other.
     open_->setText(toQString(state.openButton));
-    open_->setVisible(!busy_);
     const bool hasError = !busy_ && state.loadError.has_value();
     error_->setText(hasError ? toQString(*state.loadError) : QString());
     error_->setVisible(hasError);

@@ -39,9 +39,11 @@ ItemTable::ItemTable(AppModel& model, QWidget* parent)
     header->setHighlightSections(false);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(16);
+    header->setSectionResizeMode(ItemTableModel::include, QHeaderView::Fixed);
     showModelOrder();
     connect(header, &QHeaderView::sortIndicatorChanged, this, &ItemTable::sortRequested);
     connect(&model_.items(), &WindowItems::sortChanged, this, &ItemTable::showModelOrder);
@@ -74,7 +76,8 @@ void ItemTable::retranslate() {
 }
 
 // Columns wide enough for their header and for what they hold in the
-// interface language: every status label, a long date, a large size.
+// interface language: every status label, a long date, a large size; the
+// check box's column as narrow as the box. The names share what is left.
 void ItemTable::fitColumns() {
     const QFontMetrics metrics = fontMetrics();
     const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
@@ -93,15 +96,80 @@ void ItemTable::fitColumns() {
     for (const char* label : {"Rename", "Unchanged", "Conflict", "Excluded", "Filtered", "Invalid"}) {
         statuses << ui(label);
     }
-    const int em = metrics.horizontalAdvance('M');
-    fit(ItemTableModel::include, {}, 0);
+    horizontalHeader()->resizeSection(
+        ItemTableModel::include, style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + padding);
     fit(ItemTableModel::status, statuses, icon);
-    horizontalHeader()->resizeSection(ItemTableModel::currentName, 14 * em);
-    horizontalHeader()->resizeSection(ItemTableModel::newName, 14 * em);
     fit(ItemTableModel::kind, {ui("Folder")});
     fit(ItemTableModel::modified, {rows_->sampleDate()});
-    fit(ItemTableModel::size, {rows_->sampleSize()});
-    horizontalHeader()->resizeSection(ItemTableModel::path, 14 * em);
+    fit(ItemTableModel::size, rows_->sampleSizes());
+    horizontalHeader()->resizeSection(ItemTableModel::path, 14 * metrics.horizontalAdvance('M'));
+    fitNames();
+    updateGeometry();
+}
+
+// A name column `ems` wide, and at least as wide as its title with the sort
+// indicator when it is to be read comfortably.
+int ItemTable::nameWidth(int ems, bool withTitle) const {
+    const QFontMetrics metrics = fontMetrics();
+    int width = ems * metrics.horizontalAdvance('M');
+    for (const int column : {ItemTableModel::currentName, ItemTableModel::newName}) {
+        const QString title = rows_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        if (withTitle) {
+            width = std::max(width,
+                             metrics.horizontalAdvance(title) + 20 +
+                                 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8);
+        }
+    }
+    return width;
+}
+
+int ItemTable::nameMinimum() const {
+    return nameWidth(9, false);
+}
+
+// The check box, the status and both names, each name at `nameWidth` wide.
+int ItemTable::widthWithNamesOf(int nameWidth) const {
+    const QHeaderView* header = horizontalHeader();
+    return header->sectionSize(ItemTableModel::include) + header->sectionSize(ItemTableModel::status) +
+           2 * nameWidth + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+QSize ItemTable::minimumSizeHint() const {
+    return {widthWithNamesOf(nameMinimum()), QTableView::minimumSizeHint().height()};
+}
+
+QSize ItemTable::sizeHint() const {
+    return {widthWithNamesOf(nameWidth(16, true)), QTableView::sizeHint().height()};
+}
+
+// The names take the width the other columns leave, in two equal parts;
+// when that is less than they need to be read, the columns after them are
+// pushed out of view rather than the names cut short.
+void ItemTable::fitNames() {
+    const QHeaderView* header = horizontalHeader();
+    const int available = viewport()->width();
+    const int before =
+        header->sectionSize(ItemTableModel::include) + header->sectionSize(ItemTableModel::status);
+    int after = 0;
+    for (const int column :
+         {ItemTableModel::kind, ItemTableModel::modified, ItemTableModel::size, ItemTableModel::path}) {
+        after += header->sectionSize(column);
+    }
+    // What is left with every column in view; where that is too little to
+    // read the names by, they take up to their comfortable width.
+    const int left = available - before - after;
+    const int comfortable = std::min(available - before, 2 * nameWidth(16, true));
+    const int names = std::max({left, comfortable, 2 * nameMinimum()});
+    horizontalHeader()->resizeSection(ItemTableModel::currentName, names / 2);
+    horizontalHeader()->resizeSection(ItemTableModel::newName, names - names / 2);
+}
+
+bool ItemTable::viewportEvent(QEvent* event) {
+    const bool handled = QTableView::viewportEvent(event);
+    if (event->type() == QEvent::Resize) {
+        fitNames();
+    }
+    return handled;
 }
 
 void ItemTable::showModelOrder() {

@@ -49,8 +49,8 @@ QString ItemTableModel::sampleDate() const {
     return locale_.toString(QDateTime(QDate(2028, 12, 28), QTime(23, 58)), QLocale::ShortFormat);
 }
 
-QString ItemTableModel::sampleSize() const {
-    return locale_.formattedDataSize(888'888'888'888);
+QStringList ItemTableModel::sampleSizes() const {
+    return {toQString(Localizer::dataSize(1023)), toQString(Localizer::dataSize(888'888'888'888))};
 }
 
 int ItemTableModel::rowCount(const QModelIndex& parent) const {
@@ -164,7 +164,7 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
         return drawn(index.row()).modified;
     case size:
         return row.entry().item.isDirectory ? QStringLiteral("\u2014")
-                                            : locale_.formattedDataSize(row.size());
+                                            : toQString(Localizer::dataSize(row.size()));
     case path:
         return toQString(row.path());
     default:
@@ -182,13 +182,18 @@ bool ItemTableModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 QVariant ItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
+    if (orientation != Qt::Horizontal ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole)) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     static constexpr const char* titles[columnCount_] = {"Include", "Status",   "Current Name", "New Name",
                                                          "Kind",    "Modified", "Size",         "Path"};
     if (section < 0 || section >= columnCount_) {
         return {};
+    }
+    // The check box's column is as narrow as the box: its name is its tooltip.
+    if (section == include && role == Qt::DisplayRole) {
+        return QString();
     }
     return ui(titles[section]);
 }

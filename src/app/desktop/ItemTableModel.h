@@ -39,9 +39,9 @@ public:
     const DiffText& newNameText(int row) const;
     // Texts and formats follow the interface language.
     void retranslate();
-    // A long date and a large size as the table writes them, to size columns by.
+    // A long date and long sizes as the table writes them, to size columns by.
     QString sampleDate() const;
-    QString sampleSize() const;
+    QStringList sampleSizes() const;
 
 private:
     void reset();

@@ -6,6 +6,7 @@
 #include "app/desktop/FileDialogs.h"
 #include "app/desktop/Icons.h"
 #include "app/desktop/ItemTable.h"
+#include "app/desktop/ItemsNoticeBar.h"
 #include "app/desktop/ListEditorSheet.h"
 #include "app/desktop/PresetCommands.h"
 #include "app/desktop/PresetManagerSheet.h"
@@ -93,6 +94,7 @@ MainWindow::MainWindow(const DesktopServices& services, QWidget* parent)
     showContent();
     showCriteria();
     retranslate();
+    focusContent();
 }
 
 MainWindow::~MainWindow() = default;
@@ -115,7 +117,9 @@ void MainWindow::buildContent() {
     presetMessage_ = new PresetMessageBar(model_->presets());
     progress_ = new RenameProgressView(model_->batches(), RenameProgressView::Place::window);
     recovery_ = new RecoveryBar(model_->recovery(), model_->batches());
-    for (QWidget* banner : std::initializer_list<QWidget*>{recovery_, progress_, banner_, presetMessage_}) {
+    itemsNotice_ = new ItemsNoticeBar(model_->items());
+    for (QWidget* banner :
+         std::initializer_list<QWidget*>{recovery_, progress_, banner_, presetMessage_, itemsNotice_}) {
         banners_->addWidget(banner);
     }
     column->addLayout(banners_);
@@ -182,19 +186,81 @@ void MainWindow::bindSheets() {
 void MainWindow::showContent() {
     const bool hasItems = !model_->items().list().empty();
     empty_->setBusy(!hasItems && model_->items().loading());
-    content_->setCurrentWidget(hasItems ? static_cast<QWidget*>(table_) : empty_);
+    QWidget* const page = hasItems ? static_cast<QWidget*>(table_) : empty_;
+    if (page == content_->currentWidget()) {
+        return;
+    }
+    // Taken before the switch hides the page that has it.
+    const QWidget* focus = focusWidget();
+    const bool focusInContent = focus == nullptr || content_->isAncestorOf(focus);
+    content_->setCurrentWidget(page);
+    if (focusInContent) {
+        focusContent();
+    }
+}
+
+void MainWindow::focusContent() {
+    QWidget* target =
+        content_->currentWidget() == table_ ? static_cast<QWidget*>(table_) : empty_->openButton();
+    if (target->isEnabled()) {
+        target->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    makeRoomForTable();
+}
+
+// A narrower window takes its width from the table first (the splitter
+// stretches the middle alone); the sidebar, then the rule panel, give it
+// back down to their narrowest, so the names stay readable as long as they can.
+void MainWindow::makeRoomForTable() {
+    QList<int> sizes = splitter_->sizes();
+    if (sizes.size() != 3) {
+        return;
+    }
+    int missing = table_->sizeHint().width() - sizes[1];
+    for (const int side : {0, 2}) {
+        QWidget* pane = splitter_->widget(side);
+        if (missing <= 0 || pane->isHidden()) {
+            continue;
+        }
+        const int narrowest = std::max(pane->minimumWidth(), pane->minimumSizeHint().width());
+        const int given = std::clamp(sizes[side] - narrowest, 0, missing);
+        sizes[side] -= given;
+        sizes[1] += given;
+        missing -= given;
+    }
+    if (sizes != splitter_->sizes()) {
+        splitter_->setSizes(sizes);
+    }
 }
 
 void MainWindow::showCriteria() {
     rules_->setVisible(model_->criteria() == CriteriaMode::docked);
 }
 
+// Disabling the widget with the focus hands it to the next one (the filter,
+// say, where Ctrl+Z would undo typing rather than the rename); it is taken
+// back once the batch is over.
 void MainWindow::showBusy() {
     const bool idle = !model_->batches().busy();
+    if (!idle) {
+        focusBeforeBusy_ = focusWidget();
+    }
     for (QWidget* editing : std::initializer_list<QWidget*>{sidebar_, content_, rules_}) {
         editing->setEnabled(idle);
     }
     setAcceptDrops(idle);
+    if (idle && focusBeforeBusy_) {
+        if (focusBeforeBusy_->isEnabled() && focusBeforeBusy_->isVisibleTo(this)) {
+            focusBeforeBusy_->setFocus(Qt::OtherFocusReason);
+        } else {
+            focusContent();
+        }
+        focusBeforeBusy_ = nullptr;
+    }
 }
 
 bool MainWindow::isDropHighlighted() const {

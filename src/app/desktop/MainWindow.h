@@ -3,6 +3,7 @@
 #include "app/desktop/DesktopServices.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QSplitter;
 class QStackedWidget;
@@ -15,6 +16,7 @@ class Commands;
 class DropHighlight;
 class EmptyStateView;
 class ItemTable;
+class ItemsNoticeBar;
 class PresetCommands;
 class PresetMessageBar;
 class RecoveryBar;
@@ -29,12 +31,16 @@ class SheetBinding;
 // One window over its own model: the sidebar, the toolbar with the filter,
 // the item table (or the empty or busy state), the banners above the table
 // (the offer to put back batches a crash cut short, the last rename's
-// result, the last preset message, a running undo's progress), the status
+// result, the last preset message, a running undo's progress, the names of
+// the folder that could not be read), the status
 // bar with the Rename button and the rule panel; its menu bar has the shared
 // commands and its own Presets menu. Sheets open over it while their model
 // fields say so. Files and folders dropped on it are opened. While a
 // rename, an undo or a recovery runs, what would change the items or the
-// rules is disabled. Its commands are its own named actions (`commands`).
+// rules is disabled, and the keyboard's focus comes back where it was once
+// the batch is over. The table has the focus from the start, and whenever
+// the content turns from the empty state to the table or back while the
+// focus is in it. Its commands are its own named actions (`commands`).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -63,6 +69,7 @@ public:
     ResultBannerView* resultBanner() const { return banner_; }
     PresetMessageBar* presetMessageBar() const { return presetMessage_; }
     RecoveryBar* recoveryBar() const { return recovery_; }
+    ItemsNoticeBar* itemsNotice() const { return itemsNotice_; }
     RenameProgressView* progressView() const { return progress_; }
     PresetCommands* presetCommands() const { return presetCommands_; }
 
@@ -75,6 +82,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -86,6 +94,9 @@ private:
     void showContent();
     void showCriteria();
     void showBusy();
+    // The keyboard's place in the content: the table, or the empty state's button.
+    void focusContent();
+    void makeRoomForTable();
     void retranslate();
     void restoreLayout();
     void saveLayout();
@@ -111,8 +122,10 @@ private:
     ResultBannerView* banner_ = nullptr;
     PresetMessageBar* presetMessage_ = nullptr;
     RecoveryBar* recovery_ = nullptr;
+    ItemsNoticeBar* itemsNotice_ = nullptr;
     RenameProgressView* progress_ = nullptr;
     PresetCommands* presetCommands_ = nullptr;
+    QPointer<QWidget> focusBeforeBusy_;
     bool settingsOpened_ = false;
 };
 

@@ -71,9 +71,8 @@ void PresetCommands::rebuild() {
         connect(action, &QAction::triggered, &presets, [&presets, preset] { presets.apply(preset); });
         presets_.append(action);
     };
-    int number = 1;
-    for (const Preset& preset : shown.favorites) {
-        add(preset, Shortcuts::favorite(number++));
+    for (const FavoritePreset& favorite : shown.favorites) {
+        add(favorite.preset, Shortcuts::favorite(favorite.slot));
     }
     if (!shown.favorites.empty() && !shown.others.empty()) {
         menu_->addSeparator();

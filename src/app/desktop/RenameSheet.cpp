@@ -3,6 +3,7 @@
 #include "app/desktop/ConfirmationLineDelegate.h"
 #include "app/desktop/ConfirmationLines.h"
 #include "app/desktop/ElidedLabel.h"
+#include "app/desktop/MessageBar.h"
 #include "app/desktop/RenameProgressView.h"
 #include "app/desktop/SheetStyle.h"
 #include "app/desktop/Shortcuts.h"
@@ -21,8 +22,8 @@ namespace morvane::app {
 
 RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
     : QDialog(parent), model_(model), title_(new QLabel), subtitle_(new ElidedLabel(Qt::ElideMiddle)),
-      counts_(new QLabel), lines_(new ConfirmationLines(model.preview(), this)), list_(new QListView),
-      footer_(new QLabel),
+      counts_(new QLabel), bypassed_(new MessageBar), lines_(new ConfirmationLines(model.preview(), this)),
+      list_(new QListView), footer_(new QLabel),
       progress_(new RenameProgressView(model.batches(), RenameProgressView::Place::sheet)) {
     setObjectName("renameSheet");
     resize(760, 540);
@@ -32,6 +33,8 @@ RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
     layout->addWidget(subtitle_);
     counts_->setWordWrap(true);
     layout->addWidget(counts_);
+    bypassed_->setObjectName("bypassedRules");
+    layout->addWidget(bypassed_);
     layout->addSpacing(6);
 
     list_->setModel(lines_);
@@ -93,6 +96,12 @@ void RenameSheet::showSheet() {
     subtitle_->setFullText(toQString(sheet.subtitle));
     subtitle_->setVisible(!sheet.subtitle.empty());
     counts_->setText(toQString(sheet.countsLine));
+    QStringList bypassed;
+    for (const std::string& note : sheet.bypassedRules) {
+        bypassed << toQString(note);
+    }
+    bypassed_->setMessage(bypassed.join('\n'), QStringLiteral("exclamationmark.triangle.fill"), true);
+    bypassed_->setVisible(!bypassed.isEmpty());
     footer_->setText(toQString(sheet.footer));
     cancel_->setText(toQString(sheet.cancelButton));
     skip_->setText(toQString(sheet.skipButton));

@@ -11,11 +11,13 @@ namespace morvane::app {
 class AppModel;
 class ConfirmationLines;
 class ElidedLabel;
+class MessageBar;
 class RenameProgressView;
 
 // The confirmation before anything changes on disk: how many items will be
-// renamed, every rename as its old and new name with the changes marked, and
-// "Rename", or "Skip Conflicting Items" while conflicts stand in the way.
+// renamed, the rules bypassed for an error, every item in conflict with the
+// reason and every rename as its old and new name with the changes marked,
+// and "Rename", or "Skip Conflicting Items" while conflicts stand in the way.
 // While the rename runs it shows its progress with "Stop" and cannot be
 // closed; the model closes it when the batch ends, or when nothing is left
 // to rename.
@@ -27,6 +29,8 @@ public:
 
     QLabel* titleLabel() const { return title_; }
     QLabel* countsLabel() const { return counts_; }
+    // Which enabled rules are bypassed for an error; hidden when none is.
+    MessageBar* bypassedRules() const { return bypassed_; }
     QLabel* footerLabel() const { return footer_; }
     QListView* lines() const { return list_; }
     ConfirmationLines& lineModel() const { return *lines_; }
@@ -49,6 +53,7 @@ private:
     QLabel* title_;
     ElidedLabel* subtitle_;
     QLabel* counts_;
+    MessageBar* bypassed_;
     ConfirmationLines* lines_;
     QListView* list_;
     QLabel* footer_;

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
@@ -24,7 +25,7 @@ namespace morvane::app {
 
 RulePanel::RulePanel(AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model), title_(new QLabel), active_(new QLabel), expand_(new QToolButton),
-      scroll_(new QScrollArea), cardList_(new RuleCardList(model.rules())), addRule_(new QToolButton),
+      scroll_(new QScrollArea), cardList_(new RuleCardList(model.rules())), addRule_(new QPushButton),
       addMenu_(new QMenu(this)) {
     setObjectName("rulePanel");
     setMinimumWidth(300);
@@ -61,11 +62,11 @@ RulePanel::RulePanel(AppModel& model, QWidget* parent)
     cardsColumn->setContentsMargins(10, 0, 10, 10);
     cardsColumn->setSpacing(8);
     cardsColumn->addWidget(cardList_);
+    // An ordinary drop-down button: its arrow at its end, the menu below it.
+    addRule_->setObjectName("addRule");
     addRule_->setIcon(Icons::symbol("plus"));
-    addRule_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    addRule_->setPopupMode(QToolButton::InstantPopup);
     addRule_->setMenu(addMenu_);
-    addRule_->setFocusPolicy(Qt::StrongFocus);
+    addRule_->setAutoDefault(false);
     cardsColumn->addWidget(addRule_, 0, Qt::AlignLeft);
     cardsColumn->addStretch(1);
     scroll_->setWidget(cards);

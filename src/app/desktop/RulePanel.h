@@ -5,6 +5,7 @@
 
 class QLabel;
 class QMenu;
+class QPushButton;
 class QScrollArea;
 class QToolButton;
 
@@ -28,7 +29,7 @@ public:
 
     const std::vector<RuleCard*>& cards() const { return cards_; }
     RuleCardList* cardList() const { return cardList_; }
-    QToolButton* addRuleButton() const { return addRule_; }
+    QPushButton* addRuleButton() const { return addRule_; }
     QToolButton* expandButton() const { return expand_; }
     QLabel* activeLabel() const { return active_; }
     // The selected item's lines ("Original", "Result"); hidden without one.
@@ -57,7 +58,7 @@ private:
     ElidedLabel* result_ = nullptr;
     QScrollArea* scroll_;
     RuleCardList* cardList_;
-    QToolButton* addRule_;
+    QPushButton* addRule_;
     QMenu* addMenu_;
     std::vector<RuleCard*> cards_;
 };

@@ -1,5 +1,7 @@
 #include "app/desktop/SheetBinding.h"
 
+#include "app/desktop/WindowPlacement.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QTimer>
@@ -16,6 +18,13 @@ bool SheetBinding::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_ && event->type() == QEvent::Show) {
         // After the window is up, so the sheet opens over it.
         QTimer::singleShot(0, this, &SheetBinding::sync);
+    } else if (watched == dialog_ && event->type() == QEvent::Resize && dialog_->isVisible()) {
+        // A sheet that grows or shrinks with what it lists stays centred on its window.
+        QTimer::singleShot(0, this, [this] {
+            if (dialog_) {
+                WindowPlacement::centre(*dialog_, *window_);
+            }
+        });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -35,6 +44,8 @@ void SheetBinding::sync() {
             }
         });
         dialog_ = dialog;
+        dialog->installEventFilter(this);
+        WindowPlacement::centre(*dialog, *window_);
         dialog->open();
     } else if (!shown && dialog_) {
         QDialog* dialog = dialog_;

@@ -30,14 +30,17 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
     conflicts->addWidget(conflictsIcon_);
     conflicts->addWidget(conflicts_);
     layout->addLayout(conflicts);
+    // The legend takes the room between the figures and the button; while
+    // it is hidden, a stretch of its own keeps that room, so the figures stay
+    // together and the button keeps its size.
     layout->addWidget(legend_, 1);
+    layout->addStretch(0);
     layout->addWidget(rename_);
     rename_->setDefault(false);
     rename_->setAutoDefault(false);
     rename_->setMinimumWidth(120);
     WindowBatches& batches = model_.batches();
-    connect(rename_, &QPushButton::clicked, this,
-            [&batches] { batches.openConfirmation(ConfirmationCommand::rename); });
+    connect(rename_, &QPushButton::clicked, this, [&batches] { batches.openConfirmation(); });
 
     connect(&model_.preview(), &WindowPreview::planChanged, this, &WindowStatusBar::showFigures);
     connect(&batches, &WindowBatches::lastTransactionChanged, this, &WindowStatusBar::showFigures);
@@ -56,7 +59,7 @@ void WindowStatusBar::showFigures() {
     conflictsIcon_->setPixmap(Icons::statusSymbol(toQString(texts.conflictsSymbol)).pixmap(size, size));
     legend_->setVisible(model_.settings().highlightChanges());
     rename_->setText(toQString(model_.batches().renameButtonTitle()));
-    rename_->setEnabled(model_.batches().canOpenConfirmation(ConfirmationCommand::rename));
+    rename_->setEnabled(model_.batches().canOpenConfirmation());
     setAccessibleDescription(figuresText());
 }
 

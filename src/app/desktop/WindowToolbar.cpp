@@ -60,7 +60,7 @@ WindowToolbar::WindowToolbar(AppModel& model, const Commands& commands, QWidget*
         button->setFocusPolicy(Qt::StrongFocus);
     }
     criteria_->setIcon(Icons::symbol("sidebar.right"));
-    highlight_->setIcon(Icons::symbol("highlighter"));
+    highlight_->setIcon(Icons::symbol("text.highlight"));
     addSeparator();
     addWidget(criteria_);
     addWidget(highlight_);

@@ -1,40 +1,10 @@
 #include "app/model/AppLanguage.h"
 
+#include "engine/support/PreferredLanguages.h"
+
 #include <algorithm>
 
 namespace morvane::app {
-namespace {
-
-// "ca_ES.UTF-8@valencia" -> "ca-ES-valencia"; BCP 47 identifiers pass unchanged.
-std::string normalized(std::string_view identifier) {
-    std::string_view modifier;
-    if (const auto at = identifier.find('@'); at != std::string_view::npos) {
-        modifier = identifier.substr(at + 1);
-        identifier = identifier.substr(0, at);
-    }
-    identifier = identifier.substr(0, identifier.find('.'));
-    std::string result(identifier);
-    std::replace(result.begin(), result.end(), '_', '-');
-    if (!modifier.empty()) {
-        result.append("-").append(modifier);
-    }
-    return result;
-}
-
-std::string lowered(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return result;
-}
-
-// Valencian is Catalan's variant, written "ca-ES-valencia" or "ca-valencia".
-bool isValencian(const std::string& identifier) {
-    const std::string lower = lowered(identifier);
-    return lower.starts_with("ca-") && lower.ends_with("-valencia");
-}
-
-} // namespace
 
 AppLanguage AppLanguage::english() {
     return all().front();
@@ -60,19 +30,12 @@ std::optional<AppLanguage> AppLanguage::named(std::string_view code) {
 }
 
 AppLanguage AppLanguage::matching(const std::vector<std::string>& preferred) {
-    for (const std::string& identifier : preferred) {
-        const std::string tag = normalized(identifier);
-        if (auto exact = named(tag)) {
-            return *exact;
-        }
-        if (isValencian(tag)) {
-            return *named("ca-ES-valencia");
-        }
-        if (auto byLanguage = named(lowered(tag.substr(0, tag.find('-'))))) {
-            return *byLanguage;
-        }
+    std::vector<std::string> codes;
+    for (const AppLanguage& language : all()) {
+        codes.push_back(language.code);
     }
-    return english();
+    const auto code = PreferredLanguages::match(preferred, codes);
+    return code ? *named(*code) : english();
 }
 
 } // namespace morvane::app

@@ -127,7 +127,7 @@ void AppModel::applyLaunchOptions(const LaunchOptions& options) {
         QTimer::singleShot(0, this, [this] { presets_.setShowPresetManager(true); });
     }
     if (options.sheet) {
-        QTimer::singleShot(0, this, [this] { batches_.openConfirmation(ConfirmationCommand::preview); });
+        QTimer::singleShot(0, this, [this] { batches_.openConfirmationOnceReady(); });
     }
     if (options.demo) {
         DateRule date;

@@ -4,6 +4,7 @@
 #include "app/model/Localizer.h"
 #include "app/model/QtStrings.h"
 #include "engine/support/Localization.h"
+#include "engine/support/PreferredLanguages.h"
 #include "engine/transactions/HistoryStore.h"
 
 #include <QDir>
@@ -55,8 +56,10 @@ AppSettings& AppSettings::shared() {
     return *settings;
 }
 
+// The POSIX variables first, as the command line reads them: Qt's own list
+// drops a locale's modifier, which is what tells Valencian from Catalan.
 std::vector<std::string> AppSettings::desktopLanguages() {
-    std::vector<std::string> result;
+    std::vector<std::string> result = PreferredLanguages::fromEnvironment();
     for (const QString& language : QLocale::system().uiLanguages()) {
         result.push_back(fromQString(language));
     }

@@ -5,7 +5,8 @@
 namespace morvane::app {
 
 ConfirmationSheet ConfirmationSheet::of(const PlanSummary& summary, std::string subtitle,
-                                        std::string_view undoShortcut, bool busy) {
+                                        std::vector<std::string> bypassedRules, std::string_view undoShortcut,
+                                        bool busy) {
     ConfirmationSheet sheet;
     const bool conflicts = summary.conflicts > 0;
     sheet.title = conflicts ? Localizer::text("Resolve conflicts before renaming")
@@ -16,12 +17,13 @@ ConfirmationSheet ConfirmationSheet::of(const PlanSummary& summary, std::string 
         Localizer::counted("%lld stays the same \u00B7 ", "%lld stay the same \u00B7 ", summary.unchanged) +
         Localizer::counted("%lld filtered or excluded", "%lld filtered or excluded",
                            summary.items - summary.included);
+    sheet.bypassedRules = std::move(bypassedRules);
     sheet.footer = conflicts
                        ? Localizer::text("Rename is unavailable until every conflict is resolved. Edit "
                                          "the rules, add a Counter, or skip the conflicting items.")
                        : Localizer::format("Nothing changes on disk until you click Rename. Undo with %@.",
                                            undoShortcut);
-    sheet.lineCount = summary.toRename;
+    sheet.lineCount = summary.conflicts + summary.toRename;
     sheet.cancelButton = Localizer::text("Cancel");
     sheet.skipButton = Localizer::text("Skip Conflicting Items");
     sheet.renameButton = Localizer::text("Rename");

@@ -2,6 +2,7 @@
 
 #include "engine/support/CatalogueSet.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace morvane::app {
@@ -46,6 +47,19 @@ QLocale Localizer::locale() {
     QString name = QString::fromStdString(language().code);
     name.replace('-', '_');
     return QLocale(name);
+}
+
+std::string Localizer::number(std::int64_t value) {
+    return locale().toString(static_cast<qlonglong>(value)).toStdString();
+}
+
+// Qt writes whole bytes without a plural ("1 bytes"); those are counted texts here.
+std::string Localizer::dataSize(std::int64_t bytes) {
+    if (bytes < 1024) {
+        return Localizer::counted("%lld byte", "%lld bytes",
+                                  static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0)));
+    }
+    return locale().formattedDataSize(bytes).toStdString();
 }
 
 std::vector<std::string> Localizer::availableLanguages() {

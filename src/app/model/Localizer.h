@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -31,9 +32,11 @@ public:
     // The translation of `key`; English (the key) when there is none.
     static std::string text(std::string_view key);
 
+    // The translation with its placeholders filled; integers are written as
+    // the interface language writes numbers.
     template <typename... Arguments>
     static std::string format(std::string_view key, Arguments&&... arguments) {
-        return Localization::substitute(text(key), {FormatArgument(std::forward<Arguments>(arguments))...});
+        return Localization::substitute(text(key), {argument(std::forward<Arguments>(arguments))...});
     }
 
     // The form for `count` of a counted text whose English forms are
@@ -47,17 +50,32 @@ public:
                                Arguments&&... arguments) {
         const std::string pattern = plural(singular, pluralForm, count);
         if constexpr (sizeof...(Arguments) == 0) {
-            return Localization::substitute(pattern, {FormatArgument(count)});
+            return Localization::substitute(pattern, {argument(count)});
         } else {
-            return Localization::substitute(pattern, {FormatArgument(std::forward<Arguments>(arguments))...});
+            return Localization::substitute(pattern, {argument(std::forward<Arguments>(arguments))...});
         }
     }
+
+    // A number as the interface language writes it: "100,000", "100.000".
+    static std::string number(std::int64_t value);
+    // A file's size: "1 byte", "640 bytes", "2.00 KiB", "1,50 MiB".
+    static std::string dataSize(std::int64_t bytes);
 
     // The conventions of the interface language: how numbers and dates are written.
     static QLocale locale();
 
     // The languages with a catalogue, English first.
     static std::vector<std::string> availableLanguages();
+
+private:
+    template <typename Value>
+    static FormatArgument argument(Value&& value) {
+        if constexpr (std::is_integral_v<std::remove_cvref_t<Value>>) {
+            return FormatArgument(number(static_cast<std::int64_t>(value)));
+        } else {
+            return FormatArgument(std::forward<Value>(value));
+        }
+    }
 };
 
 } // namespace morvane::app

@@ -8,14 +8,21 @@
 
 namespace morvane::app {
 
-// The window's preset menu. The i-th favourite (from 0) gets the shortcut of
-// the digit i + 1; the view writes it in the platform's notation.
+// A favourite with its shortcut: the digit `slot` (1 to 9), which the view
+// writes in the platform's notation.
+struct FavoritePreset {
+    Preset preset;
+    int slot = 0;
+    bool operator==(const FavoritePreset&) const = default;
+};
+
+// The window's preset menu.
 struct PresetMenu {
-    std::string label;             // "Preset  " and the current preset's name, or "Custom rules"
-    std::vector<Preset> favorites; // at most nine
-    std::vector<Preset> others;    // every other preset, favourites past the ninth included
-    std::string saveItem;          // "Save Current Rules as Preset…"
-    std::string manageItem;        // "Manage Presets…"
+    std::string label;                     // "Preset  " and the current preset's name, or "Custom rules"
+    std::vector<FavoritePreset> favorites; // at most nine, in the order of their shortcuts
+    std::vector<Preset> others;            // every other preset, favourites without a shortcut included
+    std::string saveItem;                  // "Save Current Rules as Preset…"
+    std::string manageItem;                // "Manage Presets…"
 };
 
 // One row of the preset manager.

@@ -101,6 +101,9 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
     }
     preview->plan = std::move(*plan);
     preview->ruleIds = input.ruleIds;
+    for (const PipelineStep& step : input.pipeline.steps) {
+        preview->ruleKinds.push_back(step.rule->kind());
+    }
     preview->summary = PlanSummary::of(preview->plan);
     preview->conflictIDs.insert(preview->summary.conflictIds.begin(), preview->summary.conflictIds.end());
     const auto& entries = preview->plan.entries;
@@ -111,6 +114,8 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
         }
         if (entries[row].status.willRename()) {
             preview->operationRows.push_back(static_cast<std::uint32_t>(row));
+        } else if (entries[row].status.isConflict()) {
+            preview->conflictRows.push_back(static_cast<std::uint32_t>(row));
         }
     }
     preview->selectedID = input.selectedID;

@@ -56,7 +56,8 @@ struct PreviewInput {
 // all computed off the main thread. Immutable once published.
 struct Preview {
     RenamePlan plan;
-    std::vector<Uuid> ruleIds; // the entry of each step of the plan
+    std::vector<Uuid> ruleIds;       // the entry of each step of the plan
+    std::vector<RuleKind> ruleKinds; // the kind of each step's rule
     // The step of an entry in this plan; none for an entry it was not made with.
     std::optional<std::size_t> stepOf(const Uuid& id) const;
     PlanSummary summary;
@@ -65,6 +66,8 @@ struct Preview {
     std::vector<std::uint32_t> changedRows;
     // Positions of the entries that will be renamed, in plan order.
     std::vector<std::uint32_t> operationRows;
+    // Positions of the entries in conflict, in plan order.
+    std::vector<std::uint32_t> conflictRows;
     // The entry of the input's selected id, and its position among the included entries.
     std::optional<std::string> selectedID;
     std::optional<std::size_t> selectedRow;

@@ -41,6 +41,10 @@ WindowBatches::WindowBatches(WindowItems& items, const WindowPreview& preview,
     connect(&preview_, &WindowPreview::planChanged, this, &WindowBatches::planPublished);
     connect(&preview_, &WindowPreview::replacedPreviewReleased, this,
             &WindowBatches::replacedPreviewReleased);
+    // What the banner says is about the items it was said over: another
+    // folder withdraws it, and the undo it offers, as a change of the rules
+    // does (the history keeps the batch).
+    connect(&items_, &WindowItems::sourceChanged, this, &WindowBatches::withdrawLastRename);
     lookForUndoableBatch();
 }
 
@@ -214,6 +218,10 @@ void WindowBatches::followBatch(const RenameTransaction& transaction, BatchDirec
 }
 
 void WindowBatches::planPublished() {
+    if (confirmationPending_ && !items_.loading() && planIsOfCurrentItems()) {
+        confirmationPending_ = false;
+        openConfirmation();
+    }
     // The sheet closes itself once the plan has neither anything to rename nor a conflict.
     if (showConfirm_ && preview_.summary().toRename == 0 && preview_.summary().conflicts == 0) {
         setShowConfirm(false);
@@ -291,17 +299,22 @@ void WindowBatches::showActionMessage(std::optional<std::string> message, bool i
 
 // ---- The confirmation sheet, the Rename button and the banner ----
 
-bool WindowBatches::canOpenConfirmation(ConfirmationCommand command) const {
-    if (busy_) {
-        return false;
-    }
+bool WindowBatches::canOpenConfirmation() const {
     const PlanSummary& summary = preview_.summary();
-    return command == ConfirmationCommand::preview || summary.toRename > 0 || summary.conflicts > 0;
+    return !busy_ && (summary.toRename > 0 || summary.conflicts > 0);
 }
 
-void WindowBatches::openConfirmation(ConfirmationCommand command) {
-    if (canOpenConfirmation(command)) {
+void WindowBatches::openConfirmation() {
+    if (canOpenConfirmation()) {
         setShowConfirm(true);
+    }
+}
+
+void WindowBatches::openConfirmationOnceReady() {
+    if (!items_.loading() && planIsOfCurrentItems()) {
+        openConfirmation();
+    } else {
+        confirmationPending_ = true;
     }
 }
 
@@ -317,8 +330,8 @@ void WindowBatches::setShowConfirm(bool on) {
 }
 
 ConfirmationSheet WindowBatches::confirmationSheet(std::string_view undoShortcut) const {
-    ConfirmationSheet sheet =
-        ConfirmationSheet::of(preview_.summary(), items_.subtitle(), undoShortcut, busy_);
+    ConfirmationSheet sheet = ConfirmationSheet::of(preview_.summary(), items_.subtitle(),
+                                                    preview_.bypassedRules(), undoShortcut, busy_);
     sheet.canRename = sheet.canRename && !items_.loading() && planIsOfCurrentItems();
     return sheet;
 }

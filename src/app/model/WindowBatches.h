@@ -32,11 +32,6 @@ class ProgressRelay;
 class WindowItems;
 class WindowPreview;
 
-// What asks for the confirmation sheet. Rename opens it only with something
-// to rename or a conflict to resolve (the sheet offers to skip conflicts);
-// Preview whenever no batch runs (the sheet lists every change there is).
-enum class ConfirmationCommand { rename, preview };
-
 // The batches of one window: renaming what the preview shows, undo, the
 // progress of a batch that runs for a while and its stop, the confirmation
 // sheet before, and the result banner after. A batch runs on a worker thread
@@ -102,9 +97,14 @@ public:
     void showActionMessage(std::optional<std::string> message, bool isWarning);
 
     bool showConfirm() const { return showConfirm_; }
-    bool canOpenConfirmation(ConfirmationCommand command) const;
-    // Opens the sheet when the command may.
-    void openConfirmation(ConfirmationCommand command);
+    // Rename and Preview open the sheet only with something to rename or a
+    // conflict to resolve (the sheet then offers to skip the conflicts), and
+    // never while a batch runs: with neither, it would list nothing.
+    bool canOpenConfirmation() const;
+    void openConfirmation();
+    // Opens the sheet once the plan of the items now loading is in, if it
+    // then has something to show (a launch option, before the folder is read).
+    void openConfirmationOnceReady();
     void closeConfirmation();
     // `undoShortcut` in the platform's notation.
     ConfirmationSheet confirmationSheet(std::string_view undoShortcut) const;
@@ -166,6 +166,7 @@ private:
     std::optional<std::string> actionMessage_;
     bool actionMessageIsWarning_ = true;
     bool showConfirm_ = false;
+    bool confirmationPending_ = false;
 };
 
 } // namespace morvane::app

@@ -17,6 +17,7 @@ namespace morvane::app {
 struct WindowItems::Loaded {
     std::shared_ptr<const ItemList> items = std::make_shared<const ItemList>();
     std::optional<std::string> error;
+    std::size_t unreadableNames = 0;
     ItemOrder order; // the order the selection was made in
     std::optional<std::string> selectedBefore;
     std::optional<std::string> selection;
@@ -47,7 +48,7 @@ WindowItems::WindowItems(std::shared_ptr<FolderAccess> access, std::string homeF
 void WindowItems::openFolder(const std::string& path) {
     gate_.pass([&] {
         const bool otherFolder = folder_ != path || looseFiles_;
-        showSource(path, false);
+        showSource(path, false, otherFolder);
         if (otherFolder) {
             // Another folder's items are not shown under this one's name meanwhile.
             replaceItems(std::make_shared<const ItemList>());
@@ -69,7 +70,8 @@ void WindowItems::open(const std::vector<std::string>& paths) {
             openFolder(normalized.front());
             return;
         }
-        showSource(std::nullopt, true);
+        showSource(std::nullopt, true, true);
+        setUnreadableNames(0);
         if (loadError_) {
             loadError_.reset();
             emit loadErrorChanged();
@@ -86,7 +88,7 @@ void WindowItems::open(const std::vector<std::string>& paths) {
 }
 
 // What every new source starts with: nothing unchecked, nothing selected.
-void WindowItems::showSource(std::optional<std::string> folder, bool looseFiles) {
+void WindowItems::showSource(std::optional<std::string> folder, bool looseFiles, bool other) {
     if (folder_ != folder) {
         folder_ = std::move(folder);
         emit folderChanged();
@@ -98,6 +100,10 @@ void WindowItems::showSource(std::optional<std::string> folder, bool looseFiles)
     replaceUnchecked({});
     setSelectedID(std::nullopt);
     emit titleChanged();
+    if (other) {
+        unreadableNamesDismissed_ = false;
+        emit sourceChanged();
+    }
 }
 
 void WindowItems::rescan() {
@@ -111,8 +117,9 @@ void WindowItems::rescan() {
             loaded.order = order;
             loaded.selectedBefore = selected;
             try {
-                loaded.items =
-                    std::make_shared<const ItemList>(FolderScanner(fileSystem).scan(path, options));
+                ScanResult scanned = FolderScanner(fileSystem).scanReporting(path, options);
+                loaded.items = std::make_shared<const ItemList>(std::move(scanned.items));
+                loaded.unreadableNames = scanned.unreadableNameCount;
             } catch (const FileSystemError& error) {
                 loaded.error = error.message();
             } catch (const std::exception& error) {
@@ -163,6 +170,7 @@ void WindowItems::finishLoad(Loaded loaded) {
         loadError_ = std::move(loaded.error);
         emit loadErrorChanged();
     }
+    setUnreadableNames(loaded.unreadableNames);
     loading_ = false;
     emit loadingChanged();
 }
@@ -258,6 +266,27 @@ void WindowItems::followBatch(const RenameTransaction& transaction, BatchDirecti
     // vain, while the folder is read again.
     if (!unchecked_->empty()) {
         replaceUnchecked({});
+    }
+}
+
+void WindowItems::setUnreadableNames(std::size_t count) {
+    if (count != unreadableNames_) {
+        unreadableNames_ = count;
+        emit unreadableNamesChanged();
+    }
+}
+
+std::optional<std::string> WindowItems::unreadableNamesNotice() const {
+    if (unreadableNames_ == 0 || unreadableNamesDismissed_) {
+        return std::nullopt;
+    }
+    // The engine's text, as the command line says it.
+    return ScanResult{{}, unreadableNames_}.unreadableNamesMessage(Localizer::number(unreadableNames_));
+}
+
+void WindowItems::dismissUnreadableNamesNotice() {
+    if (!std::exchange(unreadableNamesDismissed_, true) && unreadableNames_ > 0) {
+        emit unreadableNamesChanged();
     }
 }
 

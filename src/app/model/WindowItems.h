@@ -50,6 +50,12 @@ public:
     const ScanOptions& scanOptions() const { return scanOptions_; }
     void setScanOptions(const ScanOptions& options);
     const std::optional<std::string>& loadError() const { return loadError_; }
+    // Entries of the folder left out because their names are not valid UTF-8.
+    std::size_t unreadableNameCount() const { return unreadableNames_; }
+    // "N items with unreadable names were left out" until dismissed (it comes
+    // back with another folder that has such names); absent when none were.
+    std::optional<std::string> unreadableNamesNotice() const;
+    void dismissUnreadableNamesNotice();
 
     // Shows a folder's contents, read in the background (`loading`).
     void openFolder(const std::string& path);
@@ -100,6 +106,9 @@ signals:
     void loadingChanged();
     void scanOptionsChanged();
     void loadErrorChanged();
+    void unreadableNamesChanged();
+    // Another folder, or another set of loose files, is shown.
+    void sourceChanged();
     void uncheckedChanged();
     void searchTextChanged();
     void sortChanged();
@@ -109,7 +118,9 @@ signals:
 private:
     struct Loaded;
 
-    void showSource(std::optional<std::string> folder, bool looseFiles);
+    // `other`: the folder or files shown before are not shown any more.
+    void showSource(std::optional<std::string> folder, bool looseFiles, bool other);
+    void setUnreadableNames(std::size_t count);
     void load(std::function<Loaded()> job);
     void finishLoad(Loaded loaded);
     void replaceItems(std::shared_ptr<const ItemList> items);
@@ -127,6 +138,8 @@ private:
     std::uint64_t itemsVersion_ = 0;
     ScanOptions scanOptions_;
     std::optional<std::string> loadError_;
+    std::size_t unreadableNames_ = 0;
+    bool unreadableNamesDismissed_ = false;
     bool loading_ = false;
     std::uint64_t loadGeneration_ = 0;
     std::shared_ptr<const IdSet> unchecked_;

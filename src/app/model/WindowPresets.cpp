@@ -1,5 +1,6 @@
 #include "app/model/WindowPresets.h"
 
+#include "app/model/FavoriteSlots.h"
 #include "app/model/Localizer.h"
 #include "app/model/PresetDocument.h"
 #include "app/model/QtStrings.h"
@@ -115,11 +116,66 @@ std::vector<Preset> WindowPresets::allPresets() const {
     return presets;
 }
 
-std::vector<Preset> WindowPresets::favoritePresets() const {
-    std::vector<Preset> favorites = allPresets();
-    std::erase_if(favorites, [](const Preset& preset) { return !preset.favorite; });
-    favorites.resize(std::min<std::size_t>(favorites.size(), 9));
+std::vector<FavoritePreset> WindowPresets::favorites() const {
+    std::vector<OfferedPreset> offered = OfferedPreset::over(userPresets_);
+    const std::vector<int> given = FavoriteSlots::assign(offered);
+    std::vector<FavoritePreset> favorites;
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        if (given[i] != 0) {
+            favorites.push_back({std::move(offered[i].preset), given[i]});
+        }
+    }
+    std::sort(favorites.begin(), favorites.end(),
+              [](const FavoritePreset& a, const FavoritePreset& b) { return a.slot < b.slot; });
     return favorites;
+}
+
+std::vector<Preset> WindowPresets::favoritePresets() const {
+    std::vector<Preset> presets;
+    for (FavoritePreset& favorite : favorites()) {
+        presets.push_back(std::move(favorite.preset));
+    }
+    return presets;
+}
+
+std::optional<int> WindowPresets::slotFor(const Preset& preset) const {
+    std::vector<OfferedPreset> others = OfferedPreset::over(userPresets_);
+    std::optional<int> before;
+    const std::vector<int> slotsBefore = FavoriteSlots::assign(others);
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        if (fileKey(others[i].preset.name) == fileKey(preset.name) && slotsBefore[i] != 0) {
+            before = slotsBefore[i];
+        }
+    }
+    std::erase_if(others, [&](const OfferedPreset& offer) {
+        return fileKey(offer.preset.name) == fileKey(preset.name);
+    });
+    const std::vector<int> taken = FavoriteSlots::assign(others);
+    const auto isFree = [&](int slot) { return std::find(taken.begin(), taken.end(), slot) == taken.end(); };
+    // Its own, else the one of the preset it replaces, else the lowest free.
+    for (const std::optional<int> wanted : {FavoriteSlots::stored(preset), before}) {
+        if (wanted && isFree(*wanted)) {
+            return wanted;
+        }
+    }
+    return FavoriteSlots::lowestFree(taken);
+}
+
+void WindowPresets::pinFavoriteSlots(const PresetStore& store) {
+    const std::vector<OfferedPreset> offered = OfferedPreset::over(userPresets_);
+    const std::vector<int> given = FavoriteSlots::assign(offered);
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        const Preset& preset = offered[i].preset;
+        if (!offered[i].isFactory && given[i] != 0 && FavoriteSlots::stored(preset) != given[i]) {
+            Preset pinned = preset;
+            pinned.shortcut = FavoriteSlots::text(given[i]);
+            try {
+                store.save(pinned);
+            } catch (const std::exception&) {
+                // Kept as it is; the reloaded list tells.
+            }
+        }
+    }
 }
 
 bool WindowPresets::isFactory(const Preset& preset) const {
@@ -183,10 +239,14 @@ bool WindowPresets::save(const PresetStore& store, const std::string& wanted) {
         const bool replacesUsers = exists && !isFactory(*existing);
         // The sheet said the user's preset of this name would be replaced:
         // saved as a rename of it, its file goes where the folder tells names
-        // apart by letter case.
-        Preset preset =
-            Preset::fromPipeline(replacesUsers ? existing->name : wanted, rules_.pipeline(),
-                                 exists && existing->favorite, exists ? existing->shortcut : std::nullopt);
+        // apart by letter case. A favourite keeps its mark and its shortcut.
+        Preset preset = Preset::fromPipeline(replacesUsers ? existing->name : wanted, rules_.pipeline(),
+                                             exists && existing->favorite);
+        if (preset.favorite) {
+            pinFavoriteSlots(store);
+            const std::optional<int> slot = slotFor(preset);
+            preset.shortcut = slot ? std::optional(FavoriteSlots::text(*slot)) : std::nullopt;
+        }
         if (replacesUsers) {
             store.rename(preset, wanted);
         } else {
@@ -216,6 +276,7 @@ void WindowPresets::renamePreset(const Preset& preset, const std::string& newNam
             return;
         }
         if (const auto found = store()) {
+            pinFavoriteSlots(*found);
             try {
                 found->rename(preset, wanted);
             } catch (const std::exception&) {
@@ -232,6 +293,7 @@ void WindowPresets::renamePreset(const Preset& preset, const std::string& newNam
 void WindowPresets::deletePreset(const Preset& preset) {
     gate_.pass([&] {
         if (const auto found = store()) {
+            pinFavoriteSlots(*found);
             try {
                 found->remove(preset.name);
             } catch (const std::exception&) {
@@ -248,8 +310,12 @@ void WindowPresets::deletePreset(const Preset& preset) {
 void WindowPresets::setFavorite(const Preset& preset, bool favorite) {
     gate_.pass([&] {
         if (const auto found = store()) {
+            pinFavoriteSlots(*found);
+            reloadUserPresets();
             Preset marked = preset;
             marked.favorite = favorite;
+            const std::optional<int> slot = favorite ? slotFor(marked) : std::nullopt;
+            marked.shortcut = slot ? std::optional(FavoriteSlots::text(*slot)) : std::nullopt;
             try {
                 // A factory preset becomes a copy of the user's that takes its place.
                 found->save(marked);
@@ -265,10 +331,19 @@ void WindowPresets::importPresets(const std::vector<std::string>& paths) {
     gate_.pass([&] {
         std::size_t imported = 0;
         if (const auto found = store()) {
+            pinFavoriteSlots(*found);
+            reloadUserPresets();
             for (const std::string& path : paths) {
                 try {
-                    found->save(PresetDocument::read(path).preset);
+                    Preset preset = PresetDocument::read(path).preset;
+                    // A new favourite takes a free shortcut rather than one in use.
+                    if (preset.favorite) {
+                        const std::optional<int> slot = slotFor(preset);
+                        preset.shortcut = slot ? std::optional(FavoriteSlots::text(*slot)) : std::nullopt;
+                    }
+                    found->save(preset);
                     ++imported;
+                    reloadUserPresets();
                 } catch (const std::exception&) {
                     // A file that is not a preset this version reads is passed over; the count tells.
                 }
@@ -297,10 +372,11 @@ PresetMenu WindowPresets::presetMenu() const {
     PresetMenu menu;
     menu.label = Localizer::format("Preset  %@", currentPreset_ ? presetName(*currentPreset_)
                                                                 : Localizer::text("Custom rules"));
-    menu.favorites = favoritePresets();
+    menu.favorites = favorites();
     for (Preset& preset : allPresets()) {
-        const bool listed = std::any_of(menu.favorites.begin(), menu.favorites.end(),
-                                        [&](const Preset& favorite) { return favorite.name == preset.name; });
+        const bool listed =
+            std::any_of(menu.favorites.begin(), menu.favorites.end(),
+                        [&](const FavoritePreset& favorite) { return favorite.preset.name == preset.name; });
         if (!listed) {
             menu.others.push_back(std::move(preset));
         }

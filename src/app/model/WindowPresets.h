@@ -32,7 +32,9 @@ public:
     const std::vector<Preset>& userPresets() const { return userPresets_; }
     void reloadUserPresets();
     std::vector<Preset> allPresets() const;
-    std::vector<Preset> favoritePresets() const; // at most nine
+    // The favourites that have a shortcut (at most nine), in the order of their shortcuts.
+    std::vector<FavoritePreset> favorites() const;
+    std::vector<Preset> favoritePresets() const;
     bool isFactory(const Preset& preset) const;
     // The name to show: the factory presets' names are translated.
     static std::string presetName(const std::string& name);
@@ -79,6 +81,12 @@ signals:
 private:
     std::optional<PresetStore> store() const;
     bool save(const PresetStore& store, const std::string& wanted);
+    // Writes down the shortcut of every favourite of the user's that does not
+    // hold it in its file yet, so that no change of the favourites moves it.
+    void pinFavoriteSlots(const PresetStore& store);
+    // The slot `preset` is to keep or take among the favourites offered,
+    // itself (or what it replaces) left out; none when all nine are taken.
+    std::optional<int> slotFor(const Preset& preset) const;
 
     WindowRules& rules_;
     std::optional<std::string> directory_;

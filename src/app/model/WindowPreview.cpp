@@ -2,6 +2,7 @@
 
 #include "app/model/Localizer.h"
 #include "app/model/WorkerPools.h"
+#include "engine/core/RuleKind.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -118,8 +119,28 @@ StatusBarTexts WindowPreview::statusBar() const {
 }
 
 ConfirmationLine WindowPreview::confirmationLine(std::size_t index) const {
-    const RenamePlan::Entry& entry = plan().entries[preview_->operationRows.at(index)];
-    return {entry.item.name, entry.newName};
+    const auto& conflicts = preview_->conflictRows;
+    if (index < conflicts.size()) {
+        const RenamePlan::Entry& entry = plan().entries[conflicts[index]];
+        return {entry.item.name, entry.newName, rowStatus(entry, false)};
+    }
+    const RenamePlan::Entry& entry = plan().entries[preview_->operationRows.at(index - conflicts.size())];
+    return {entry.item.name, entry.newName, std::nullopt};
+}
+
+std::size_t WindowPreview::confirmationLineCount() const {
+    return preview_->conflictRows.size() + preview_->operationRows.size();
+}
+
+std::vector<std::string> WindowPreview::bypassedRules() const {
+    std::vector<std::string> notes;
+    for (const auto& [step, message] : plan().ruleErrors) {
+        if (step < preview_->ruleKinds.size()) {
+            notes.push_back(Localizer::format("Rule %lld, %@, has an error and is bypassed until fixed: %@",
+                                              step + 1, title(preview_->ruleKinds[step]), message));
+        }
+    }
+    return notes;
 }
 
 void WindowPreview::select(std::optional<std::string> id) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 namespace morvane::app {
 
@@ -54,8 +55,13 @@ public:
     std::size_t rowCount() const;
     Row row(std::size_t index) const;
     StatusBarTexts statusBar() const;
-    // The index-th item that will be renamed (index < summary().toRename).
+    // The confirmation sheet's index-th line: the items in conflict, then
+    // those that will be renamed (index < their number).
     ConfirmationLine confirmationLine(std::size_t index) const;
+    std::size_t confirmationLineCount() const;
+    // "Rule 2, Regex, has an error and is bypassed until fixed: …" for each
+    // enabled rule the plan bypasses for an error, in list order.
+    std::vector<std::string> bypassedRules() const;
 
     // The item selected now, found in the plan.
     void select(std::optional<std::string> id);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
@@ -17,6 +18,8 @@ struct ScanResult {
 
     // "N items with unreadable names were left out", or empty when none were.
     std::string unreadableNamesMessage() const;
+    // The same with the count as the caller writes numbers ("1,234").
+    std::string unreadableNamesMessage(std::string_view writtenCount) const;
 
     bool operator==(const ScanResult&) const = default;
 };

@@ -217,7 +217,12 @@ private slots:
         QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
         sheet = waitForSheet(*window);
         QVERIFY(sheet);
-        QCOMPARE(sheet->lineModel().rowCount(), 0);
+        // The items in conflict are listed with the reason, though none is renamed.
+        QCOMPARE(sheet->lineModel().rowCount(), 2);
+        for (int row = 0; row < 2; ++row) {
+            QVERIFY(!sheet->lineModel().line(row).conflictReason.isEmpty());
+            QVERIFY(lineTexts(*sheet).at(row).contains(sheet->lineModel().line(row).conflictReason));
+        }
         QTest::mouseClick(sheet->skipButton(), Qt::LeftButton);
         QVERIFY(waitForSheetClosed(*window));
         QCOMPARE(filesIn(clash), (QStringList{"IMG_1.jpg", "santa-cruz-1.jpg"}));

@@ -1,7 +1,9 @@
 #include "ModelTesting.h"
 #include "app/model/LaunchOptions.h"
+#include "app/model/Localizer.h"
 #include "engine/presets/PresetStore.h"
 #include "engine/rules/CaseRule.h"
+#include "engine/support/Localization.h"
 
 #include <QDir>
 #include <QFile>
@@ -185,6 +187,45 @@ private slots:
         LaunchOptions::offer({damaged});
         QCOMPARE(fixture.make()->presets().presetMessage(),
                  std::optional<std::string>("No preset could be imported."));
+    }
+
+    // The command line says how many names it left out for not being UTF-8;
+    // the window says the same, with the count written as the language
+    // writes numbers, until dismissed or another folder is shown.
+    void namesThatAreNotUtf8AreLeftOutWithANotice() {
+        ModelFixture fixture;
+        fixture.disk->addFile("/mixed/a.txt");
+        fixture.disk->addFile("/mixed/caf\xe9.txt");
+        fixture.disk->addFile("/mixed/\xff\xfe.txt");
+        fixture.disk->addFile("/plain/b.txt");
+        auto model = fixture.make();
+        WindowItems& items = model->items();
+        items.openFolder("/mixed");
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(names(items.list()), std::vector<std::string>{"a.txt"});
+        QCOMPARE(items.unreadableNamesNotice(),
+                 std::optional<std::string>("2 items with unreadable names were left out"));
+        Localizer::setLanguage(*AppLanguage::named("de"));
+        Localization::setLanguage("de");
+        const auto german = items.unreadableNamesNotice();
+        Localizer::setLanguage(AppLanguage::english());
+        Localization::setLanguage("en");
+        QCOMPARE(german, std::optional<std::string>("2 Objekte mit unlesbaren Namen wurden ausgelassen"));
+
+        // A rescan of the same folder (after a batch, say) keeps it dismissed.
+        QSignalSpy changed(&items, &WindowItems::unreadableNamesChanged);
+        items.dismissUnreadableNamesNotice();
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!items.unreadableNamesNotice());
+        items.rescan();
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(!items.unreadableNamesNotice());
+        items.openFolder("/plain");
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(items.unreadableNameCount(), std::size_t(0));
+        items.openFolder("/mixed");
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(items.unreadableNamesNotice());
     }
 
     void aNewerOpenSupersedesASlowerScan() {

@@ -19,6 +19,15 @@ Strings names(const std::vector<Preset>& presets) {
     return result;
 }
 
+// The favourites by name, each with the digit of its shortcut: "Beach 3".
+Strings shortcuts(const WindowPresets& presets) {
+    Strings result;
+    for (const FavoritePreset& favorite : presets.presetMenu().favorites) {
+        result.push_back(favorite.preset.name + " " + std::to_string(favorite.slot));
+    }
+    return result;
+}
+
 Preset named(const std::vector<Preset>& presets, const std::string& name) {
     for (const auto& preset : presets) {
         if (preset.name == name) {
@@ -78,10 +87,49 @@ private slots:
         }
         auto model = fixture.make();
         const PresetMenu menu = model->presets().presetMenu();
-        QCOMPARE(names(menu.favorites), (Strings{"Photo date + slug", "Clean filenames", "Fav 1", "Fav 2",
-                                                 "Fav 3", "Fav 4", "Fav 5", "Fav 6", "Fav 7"}));
+        QCOMPARE(shortcuts(model->presets()),
+                 (Strings{"Photo date + slug 1", "Clean filenames 2", "Fav 1 3", "Fav 2 4", "Fav 3 5",
+                          "Fav 4 6", "Fav 5 7", "Fav 6 8", "Fav 7 9"}));
         QCOMPARE(names(menu.others), (Strings{"Camera import", "Sequence only", "Template archive",
                                               "Place from export", "Fav 8", "Fav 9"}));
+    }
+
+    // A favourite keeps its shortcut whatever else comes and goes: an import
+    // that sorts before it, one that brings a shortcut already in use, a
+    // favourite taken away; new favourites take the free ones.
+    void favouritesKeepTheirShortcuts() {
+        ModelFixture fixture;
+        const PresetStore store(fixture.presets.path().toStdString());
+        // Kept before shortcuts were written down: they have the next ones in order.
+        store.save(presetOf("Beach", true));
+        store.save(presetOf("Mountains", true));
+        auto model = fixture.make();
+        WindowPresets& presets = model->presets();
+        QCOMPARE(shortcuts(presets),
+                 (Strings{"Photo date + slug 1", "Clean filenames 2", "Beach 3", "Mountains 4"}));
+
+        morvane::testing::TempFolder folder;
+        Preset airport = presetOf("Airport", true);
+        airport.shortcut = "3"; // Beach's
+        QVERIFY(presets.exportPreset(airport, folder / "airport.morvanepreset"));
+        presets.importPresets({folder / "airport.morvanepreset"});
+        QCOMPARE(shortcuts(presets), (Strings{"Photo date + slug 1", "Clean filenames 2", "Beach 3",
+                                              "Mountains 4", "Airport 5"}));
+
+        presets.setFavorite(named(presets.allPresets(), "Clean filenames"), false);
+        presets.setFavorite(named(presets.allPresets(), "Beach"), false);
+        QCOMPARE(shortcuts(presets), (Strings{"Photo date + slug 1", "Mountains 4", "Airport 5"}));
+        presets.setFavorite(named(presets.allPresets(), "Sequence only"), true);
+        presets.setFavorite(named(presets.allPresets(), "Beach"), true);
+        QCOMPARE(shortcuts(presets),
+                 (Strings{"Photo date + slug 1", "Sequence only 2", "Beach 3", "Mountains 4", "Airport 5"}));
+
+        // Renamed, saved over or reopened, a favourite keeps its shortcut.
+        presets.renamePreset(named(presets.allPresets(), "Mountains"), "Alps");
+        QVERIFY(presets.saveCurrentRules("airport"));
+        auto reopened = fixture.make();
+        QCOMPARE(shortcuts(reopened->presets()),
+                 (Strings{"Photo date + slug 1", "Sequence only 2", "Beach 3", "Alps 4", "airport 5"}));
     }
 
     void savingReplacesAPresetOfTheSameNameAndKeepsItsMark() {

@@ -1,4 +1,5 @@
 #include "ModelTesting.h"
+#include "app/model/ChangeText.h"
 #include "app/model/LaunchOptions.h"
 #include "app/model/Localizer.h"
 #include "app/model/WorkerPools.h"
@@ -19,12 +20,35 @@ std::vector<std::string> rowNames(const AppModel& model) {
     return result;
 }
 
+// A side of a diff as the table and the sheet draw it.
+std::string drawn(const NameDiff& diff, bool oldSide) {
+    std::string text;
+    for (const NameDiff::Span& span : oldSide ? diff.oldSide() : diff.newSide()) {
+        text += ChangeText::shown(oldSide ? span.old : span.new_, span.kind);
+    }
+    return text;
+}
+
 } // namespace
 
 class PreviewTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A space struck through on a tint looks like "-": inside a changed run
+    // it is drawn as a visible mark, so old and new names never look alike.
+    void changedSpacesAreDrawnVisibly() {
+        QCOMPARE(drawn(NameDiff("My File.txt", "My-File.txt"), true), std::string("My\u2423File.txt"));
+        QCOMPARE(drawn(NameDiff("My File.txt", "My-File.txt"), false), std::string("My-File.txt"));
+        QCOMPARE(drawn(NameDiff("Notes (draft).txt", "Notes(draft).txt"), true),
+                 std::string("Notes\u2423(draft).txt"));
+        QCOMPARE(drawn(NameDiff("ab.txt", "a b.txt"), false), std::string("a\u2423b.txt"));
+        QCOMPARE(drawn(NameDiff("a\u00A0b.txt", "a-b.txt"), true), std::string("a\u237Db.txt"));
+        // Spaces outside the changes, and in a change of letter case, are spaces.
+        QCOMPARE(drawn(NameDiff("My File.txt", "My File.TXT"), false), std::string("My File.TXT"));
+        QCOMPARE(drawn(NameDiff("a b c.txt", "a b-c.txt"), true), std::string("a b\u2423c.txt"));
+    }
+
     void aBurstOfEditsIsPlannedOnceFromTheLastEdit() {
         ModelFixture fixture;
         auto model = fixture.make();

@@ -3,6 +3,7 @@
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/presets/FactoryPresets.h"
 #include "engine/rules/NameRule.h"
+#include "engine/rules/RegexRule.h"
 #include "engine/transactions/HistoryStore.h"
 
 #include <QElapsedTimer>
@@ -88,7 +89,7 @@ private slots:
         QVERIFY(waitForRenamable(*model, 2));
         model->items().setChecked("/photos/notes.txt", false);
         QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename 2 Items"));
-        model->batches().openConfirmation(ConfirmationCommand::preview);
+        model->batches().openConfirmation();
         ProgressLog progress(*model);
         model->batches().performRename();
         QVERIFY(model->batches().busy());
@@ -165,6 +166,72 @@ private slots:
         QCOMPARE(HistoryStore(fixture.history).load().size(), 2u);
     }
 
+    // What the banner says is about the folder it was said over.
+    void anotherFolderWithdrawsTheBannerAndItsUndo() {
+        ModelFixture fixture;
+        fixture.disk->addFile("/other/notes.txt");
+        auto model = openedOver(fixture, "/p", {"IMG_1.jpg", "IMG_2.jpg"});
+        QVERIFY(waitForRenamable(*model, 2));
+        fixture.disk->failMoves("/p/IMG_2.jpg");
+        model->batches().performRename();
+        QVERIFY(waitForBatch(*model));
+        QVERIFY(model->batches().resultBanner().isShown && model->batches().actionMessage());
+
+        // The same folder read again keeps it; another folder, or loose files, do not.
+        model->items().openFolder("/p");
+        QVERIFY(waitForLoad(*model));
+        QVERIFY(model->batches().resultBanner().isShown);
+        model->items().openFolder("/other");
+        QVERIFY(!model->batches().resultBanner().isShown);
+
+        fixture.disk->addFile("/q/IMG_1.jpg");
+        model->items().openFolder("/q");
+        QVERIFY(waitForRenamable(*model, 1));
+        model->batches().performRename();
+        QVERIFY(waitForBatch(*model));
+        QVERIFY(model->batches().resultBanner().isShown && model->batches().canUndo());
+        model->items().open({"/other/notes.txt"});
+        QVERIFY(!model->batches().resultBanner().isShown);
+        QVERIFY(!model->batches().canUndo());
+        QCOMPARE(HistoryStore(fixture.history).load().size(), 1u); // the history keeps the batch
+    }
+
+    // With conflicts the sheet lists them with their reasons before the
+    // renames, and an enabled rule the preview bypasses is named before
+    // anything is renamed without it.
+    void theSheetTellsOfConflictsAndBypassedRules() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        model->items().setItems(namedItems({"a.txt", "b.txt", "IMG_1.jpg", ".keep"}));
+        model->rules().setRules({RuleEntry::make(ReplaceRule("b", "a", true)),
+                                 RuleEntry::make(RegexRule("(unclosed", "x", false)),
+                                 RuleEntry::make(RegexRule("[", "y", false), false),
+                                 RuleEntry::make(ReplaceRule("IMG_", "", true))});
+        QVERIFY(QTest::qWaitFor([&] { return model->preview().summary().conflicts == 2; }));
+        const ConfirmationSheet sheet = model->batches().confirmationSheet("Ctrl+Z");
+        QCOMPARE(sheet.lineCount, std::size_t(3));
+        QCOMPARE(model->preview().confirmationLineCount(), std::size_t(3));
+        const ConfirmationLine first = model->preview().confirmationLine(0);
+        QCOMPARE(first.oldName, std::string("a.txt"));
+        QVERIFY(first.conflict);
+        QCOMPARE(first.conflict->help, std::optional<std::string>("Another item would get the same name"));
+        QCOMPARE(model->preview().confirmationLine(1).oldName, std::string("b.txt"));
+        QCOMPARE(model->preview().confirmationLine(2),
+                 (ConfirmationLine{"IMG_1.jpg", "1.jpg", std::nullopt}));
+        QCOMPARE(sheet.bypassedRules.size(), std::size_t(1));
+        QVERIFY2(sheet.bypassedRules.front().starts_with(
+                     "Rule 2, Regular Expression, has an error and is bypassed until fixed: "),
+                 sheet.bypassedRules.front().c_str());
+
+        // An invalid new name gives its own reason; with the rules mended
+        // there is nothing to tell.
+        model->rules().setRules({RuleEntry::make(NameRule(NameRule::Mode::fixed, ".x"))});
+        QVERIFY(QTest::qWaitFor([&] { return model->preview().summary().conflicts == 4; }));
+        QCOMPARE(model->preview().confirmationLine(0).conflict->help,
+                 std::optional<std::string>("Names cannot start with a dot"));
+        QVERIFY(model->batches().confirmationSheet("Ctrl+Z").bypassedRules.empty());
+    }
+
     // The window's own choice where a history folder cannot be written: a
     // batch that could never be undone is not started.
     void aHistoryThatCannotBeWrittenRenamesNothing() {
@@ -216,7 +283,8 @@ private slots:
         QCOMPARE(sheet.footer,
                  std::string("Nothing changes on disk until you click Rename. Undo with \u2318Z."));
         QCOMPARE(sheet.lineCount, 2u);
-        QCOMPARE(model->preview().confirmationLine(1), (ConfirmationLine{"IMG_2.jpg", "x-2.jpg"}));
+        QCOMPARE(model->preview().confirmationLine(1),
+                 (ConfirmationLine{"IMG_2.jpg", "x-2.jpg", std::nullopt}));
         model->batches().performRename();
         QVERIFY(waitForBatch(*model));
         QCOMPARE(itemIds(*model), (Strings{"/a/x-1.jpg", "/a/x-2.jpg", "/b/IMG_3.jpg"}));
@@ -271,8 +339,8 @@ private slots:
         // One move per item: a counter now plans two renames from two files.
         model->rules().setRules({RuleEntry::make(CounterRule(CounterRule::Position::suffix, 1, 1, 1, "-"))});
         QVERIFY(waitForRenamable(*model, 2));
-        QCOMPARE(model->preview().confirmationLine(0), (ConfirmationLine{"a.txt", "a-1.txt"}));
-        QCOMPARE(model->preview().confirmationLine(1), (ConfirmationLine{"b.txt", "b-2.txt"}));
+        QCOMPARE(model->preview().confirmationLine(0), (ConfirmationLine{"a.txt", "a-1.txt", std::nullopt}));
+        QCOMPARE(model->preview().confirmationLine(1), (ConfirmationLine{"b.txt", "b-2.txt", std::nullopt}));
     }
 
     // A renamed item of a folder stays selected once the folder is read again.
@@ -519,9 +587,7 @@ private slots:
         QCOMPARE(model->presets().userPresets(), presetsBefore);
         QVERIFY(model->items().unchecked().empty() &&
                 model->items().folder() == std::optional<std::string>("/p"));
-        QVERIFY(!model->batches().confirmationSheet("").canRename &&
-                !model->batches().canOpenConfirmation(ConfirmationCommand::rename) &&
-                !model->batches().canOpenConfirmation(ConfirmationCommand::preview));
+        QVERIFY(!model->batches().confirmationSheet("").canRename && !model->batches().canOpenConfirmation());
 
         QVERIFY(waitForBatch(*model));
         QCOMPARE(fixture.disk->paths().size(), renamed.size() + 2);
@@ -538,8 +604,8 @@ private slots:
         model->rules().setRules({RuleEntry::make(NameRule(NameRule::Mode::fixed, "same"))});
         model->items().setItems(namedItems({"a.txt", "b.txt"}));
         QVERIFY(QTest::qWaitFor([&] { return model->preview().summary().conflicts == 2; }));
-        QVERIFY(model->batches().canOpenConfirmation(ConfirmationCommand::rename));
-        model->batches().openConfirmation(ConfirmationCommand::preview);
+        QVERIFY(model->batches().canOpenConfirmation());
+        model->batches().openConfirmation();
         const ConfirmationSheet sheet = model->batches().confirmationSheet("\u2318Z");
         QCOMPARE(sheet.footer,
                  std::string("Rename is unavailable until every conflict is resolved. Edit the rules, "
@@ -547,7 +613,7 @@ private slots:
         model->skipConflicting();
         QVERIFY(QTest::qWaitFor([&] { return !model->batches().showConfirm(); }));
         QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename"));
-        QVERIFY(!model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+        QVERIFY(!model->batches().canOpenConfirmation());
     }
 };
 

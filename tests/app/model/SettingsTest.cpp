@@ -93,6 +93,38 @@ private slots:
         QCOMPARE(AppLanguage::matching(identifiers).code, code.toStdString());
     }
 
+    // Qt's list of the desktop's languages drops the locale's modifier, which
+    // is what tells Valencian from Catalan: the locale variables come first,
+    // read as the command line reads them.
+    void theDesktopsLanguageComesFromTheLocaleVariables_data() {
+        QTest::addColumn<QStringList>("variables");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("Valencian desktop") << QStringList{"LANG=ca_ES.UTF-8@valencia"} << "ca-ES-valencia";
+        QTest::newRow("messages over the rest")
+            << QStringList{"LANG=fr_FR.UTF-8", "LC_MESSAGES=de_DE.UTF-8"} << "de";
+        QTest::newRow("LANGUAGE's list first")
+            << QStringList{"LANG=fr_FR.UTF-8", "LANGUAGE=xx:nl:fr"} << "nl";
+    }
+    void theDesktopsLanguageComesFromTheLocaleVariables() {
+        QFETCH(QStringList, variables);
+        QFETCH(QString, code);
+        const char* names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+        std::vector<std::pair<const char*, QByteArray>> saved;
+        for (const char* name : names) {
+            saved.emplace_back(name, qgetenv(name));
+            qunsetenv(name);
+        }
+        for (const QString& variable : variables) {
+            qputenv(variable.section('=', 0, 0).toUtf8(), variable.section('=', 1).toUtf8());
+        }
+        SettingsFixture fixture;
+        const auto settings = fixture.make(AppSettings::desktopLanguages());
+        for (const auto& [name, value] : saved) {
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+        }
+        QCOMPARE(settings->language().code, code.toStdString());
+    }
+
     void everyAssignmentOfThePreferenceAnnouncesOnce() {
         SettingsFixture fixture;
         const auto settings = fixture.make({"fr-FR"});
@@ -122,6 +154,28 @@ private slots:
         QCOMPARE(Localizer::text(" items changed by this rule"),
                  std::string(" elements canviats per esta regla"));
         QCOMPARE(Localizer::counted("%lld conflict", "%lld conflicts", 2), std::string("2 conflictes"));
+    }
+
+    // Counts and sizes as the interface language writes them: grouped
+    // digits, and whole bytes counted rather than "1 bytes".
+    void numbersAndSizesAreWrittenAsTheLanguageWritesThem() {
+        const std::uint64_t many = 100000;
+        QCOMPARE(Localizer::counted("%lld item", "%lld items", many), std::string("100,000 items"));
+        QCOMPARE(Localizer::format("%lld of %lld active", 1, 2500), std::string("1 of 2,500 active"));
+        QCOMPARE(Localizer::dataSize(1), std::string("1 byte"));
+        QCOMPARE(Localizer::dataSize(0), std::string("0 bytes"));
+        QCOMPARE(Localizer::dataSize(1023), std::string("1,023 bytes"));
+        QCOMPARE(Localizer::dataSize(2048), std::string("2.00 KiB"));
+        Localizer::setLanguage(*AppLanguage::named("de"));
+        QCOMPARE(Localizer::counted("%lld item", "%lld items", many), std::string("100.000 Objekte"));
+        QCOMPARE(Localizer::dataSize(1), std::string("1 Byte"));
+        QCOMPARE(Localizer::dataSize(1536), std::string("1,50 KiB"));
+        Localizer::setLanguage(*AppLanguage::named("fr"));
+        QCOMPARE(Localizer::dataSize(2), std::string("2 octets"));
+        Localizer::setLanguage(*AppLanguage::named("pl"));
+        QCOMPARE(Localizer::dataSize(5), std::string("5 bajt\u00F3w"));
+        QCOMPARE(Localizer::counted("%lld item", "%lld items", many),
+                 std::string("100\u00A0000 element\u00F3w"));
     }
 };
 

@@ -19,17 +19,18 @@ private slots:
         auto model = fixture.make();
         WindowBatches& batches = model->batches();
         QCOMPARE(batches.renameButtonTitle(), std::string("Rename"));
-        // With nothing to rename, Rename opens no sheet; Preview lists what there is.
-        batches.openConfirmation(ConfirmationCommand::rename);
+        // An empty window, and items none of which changes, have nothing to
+        // confirm or to preview: the sheet would list nothing.
+        batches.openConfirmation();
         QVERIFY(!batches.showConfirm());
-        batches.openConfirmation(ConfirmationCommand::preview);
-        QVERIFY(batches.showConfirm());
-        batches.closeConfirmation();
+        model->items().setItems(namedItems({"keep.txt"}));
+        QVERIFY(waitForPlan(*model));
+        QVERIFY(!batches.canOpenConfirmation());
 
         model->items().setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "keep.txt"}));
         QVERIFY(waitForPlan(*model));
         QCOMPARE(batches.renameButtonTitle(), std::string("Rename 2 Items"));
-        batches.openConfirmation(ConfirmationCommand::rename);
+        batches.openConfirmation();
         QVERIFY(batches.showConfirm());
         batches.closeConfirmation();
 
@@ -38,7 +39,7 @@ private slots:
         model->items().setItems(namedItems({"santa-cruz-1.jpg"}));
         QVERIFY(waitForPlan(*model));
         QCOMPARE(model->batches().renameButtonTitle(), std::string("Renamed"));
-        QVERIFY(!model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+        QVERIFY(!model->batches().canOpenConfirmation());
 
         // Conflicts alone still open the confirmation, which offers to skip them.
         model->items().setItems(namedItems({"a.txt", "b.txt", "c.txt"}));
@@ -47,7 +48,7 @@ private slots:
         QCOMPARE(model->preview().summary().toRename, std::size_t(0));
         QVERIFY(model->preview().summary().conflicts > 0);
         QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename"));
-        QVERIFY(model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+        QVERIFY(model->batches().canOpenConfirmation());
     }
 
     void theSelectionIsFoundAmongTheRowsShown() {

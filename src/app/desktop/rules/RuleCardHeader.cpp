@@ -61,7 +61,7 @@ private:
 
 RuleCardHeader::RuleCardHeader(WindowRules& model, const Uuid& id, QWidget* parent)
     : QWidget(parent), model_(model), id_(id), handle_(new DragHandle([this] { emit dragStarted(); })),
-      enabled_(new QCheckBox), number_(new QLabel), title_(new QLabel), menuButton_(new QToolButton),
+      enabled_(new QCheckBox), number_(new QLabel), title_(new ElidedLabel), menuButton_(new QToolButton),
       chevron_(new QToolButton), summary_(new ElidedLabel), resultRow_(new QWidget),
       result_(new ElidedLabel(Qt::ElideMiddle)), menu_(new QMenu(this)) {
     auto* layout = new QGridLayout(this);
@@ -74,7 +74,6 @@ RuleCardHeader::RuleCardHeader(WindowRules& model, const Uuid& id, QWidget* pare
     QFont bold = title_->font();
     bold.setBold(true);
     title_->setFont(bold);
-    title_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     summary_->setForegroundRole(QPalette::PlaceholderText);
     summary_->setObjectName("summary");
 
@@ -159,7 +158,10 @@ void RuleCardHeader::refresh(const RuleEntry& entry, const RuleFigures& figures)
     isEnabled_ = entry.isEnabled;
     EditorControls::showChecked(enabled_, entry.isEnabled);
     EditorControls::showText(number_, QString::number(figures.number));
-    EditorControls::showText(title_, toQString(figures.title));
+    // A long title in a narrow panel ends in "…" rather than under the buttons.
+    if (title_->fullText() != toQString(figures.title)) {
+        title_->setFullText(toQString(figures.title));
+    }
     title_->setEnabled(entry.isEnabled);
     const QString summary = toQString(figures.summaryLine);
     if (summary_->fullText() != summary) {

@@ -57,7 +57,7 @@ private:
     QWidget* handle_;
     QCheckBox* enabled_;
     QLabel* number_;
-    QLabel* title_;
+    ElidedLabel* title_;
     QToolButton* menuButton_;
     QToolButton* chevron_;
     ElidedLabel* summary_;

@@ -38,6 +38,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <atomic>
@@ -195,7 +196,7 @@ DesktopServices pacedServices(std::shared_ptr<PacedDisk> disk) {
 }
 
 RenameSheet* openRenameSheet(MainWindow& window) {
-    window.model().batches().openConfirmation(ConfirmationCommand::preview);
+    window.model().batches().openConfirmation();
     waitFor([&] { return window.renameBinding()->dialog() != nullptr; });
     settle(300);
     return qobject_cast<RenameSheet*>(window.renameBinding()->dialog());
@@ -240,7 +241,7 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
     waitFor([&] { return !model.batches().busy(); });
 
     model.items().openFolder(bigFolder.toStdString());
-    waitFor([&] { return model.batches().canOpenConfirmation(ConfirmationCommand::rename); });
+    waitFor([&] { return model.batches().canOpenConfirmation(); });
     settle(300);
     // The sheet goes once its batch ends: should this one end too soon, there is no picture of it.
     if (QPointer<RenameSheet> sheet = openRenameSheet(window)) {
@@ -412,6 +413,10 @@ int main(int argc, char** argv) {
     app.showSettings();
     settle();
     ok &= save(app.settingsWindow()->grab(), output, "07-settings-dark");
+    // The appearance choices are radio buttons, unchecked ones included.
+    app.settingsWindow()->tabs()->setCurrentIndex(1);
+    settle();
+    ok &= save(app.settingsWindow()->grab(), output, "07-settings-appearance-dark");
     app.settingsWindow()->close();
     ok &= saveRuleCards(*window, folder, output, "-dark");
 
@@ -430,6 +435,12 @@ int main(int argc, char** argv) {
         ok &= save(withSheet(window, sheet), output, "17-confirmation-dark");
         sheet->reject();
     }
+    // A narrow window: the rule panel and the sidebar give way before the names do.
+    settings.setAppearance(AppearanceChoice::light);
+    window->resize(900, 760);
+    showPreview(*window, folder);
+    settle(300);
+    ok &= save(window->grab(), output, "32-narrow-window");
     settings.setAppearance(AppearanceChoice::system);
     app.quit();
     return ok ? 0 : 1;
