@@ -15,12 +15,15 @@ class Commands;
 class DropHighlight;
 class EmptyStateView;
 class ItemTable;
+class LoadNoticeBar;
 class PresetCommands;
+class ReadingBar;
 class PresetMessageBar;
 class RecoveryBar;
 class RenameProgressView;
 class ResultBannerView;
 class RulePanel;
+class ScanCommands;
 class Sidebar;
 class WindowStatusBar;
 class WindowToolbar;
@@ -29,7 +32,8 @@ class SheetBinding;
 // One window over its own model: the sidebar, the toolbar with the filter,
 // the item table (or the empty or busy state), the banners above the table
 // (the offer to put back batches a crash cut short, the last rename's
-// result, the last preset message, a running undo's progress), the status
+// result, the last preset message, a running undo's progress, a folder read
+// again and what a stopped read left out), the status
 // bar with the Rename button and the rule panel; its menu bar has the shared
 // commands and its own Presets menu. Sheets open over it while their model
 // fields say so. Files and folders dropped on it are opened. While a
@@ -65,6 +69,9 @@ public:
     RecoveryBar* recoveryBar() const { return recovery_; }
     RenameProgressView* progressView() const { return progress_; }
     PresetCommands* presetCommands() const { return presetCommands_; }
+    ScanCommands* scanCommands() const { return scanCommands_; }
+    ReadingBar* readingBar() const { return reading_; }
+    LoadNoticeBar* loadNoticeBar() const { return loadNotice_; }
 
 signals:
     void activated(MainWindow* window);
@@ -113,6 +120,9 @@ private:
     RecoveryBar* recovery_ = nullptr;
     RenameProgressView* progress_ = nullptr;
     PresetCommands* presetCommands_ = nullptr;
+    ScanCommands* scanCommands_ = nullptr;
+    ReadingBar* reading_ = nullptr;
+    LoadNoticeBar* loadNotice_ = nullptr;
     bool settingsOpened_ = false;
 };
 
