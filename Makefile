@@ -88,6 +88,7 @@ bench-engine: build
 # The window's speed at 100,000 items: first drawn table, scrolling, typing in the filter.
 bench-desktop: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_desktop_bench
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_subfolder_bench
 
 # The programs as they are installed, in $(RELEASE_DIR).
 release: deps
