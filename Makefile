@@ -89,6 +89,7 @@ bench-engine: build
 # and renaming every item and undoing it against the command line on the same folder.
 bench-desktop: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_desktop_bench
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_subfolder_bench
 
 # The programs as they are installed, in $(RELEASE_DIR).
 release: deps

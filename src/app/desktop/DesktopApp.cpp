@@ -19,6 +19,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <algorithm>
+#include <utility>
 
 #ifndef MORVANE_VERSION
 #define MORVANE_VERSION "0"
@@ -100,7 +101,9 @@ void DesktopApp::followLanguage() {
 }
 
 MainWindow* DesktopApp::newWindow() {
-    auto* window = new MainWindow(services_);
+    DesktopServices services = services_;
+    services.modelEnvironment.restoreLastRules = !std::exchange(openedWindow_, true);
+    auto* window = new MainWindow(services);
     windows_.push_back(window);
     Commands& commands = window->commands();
     connect(&commands, &Commands::newWindowRequested, this, &DesktopApp::newWindow);

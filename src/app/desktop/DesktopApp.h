@@ -65,6 +65,7 @@ private:
     std::vector<MainWindow*> windows_;
     QPointer<MainWindow> frontmost_;
     QPointer<SettingsWindow> settingsWindow_;
+    bool openedWindow_ = false; // the first window of the run takes the last rules
 };
 
 } // namespace morvane::app

@@ -15,7 +15,8 @@ namespace morvane::app {
 
 EmptyStateView::EmptyStateView(WindowItems& items, QWidget* parent)
     : QWidget(parent), items_(items), symbol_(new QLabel), title_(new QLabel), message_(new QLabel),
-      error_(new QLabel), open_(new QPushButton), progress_(new QProgressBar) {
+      error_(new QLabel), open_(new QPushButton), progress_(new QProgressBar), count_(new QLabel),
+      stop_(new QPushButton) {
     setObjectName("emptyState");
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(10);
@@ -37,11 +38,18 @@ EmptyStateView::EmptyStateView(WindowItems& items, QWidget* parent)
     progress_->setMaximumWidth(240);
     progress_->setTextVisible(false);
     layout->addWidget(progress_, 0, Qt::AlignCenter);
+    count_->setAlignment(Qt::AlignCenter);
+    count_->setForegroundRole(QPalette::PlaceholderText);
+    layout->addWidget(count_);
     layout->addSpacing(6);
     layout->addWidget(open_, 0, Qt::AlignCenter);
+    stop_->setObjectName("stopReading");
+    layout->addWidget(stop_, 0, Qt::AlignCenter);
     layout->addStretch(2);
     connect(open_, &QPushButton::clicked, &items_, &WindowItems::chooseAndOpenFolder);
+    connect(stop_, &QPushButton::clicked, &items_, &WindowItems::stopLoading);
     connect(&items_, &WindowItems::loadErrorChanged, this, &EmptyStateView::showTexts);
+    connect(&items_, &WindowItems::loadProgressChanged, this, &EmptyStateView::showTexts);
     retranslate();
 }
 
@@ -60,6 +68,13 @@ void EmptyStateView::showTexts() {
     // Also while a folder is read: one that never answers (a disk gone away)
     // holds up no other.
     open_->setText(toQString(state.openButton));
+    // A folder's read counts as it goes; once stopped it is no longer stoppable.
+    count_->setText(toQString(items_.loadProgressText()));
+    count_->setVisible(busy_ && items_.loadProgress().items > 0);
+    stop_->setText(ui("Stop"));
+    stop_->setAccessibleDescription(ui("Keeps the items read so far"));
+    stop_->setVisible(busy_);
+    stop_->setEnabled(busy_ && items_.canStopLoading());
     const bool hasError = !busy_ && state.loadError.has_value();
     error_->setText(hasError ? toQString(*state.loadError) : QString());
     error_->setVisible(hasError);

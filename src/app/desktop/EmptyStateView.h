@@ -12,7 +12,8 @@ class WindowItems;
 
 // What the content area shows without items: an invitation to drop files or
 // open a folder, with the reason a folder could not be read; or, while a
-// folder is being read, that it is.
+// folder is being read, that it is, how many items it has read, and "Stop",
+// which shows those.
 class EmptyStateView : public QWidget {
     Q_OBJECT
 
@@ -22,6 +23,8 @@ public:
     void setBusy(bool busy);
     QPushButton* openButton() const { return open_; }
     QLabel* errorLabel() const { return error_; }
+    QLabel* countLabel() const { return count_; }
+    QPushButton* stopButton() const { return stop_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -37,6 +40,8 @@ private:
     QLabel* error_;
     QPushButton* open_;
     QProgressBar* progress_;
+    QLabel* count_;
+    QPushButton* stop_;
     bool busy_ = false;
 };
 

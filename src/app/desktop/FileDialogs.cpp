@@ -2,8 +2,10 @@
 
 #include "app/desktop/UiText.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 
 namespace morvane::app {
 namespace {
@@ -14,14 +16,23 @@ std::optional<std::string> chosen(const QString& path) {
 
 class SystemFileDialogs final : public FileDialogs {
 public:
-    std::optional<std::string> chooseFolder(QWidget* parent) override {
+    std::optional<std::string> chooseFolder(QWidget* parent, bool& includeSubfolders) override {
         QFileDialog dialog(parent, ui("Open Folder"), QDir::homePath());
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly);
+        // Qt's own dialog, since a desktop's dialog takes no control of ours.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setLabelText(QFileDialog::Accept, ui("Open"));
+        auto* subfolders = new QCheckBox(ui("Include Subfolders"));
+        subfolders->setObjectName("includeSubfolders");
+        subfolders->setChecked(includeSubfolders);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            grid->addWidget(subfolders, grid->rowCount(), 0, 1, grid->columnCount());
+        }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return std::nullopt;
         }
+        includeSubfolders = subfolders->isChecked();
         return chosen(dialog.selectedFiles().front());
     }
 

@@ -17,8 +17,10 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
 
-    // "Open Folder", with the button "Open": one folder.
-    virtual std::optional<std::string> chooseFolder(QWidget* parent) = 0;
+    // "Open Folder", with the button "Open": one folder. The dialog offers
+    // "Include Subfolders", checked as `includeSubfolders` comes in, and
+    // leaves the user's choice there.
+    virtual std::optional<std::string> chooseFolder(QWidget* parent, bool& includeSubfolders) = 0;
     // One existing file to read; `filter` as Qt writes it ("Text (*.txt *.tsv)").
     virtual std::optional<std::string> openFile(QWidget* parent, const QString& title,
                                                 const QString& filter) = 0;

@@ -138,6 +138,9 @@ QColor statusColor(const QString& symbolName, bool dark) {
     if (symbolName == "xmark.octagon.fill") {
         return dark ? QColor(0xff, 0x6b, 0x61) : QColor(0xd7, 0x26, 0x1e);
     }
+    if (symbolName == "pencil") {
+        return dark ? QColor(0x64, 0xb5, 0xff) : QColor(0x1a, 0x6f, 0xd6);
+    }
     if (symbolName == "minus" || symbolName == "circle.dashed" ||
         symbolName == "line.3.horizontal.decrease") {
         return dark ? QColor(0x98, 0x98, 0x9d) : QColor(0x8a, 0x8a, 0x8e);

@@ -6,9 +6,11 @@
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScopedValueRollback>
 #include <QStyle>
 
@@ -20,7 +22,7 @@ ItemTable::ItemTable(AppModel& model, QWidget* parent)
     setItemDelegate(new NameDelegate(model.settings(), this));
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);
-    setEditTriggers(NoEditTriggers);
+    setEditTriggers(DoubleClicked | EditKeyPressed);
     setShowGrid(false);
     setAlternatingRowColors(true);
     setWordWrap(false);
@@ -93,7 +95,8 @@ void ItemTable::fitColumns() {
         horizontalHeader()->resizeSection(column, width + padding);
     };
     QStringList statuses;
-    for (const char* label : {"Rename", "Unchanged", "Conflict", "Excluded", "Filtered", "Invalid"}) {
+    for (const char* label :
+         {"Rename", "Edited", "Unchanged", "Conflict", "Excluded", "Filtered", "Invalid"}) {
         statuses << ui(label);
     }
     horizontalHeader()->resizeSection(
@@ -205,9 +208,64 @@ void ItemTable::showModelSelection() {
     }
 }
 
-// Space toggles the current row's check box, as it does for any check box.
+bool ItemTable::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool fromKeyboard = trigger == EditKeyPressed || trigger == AllEditTriggers;
+    const QModelIndex target =
+        fromKeyboard && index.isValid() ? rows_->index(index.row(), ItemTableModel::newName) : index;
+    if (fromKeyboard && target != index && target.flags().testFlag(Qt::ItemIsEditable)) {
+        setCurrentIndex(target);
+    }
+    return QTableView::edit(target, trigger, event);
+}
+
+void ItemTable::contextMenuEvent(QContextMenuEvent* event) {
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex at = fromKeyboard ? currentIndex() : indexAt(event->pos());
+    if (!at.isValid()) {
+        return;
+    }
+    const QRect cell = visualRect(rows_->index(at.row(), ItemTableModel::newName));
+    showContextMenu(at.row(), fromKeyboard ? viewport()->mapToGlobal(cell.bottomLeft()) : event->globalPos());
+}
+
+// The menu opens and returns at once; it acts on the row it was opened for.
+void ItemTable::showContextMenu(int row, const QPoint& at) {
+    if (menu_) {
+        menu_->close();
+    }
+    const QModelIndex name = rows_->index(row, ItemTableModel::newName);
+    const std::string id = fromQString(name.data(ItemTableModel::ItemIdRole).toString());
+    const bool isEdited = model_.rules().editedNames().contains(id);
+    menu_ = new QMenu(this);
+    menu_->setAttribute(Qt::WA_DeleteOnClose);
+    menu_->setObjectName("itemMenu");
+    QAction* editName = menu_->addAction(ui("Edit New Name"));
+    editName->setObjectName("editNewName");
+    editName->setShortcut(Qt::Key_F2);
+    editName->setShortcutContext(Qt::WidgetShortcut); // shown, F2 itself goes to the table
+    editName->setEnabled(name.flags().testFlag(Qt::ItemIsEditable));
+    connect(editName, &QAction::triggered, this, [this, name = QPersistentModelIndex(name)] {
+        if (name.isValid()) {
+            setCurrentIndex(name);
+            QTableView::edit(name);
+        }
+    });
+    QAction* useRules = menu_->addAction(ui("Use the Rules’ Name"));
+    useRules->setObjectName("useRulesName");
+    useRules->setEnabled(isEdited);
+    connect(useRules, &QAction::triggered, this, [this, id] { model_.rules().useRulesName(id); });
+    menu_->popup(at);
+}
+
+// Space toggles the current row's check box, as it does for any check box;
+// Shift+F10 opens the row's menu, as the Menu key does.
 void ItemTable::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier && current.isValid()) {
+        const QRect cell = visualRect(rows_->index(current.row(), ItemTableModel::newName));
+        showContextMenu(current.row(), viewport()->mapToGlobal(cell.bottomLeft()));
+        return;
+    }
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && current.isValid()) {
         const QModelIndex box = rows_->index(current.row(), ItemTableModel::include);
         const bool checked = box.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;

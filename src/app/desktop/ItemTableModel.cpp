@@ -69,6 +69,12 @@ Qt::ItemFlags ItemTableModel::flags(const QModelIndex& index) const {
     if (index.column() == include) {
         flags |= Qt::ItemIsUserCheckable;
     }
+    // An excluded item is not renamed: there is no new name to edit.
+    if (index.column() == newName && index.row() < rowCount() &&
+        model_.preview().row(static_cast<std::size_t>(index.row())).entry().status.kind !=
+            RenameStatus::Kind::excluded) {
+        flags |= Qt::ItemIsEditable;
+    }
     return flags;
 }
 
@@ -113,6 +119,7 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
     // nothing for cost nothing.
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
     case Qt::DecorationRole:
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
@@ -144,6 +151,13 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
     if (at == newName && role == NewNameTextRole) {
         return QVariant::fromValue(&newNameText(index.row()));
     }
+    if (at == newName && role == Qt::EditRole) {
+        return toQString(row.entry().newName);
+    }
+    // A name written by hand carries its mark.
+    if (at == newName && role == Qt::DecorationRole) {
+        return row.entry().isEdited ? QVariant(Icons::statusSymbol("pencil")) : QVariant();
+    }
     if (role == Qt::ToolTipRole && (at == currentName || at == newName || at == path)) {
         return data(index, Qt::DisplayRole);
     }
@@ -166,13 +180,18 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
         return row.entry().item.isDirectory ? QStringLiteral("\u2014")
                                             : toQString(Localizer::dataSize(row.size()));
     case path:
-        return toQString(row.path());
+        return toQString(model_.items().shownFolder(row.entry().item));
     default:
         return {};
     }
 }
 
 bool ItemTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (index.isValid() && index.column() == newName && role == Qt::EditRole) {
+        const std::string id = model_.preview().row(static_cast<std::size_t>(index.row())).id();
+        model_.rules().editNewName(id, fromQString(value.toString()));
+        return true;
+    }
     if (!index.isValid() || index.column() != include || role != Qt::CheckStateRole) {
         return false;
     }

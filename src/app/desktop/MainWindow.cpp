@@ -8,15 +8,18 @@
 #include "app/desktop/ItemTable.h"
 #include "app/desktop/ItemsNoticeBar.h"
 #include "app/desktop/ListEditorSheet.h"
+#include "app/desktop/LoadNoticeBar.h"
 #include "app/desktop/PresetCommands.h"
 #include "app/desktop/PresetManagerSheet.h"
 #include "app/desktop/PresetMessageBar.h"
 #include "app/desktop/PresetSaveSheet.h"
+#include "app/desktop/ReadingBar.h"
 #include "app/desktop/RecoveryBar.h"
 #include "app/desktop/RenameProgressView.h"
 #include "app/desktop/RenameSheet.h"
 #include "app/desktop/ResultBannerView.h"
 #include "app/desktop/RulePanel.h"
+#include "app/desktop/ScanCommands.h"
 #include "app/desktop/SheetBinding.h"
 #include "app/desktop/Sidebar.h"
 #include "app/desktop/UiText.h"
@@ -30,6 +33,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -66,15 +70,22 @@ MainWindow::MainWindow(const DesktopServices& services, QWidget* parent)
     setAcceptDrops(true);
     AppModel::Environment environment = services_.modelEnvironment;
     if (!environment.access) {
-        environment.access = FolderAccess::local([this] { return services_.dialogs->chooseFolder(this); });
+        environment.access =
+            FolderAccess::local([this](bool includeSubfolders) -> std::optional<FolderChoice> {
+                auto path = services_.dialogs->chooseFolder(this, includeSubfolders);
+                return path ? std::optional(FolderChoice{std::move(*path), includeSubfolders}) : std::nullopt;
+            });
     }
     model_ = new AppModel(std::move(environment), this);
 
     commands_ = new Commands(*model_, this);
     commands_->fillMenuBar(menuBar());
     presetCommands_ = new PresetCommands(*model_, menuBar()->findChild<QMenu*>("presetsMenu"), this);
+    scanCommands_ = new ScanCommands(model_->items(), model_->batches(), this);
+    scanCommands_->addToMenu(menuBar()->findChild<QMenu*>("viewMenu"));
     toolbar_ = new WindowToolbar(*model_, *commands_, this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
+    toolbar_->addBeforeFilter(scanCommands_->button());
     toolbar_->addBeforeFilter(presetCommands_->button());
     buildContent();
     bindSheets();
@@ -118,8 +129,10 @@ void MainWindow::buildContent() {
     progress_ = new RenameProgressView(model_->batches(), RenameProgressView::Place::window);
     recovery_ = new RecoveryBar(model_->recovery(), model_->batches());
     itemsNotice_ = new ItemsNoticeBar(model_->items());
-    for (QWidget* banner :
-         std::initializer_list<QWidget*>{recovery_, progress_, banner_, presetMessage_, itemsNotice_}) {
+    reading_ = new ReadingBar(model_->items());
+    loadNotice_ = new LoadNoticeBar(model_->items());
+    for (QWidget* banner : std::initializer_list<QWidget*>{recovery_, progress_, reading_, loadNotice_, banner_,
+                                                           presetMessage_, itemsNotice_}) {
         banners_->addWidget(banner);
     }
     column->addLayout(banners_);

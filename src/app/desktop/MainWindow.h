@@ -17,12 +17,15 @@ class DropHighlight;
 class EmptyStateView;
 class ItemTable;
 class ItemsNoticeBar;
+class LoadNoticeBar;
 class PresetCommands;
+class ReadingBar;
 class PresetMessageBar;
 class RecoveryBar;
 class RenameProgressView;
 class ResultBannerView;
 class RulePanel;
+class ScanCommands;
 class Sidebar;
 class WindowStatusBar;
 class WindowToolbar;
@@ -31,8 +34,9 @@ class SheetBinding;
 // One window over its own model: the sidebar, the toolbar with the filter,
 // the item table (or the empty or busy state), the banners above the table
 // (the offer to put back batches a crash cut short, the last rename's
-// result, the last preset message, a running undo's progress, the names of
-// the folder that could not be read), the status
+// result, the last preset message, a running undo's progress, a folder read
+// again and what a stopped read left out, the names of the folder that could
+// not be read), the status
 // bar with the Rename button and the rule panel; its menu bar has the shared
 // commands and its own Presets menu. Sheets open over it while their model
 // fields say so. Files and folders dropped on it are opened. While a
@@ -72,6 +76,9 @@ public:
     ItemsNoticeBar* itemsNotice() const { return itemsNotice_; }
     RenameProgressView* progressView() const { return progress_; }
     PresetCommands* presetCommands() const { return presetCommands_; }
+    ScanCommands* scanCommands() const { return scanCommands_; }
+    ReadingBar* readingBar() const { return reading_; }
+    LoadNoticeBar* loadNoticeBar() const { return loadNotice_; }
 
 signals:
     void activated(MainWindow* window);
@@ -126,6 +133,9 @@ private:
     RenameProgressView* progress_ = nullptr;
     PresetCommands* presetCommands_ = nullptr;
     QPointer<QWidget> focusBeforeBusy_;
+    ScanCommands* scanCommands_ = nullptr;
+    ReadingBar* reading_ = nullptr;
+    LoadNoticeBar* loadNotice_ = nullptr;
     bool settingsOpened_ = false;
 };
 

@@ -52,6 +52,7 @@ RulePanel::RulePanel(AppModel& model, QWidget* parent)
     layout->addLayout(header);
     connect(expand_, &QToolButton::clicked, &model_.rules(), &WindowRules::expandOrCollapseAll);
     layout->addWidget(makeSelectedNames());
+    layout->addWidget(makeEditedNames());
 
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
@@ -103,6 +104,27 @@ QWidget* RulePanel::makeSelectedNames() {
     grid->addWidget(result_, 1, 1);
     grid->setColumnStretch(1, 1);
     return names_;
+}
+
+QWidget* RulePanel::makeEditedNames() {
+    editedRow_ = new QWidget;
+    editedRow_->setObjectName("editedNames");
+    auto* row = new QHBoxLayout(editedRow_);
+    row->setContentsMargins(12, 0, 8, 8);
+    row->setSpacing(6);
+    auto* mark = new QLabel;
+    mark->setPixmap(Icons::statusSymbol("pencil").pixmap(14, 14));
+    edited_ = new QLabel;
+    edited_->setForegroundRole(QPalette::PlaceholderText);
+    useRulesNames_ = new QToolButton;
+    useRulesNames_->setObjectName("useRulesNames");
+    useRulesNames_->setAutoRaise(true);
+    useRulesNames_->setFocusPolicy(Qt::StrongFocus);
+    row->addWidget(mark);
+    row->addWidget(edited_, 1);
+    row->addWidget(useRulesNames_);
+    connect(useRulesNames_, &QToolButton::clicked, &model_.rules(), &WindowRules::useRulesNames);
+    return editedRow_;
 }
 
 // Cards are kept for as long as their rules exist, whatever the order, so
@@ -164,6 +186,10 @@ void RulePanel::refreshCards() {
     expand_->setText(toQString(rules.expandAllTitle()));
     expand_->setEnabled(rules.canExpandOrCollapseAll());
 
+    const auto editedNote = rules.editedNamesNote();
+    editedRow_->setVisible(editedNote.has_value());
+    edited_->setText(editedNote ? toQString(*editedNote) : QString());
+
     const auto names = model_.preview().selectedNames();
     names_->setVisible(names.has_value());
     if (names) {
@@ -201,6 +227,8 @@ void RulePanel::retranslate() {
     expand_->setAccessibleName(ui("Collapse or expand all rules"));
     addRule_->setText(ui("Add Rule"));
     addRule_->setAccessibleName(ui("Add Rule"));
+    useRulesNames_->setText(ui("Use the Rules\u2019 Names"));
+    useRulesNames_->setAccessibleName(ui("Use the Rules\u2019 Names"));
     originalTitle_->setText(ui("Original"));
     resultTitle_->setText(ui("Result"));
     fillAddMenu();

@@ -18,8 +18,9 @@ class RuleCardList;
 
 // The renaming criteria beside the table: the header ("Rules", the active
 // count, collapse or expand all), the selected item's name now and after
-// the rules, one card per rule in list order, and the "Add Rule" menu with
-// every rule kind. Cards live as long as their rules and are updated in
+// the rules, how many new names written by hand the rules leave alone (with
+// "Use the Rules' Names" to take them all back), one card per rule in list
+// order, and the "Add Rule" menu with every rule kind. Cards live as long as their rules and are updated in
 // place; one refresh reads every card's figures over one trace.
 class RulePanel : public QWidget {
     Q_OBJECT
@@ -36,6 +37,9 @@ public:
     QWidget* selectedNames() const { return names_; }
     QString originalName() const;
     QString resultName() const;
+    // "%lld edited names kept", with its button; hidden without edited names.
+    QLabel* editedNamesLabel() const { return edited_; }
+    QToolButton* useRulesNamesButton() const { return useRulesNames_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -46,6 +50,7 @@ private:
     void refreshCards();
     void fillAddMenu();
     QWidget* makeSelectedNames();
+    QWidget* makeEditedNames();
 
     AppModel& model_;
     QLabel* title_;
@@ -56,6 +61,9 @@ private:
     QLabel* resultTitle_ = nullptr;
     ElidedLabel* original_ = nullptr;
     ElidedLabel* result_ = nullptr;
+    QWidget* editedRow_ = nullptr;
+    QLabel* edited_ = nullptr;
+    QToolButton* useRulesNames_ = nullptr;
     QScrollArea* scroll_;
     RuleCardList* cardList_;
     QPushButton* addRule_;

@@ -37,9 +37,9 @@ QVBoxLayout* pane(QWidget* widget) {
 SettingsWindow::SettingsWindow(AppSettings& settings, Updater& updater, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), updater_(updater), tabs_(new QTabWidget),
       highlight_(new QCheckBox), runningResult_(new QCheckBox), quitAfterLast_(new QCheckBox),
-      autoCheck_(new QCheckBox), autoDownload_(new QCheckBox), updateNote_(note()), welcome_(new QPushButton),
-      historyNote_(note()), appearance_(new QButtonGroup(this)), appearanceNote_(note()),
-      languageLead_(new QLabel), language_(new QComboBox) {
+      lastRules_(new QCheckBox), autoCheck_(new QCheckBox), autoDownload_(new QCheckBox), updateNote_(note()),
+      welcome_(new QPushButton), historyNote_(note()), appearance_(new QButtonGroup(this)),
+      appearanceNote_(note()), languageLead_(new QLabel), language_(new QComboBox) {
     setObjectName("settings");
     setWindowIcon(Icons::application());
     auto* layout = new QVBoxLayout(this);
@@ -53,6 +53,7 @@ SettingsWindow::SettingsWindow(AppSettings& settings, Updater& updater, QWidget*
     connect(highlight_, &QCheckBox::toggled, &settings_, &AppSettings::setHighlightChanges);
     connect(runningResult_, &QCheckBox::toggled, &settings_, &AppSettings::setShowRunningResult);
     connect(quitAfterLast_, &QCheckBox::toggled, &settings_, &AppSettings::setQuitAfterLastWindow);
+    connect(lastRules_, &QCheckBox::toggled, &settings_, &AppSettings::setStartWithLastRules);
     connect(autoCheck_, &QCheckBox::toggled, this, [this](bool on) { updater_.setAutomaticChecks(on); });
     connect(autoDownload_, &QCheckBox::toggled, this,
             [this](bool on) { updater_.setAutomaticDownloads(on); });
@@ -63,10 +64,11 @@ SettingsWindow::SettingsWindow(AppSettings& settings, Updater& updater, QWidget*
         settings_.setLanguagePreference(fromQString(language_->itemData(index).toString()));
     });
 
-    for (auto signal : {&AppSettings::highlightChangesChanged, &AppSettings::showRunningResultChanged,
-                        &AppSettings::quitAfterLastWindowChanged, &AppSettings::appearanceChanged,
-                        &AppSettings::languagePreferenceChanged, &AppSettings::automaticUpdateChecksChanged,
-                        &AppSettings::automaticUpdateDownloadsChanged}) {
+    for (auto signal :
+         {&AppSettings::highlightChangesChanged, &AppSettings::showRunningResultChanged,
+          &AppSettings::quitAfterLastWindowChanged, &AppSettings::startWithLastRulesChanged,
+          &AppSettings::appearanceChanged, &AppSettings::languagePreferenceChanged,
+          &AppSettings::automaticUpdateChecksChanged, &AppSettings::automaticUpdateDownloadsChanged}) {
         connect(&settings_, signal, this, &SettingsWindow::showSettings);
     }
     retranslate();
@@ -76,7 +78,7 @@ SettingsWindow::SettingsWindow(AppSettings& settings, Updater& updater, QWidget*
 QWidget* SettingsWindow::makeGeneral() {
     auto* widget = new QWidget;
     QVBoxLayout* layout = pane(widget);
-    for (QCheckBox* toggle : {highlight_, runningResult_, quitAfterLast_}) {
+    for (QCheckBox* toggle : {highlight_, runningResult_, quitAfterLast_, lastRules_}) {
         layout->addWidget(toggle);
     }
     layout->addSpacing(8);
@@ -122,12 +124,13 @@ QWidget* SettingsWindow::makeLanguage() {
 }
 
 void SettingsWindow::showSettings() {
-    const QSignalBlocker blockers[] = {QSignalBlocker(highlight_), QSignalBlocker(runningResult_),
-                                       QSignalBlocker(quitAfterLast_), QSignalBlocker(autoCheck_),
-                                       QSignalBlocker(autoDownload_)};
+    const QSignalBlocker blockers[] = {QSignalBlocker(highlight_),     QSignalBlocker(runningResult_),
+                                       QSignalBlocker(quitAfterLast_), QSignalBlocker(lastRules_),
+                                       QSignalBlocker(autoCheck_),     QSignalBlocker(autoDownload_)};
     highlight_->setChecked(settings_.highlightChanges());
     runningResult_->setChecked(settings_.showRunningResult());
     quitAfterLast_->setChecked(settings_.quitAfterLastWindow());
+    lastRules_->setChecked(settings_.startWithLastRules());
     autoCheck_->setChecked(updater_.automaticChecks());
     autoDownload_->setChecked(updater_.automaticDownloads());
     for (std::size_t id = 0; id < allAppearanceChoices.size(); ++id) {
@@ -153,6 +156,7 @@ void SettingsWindow::retranslate() {
     highlight_->setText(ui("Highlight filename changes"));
     runningResult_->setText(ui("Show the running result on collapsed rules"));
     quitAfterLast_->setText(ui("Quit when the last window closes"));
+    lastRules_->setText(ui("Start with the last rules"));
     autoCheck_->setText(ui("Check for updates automatically"));
     autoDownload_->setText(ui("Download and install automatically"));
     updateNote_->setText(updater_.note());

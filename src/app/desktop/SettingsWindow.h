@@ -26,6 +26,7 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QComboBox* languagePicker() const { return language_; }
     QCheckBox* highlightToggle() const { return highlight_; }
+    QCheckBox* lastRulesToggle() const { return lastRules_; }
     QPushButton* welcomeButton() const { return welcome_; }
     QButtonGroup* appearanceChoices() const { return appearance_; }
 
@@ -45,6 +46,7 @@ private:
     QCheckBox* highlight_;
     QCheckBox* runningResult_;
     QCheckBox* quitAfterLast_;
+    QCheckBox* lastRules_;
     QCheckBox* autoCheck_;
     QCheckBox* autoDownload_;
     QLabel* updateNote_;

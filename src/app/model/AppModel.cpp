@@ -1,6 +1,7 @@
 #include "app/model/AppModel.h"
 
 #include "app/model/AppSettings.h"
+#include "app/model/LastRules.h"
 #include "app/model/LaunchOptions.h"
 #include "app/model/Localizer.h"
 #include "app/model/QtStrings.h"
@@ -28,6 +29,10 @@ std::string homeOf(const AppModelEnvironment& environment) {
     return environment.homeFolder.value_or(fromQString(QDir::homePath()));
 }
 
+// Long enough for a burst of keystrokes to be written once, short enough
+// that a crash takes little with it.
+constexpr int storeRulesDelayMs = 300;
+
 } // namespace
 
 AppModel::AppModel(Environment environment, QObject* parent)
@@ -54,8 +59,27 @@ AppModel::AppModel(Environment environment, QObject* parent)
         batches_.withdrawLastRename();
         preview_.scheduleReplan();
     });
+    // Edited names change the preview only: the rules are as they were.
+    connect(&rules_, &WindowRules::editedNamesChanged, &preview_, &WindowPreview::scheduleReplan);
+    // They belong to the items they were written for.
+    connect(&items_, &WindowItems::sourceOpened, &rules_, &WindowRules::dropEditedNames);
+    connect(&items_, &WindowItems::batchFollowed, &rules_, &WindowRules::dropEditedNames);
     // Rule summaries, kind titles and messages are in the interface language.
     connect(settings_, &AppSettings::languageDidChange, &preview_, &WindowPreview::scheduleReplan);
+
+    // A new window reads folders as the last choices made in any window;
+    // from then on its choices are its own, and the next windows'.
+    items_.setScanOptions(settings_->scanOptions());
+    connect(&items_, &WindowItems::scanOptionsChanged, this,
+            [this] { settings_->setScanOptions(items_.scanOptions()); });
+
+    if (environment.restoreLastRules && settings_->startWithLastRules()) {
+        restoreLastRules();
+    }
+    storeRulesSoon_.setSingleShot(true);
+    storeRulesSoon_.setInterval(storeRulesDelayMs);
+    connect(&storeRulesSoon_, &QTimer::timeout, this, &AppModel::storeRules);
+    connect(&rules_, &WindowRules::rulesChanged, &storeRulesSoon_, qOverload<>(&QTimer::start));
 
     if (const auto arguments = LaunchOptions::takeForFirstModel()) {
         const LaunchOptions options = LaunchOptions::parse(*arguments);
@@ -64,7 +88,37 @@ AppModel::AppModel(Environment environment, QObject* parent)
     }
 }
 
-AppModel::~AppModel() = default;
+// The window goes: its rules are the last ones now.
+AppModel::~AppModel() {
+    storeRules();
+}
+
+void AppModel::storeRules() {
+    storeRulesSoon_.stop();
+    settings_->setLastRules(LastRules::encode(rules_.entries()));
+}
+
+// A list that cannot be read back is dropped, and the window starts as a
+// new one does.
+void AppModel::restoreLastRules() {
+    const auto stored = settings_->lastRules();
+    if (!stored) {
+        return;
+    }
+    const auto restored = LastRules::decode(*stored);
+    if (!restored) {
+        settings_->setLastRules(std::nullopt);
+        presets_.setPresetMessage(Localizer::text(
+            "The last rules could not be read back, so the window starts with the default rule."));
+        return;
+    }
+    rules_.setRules(restored->entries);
+    if (restored->skipped > 0) {
+        presets_.setPresetMessage(Localizer::counted(
+            "%lld of the last rules needs a newer version and was skipped.",
+            "%lld of the last rules need a newer version and were skipped.", restored->skipped));
+    }
+}
 
 // What a preview computation reads: snapshots, which cost nothing per item.
 PreviewInput AppModel::previewInput() const {
@@ -80,6 +134,8 @@ PreviewInput AppModel::previewInput() const {
     input.selectedID = items_.selectedID();
     if (items_.looseFiles()) {
         input.looseFilesDisk = items_.access().fileSystem();
+    } else {
+        input.root = items_.folder();
     }
     return input;
 }

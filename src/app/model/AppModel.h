@@ -12,6 +12,7 @@
 #include "app/model/WindowRules.h"
 
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +32,9 @@ struct AppModelEnvironment {
     Planner planner;                             // the engine's planning when empty
     std::optional<std::string> homeFolder;       // the user's home when absent
     std::function<void()> returnFreedMemory;     // returnFreedMemory() when empty
+    // The first window of a run: it starts with the last rules stored, when
+    // the settings say so.
+    bool restoreLastRules = false;
 };
 
 // One window's model: its parts, wired together, and the state of the
@@ -41,8 +45,9 @@ struct AppModelEnvironment {
 // change of the items or the rules plans the preview anew; a change of the
 // rules also withdraws the last rename's undo and forgets the preset the
 // rules came from. While a batch runs, one gate refuses every change of what
-// it works on. The first model of a process takes the launch options. Main
-// thread only.
+// it works on. The first model of a process takes the launch options. The
+// rule list is handed to the settings a moment after each change and when
+// the window goes, for the first window of the next run. Main thread only.
 class AppModel : public QObject {
     Q_OBJECT
 
@@ -89,6 +94,8 @@ signals:
 private:
     PreviewInput previewInput() const;
     void applyLaunchOptions(const LaunchOptions& options);
+    void restoreLastRules();
+    void storeRules();
 
     AppSettings* settings_;
     EditGate gate_;
@@ -98,6 +105,7 @@ private:
     WindowBatches batches_;
     WindowRecovery recovery_;
     WindowPresets presets_;
+    QTimer storeRulesSoon_;
 
     bool openSettingsAtLaunch_ = false;
     bool showWelcome_ = false;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QSettings>
+#include <utility>
 
 namespace morvane::app {
 namespace {
@@ -22,6 +23,17 @@ constexpr const char* kQuitAfterLastWindow = "quitAfterLastWindow";
 constexpr const char* kWelcomeSeen = "welcomeSeen";
 constexpr const char* kAutomaticUpdateChecks = "automaticUpdateChecks";
 constexpr const char* kAutomaticUpdateDownloads = "automaticUpdateDownloads";
+constexpr const char* kStartWithLastRules = "startWithLastRules";
+constexpr const char* kLastRules = "lastRules";
+// The scan options, one key each under "scan/", by their names in the engine.
+constexpr std::pair<const char*, bool ScanOptions::*> kScanKeys[] = {
+    {"scan/includeFiles", &ScanOptions::includeFiles},
+    {"scan/includeFolders", &ScanOptions::includeFolders},
+    {"scan/recursive", &ScanOptions::recursive},
+    {"scan/includeHidden", &ScanOptions::includeHidden},
+    {"scan/packagesAsFiles", &ScanOptions::packagesAsFiles},
+    {"scan/followSymlinks", &ScanOptions::followSymlinks},
+};
 
 std::optional<std::string> storedString(const QSettings& store, const char* key) {
     const QVariant value = store.value(key);
@@ -45,6 +57,7 @@ AppSettings::AppSettings(std::unique_ptr<QSettings> store, std::vector<std::stri
     welcomeSeen_ = storedBool(kWelcomeSeen, false);
     automaticUpdateChecks_ = storedBool(kAutomaticUpdateChecks, true);
     automaticUpdateDownloads_ = storedBool(kAutomaticUpdateDownloads, false);
+    startWithLastRules_ = storedBool(kStartWithLastRules, false);
     applyLanguage(false);
 }
 
@@ -165,6 +178,39 @@ void AppSettings::setAutomaticUpdateChecks(bool on) {
 void AppSettings::setAutomaticUpdateDownloads(bool on) {
     storeBool(kAutomaticUpdateDownloads, automaticUpdateDownloads_, on,
               &AppSettings::automaticUpdateDownloadsChanged);
+}
+
+void AppSettings::setStartWithLastRules(bool on) {
+    storeBool(kStartWithLastRules, startWithLastRules_, on, &AppSettings::startWithLastRulesChanged);
+}
+
+std::optional<std::string> AppSettings::lastRules() const {
+    return storedString(*store_, kLastRules);
+}
+
+void AppSettings::setLastRules(const std::optional<std::string>& encoded) {
+    if (encoded) {
+        store_->setValue(kLastRules, toQString(*encoded));
+    } else {
+        store_->remove(kLastRules);
+    }
+    // The store keeps its changes in memory for a while; these are what a
+    // crash must not take with it.
+    store_->sync();
+}
+
+ScanOptions AppSettings::scanOptions() const {
+    ScanOptions options;
+    for (const auto& [key, field] : kScanKeys) {
+        options.*field = storedBool(key, options.*field);
+    }
+    return options;
+}
+
+void AppSettings::setScanOptions(const ScanOptions& options) {
+    for (const auto& [key, field] : kScanKeys) {
+        store_->setValue(key, options.*field);
+    }
 }
 
 QByteArray AppSettings::layout(const std::string& name) const {

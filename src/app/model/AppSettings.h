@@ -2,6 +2,7 @@
 
 #include "app/model/AppLanguage.h"
 #include "app/model/AppearanceChoice.h"
+#include "engine/filesystem/ScanOptions.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -38,6 +39,8 @@ class AppSettings : public QObject {
                    automaticUpdateChecksChanged)
     Q_PROPERTY(bool automaticUpdateDownloads READ automaticUpdateDownloads WRITE setAutomaticUpdateDownloads
                    NOTIFY automaticUpdateDownloadsChanged)
+    Q_PROPERTY(bool startWithLastRules READ startWithLastRules WRITE setStartWithLastRules NOTIFY
+                   startWithLastRulesChanged)
     Q_PROPERTY(int welcomeRequest READ welcomeRequest NOTIFY welcomeRequestChanged)
     Q_PROPERTY(bool welcomeSeen READ welcomeSeen WRITE setWelcomeSeen NOTIFY welcomeSeenChanged)
 
@@ -82,6 +85,20 @@ public:
     bool automaticUpdateDownloads() const { return automaticUpdateDownloads_; }
     void setAutomaticUpdateDownloads(bool on);
 
+    // "Start with the last rules": the first window of a run takes the rule
+    // list last stored (`lastRules`) instead of the default one.
+    bool startWithLastRules() const { return startWithLastRules_; }
+    void setStartWithLastRules(bool on);
+    // The rule list of the window edited or closed last, as `LastRules`
+    // writes it. Written through to the disk at once, so that a crash loses
+    // at most what the window had not yet handed over.
+    std::optional<std::string> lastRules() const;
+    void setLastRules(const std::optional<std::string>& encoded);
+
+    // How new windows read folders: the choices last made in any window.
+    ScanOptions scanOptions() const;
+    void setScanOptions(const ScanOptions& options);
+
     // A window's size and divider positions, as the toolkit saves them, by
     // name ("window", "splitter"); empty when none was stored.
     QByteArray layout(const std::string& name) const;
@@ -108,6 +125,7 @@ signals:
     void quitAfterLastWindowChanged();
     void automaticUpdateChecksChanged();
     void automaticUpdateDownloadsChanged();
+    void startWithLastRulesChanged();
     void welcomeRequestChanged();
     void welcomeSeenChanged();
 
@@ -128,6 +146,7 @@ private:
     bool quitAfterLastWindow_ = true;
     bool automaticUpdateChecks_ = true;
     bool automaticUpdateDownloads_ = false;
+    bool startWithLastRules_ = false;
     int welcomeRequest_ = 0;
     bool welcomeSeen_ = false;
 };

@@ -50,8 +50,8 @@ std::vector<FileItem> FolderAccess::items(const std::vector<std::string>& paths)
     return itemsFromPaths(*fileSystem_, paths);
 }
 
-std::optional<std::string> FolderAccess::chooseFolder() const {
-    return chooseFolder_ ? chooseFolder_() : std::nullopt;
+std::optional<FolderChoice> FolderAccess::chooseFolder(bool includeSubfolders) const {
+    return chooseFolder_ ? chooseFolder_(includeSubfolders) : std::nullopt;
 }
 
 } // namespace morvane::app

@@ -11,14 +11,21 @@
 
 namespace morvane::app {
 
+// A folder picked to open, and whether the picker asked for its subfolders' items too.
+struct FolderChoice {
+    std::string path;
+    bool includeSubfolders = false;
+};
+
 // What a window needs of the disk besides scanning and renaming: whether a
 // dropped path is a folder, items for dropped paths, and the folder picker
 // (the window supplies the dialog). Everything else goes through `fileSystem`,
 // so a model can run against an in-memory tree.
 class FolderAccess {
 public:
-    // The folder the user picked; nothing when the dialog was cancelled.
-    using ChooseFolder = std::function<std::optional<std::string>()>;
+    // The folder the user picked, the picker offering subfolders as
+    // `includeSubfolders` says; nothing when the dialog was cancelled.
+    using ChooseFolder = std::function<std::optional<FolderChoice>(bool includeSubfolders)>;
 
     explicit FolderAccess(std::shared_ptr<FileSystem> fileSystem, ChooseFolder chooseFolder = {});
     virtual ~FolderAccess() = default;
@@ -34,7 +41,7 @@ public:
     // (creation date where it is recorded), 1970-01-01, 0 and "file" where
     // they cannot be read.
     std::vector<FileItem> items(const std::vector<std::string>& paths) const;
-    std::optional<std::string> chooseFolder() const;
+    std::optional<FolderChoice> chooseFolder(bool includeSubfolders) const;
 
 private:
     std::shared_ptr<FileSystem> fileSystem_;

@@ -49,7 +49,9 @@ std::shared_ptr<const PlanningList> planningList(const PreviewInput& input,
     for (FileItem& item : items) {
         item.isIncluded = !input.unchecked->contains(item.id);
     }
-    list->items = std::make_shared<const ItemList>(NameFilter::apply(input.searchText, std::move(items)));
+    list->items = std::make_shared<const ItemList>(
+        NameFilter::apply(input.searchText, std::move(items),
+                          input.root ? std::optional<std::string_view>(*input.root) : std::nullopt));
     return list;
 }
 
@@ -67,15 +69,20 @@ std::optional<std::size_t> Preview::stepOf(const Uuid& id) const {
 }
 
 std::optional<PlanPosition> positionIn(const RenamePlan& plan, const std::string& id) {
-    PlanPosition position;
-    for (; position.row < plan.entries.size(); ++position.row) {
-        const RenamePlan::Entry& entry = plan.entries[position.row];
-        if (entry.item.id == id) {
-            return position;
-        }
-        position.includedIndex += entry.status.kind != RenameStatus::Kind::excluded ? 1 : 0;
+    const auto found = std::find_if(plan.entries.begin(), plan.entries.end(),
+                                    [&](const RenamePlan::Entry& entry) { return entry.item.id == id; });
+    if (found == plan.entries.end()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    PlanPosition position;
+    position.row = static_cast<std::size_t>(found - plan.entries.begin());
+    for (auto entry = plan.entries.begin(); entry != found; ++entry) {
+        if (entry->status.kind != RenameStatus::Kind::excluded) {
+            ++position.includedIndex;
+            position.folderIndex += entry->item.directory == found->item.directory ? 1 : 0;
+        }
+    }
+    return position;
 }
 
 std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const Planner& planner,
@@ -117,12 +124,14 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
         } else if (entries[row].status.isConflict()) {
             preview->conflictRows.push_back(static_cast<std::uint32_t>(row));
         }
+        preview->editedCount += entries[row].isEdited ? 1 : 0;
     }
     preview->selectedID = input.selectedID;
     if (input.selectedID) {
         if (const auto position = positionIn(preview->plan, *input.selectedID)) {
             preview->selectedRow = position->row;
             preview->selectedIncludedIndex = position->includedIndex;
+            preview->selectedFolderIndex = position->folderIndex;
         }
     }
     return preview;

@@ -44,6 +44,8 @@ struct PreviewInput {
     RenamePipeline pipeline;
     std::vector<Uuid> ruleIds; // the rule list's entry of each step
     std::optional<std::string> selectedID;
+    // The opened folder: the search also finds items by their folder written from it.
+    std::optional<std::string> root;
     // Loose files only: where new names are looked up among the other
     // entries of their folders, as renaming will find them.
     std::shared_ptr<const FileSystem> looseFilesDisk;
@@ -68,10 +70,13 @@ struct Preview {
     std::vector<std::uint32_t> operationRows;
     // Positions of the entries in conflict, in plan order.
     std::vector<std::uint32_t> conflictRows;
+    // Entries whose new names were written by hand.
+    std::size_t editedCount = 0;
     // The entry of the input's selected id, and its position among the included entries.
     std::optional<std::string> selectedID;
     std::optional<std::size_t> selectedRow;
     std::size_t selectedIncludedIndex = 0;
+    std::size_t selectedFolderIndex = 0;
 
     std::shared_ptr<const PlanningList> sorted;
     std::shared_ptr<const PlanningList> planning;
@@ -90,10 +95,11 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
                                               std::stop_token stop);
 
 // Where a selected id sits in a plan: its entry, and its position among the
-// entries that are not excluded.
+// entries that are not excluded, of the whole plan and of its folder.
 struct PlanPosition {
     std::size_t row = 0;
     std::size_t includedIndex = 0;
+    std::size_t folderIndex = 0;
 };
 std::optional<PlanPosition> positionIn(const RenamePlan& plan, const std::string& id);
 

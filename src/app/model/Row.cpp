@@ -8,6 +8,10 @@ namespace morvane::app {
 
 RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
     using Kind = RenameStatus::Kind;
+    // A conflict or an invalid name still says so: the edit is checked like any new name.
+    if (entry.isEdited && entry.status.willRename()) {
+        return {Localizer::text("Edited"), "pencil", Localizer::text("This new name was written by hand")};
+    }
     switch (entry.status.kind) {
     case Kind::rename:
         return {Localizer::text("Rename"), "checkmark", std::nullopt};

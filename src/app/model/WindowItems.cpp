@@ -9,6 +9,7 @@
 
 #include <QFutureWatcher>
 #include <algorithm>
+#include <atomic>
 
 namespace morvane::app {
 
@@ -18,12 +19,23 @@ struct WindowItems::Loaded {
     std::shared_ptr<const ItemList> items = std::make_shared<const ItemList>();
     std::optional<std::string> error;
     std::size_t unreadableNames = 0;
-    ItemOrder order; // the order the selection was made in
+    bool isComplete = true; // false: the read was stopped
+    ItemOrder order;        // the order the selection was made in
     std::optional<std::string> selectedBefore;
     std::optional<std::string> selection;
 };
 
+// The figures a read's thread leaves for the window's thread to show.
+struct WindowItems::Relay {
+    std::atomic<std::size_t> items = 0;
+    std::atomic<std::size_t> folders = 0;
+};
+
 namespace {
+
+// A read that ends sooner shows no figures; a longer one shows them at a
+// pace that reads as counting.
+constexpr int progressRefreshMs = 100;
 
 // The selected item when it is still there, else the first in `order`.
 std::optional<std::string> selectionAfterLoad(const ItemList& items, const ItemOrder& order,
@@ -43,7 +55,10 @@ std::optional<std::string> selectionAfterLoad(const ItemList& items, const ItemO
 WindowItems::WindowItems(std::shared_ptr<FolderAccess> access, std::string homeFolder, EditGate& gate,
                          QObject* parent)
     : QObject(parent), access_(std::move(access)), homeFolder_(std::move(homeFolder)), gate_(gate),
-      items_(std::make_shared<const ItemList>()), unchecked_(std::make_shared<const IdSet>()) {}
+      items_(std::make_shared<const ItemList>()), unchecked_(std::make_shared<const IdSet>()) {
+    progressTimer_.setInterval(progressRefreshMs);
+    connect(&progressTimer_, &QTimer::timeout, this, &WindowItems::publishProgress);
+}
 
 void WindowItems::openFolder(const std::string& path) {
     gate_.pass([&] {
@@ -77,13 +92,15 @@ void WindowItems::open(const std::vector<std::string>& paths) {
             emit loadErrorChanged();
         }
         replaceItems(std::make_shared<const ItemList>());
-        load([access = access_, normalized, order = order_] {
-            Loaded loaded;
-            loaded.items = std::make_shared<const ItemList>(access->items(normalized));
-            loaded.order = order;
-            loaded.selection = selectionAfterLoad(*loaded.items, order, std::nullopt);
-            return loaded;
-        });
+        load(
+            [access = access_, normalized, order = order_](const ScanControl&) {
+                Loaded loaded;
+                loaded.items = std::make_shared<const ItemList>(access->items(normalized));
+                loaded.order = order;
+                loaded.selection = selectionAfterLoad(*loaded.items, order, std::nullopt);
+                return loaded;
+            },
+            false);
     });
 }
 
@@ -104,6 +121,7 @@ void WindowItems::showSource(std::optional<std::string> folder, bool looseFiles,
         unreadableNamesDismissed_ = false;
         emit sourceChanged();
     }
+    emit sourceOpened();
 }
 
 void WindowItems::rescan() {
@@ -111,44 +129,75 @@ void WindowItems::rescan() {
         return;
     }
     gate_.pass([&] {
-        load([fileSystem = access_->fileSystem(), path = *folder_, options = scanOptions_, order = order_,
-              selected = selectedID_] {
-            Loaded loaded;
-            loaded.order = order;
-            loaded.selectedBefore = selected;
-            try {
-                ScanResult scanned = FolderScanner(fileSystem).scanReporting(path, options);
-                loaded.items = std::make_shared<const ItemList>(std::move(scanned.items));
-                loaded.unreadableNames = scanned.unreadableNameCount;
-            } catch (const FileSystemError& error) {
-                loaded.error = error.message();
-            } catch (const std::exception& error) {
-                loaded.error = error.what();
-            }
-            loaded.selection = selectionAfterLoad(*loaded.items, order, selected);
-            return loaded;
-        });
+        load(
+            [fileSystem = access_->fileSystem(), path = *folder_, options = scanOptions_, order = order_,
+             selected = selectedID_](const ScanControl& control) {
+                Loaded loaded;
+                loaded.order = order;
+                loaded.selectedBefore = selected;
+                try {
+                    ScanResult scanned = FolderScanner(fileSystem).scanReporting(path, options, control);
+                    loaded.isComplete = scanned.isComplete;
+                    loaded.unreadableNames = scanned.unreadableNameCount;
+                    loaded.items = std::make_shared<const ItemList>(std::move(scanned.items));
+                } catch (const FileSystemError& error) {
+                    loaded.error = error.message();
+                } catch (const std::exception& error) {
+                    loaded.error = error.what();
+                }
+                loaded.selection = selectionAfterLoad(*loaded.items, order, selected);
+                return loaded;
+            },
+            true);
     });
 }
 
 void WindowItems::chooseAndOpenFolder() {
     // No picker for a folder that could not be opened.
     gate_.pass([&] {
-        if (const auto path = access_->chooseFolder()) {
-            openFolder(*path);
+        const auto choice = access_->chooseFolder(scanOptions_.recursive);
+        if (!choice) {
+            return;
         }
+        if (choice->includeSubfolders != scanOptions_.recursive) {
+            // Taken for the folder about to open, not read again for the one open now.
+            scanOptions_.recursive = choice->includeSubfolders;
+            emit scanOptionsChanged();
+        }
+        openFolder(choice->path);
     });
 }
 
+std::string WindowItems::shownFolder(const FileItem& item) const {
+    if (folder_ && !looseFiles_) {
+        if (auto relative = Paths::relative(*folder_, item.directory)) {
+            return std::move(*relative);
+        }
+    }
+    return item.directory;
+}
+
 // Each read runs on a thread of its own; only the newest is taken, and only
-// while the items exist (the watcher is their child). One overtaken is left
-// to end whenever it does, and nothing waits for it.
-void WindowItems::load(std::function<Loaded()> job) {
+// while the items exist (the watcher is their child). One overtaken is told
+// to stop and left to end whenever it does; nothing waits for it.
+void WindowItems::load(std::function<Loaded(const ScanControl&)> job, bool stoppable) {
     const std::uint64_t generation = ++loadGeneration_;
+    loadStop_.request_stop();
+    loadStop_ = std::stop_source();
+    loadStoppable_ = stoppable;
+    loadRelay_ = std::make_shared<Relay>();
+    ScanControl control{loadStop_.get_token(), [relay = loadRelay_](const ScanProgress& progress) {
+                            relay->items.store(progress.items, std::memory_order_relaxed);
+                            relay->folders.store(progress.folders, std::memory_order_relaxed);
+                        }};
+    loadProgress_ = {};
+    setStoppedAfter(std::nullopt);
+    progressTimer_.start();
     if (!loading_) {
         loading_ = true;
         emit loadingChanged();
     }
+    emit loadProgressChanged();
     auto* watcher = new QFutureWatcher<Loaded>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
@@ -156,10 +205,64 @@ void WindowItems::load(std::function<Loaded()> job) {
             finishLoad(watcher->result());
         }
     });
-    watcher->setFuture(WorkerPools::runAlone(std::move(job)));
+    watcher->setFuture(WorkerPools::runAlone<Loaded>(
+        [job = std::move(job), control = std::move(control)] { return job(control); }));
+}
+
+void WindowItems::publishProgress() {
+    if (!loadRelay_) {
+        return;
+    }
+    const ScanProgress now{loadRelay_->items.load(std::memory_order_relaxed),
+                           loadRelay_->folders.load(std::memory_order_relaxed)};
+    if (now != loadProgress_) {
+        loadProgress_ = now;
+        emit loadProgressChanged();
+    }
+}
+
+std::string WindowItems::loadProgressText() const {
+    return Localizer::counted("%lld item read so far", "%lld items read so far", loadProgress_.items);
+}
+
+bool WindowItems::canStopLoading() const {
+    return loading_ && loadStoppable_ && !loadStop_.stop_requested();
+}
+
+void WindowItems::stopLoading() {
+    if (canStopLoading()) {
+        loadStop_.request_stop();
+        emit loadProgressChanged(); // it can no longer be stopped
+    }
+}
+
+void WindowItems::setStoppedAfter(std::optional<std::size_t> count) {
+    if (count != stoppedAfter_) {
+        stoppedAfter_ = count;
+        emit loadNoticeChanged();
+    }
+}
+
+std::optional<std::string> WindowItems::loadNotice() const {
+    if (!stoppedAfter_) {
+        return std::nullopt;
+    }
+    return Localizer::counted("Reading was stopped after %lld item: the rest of the folder is not listed.",
+                              "Reading was stopped after %lld items: the rest of the folder is not listed.",
+                              *stoppedAfter_);
+}
+
+void WindowItems::dismissLoadNotice() {
+    setStoppedAfter(std::nullopt);
 }
 
 void WindowItems::finishLoad(Loaded loaded) {
+    progressTimer_.stop();
+    loadRelay_.reset();
+    isComplete_ = loaded.isComplete;
+    if (!loaded.isComplete) {
+        setStoppedAfter(loaded.items->size());
+    }
     replaceItems(std::move(loaded.items));
     if (loaded.selectedBefore == selectedID_ && loaded.order == order_) {
         setSelectedID(std::move(loaded.selection));
@@ -267,6 +370,7 @@ void WindowItems::followBatch(const RenameTransaction& transaction, BatchDirecti
     if (!unchecked_->empty()) {
         replaceUnchecked({});
     }
+    emit batchFollowed();
 }
 
 void WindowItems::setUnreadableNames(std::size_t count) {

@@ -7,13 +7,16 @@
 #include "app/model/Row.h"
 #include "app/model/WindowTexts.h"
 #include "engine/core/ItemOrder.h"
+#include "engine/filesystem/ScanControl.h"
 #include "engine/filesystem/ScanOptions.h"
 
 #include <QObject>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -26,7 +29,9 @@ using SortField = ItemOrder::Field;
 // the unchecked set, the search text, the order and the selected item.
 // Folders are read on threads of their own, so that a listing that never
 // comes back (a disk gone away) keeps no other folder waiting; only the
-// newest read is taken. Main thread only.
+// newest read is taken, and the ones it overtakes are told to stop. A long
+// read shows how far it has come and can be stopped: the items read until
+// then are kept, and a notice says the list is incomplete. Main thread only.
 class WindowItems : public QObject {
     Q_OBJECT
 
@@ -47,6 +52,20 @@ public:
     // Replaces the items as they are (a test, or a tool).
     void setItems(ItemList items);
     bool loading() const { return loading_; }
+    // How far the folder being read has come, a few times a second.
+    const ScanProgress& loadProgress() const { return loadProgress_; }
+    // "%lld items read so far".
+    std::string loadProgressText() const;
+    // A folder being read can be stopped, once.
+    bool canStopLoading() const;
+    // Ends the read with the items read so far.
+    void stopLoading();
+    // False after a read was stopped: the items are only part of the folder.
+    bool isComplete() const { return isComplete_; }
+    // What a stopped read left out, until the next read or a dismissal.
+    std::optional<std::string> loadNotice() const;
+    void dismissLoadNotice();
+    // How the scan reads folders; a change reads the folder again.
     const ScanOptions& scanOptions() const { return scanOptions_; }
     void setScanOptions(const ScanOptions& options);
     const std::optional<std::string>& loadError() const { return loadError_; }
@@ -64,8 +83,12 @@ public:
     void open(const std::vector<std::string>& paths);
     // Reads the folder again (nothing with loose files).
     void rescan();
-    // The folder picker, then `openFolder` unless it was cancelled.
+    // The folder picker, then `openFolder` unless it was cancelled; the
+    // picker's choice of subfolders becomes the scan's.
     void chooseAndOpenFolder();
+    // The Path column: an item's folder written from the opened folder (""
+    // for the folder's own items), or with loose files its whole path.
+    std::string shownFolder(const FileItem& item) const;
 
     const IdSet& unchecked() const { return *unchecked_; }
     const std::shared_ptr<const IdSet>& uncheckedSnapshot() const { return unchecked_; }
@@ -102,8 +125,15 @@ public:
 signals:
     void folderChanged();
     void looseFilesChanged();
+    // A folder or a set of files was opened (not read again): what was
+    // decided about the earlier items no longer applies.
+    void sourceOpened();
+    // The items followed a batch, or its undo, to their new names.
+    void batchFollowed();
     void itemsChanged();
     void loadingChanged();
+    void loadProgressChanged();
+    void loadNoticeChanged();
     void scanOptionsChanged();
     void loadErrorChanged();
     void unreadableNamesChanged();
@@ -118,10 +148,14 @@ signals:
 private:
     struct Loaded;
 
+    struct Relay;
     // `other`: the folder or files shown before are not shown any more.
     void showSource(std::optional<std::string> folder, bool looseFiles, bool other);
     void setUnreadableNames(std::size_t count);
-    void load(std::function<Loaded()> job);
+    // `stoppable`: a folder scan, which honours the control's stop.
+    void load(std::function<Loaded(const ScanControl&)> job, bool stoppable);
+    void publishProgress();
+    void setStoppedAfter(std::optional<std::size_t> count);
     void finishLoad(Loaded loaded);
     void replaceItems(std::shared_ptr<const ItemList> items);
     void replaceUnchecked(IdSet unchecked);
@@ -142,6 +176,13 @@ private:
     bool unreadableNamesDismissed_ = false;
     bool loading_ = false;
     std::uint64_t loadGeneration_ = 0;
+    std::stop_source loadStop_;
+    bool loadStoppable_ = false;
+    std::shared_ptr<Relay> loadRelay_;
+    QTimer progressTimer_;
+    ScanProgress loadProgress_;
+    bool isComplete_ = true;
+    std::optional<std::size_t> stoppedAfter_; // items kept by a stopped read, while its notice shows
     std::shared_ptr<const IdSet> unchecked_;
     std::uint64_t uncheckedVersion_ = 0;
     std::string searchText_;

@@ -57,7 +57,8 @@ void WindowPreview::publish(std::shared_ptr<const Preview> preview) {
     if (preview_->selectedID == selectedID_) {
         selectedPosition_ =
             preview_->selectedRow
-                ? std::optional(PlanPosition{*preview_->selectedRow, preview_->selectedIncludedIndex})
+                ? std::optional(PlanPosition{*preview_->selectedRow, preview_->selectedIncludedIndex,
+                                             preview_->selectedFolderIndex})
                 : std::nullopt;
     } else {
         selectedPosition_ = selectedID_ ? positionIn(plan(), *selectedID_) : std::nullopt;
@@ -157,6 +158,10 @@ const RenamePlan::Entry* WindowPreview::selectedEntry() const {
 
 std::optional<std::size_t> WindowPreview::selectedIncludedIndex() const {
     return selectedPosition_ ? std::optional(selectedPosition_->includedIndex) : std::nullopt;
+}
+
+std::optional<std::size_t> WindowPreview::selectedFolderIndex() const {
+    return selectedPosition_ ? std::optional(selectedPosition_->folderIndex) : std::nullopt;
 }
 
 std::optional<std::size_t> WindowPreview::selectedRowIndex() const {

@@ -66,8 +66,11 @@ public:
     // The item selected now, found in the plan.
     void select(std::optional<std::string> id);
     const RenamePlan::Entry* selectedEntry() const;
-    // Its position among the entries that are not excluded.
+    // Its position among the entries that are not excluded, and among those of its folder.
     std::optional<std::size_t> selectedIncludedIndex() const;
+    std::optional<std::size_t> selectedFolderIndex() const;
+    // Entries whose new names were written by hand.
+    std::size_t editedCount() const { return preview_->editedCount; }
     // Where it is among the rows shown; absent when it is not shown.
     std::optional<std::size_t> selectedRowIndex() const;
     // Absent with no selected item, or an excluded one.

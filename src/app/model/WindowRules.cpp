@@ -13,7 +13,13 @@ namespace morvane::app {
 WindowRules::WindowRules(const WindowItems& items, const WindowPreview& preview, const AppSettings& settings,
                          EditGate& gate, QObject* parent)
     : QObject(parent), items_(items), preview_(preview), settings_(settings), gate_(gate),
-      list_(RuleList::initial()) {}
+      list_(RuleList::initial()), editedNames_(std::make_shared<const EditedNames>()) {}
+
+RenamePipeline WindowRules::pipeline() const {
+    RenamePipeline pipeline = list_.pipeline();
+    pipeline.editedNames = editedNames_;
+    return pipeline;
+}
 
 void WindowRules::change(const std::function<bool(RuleList&)>& edit) {
     gate_.pass([&] {
@@ -21,6 +27,59 @@ void WindowRules::change(const std::function<bool(RuleList&)>& edit) {
             emit rulesChanged();
         }
     });
+}
+
+void WindowRules::changeEditedNames(const std::function<bool(EditedNames&)>& edit) {
+    gate_.pass([&] {
+        EditedNames names = *editedNames_;
+        if (edit(names)) {
+            editedNames_ = std::make_shared<const EditedNames>(std::move(names));
+            emit editedNamesChanged();
+        }
+    });
+}
+
+void WindowRules::editNewName(const std::string& id, std::string name) {
+    const auto position = positionIn(preview_.plan(), id);
+    if (!position) {
+        return;
+    }
+    const RenamePlan::Entry& entry = preview_.plan().entries[position->row];
+    if (entry.status.kind == RenameStatus::Kind::excluded || (!entry.isEdited && name == entry.newName)) {
+        return;
+    }
+    changeEditedNames([&](EditedNames& names) {
+        const auto held = names.find(id);
+        if (held != names.end() && held->second == name) {
+            return false;
+        }
+        names[id] = std::move(name);
+        return true;
+    });
+}
+
+void WindowRules::useRulesName(const std::string& id) {
+    changeEditedNames([&](EditedNames& names) { return names.erase(id) > 0; });
+}
+
+void WindowRules::useRulesNames() {
+    changeEditedNames([](EditedNames& names) {
+        const bool any = !names.empty();
+        names.clear();
+        return any;
+    });
+}
+
+void WindowRules::dropEditedNames() {
+    useRulesNames();
+}
+
+std::optional<std::string> WindowRules::editedNamesNote() const {
+    const std::size_t count = preview_.editedCount();
+    if (count == 0) {
+        return std::nullopt;
+    }
+    return Localizer::counted("%lld edited name kept", "%lld edited names kept", count);
 }
 
 void WindowRules::setRules(std::vector<RuleEntry> entries) {
@@ -127,7 +186,8 @@ std::vector<StepTrace> WindowRules::trace() const {
         return {};
     }
     return pipeline().trace(entry->item, static_cast<std::int64_t>(*preview_.selectedIncludedIndex()),
-                            static_cast<std::int64_t>(preview_.summary().included));
+                            static_cast<std::int64_t>(preview_.summary().included),
+                            static_cast<std::int64_t>(*preview_.selectedFolderIndex()));
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +24,10 @@ class WindowPreview;
 // preview and the selected item's trace, and the pair-list editor's rows,
 // title and match counts. Every change of the list goes through one path,
 // which the window's gate can refuse and which announces `rulesChanged` for
-// the follow-up (a new plan, the undo withdrawn…). Main thread only.
+// the follow-up (a new plan, the undo withdrawn…). With the list go the new
+// names the user wrote by hand for single items, which stand in for what the
+// rules make of them: they outlast changes of the rules and go with the items
+// (another folder opened, a batch carried out). Main thread only.
 class WindowRules : public QObject {
     Q_OBJECT
 
@@ -32,8 +36,8 @@ public:
                 EditGate& gate, QObject* parent = nullptr);
 
     const std::vector<RuleEntry>& entries() const { return list_.entries(); }
-    // One step per entry, disabled ones included.
-    RenamePipeline pipeline() const { return list_.pipeline(); }
+    // One step per entry, disabled ones included, and the edited names.
+    RenamePipeline pipeline() const;
     std::vector<Uuid> ids() const { return list_.ids(); }
 
     void setRules(std::vector<RuleEntry> entries);
@@ -71,6 +75,20 @@ public:
     // The selected item's name after each rule; empty with none, or an excluded one.
     std::vector<StepTrace> trace() const;
 
+    // New names written by hand, by item id.
+    const EditedNames& editedNames() const { return *editedNames_; }
+    // The user wrote `name` over the new name of the item in the preview:
+    // it becomes the item's edited name, unless it leaves the name as shown
+    // (a name the rules made, taken as it is). Nothing for an excluded item.
+    void editNewName(const std::string& id, std::string name);
+    // "Use the Rules' Name": the item's new name is the rules' again.
+    void useRulesName(const std::string& id);
+    void useRulesNames();
+    // Edits go with the items they were made for.
+    void dropEditedNames();
+    // "%lld edited name kept", or nothing while none is in the preview.
+    std::optional<std::string> editedNamesNote() const;
+
     // The pair-list editor.
     std::optional<ListRows> listRows(const Uuid& id) const { return list_.listRows(id); }
     void setListRows(const Uuid& id, const ListRows& rows);
@@ -84,18 +102,22 @@ public:
 
 signals:
     void rulesChanged();
+    void editedNamesChanged();
     void listEditingRuleChanged();
 
 private:
     // The one way the list changes: refused while the gate is closed;
     // `edit` says whether it changed anything.
     void change(const std::function<bool(RuleList&)>& edit);
+    void changeEditedNames(const std::function<bool(EditedNames&)>& edit);
 
     const WindowItems& items_;
     const WindowPreview& preview_;
     const AppSettings& settings_;
     EditGate& gate_;
     RuleList list_;
+    // Shared with the pipelines of the computations under way.
+    std::shared_ptr<const EditedNames> editedNames_;
     std::optional<Uuid> listEditingRule_;
 };
 

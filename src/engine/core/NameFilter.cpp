@@ -1,5 +1,6 @@
 #include "engine/core/NameFilter.h"
 
+#include "engine/support/Paths.h"
 #include "engine/support/Unicode.h"
 
 #include <unicode/normalizer2.h>
@@ -57,14 +58,33 @@ bool NameFilter::matches(std::string_view name, std::string_view query) {
     return searchKey(name).find(searchKey(wanted)) != std::string::npos;
 }
 
-std::vector<FileItem> NameFilter::apply(std::string_view query, std::vector<FileItem> items) {
+std::vector<FileItem> NameFilter::apply(std::string_view query, std::vector<FileItem> items,
+                                        std::optional<std::string_view> root) {
     const std::string_view wanted = unicode::trimmedHorizontalSpace(query);
     if (wanted.empty()) {
         return items;
     }
     const std::string key = searchKey(wanted);
+    // Items come folder by folder: each folder is looked at once.
+    std::string_view lastFolder;
+    bool lastFolderMatches = false;
+    bool anyFolder = false;
     for (FileItem& item : items) {
-        item.isIncluded = item.isIncluded && searchKey(item.name).find(key) != std::string::npos;
+        if (!item.isIncluded) {
+            continue;
+        }
+        bool matches = searchKey(item.name).find(key) != std::string::npos;
+        if (!matches && root) {
+            const std::string_view folder = item.directory;
+            if (!anyFolder || folder != lastFolder) {
+                const auto relative = Paths::relative(*root, folder);
+                lastFolderMatches = relative && searchKey(*relative).find(key) != std::string::npos;
+                lastFolder = folder;
+                anyFolder = true;
+            }
+            matches = lastFolderMatches;
+        }
+        item.isIncluded = matches;
     }
     return items;
 }

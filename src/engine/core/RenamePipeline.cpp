@@ -95,6 +95,25 @@ std::optional<std::string> applyStep(const RenameRule& rule, FileName& name, con
     }
 }
 
+// Numbers the folders of a run in the order they first come, remembering the
+// last one: items mostly come folder by folder. The views must outlive it.
+class FolderNumbers {
+public:
+    std::uint32_t of(std::string_view folder) {
+        if (!numbers_.empty() && folder == last_) {
+            return lastNumber_;
+        }
+        lastNumber_ = numbers_.try_emplace(folder, static_cast<std::uint32_t>(numbers_.size())).first->second;
+        last_ = folder;
+        return lastNumber_;
+    }
+
+private:
+    std::unordered_map<std::string_view, std::uint32_t> numbers_;
+    std::string_view last_;
+    std::uint32_t lastNumber_ = 0;
+};
+
 } // namespace
 
 RenamePipeline RenamePipeline::fromRules(const std::vector<std::shared_ptr<const RenameRule>>& rules) {
@@ -137,9 +156,11 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
     DateFormatting::recheckSystemZone();
     RenamePlan plan;
     plan.changedCounts.assign(steps.size(), 0);
+    // Reserved once: the entries never move, so views of their folders stay valid.
     plan.entries.reserve(items.size());
 
     const std::int64_t total = includedCount(items);
+    const EditedNames* edited = editedNames && !editedNames->empty() ? editedNames.get() : nullptr;
 
     // Every entry, excluded ones included (they hold their current names
     // against the others), gets its collision key's hash while its item is
@@ -150,23 +171,42 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
     hashes.reserve(items.size());
     std::vector<std::uint32_t> folders;
     folders.reserve(items.size());
-    std::unordered_map<std::string_view, std::uint32_t> folderNumbers;
-    std::string_view lastFolder;
-    std::uint32_t lastFolderNumber = 0;
+    FolderNumbers folderNumbers;
+    std::vector<std::int64_t> numberedInFolder; // by folder number
 
     std::int64_t index = 0;
     FileName before; // assigned, not built, at every step: its buffers are reused
-    for (auto& item : items) {
+    for (auto& source : items) {
         if (plan.entries.size() % stopCheckInterval == 0 && stop.stop_requested()) {
             return std::nullopt;
         }
+        RenamePlan::Entry& entry =
+            plan.entries.emplace_back(RenamePlan::Entry{takesItems ? std::move(source) : source, {}, {}});
+        const FileItem& item = entry.item;
+        const std::uint32_t folder = folderNumbers.of(item.directory);
+        folders.push_back(folder);
         if (!item.isIncluded) {
-            hashes.push_back(NameKey::hashOf(item.name, false));
-            std::string name = item.name;
-            plan.entries.push_back(
-                {takesItems ? std::move(item) : item, std::move(name), RenameStatus::of(Kind::excluded)});
+            entry.newName = item.name;
+            entry.status = RenameStatus::of(Kind::excluded);
+            hashes.push_back(NameKey::hashOf(entry.newName, false));
+            continue;
+        }
+        if (numberedInFolder.size() <= folder) {
+            numberedInFolder.resize(folder + 1, 0);
+        }
+        const RuleContext context{item, index++, total, numberedInFolder[folder]++};
+        const std::string* editedName = nullptr;
+        if (edited != nullptr) {
+            if (const auto found = edited->find(item.id); found != edited->end()) {
+                editedName = &found->second;
+            }
+        }
+        if (editedName != nullptr) {
+            // The user's name stands in for the rules' (which count no change
+            // for it); the item keeps its place in the numbering all the same.
+            entry.newName = *editedName;
+            entry.isEdited = true;
         } else {
-            const RuleContext context{item, index++, total};
             FileName name = FileName::parsing(item.name);
             for (std::size_t s = 0; s < steps.size(); ++s) {
                 if (!steps[s].isEnabled) {
@@ -179,21 +219,10 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
                     ++plan.changedCounts[s];
                 }
             }
-            std::string newName = name.full();
-            hashes.push_back(NameKey::hashOf(newName, false));
-            RenameStatus status = statusApartFromCollisions(item.name, newName);
-            plan.entries.push_back(
-                {takesItems ? std::move(item) : item, std::move(newName), std::move(status)});
+            entry.newName = name.full();
         }
-        // The entries keep the folder strings (and never move), so the views stay valid.
-        const std::string_view folder = plan.entries.back().item.directory;
-        if (folders.empty() || folder != lastFolder) {
-            lastFolderNumber =
-                folderNumbers.try_emplace(folder, static_cast<std::uint32_t>(folderNumbers.size()))
-                    .first->second;
-            lastFolder = folder;
-        }
-        folders.push_back(lastFolderNumber);
+        hashes.push_back(NameKey::hashOf(entry.newName, false));
+        entry.status = statusApartFromCollisions(item.name, entry.newName);
     }
     if constexpr (takesItems) {
         // What is left of them is only in the way now.
@@ -216,9 +245,10 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
 }
 
 std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t index,
-                                             std::optional<std::int64_t> total) const {
+                                             std::optional<std::int64_t> total,
+                                             std::optional<std::int64_t> folderIndex) const {
     DateFormatting::recheckSystemZone();
-    const RuleContext context{item, index, total.value_or(index + 1)};
+    const RuleContext context{item, index, total.value_or(index + 1), folderIndex.value_or(index)};
     FileName name = FileName::parsing(item.name);
     std::vector<StepTrace> result;
     result.reserve(steps.size());
@@ -244,13 +274,19 @@ std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
     const std::int64_t total = includedCount(items);
     const std::size_t limit = std::min(stepIndex, steps.size());
     std::int64_t index = 0;
+    FolderNumbers folderNumbers;
+    std::vector<std::int64_t> numberedInFolder;
     for (const FileItem& item : items) {
         FileName name = FileName::parsing(item.name);
         if (!item.isIncluded) {
             stems.push_back(std::move(name.stem));
             continue;
         }
-        const RuleContext context{item, index++, total};
+        const std::uint32_t folder = folderNumbers.of(item.directory);
+        if (numberedInFolder.size() <= folder) {
+            numberedInFolder.resize(folder + 1, 0);
+        }
+        const RuleContext context{item, index++, total, numberedInFolder[folder]++};
         for (std::size_t s = 0; s < limit; ++s) {
             if (steps[s].isEnabled) {
                 const FileName before = name;

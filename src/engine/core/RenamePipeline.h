@@ -5,12 +5,18 @@
 #include "engine/core/RenamePlan.h"
 #include "engine/core/StepTrace.h"
 
+#include <memory>
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace morvane {
+
+// New names the user wrote by hand, by item id: each stands in for what the
+// rules make of that item, and is checked like any other new name.
+using EditedNames = std::unordered_map<std::string, std::string>;
 
 // The ordered list of rules and the pure computations over it. Planning reads
 // no file system and never fails as a whole: a rule that throws for an item is
@@ -18,6 +24,8 @@ namespace morvane {
 class RenamePipeline {
 public:
     std::vector<PipelineStep> steps;
+    // Shared, since a pipeline is copied for every computation of a preview.
+    std::shared_ptr<const EditedNames> editedNames;
 
     RenamePipeline() = default;
     explicit RenamePipeline(std::vector<PipelineStep> steps_) : steps(std::move(steps_)) {}
@@ -39,13 +47,16 @@ public:
     // RenameRule::needsDetails).
     bool needsDetails() const;
 
-    // One item's name through every step; `total` defaults to index + 1.
+    // One item's name through every step (the rules' name, edited or not);
+    // `total` defaults to index + 1, `folderIndex` to `index`.
     std::vector<StepTrace> trace(const FileItem& item, std::int64_t index,
-                                 std::optional<std::int64_t> total = std::nullopt) const;
+                                 std::optional<std::int64_t> total = std::nullopt,
+                                 std::optional<std::int64_t> folderIndex = std::nullopt) const;
 
     // The stem each item has just before step `stepIndex` (failing rules are
     // skipped silently), numbered as `plan` numbers the items: an excluded
-    // item keeps its stem and does not count.
+    // item keeps its stem and does not count. Edited names play no part: the
+    // rules still receive every item.
     std::vector<std::string> inputStems(std::size_t stepIndex, const std::vector<FileItem>& items) const;
 
 private:

@@ -18,6 +18,7 @@ struct RenamePlan {
         FileItem item;
         std::string newName; // for an excluded item, its current name
         RenameStatus status;
+        bool isEdited = false; // the new name was written by hand, not made by the rules
         bool operator==(const Entry&) const = default;
     };
 

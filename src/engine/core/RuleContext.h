@@ -14,6 +14,9 @@ struct RuleContext {
     const FileItem& item; // the name here is the one on disk, not the intermediate result
     std::int64_t index;   // zero-based position among the items of the run
     std::int64_t total;   // number of items in the run
+    // Zero-based position among the items of the run in the same folder
+    // (`item.directory`), for numbering that starts again in each folder.
+    std::int64_t folderIndex = 0;
 };
 
 } // namespace morvane

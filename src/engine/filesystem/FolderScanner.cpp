@@ -23,21 +23,55 @@ std::vector<FileItem> FolderScanner::scan(const std::string& root, const ScanOpt
     return scanReporting(root, options).items;
 }
 
-ScanResult FolderScanner::scanReporting(const std::string& root, const ScanOptions& options) const {
+// One scan's state, handed down the folders.
+struct FolderScanner::Walk {
+    const ScanOptions& options;
+    const ScanControl& control;
+    std::unordered_set<std::string> visited;
+    ScanResult result;
+    std::size_t folders = 0;
+
+    // Whether the scan goes on; once stopped, it stays so.
+    bool goesOn() {
+        if (result.isComplete && control.stop.stop_requested()) {
+            result.isComplete = false;
+        }
+        return result.isComplete;
+    }
+    void report() const {
+        if (control.progress) {
+            control.progress(ScanProgress{result.items.size(), folders});
+        }
+    }
+};
+
+ScanResult FolderScanner::scanReporting(const std::string& root, const ScanOptions& options,
+                                        const ScanControl& control) const {
     // Every item's directory starts with the root, and the history must be
     // able to record it.
     if (!unicode::isValidUtf8(root)) {
         throw FileSystemError::failed(localized("The folder\u2019s path is not valid UTF-8 text"));
     }
-    ScanResult result;
-    std::unordered_set<std::string> visited{fileSystem_->canonicalPath(root)};
-    walk(root, options, visited, result);
-    return result;
+    Walk state{options, control, {fileSystem_->canonicalPath(root)}, {}};
+    walk(root, state);
+    return std::move(state.result);
 }
 
-void FolderScanner::walk(const std::string& directory, const ScanOptions& options,
-                         std::unordered_set<std::string>& visited, ScanResult& into) const {
+void FolderScanner::walk(const std::string& directory, Walk& state) const {
+    // Reported before the listing, which may take long, and may be stopped
+    // by whoever reads the report.
+    state.report();
+    if (!state.goesOn()) {
+        return;
+    }
+    const ScanOptions& options = state.options;
+    ScanResult& into = state.result;
     std::vector<FSEntry> listed = fileSystem_->entries(directory);
+    ++state.folders;
+    // A stop asked for while the listing took its time.
+    if (!state.goesOn()) {
+        return;
+    }
     // Names that are not UTF-8 leave before sorting: the collator would read
     // them as replacement characters and could not order them meaningfully.
     // (Most folders have none, and are not rearranged for them.)
@@ -70,6 +104,14 @@ void FolderScanner::walk(const std::string& directory, const ScanOptions& option
         items.reserve(std::max(items.size() + listed.size(), items.capacity() + items.capacity() / 2));
     }
     for (std::size_t next = 0; next < inOrder.size(); ++next) {
+        // A folder of a hundred thousand entries is stopped, and reported, along the way.
+        constexpr std::size_t kCheckEvery = 4096;
+        if (next % kCheckEvery == kCheckEvery - 1) {
+            if (!state.goesOn()) {
+                return;
+            }
+            state.report();
+        }
         // In name order the entries are read all over the listing, which is
         // far larger than the caches: ask for each a few turns ahead.
         constexpr std::size_t kAhead = 16;
@@ -101,8 +143,11 @@ void FolderScanner::walk(const std::string& directory, const ScanOptions& option
             items.emplace_back(entry.name, folder, entry.created, entry.modified, 0, true, true, path,
                                parentName);
         }
-        if (options.recursive && visited.insert(fileSystem_->canonicalPath(path)).second) {
-            walk(path, options, visited, into);
+        if (options.recursive && state.visited.insert(fileSystem_->canonicalPath(path)).second) {
+            walk(path, state);
+            if (!state.result.isComplete) {
+                return;
+            }
         }
     }
 }

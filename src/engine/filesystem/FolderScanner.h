@@ -2,6 +2,7 @@
 
 #include "engine/core/FileItem.h"
 #include "engine/filesystem/FileSystem.h"
+#include "engine/filesystem/ScanControl.h"
 #include "engine/filesystem/ScanOptions.h"
 #include "engine/filesystem/ScanResult.h"
 
@@ -23,15 +24,17 @@ public:
     std::vector<FileItem> scan(const std::string& root, const ScanOptions& options) const;
     // The same, with the count of entries left out for names that are not
     // valid UTF-8. A folder with such a name counts once and is not entered.
-    ScanResult scanReporting(const std::string& root, const ScanOptions& options) const;
+    // A stop ends the scan at once with what was read so far (incomplete).
+    ScanResult scanReporting(const std::string& root, const ScanOptions& options,
+                             const ScanControl& control = {}) const;
 
     // The listing order of names: case-insensitive, numbers by value ("file2"
     // before "file10"), stable.
     static void sortByName(std::vector<FSEntry>& entries);
 
 private:
-    void walk(const std::string& directory, const ScanOptions& options,
-              std::unordered_set<std::string>& visited, ScanResult& into) const;
+    struct Walk;
+    void walk(const std::string& directory, Walk& state) const;
 
     std::shared_ptr<const FileSystem> fileSystem_;
 };

@@ -15,6 +15,9 @@ namespace morvane {
 struct ScanResult {
     std::vector<FileItem> items;
     std::size_t unreadableNameCount = 0;
+    // False when the scan was stopped: `items` then holds what was read
+    // before, in the same order, and the rest of the tree is missing.
+    bool isComplete = true;
 
     // "N items with unreadable names were left out", or empty when none were.
     std::string unreadableNamesMessage() const;

@@ -62,7 +62,7 @@ std::string CounterRule::pad(std::int64_t value, std::int64_t width) {
 }
 
 void CounterRule::apply(FileName& name, const RuleContext& context) const {
-    const auto value = counterNumber(start, step, context.index);
+    const auto value = counterNumber(start, step, perFolder ? context.folderIndex : context.index);
     if (!value) {
         // Wrapping around or saturating would hand out wrong or repeated
         // numbers without a word; the item keeps its name and says why.
@@ -84,15 +84,19 @@ void CounterRule::apply(FileName& name, const RuleContext& context) const {
 }
 
 std::string CounterRule::summary() const {
+    std::string line;
     switch (position) {
     case Position::prefix:
-        return localized("Start %lld \u00B7 width %lld \u00B7 before", start, width);
+        line = localized("Start %lld \u00B7 width %lld \u00B7 before", start, width);
+        break;
     case Position::suffix:
-        return localized("Start %lld \u00B7 width %lld \u00B7 after", start, width);
+        line = localized("Start %lld \u00B7 width %lld \u00B7 after", start, width);
+        break;
     case Position::replace:
-        return localized("Start %lld \u00B7 width %lld \u00B7 replaces name", start, width);
+        line = localized("Start %lld \u00B7 width %lld \u00B7 replaces name", start, width);
+        break;
     }
-    return {};
+    return perFolder ? localized("%@ \u00B7 each folder", line) : line;
 }
 
 std::string_view rawValue(CounterRule::Position position) {
@@ -109,13 +113,17 @@ void to_json(nlohmann::json& json, const CounterRule& rule) {
             {"step", rule.step},
             {"width", rule.width},
             {"separator", rule.separator}};
+    if (rule.perFolder) {
+        json["perFolder"] = true;
+    }
 }
 
 void from_json(const nlohmann::json& json, CounterRule& rule) {
     using namespace json_fields;
     rule = CounterRule(requireEnum<CounterRule::Position>(json, "position", kPositions),
                        requireInteger(json, "start"), requireInteger(json, "step"),
-                       requireInteger(json, "width"), requireString(json, "separator"));
+                       requireInteger(json, "width"), requireString(json, "separator"),
+                       optionalBool(json, "perFolder", false));
 }
 
 } // namespace morvane

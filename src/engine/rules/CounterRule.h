@@ -22,6 +22,9 @@ public:
     std::int64_t step = 1; // may be 0 or negative
     std::int64_t width = 3;
     std::string separator = "-"; // unused by `replace`
+    // Each folder's items are numbered from `start` on their own, rather than
+    // the whole run in one sequence.
+    bool perFolder = false;
 
     // Padding never goes beyond this many digits. No file name is longer than
     // 255 bytes, so a number this wide already makes any name invalid, just as
@@ -31,8 +34,9 @@ public:
 
     CounterRule() = default;
     CounterRule(Position position_, std::int64_t start_, std::int64_t step_, std::int64_t width_,
-                std::string separator_)
-        : position(position_), start(start_), step(step_), width(width_), separator(std::move(separator_)) {}
+                std::string separator_, bool perFolder_ = false)
+        : position(position_), start(start_), step(step_), width(width_), separator(std::move(separator_)),
+          perFolder(perFolder_) {}
 
     static constexpr RuleKind ruleKind = RuleKind::counter;
 
@@ -53,7 +57,9 @@ std::string_view rawValue(CounterRule::Position position);
 std::optional<CounterRule::Position> counterPositionFromRawValue(std::string_view raw);
 
 // The stored form: {"position" (raw value), "start", "step", "width",
-// "separator"}; all required, the numbers whole.
+// "separator"}, all required, the numbers whole; and "perFolder", written
+// only when on, so that files without it read as before and readers that
+// do not know it pass it over.
 void to_json(nlohmann::json& json, const CounterRule& rule);
 void from_json(const nlohmann::json& json, CounterRule& rule);
 

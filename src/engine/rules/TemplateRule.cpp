@@ -33,7 +33,8 @@ std::size_t findCharacter(const std::vector<std::string_view>& characters, std::
 
 std::string TemplateRule::summary() const {
     // The user's own text, so not looked up.
-    return template_.empty() ? localized("Not set") : template_;
+    const std::string line = template_.empty() ? localized("Not set") : template_;
+    return perFolder ? localized("%@ \u00B7 each folder", line) : line;
 }
 
 std::optional<std::string> TemplateRule::expansion(std::string_view token, const FileName& name,
@@ -50,12 +51,12 @@ std::optional<std::string> TemplateRule::expansion(std::string_view token, const
         return key == "name" ? name.stem : key == "ext" ? name.ext : context.item.parentName.str();
     }
     if (key == "counter") {
-        if ((argument && !onlyZeros(*argument)) ||
-            context.index == std::numeric_limits<std::int64_t>::max()) {
+        const std::int64_t index = perFolder ? context.folderIndex : context.index;
+        if ((argument && !onlyZeros(*argument)) || index == std::numeric_limits<std::int64_t>::max()) {
             return std::nullopt;
         }
         const auto width = argument ? static_cast<std::int64_t>(argument->size()) : 0;
-        return CounterRule::pad(context.index + 1, width);
+        return CounterRule::pad(index + 1, width);
     }
     if (std::find(kDateKeys.begin(), kDateKeys.end(), key) != kDateKeys.end()) {
         if (argument && argument->empty()) {
@@ -128,11 +129,15 @@ void to_json(nlohmann::json& json, const TemplateRule& rule) {
     if (rule.timeZoneIdentifier) {
         json["timeZoneIdentifier"] = *rule.timeZoneIdentifier;
     }
+    if (rule.perFolder) {
+        json["perFolder"] = true;
+    }
 }
 
 void from_json(const nlohmann::json& json, TemplateRule& rule) {
     using namespace json_fields;
-    rule = TemplateRule(requireString(json, "template"), optionalString(json, "timeZoneIdentifier"));
+    rule = TemplateRule(requireString(json, "template"), optionalString(json, "timeZoneIdentifier"),
+                        optionalBool(json, "perFolder", false));
 }
 
 } // namespace morvane

@@ -20,10 +20,14 @@ public:
     std::string template_ = "{date:yyyyMMdd}_{parent}_{counter:000}";
     // IANA zone for the date tokens; absent (or unknown): the system's zone.
     std::optional<std::string> timeZoneIdentifier;
+    // {counter} starts again at 1 in each folder, as the counter rule can.
+    bool perFolder = false;
 
     TemplateRule() = default;
-    TemplateRule(std::string templateText, std::optional<std::string> timeZoneIdentifier_)
-        : template_(std::move(templateText)), timeZoneIdentifier(std::move(timeZoneIdentifier_)) {}
+    TemplateRule(std::string templateText, std::optional<std::string> timeZoneIdentifier_,
+                 bool perFolder_ = false)
+        : template_(std::move(templateText)), timeZoneIdentifier(std::move(timeZoneIdentifier_)),
+          perFolder(perFolder_) {}
 
     static constexpr RuleKind ruleKind = RuleKind::template_;
 
@@ -42,8 +46,8 @@ private:
                                          const RuleContext& context) const;
 };
 
-// The stored form: {"template"}, required, and "timeZoneIdentifier" only when
-// there is one.
+// The stored form: {"template"}, required, "timeZoneIdentifier" only when
+// there is one, and "perFolder" only when on.
 void to_json(nlohmann::json& json, const TemplateRule& rule);
 void from_json(const nlohmann::json& json, TemplateRule& rule);
 

@@ -98,6 +98,10 @@ std::optional<std::string> optionalString(const nlohmann::json& object, std::str
     return requireString(object, key);
 }
 
+bool optionalBool(const nlohmann::json& object, std::string_view key, bool fallback) {
+    return isPresent(object, key) ? requireBool(object, key) : fallback;
+}
+
 void throwUnknownValue(std::string_view key, std::string_view value) {
     throw DecodingError(
         localized("The setting \u201C%@\u201D has an unknown value \u201C%@\u201D", key, value));

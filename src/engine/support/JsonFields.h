@@ -34,6 +34,8 @@ const nlohmann::json& requireArray(const nlohmann::json& object, std::string_vie
 bool isPresent(const nlohmann::json& object, std::string_view key);
 // Absent (or null) gives no value; anything but text is an error.
 std::optional<std::string> optionalString(const nlohmann::json& object, std::string_view key);
+// Absent (or null) gives `fallback`; anything but a boolean is an error.
+bool optionalBool(const nlohmann::json& object, std::string_view key, bool fallback);
 
 [[noreturn]] void throwUnknownValue(std::string_view key, std::string_view value);
 void requireObject(const nlohmann::json& value);

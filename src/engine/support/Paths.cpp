@@ -69,6 +69,35 @@ bool Paths::isPrefix(std::string_view prefix, std::string_view path) {
     return true;
 }
 
+std::optional<std::string> Paths::relative(std::string_view root, std::string_view path) {
+    // Scanned items spell their folders as the root joined with the rest:
+    // that needs no splitting.
+    const std::string_view trimmedRoot =
+        root.size() > 1 && root.back() == '/' ? root.substr(0, root.size() - 1) : root;
+    if (path.starts_with(trimmedRoot)) {
+        const std::string_view rest = path.substr(trimmedRoot.size());
+        if (rest.empty()) {
+            return std::string();
+        }
+        if (rest.front() == '/' && rest.find("//") == std::string_view::npos && !rest.ends_with('/') &&
+            trimmedRoot != "/") {
+            return std::string(rest.substr(1));
+        }
+    }
+    if (!isPrefix(root, path)) {
+        return std::nullopt;
+    }
+    const auto whole = components(path);
+    std::string result;
+    for (std::size_t i = componentCount(root); i < whole.size(); ++i) {
+        if (!result.empty()) {
+            result += '/';
+        }
+        result += whole[i];
+    }
+    return result;
+}
+
 std::string Paths::replacingPrefix(std::string_view oldPrefix, std::string_view newPrefix,
                                    std::string_view path) {
     if (!isPrefix(oldPrefix, path)) {

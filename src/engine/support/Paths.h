@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,9 @@ public:
     static std::string join(std::string_view directory, std::string_view name);
     // Whole components compare, exactly: "/a/b" is not a prefix of "/a/bc".
     static bool isPrefix(std::string_view prefix, std::string_view path);
+    // `path` written from `root`: "" for the root itself, "a/b" for a folder
+    // below it; nothing for a path outside it.
+    static std::optional<std::string> relative(std::string_view root, std::string_view path);
     static std::string replacingPrefix(std::string_view oldPrefix, std::string_view newPrefix,
                                        std::string_view path);
 

@@ -32,6 +32,8 @@ struct ScriptedDialogs final : FileDialogs {
     std::deque<std::optional<std::string>> chosenFiles;
     std::deque<std::optional<std::string>> saveFiles;
     std::vector<std::string> chosenFileList; // the next choice of several files
+    std::deque<bool> subfolders;             // the folder picker's answers to "Include Subfolders"
+    std::vector<bool> offeredSubfolders;     // what the folder picker was shown checked
     int asked = 0;
 
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& answers) {
@@ -42,8 +44,13 @@ struct ScriptedDialogs final : FileDialogs {
         answers.pop_front();
         return answer;
     }
-    std::optional<std::string> chooseFolder(QWidget*) override {
+    std::optional<std::string> chooseFolder(QWidget*, bool& includeSubfolders) override {
         ++asked;
+        offeredSubfolders.push_back(includeSubfolders);
+        if (!subfolders.empty()) {
+            includeSubfolders = subfolders.front();
+            subfolders.pop_front();
+        }
         return next(folders);
     }
     std::optional<std::string> openFile(QWidget*, const QString&, const QString&) override {

@@ -142,7 +142,7 @@ private slots:
         // Choosing a row selects its item.
         table.setCurrentIndex(table.model()->index(0, ItemTableModel::currentName));
         QCOMPARE(window->model().items().selectedID(),
-                 std::optional<std::string>(cell(table, 0, ItemTableModel::path).toStdString() + "/" +
+                 std::optional<std::string>(*window->model().items().folder() + "/" +
                                             cell(table, 0, ItemTableModel::currentName).toStdString()));
     }
 

@@ -35,5 +35,26 @@ TEST(NameFilter, MatchesIgnoringCaseAndDiacritics) {
               std::vector({true, false, false}));
 }
 
+// Below an opened folder an item is also found by its folder written from
+// there; the opened folder's own name, and the path above it, find nothing.
+TEST(NameFilter, WithARootItemsAlsoMatchByTheirFolder) {
+    std::vector<FileItem> items{FileItem("a.jpg", "/home/Trip", {}, {}, 0, false, true),
+                                FileItem("b.jpg", "/home/Trip/R\u00f6me 2024", {}, {}, 0, false, true),
+                                FileItem("c.jpg", "/home/Trip/R\u00f6me 2024/day 1", {}, {}, 0, false, true),
+                                FileItem("d.jpg", "/home/Trip/Paris", {}, {}, 0, false, false),
+                                FileItem("rome.jpg", "/home/Trip/Paris", {}, {}, 0, false, true)};
+    const auto included = [](const std::vector<FileItem>& filtered) {
+        std::string result;
+        for (const auto& item : filtered) {
+            result += item.isIncluded ? item.name.substr(0, 1) : "";
+        }
+        return result;
+    };
+    EXPECT_EQ(included(NameFilter::apply("ROME", items, "/home/Trip")), "bcr");
+    EXPECT_EQ(included(NameFilter::apply("rome", items)), "r");
+    EXPECT_EQ(included(NameFilter::apply("2024/day", items, "/home/Trip")), "c");
+    EXPECT_EQ(included(NameFilter::apply("trip", items, "/home/Trip")), "");
+}
+
 } // namespace
 } // namespace morvane

@@ -165,6 +165,51 @@ TEST(RenamePipeline, ExcludedItemsDoNotAdvanceTheIndex) {
     EXPECT_EQ(pipeline.inputStems(1, list), (std::vector<std::string>{"a-0of2", "b", "c-1of2"}));
 }
 
+// Each item is numbered in its folder as the run comes, for planning and
+// for what a rule receives alike.
+TEST(RenamePipeline, NumbersItemsWithinTheirFolders) {
+    const RenamePipeline pipeline({makeStep(ScriptedRule([](FileName& name, const RuleContext& context) {
+        name.stem += "-" + std::to_string(context.folderIndex);
+    }))});
+    const std::vector<FileItem> list{item("a", "/p"), item("b", "/q"), item("c", "/p", false),
+                                     item("d", "/p"), item("e", "/q")};
+    std::vector<std::string> names;
+    for (const auto& entry : pipeline.plan(list).entries) {
+        names.push_back(entry.newName);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"a-0", "b-0", "c", "d-1", "e-1"}));
+    EXPECT_EQ(pipeline.inputStems(1, list), (std::vector<std::string>{"a-0", "b-0", "c", "d-1", "e-1"}));
+}
+
+// A name written by hand takes the rules' place for its item and is judged
+// like any other: validated, and counted against the others' names. The
+// item keeps its number; the rules count no change for it.
+TEST(RenamePipeline, EditedNamesStandInForTheRulesAndAreChecked) {
+    RenamePipeline pipeline({makeStep(ScriptedRule([](FileName& name, const RuleContext& context) {
+        name.stem = "n" + std::to_string(context.index);
+    }))});
+    pipeline.editedNames = std::make_shared<const EditedNames>(EditedNames{{"/d/b.txt", "mine.txt"},
+                                                                           {"/d/c.txt", "n0.txt"},
+                                                                           {"/d/d.txt", "x/y"},
+                                                                           {"/d/e.txt", "e.txt"},
+                                                                           {"/d/f.txt", "kept.txt"},
+                                                                           {"/d/gone.txt", "z.txt"}});
+    const auto plan = pipeline.plan({item("a.txt"), item("b.txt"), item("c.txt"), item("d.txt"),
+                                     item("e.txt"), item("f.txt", "/d", false), item("g.txt")});
+    std::vector<std::string> names;
+    std::vector<bool> edited;
+    for (const auto& entry : plan.entries) {
+        names.push_back(entry.newName);
+        edited.push_back(entry.isEdited);
+    }
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"n0.txt", "mine.txt", "n0.txt", "x/y", "e.txt", "f.txt", "n5.txt"}));
+    EXPECT_EQ(edited, (std::vector<bool>{false, true, true, true, true, false, false}));
+    EXPECT_EQ(kinds(plan), (std::vector<Kind>{Kind::duplicate, Kind::rename, Kind::duplicate, Kind::invalid,
+                                              Kind::unchanged, Kind::excluded, Kind::rename}));
+    EXPECT_EQ(plan.changedCounts, (std::vector<std::size_t>{2}));
+}
+
 // A plan stopped from outside (here by its own rule, at the 1000th item)
 // gives nothing, and stops within a few hundred items.
 TEST(RenamePipeline, AStoppedPlanEndsEarlyAndGivesNothing) {

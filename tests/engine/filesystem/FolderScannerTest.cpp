@@ -88,6 +88,40 @@ TEST(FolderScanner, FollowsLinksOnceAndEndsLoopsOnDisk) {
     EXPECT_EQ(listing(scanner.scan(r, options(true, false, true)), r), "again sub/f sub/up");
 }
 
+// A stop keeps what was read, in its order, and says the list is incomplete;
+// the progress reports only grow, up to what the scan read.
+TEST(FolderScanner, AStopKeepsWhatWasReadSoFar) {
+    auto fs = std::make_shared<InMemoryFileSystem>(true);
+    for (const char* path : {"/r/a/1", "/r/a/2", "/r/b/1", "/r/b/c/1", "/r/d/1", "/r/z"}) {
+        fs->addFile(path);
+    }
+    const FolderScanner scanner(fs);
+    const auto whole = scanner.scanReporting("/r", options(true, true, true));
+    EXPECT_TRUE(whole.isComplete);
+    ASSERT_EQ(listing(whole.items), "a/ a/1 a/2 b/ b/1 b/c/ b/c/1 d/ d/1 z");
+
+    std::stop_source stop;
+    std::vector<ScanProgress> reports;
+    const ScanControl control{stop.get_token(), [&](const ScanProgress& progress) {
+                                  reports.push_back(progress);
+                                  if (progress.items == 4) {
+                                      stop.request_stop(); // as b is about to be read
+                                  }
+                              }};
+    const auto stopped = scanner.scanReporting("/r", options(true, true, true), control);
+    EXPECT_FALSE(stopped.isComplete);
+    EXPECT_EQ(listing(stopped.items), "a/ a/1 a/2 b/");
+    ASSERT_FALSE(reports.empty());
+    for (std::size_t i = 1; i < reports.size(); ++i) {
+        EXPECT_GE(reports[i].items, reports[i - 1].items);
+        EXPECT_GE(reports[i].folders, reports[i - 1].folders);
+    }
+    EXPECT_EQ(reports.back(), (ScanProgress{4, 2}));
+    // Stopped before it began, it reads nothing.
+    EXPECT_TRUE(scanner.scanReporting("/r", options(true, true, true), ScanControl{stop.get_token(), {}})
+                    .items.empty());
+}
+
 TEST(FolderScanner, LeavesOutAndCountsNamesThatAreNotUtf8) {
     testing::TempFolder dir;
     testing::makeFolder(dir / "r/bad\xff-folder");

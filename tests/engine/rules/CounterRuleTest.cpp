@@ -1,10 +1,13 @@
 #include "engine/rules/CounterRule.h"
 
 #include "engine/core/RenamePipeline.h"
+#include "engine/support/JsonFields.h"
 #include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <initializer_list>
 #include <limits>
 #include <tuple>
 
@@ -24,6 +27,47 @@ TEST(CounterRule, NumbersOnlyIncludedItemsAcrossTheWholeList) {
     EXPECT_EQ(plan.entries[0].newName, "a-001.txt");
     EXPECT_EQ(plan.entries[1].newName, "b.txt");
     EXPECT_EQ(plan.entries[2].newName, "c-002.txt");
+}
+
+// Numbered in the order the items come, each folder from the start value;
+// an excluded item takes no number in its folder either.
+TEST(CounterRule, PerFolderStartsAgainInEachFolderInTheListsOrder) {
+    std::vector<FileItem> items;
+    for (const auto& [name, folder, included] :
+         std::initializer_list<std::tuple<const char*, const char*, bool>>{{"a.txt", "/x", true},
+                                                                           {"b.txt", "/x/sub", true},
+                                                                           {"c.txt", "/x", false},
+                                                                           {"d.txt", "/x", true},
+                                                                           {"e.txt", "/x/sub", true}}) {
+        items.emplace_back(name, folder, Date{}, Date{}, 0, false, included);
+    }
+    CounterRule rule(Position::prefix, 10, 5, 2, "_", true);
+    const auto plan = RenamePipeline({makeStep(rule)}).plan(items);
+    std::vector<std::string> names;
+    for (const auto& entry : plan.entries) {
+        names.push_back(entry.newName);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"10_a.txt", "10_b.txt", "c.txt", "15_d.txt", "15_e.txt"}));
+    rule.perFolder = false;
+    EXPECT_EQ(RenamePipeline({makeStep(rule)}).plan(items).entries[4].newName, "25_e.txt");
+}
+
+// Written only when on, so files of rules without it stay as they were, and
+// an older reader of the format passes the key over.
+TEST(CounterRule, PerFolderIsAnOptionalKey) {
+    const CounterRule perFolder(Position::suffix, 1, 1, 3, "-", true);
+    EXPECT_FALSE(nlohmann::json(CounterRule()).contains("perFolder"));
+    EXPECT_EQ(nlohmann::json(perFolder)["perFolder"], true);
+    EXPECT_EQ(nlohmann::json(perFolder).get<CounterRule>(), perFolder);
+    EXPECT_EQ(nlohmann::json::parse(R"({"position":"suffix","start":1,"step":1,"width":3,"separator":"-"})")
+                  .get<CounterRule>(),
+              CounterRule());
+    EXPECT_THROW(nlohmann::json::parse(
+                     R"({"position":"suffix","start":1,"step":1,"width":3,"separator":"-","perFolder":1})")
+                     .get<CounterRule>(),
+                 DecodingError);
+    const testing::LanguageScope english("en");
+    EXPECT_EQ(perFolder.summary(), "Start 1 \u00B7 width 3 \u00B7 after \u00B7 each folder");
 }
 
 TEST(CounterRule, PlacesThePaddedNumberAsSet) {

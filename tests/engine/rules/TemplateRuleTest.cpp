@@ -1,8 +1,10 @@
 #include "engine/rules/TemplateRule.h"
 
+#include "engine/core/RenamePipeline.h"
 #include "engine/testing/RuleTesting.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <tuple>
 
@@ -32,6 +34,28 @@ TEST(TemplateRule, ExpandsTokensAndCopiesEverythingElseLiterally) {
         EXPECT_EQ(testing::applied(TemplateRule{templateText, "UTC"}, "x.jpg", index, item), expected)
             << templateText.substr(0, 40);
     }
+}
+
+// {counter} follows the rule's numbering: the run's, or each folder's own.
+TEST(TemplateRule, CounterCanStartAgainInEachFolder) {
+    std::vector<FileItem> items;
+    for (const auto& [name, folder] : {std::pair{"a", "/x"}, {"b", "/y"}, {"c", "/x"}}) {
+        items.emplace_back(name, folder, Date{}, Date{}, 0, false, true);
+    }
+    const auto names = [&](const TemplateRule& rule) {
+        std::vector<std::string> result;
+        for (const auto& entry : RenamePipeline({makeStep(rule)}).plan(items).entries) {
+            result.push_back(entry.newName);
+        }
+        return result;
+    };
+    EXPECT_EQ(names(TemplateRule("{name}{counter:00}", std::nullopt)),
+              (std::vector<std::string>{"a01", "b02", "c03"}));
+    EXPECT_EQ(names(TemplateRule("{name}{counter:00}", std::nullopt, true)),
+              (std::vector<std::string>{"a01", "b01", "c02"}));
+    const TemplateRule perFolder("{name}", "UTC", true);
+    EXPECT_EQ(nlohmann::json(perFolder).get<TemplateRule>(), perFolder);
+    EXPECT_FALSE(nlohmann::json(TemplateRule()).contains("perFolder"));
 }
 
 TEST(TemplateRule, NeedsDetailsOnlyToWriteDates) {

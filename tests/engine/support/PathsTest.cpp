@@ -21,6 +21,12 @@ TEST(Paths, WorkOnWholeComponents) {
     EXPECT_EQ(Paths::replacingPrefix("/a/b", "/a/B", "/a/b/c/d"), "/a/B/c/d");
     EXPECT_EQ(Paths::replacingPrefix("/a/b", "/a/B", "/a/b"), "/a/B");
     EXPECT_EQ(Paths::replacingPrefix("/a/b", "/a/B", "/a/bc/d"), "/a/bc/d");
+    EXPECT_EQ(Paths::relative("/a/b", "/a/b"), "");
+    EXPECT_EQ(Paths::relative("/a/b/", "/a/b/c/d"), "c/d");
+    EXPECT_EQ(Paths::relative("/a//b", "/a/b//c/"), "c");
+    EXPECT_EQ(Paths::relative("/", "/a"), "a");
+    EXPECT_EQ(Paths::relative("/a/b", "/a/bc/d"), std::nullopt);
+    EXPECT_EQ(Paths::relative("/a/b", "/a"), std::nullopt);
     EXPECT_EQ(Paths::normalized("/a//./b/../c/"), "/a/c");
     EXPECT_EQ(Paths::normalized("/../a/.."), "/");
 }

@@ -23,6 +23,7 @@ public:
         separator_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 16);
         addRow(ui("Width"), EditorControls::row({numberField(&CounterRule::width, ui("Width")),
                                                  new QLabel(ui("separator")), separator_}));
+        addRow(checkBox(&CounterRule::perFolder, ui("Start again in each folder")));
     }
 
 private:

@@ -22,6 +22,7 @@ public:
         tokens->setWordWrap(true);
         tokens->setTextInteractionFlags(Qt::TextSelectableByMouse);
         addRow(tokens);
+        addRow(checkBox(&TemplateRule::perFolder, ui("Start {counter} again in each folder")));
     }
 };
 

@@ -19,6 +19,7 @@
 #include "app/desktop/UiText.h"
 #include "app/desktop/tools/InterruptedBatch.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
+#include "app/desktop/tools/SubfolderShots.h"
 #include "app/model/AppLanguage.h"
 #include "app/model/AppSettings.h"
 #include "app/model/LaunchOptions.h"
@@ -121,7 +122,7 @@ std::vector<std::pair<const char*, AnyRule>> rulesOfEveryKind() {
         {"regex-invalid", RegexRule("^IMG_(\\d+", "photo-$1", false)},
         {"remove", RemoveRule(4, 0, "()[]", true)},
         {"add", AffixRule("2024_", "-", 4, "_v2")},
-        {"counter", CounterRule(CounterRule::Position::replace, 1, 1, 3, "-")},
+        {"counter", CounterRule(CounterRule::Position::replace, 1, 1, 3, "-", true)},
         {"date", date},
         {"folder", FolderRule()},
         {"template", TemplateRule()},
@@ -429,6 +430,7 @@ int main(int argc, char** argv) {
     }
     ok &= shootRenamingAndPresets(*window, *disk, folder, bigFolder, output);
     ok &= shootRecovery(app, desktop.root, output);
+    ok &= shootSubfoldersAndEdits(*window, desktop.root, output);
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
     if (RenameSheet* sheet = openRenameSheet(*window)) {
