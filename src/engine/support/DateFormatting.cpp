@@ -222,7 +222,10 @@ std::string DateFormatting::string(Date date, std::string_view pattern,
         found = cache.formatters.emplace(key, std::move(formatter)).first;
     }
     Formatter& formatter = found->second;
-    const UDate millis = std::chrono::duration<double, std::milli>(date.time_since_epoch()).count();
+    // Whole milliseconds first: the clock's nanoseconds as a double lose
+    // their last digits, and 42 ms could then be written as 041.
+    const auto millis =
+        static_cast<UDate>(std::chrono::floor<std::chrono::milliseconds>(date.time_since_epoch()).count());
     const double dayOrInstant = formatter.daysOnly ? localDay(*formatter.format, millis) : millis;
     if (dayOrInstant == formatter.lastKey) { // never true for NaN
         return formatter.lastText;
