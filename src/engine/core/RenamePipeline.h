@@ -1,10 +1,12 @@
 #pragma once
 
 #include "engine/core/FileItem.h"
+#include "engine/core/ItemDetails.h"
 #include "engine/core/PipelineStep.h"
 #include "engine/core/RenamePlan.h"
 #include "engine/core/StepTrace.h"
 
+#include <memory>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -12,12 +14,18 @@
 
 namespace morvane {
 
+class MetadataCache;
+
 // The ordered list of rules and the pure computations over it. Planning reads
 // no file system and never fails as a whole: a rule that throws for an item is
 // bypassed for that item only.
 class RenamePipeline {
 public:
     std::vector<PipelineStep> steps;
+    // What has been read of the items' files for rules that use their
+    // contents (see needsDetails); looked up, never read from, by planning.
+    // None: the rules see no metadata.
+    std::shared_ptr<const MetadataCache> metadata;
 
     RenamePipeline() = default;
     explicit RenamePipeline(std::vector<PipelineStep> steps_) : steps(std::move(steps_)) {}
@@ -35,9 +43,9 @@ public:
     RenamePlan plan(std::vector<FileItem>&& items) const;
     std::optional<RenamePlan> plan(std::vector<FileItem>&& items, std::stop_token stop) const;
 
-    // Whether an enabled step reads the items' dates or sizes (see
+    // What the enabled steps read of the items besides their names (see
     // RenameRule::needsDetails).
-    bool needsDetails() const;
+    ItemDetails needsDetails() const;
 
     // One item's name through every step; `total` defaults to index + 1.
     std::vector<StepTrace> trace(const FileItem& item, std::int64_t index,
