@@ -6,6 +6,8 @@
 #include "app/model/QtStrings.h"
 #include "engine/filesystem/FileSystemError.h"
 #include "engine/filesystem/FolderScanner.h"
+#include "engine/metadata/LibraryMetadataReader.h"
+#include "engine/metadata/MetadataCache.h"
 #include "engine/presets/PresetStore.h"
 #include "engine/support/Paths.h"
 #include "engine/transactions/HistoryStore.h"
@@ -65,6 +67,9 @@ AppModel::AppModel(Environment environment, QObject* parent)
       items_(std::make_shared<const ItemList>()), unchecked_(std::make_shared<const IdSet>()),
       rules_(RuleList::initial()), presetDirectory_(std::move(environment.presetDirectory)),
       historyDirectory_(std::move(environment.historyDirectory)),
+      metadata_(std::make_shared<MetadataCache>(environment.metadataReader
+                                                    ? std::move(environment.metadataReader)
+                                                    : std::make_shared<const LibraryMetadataReader>())),
       preview_(std::make_shared<const Preview>()) {
     debounce_.setSingleShot(true);
     debounce_.setInterval(30);

@@ -32,6 +32,8 @@
 
 namespace morvane {
 class BatchRunner;
+class MetadataCache;
+class MetadataReader;
 class HistoryStore;
 class PresetStore;
 struct BatchControl;
@@ -60,6 +62,8 @@ struct AppModelEnvironment {
     std::optional<std::string> historyDirectory; // the user's history folder when absent
     Planner planner;                             // the engine's planning when empty
     std::optional<std::string> homeFolder;       // the user's home when absent
+    // What reads photo metadata and tags; the engine's own when null.
+    std::shared_ptr<const MetadataReader> metadataReader;
 };
 
 // One window's model: where the items come from, the items and the user's
@@ -382,6 +386,8 @@ private:
         return true;
     }
     void rulesDidChange();
+    // The rules as planning runs them: with what has been read of the files.
+    RenamePipeline planningPipeline() const;
     void startPreview();
     void publish(std::shared_ptr<const Preview> preview);
     void locateSelection();
@@ -463,6 +469,9 @@ private:
     bool showSidebar_ = true;
     bool showConfirm_ = false;
 
+    // What has been read of the files' contents, kept while they stay the
+    // same, so that editing rules never reads a file twice.
+    std::shared_ptr<MetadataCache> metadata_;
     std::shared_ptr<const Preview> preview_;
     QTimer debounce_;
     std::uint64_t previewRequest_ = 0; // raised by every request

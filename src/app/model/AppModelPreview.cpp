@@ -3,6 +3,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/HomePath.h"
 #include "app/model/Localizer.h"
+#include "engine/metadata/MetadataCache.h"
 #include "engine/support/Paths.h"
 
 #include <QFutureWatcher>
@@ -39,6 +40,12 @@ void AppModel::scheduleReplan() {
     debounce_.start();
 }
 
+RenamePipeline AppModel::planningPipeline() const {
+    RenamePipeline pipeline = rules_.pipeline();
+    pipeline.metadata = metadata_;
+    return pipeline;
+}
+
 // Runs 30 ms after the last request. The inputs are shared snapshots, so
 // taking them costs the main thread nothing per item.
 void AppModel::startPreview() {
@@ -48,7 +55,8 @@ void AppModel::startPreview() {
                        unchecked_,
                        uncheckedVersion_,
                        searchText_,
-                       rules_.pipeline(),
+                       planningPipeline(),
+                       metadata_,
                        selectedID_,
                        looseFiles_ ? access_->fileSystem() : nullptr,
                        preview_->sorted,
@@ -106,12 +114,17 @@ std::vector<StepTrace> AppModel::trace() const {
     if (entry == nullptr || entry->status.kind == RenameStatus::Kind::excluded) {
         return {};
     }
-    return rules_.pipeline().trace(entry->item, static_cast<std::int64_t>(selectedPosition_->includedIndex),
-                                   static_cast<std::int64_t>(summary().included));
+    return planningPipeline().trace(entry->item, static_cast<std::int64_t>(selectedPosition_->includedIndex),
+                                    static_cast<std::int64_t>(summary().included));
 }
 
 RowStatus AppModel::status(const RenamePlan::Entry& entry) const {
-    return rowStatus(entry, unchecked_->contains(entry.item.id));
+    const auto& entries = plan().entries;
+    const bool isShown =
+        !entries.empty() && &entry >= entries.data() && &entry < entries.data() + entries.size();
+    return rowStatus(entry, unchecked_->contains(entry.item.id),
+                     isShown ? plan().notesFor(static_cast<std::size_t>(&entry - entries.data()))
+                             : std::span<const ItemNote>());
 }
 
 StatusBarTexts AppModel::statusBar() const {

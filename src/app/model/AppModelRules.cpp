@@ -249,7 +249,7 @@ std::function<std::vector<std::size_t>()> AppModel::matchCountsJob(const Uuid& i
                     std::holds_alternative<RegexRule>(entry->rule))) {
         return [] { return std::vector<std::size_t>(); };
     }
-    return [items = items_, unchecked = unchecked_, pipeline = rules_.pipeline(), index = *index,
+    return [items = items_, unchecked = unchecked_, pipeline = planningPipeline(), index = *index,
             rule = rules_.entries()[*index].rule] {
         const auto counts = [&](const std::vector<std::string>& stems) {
             if (const auto* replace = std::get_if<ReplaceRule>(&rule)) {

@@ -16,6 +16,10 @@
 #include <unordered_set>
 #include <vector>
 
+namespace morvane {
+class MetadataCache;
+} // namespace morvane
+
 namespace morvane::app {
 
 using ItemList = std::vector<FileItem>;
@@ -41,6 +45,8 @@ struct PreviewInput {
     std::uint64_t uncheckedVersion = 0;
     std::string searchText;
     RenamePipeline pipeline;
+    // Where what the rules read of the files is read into before planning.
+    std::shared_ptr<MetadataCache> metadata;
     std::optional<std::string> selectedID;
     // Loose files only: where new names are looked up among the other
     // entries of their folders, as renaming will find them.
@@ -77,7 +83,8 @@ using Planner =
 Planner pipelinePlanner();
 
 // Sorts, checks and filters the items (reusing the input's lists where they
-// still hold), plans them and derives the figures. Nothing when stopped.
+// still hold), reads what the rules use of files not yet read, plans them
+// and derives the figures. Nothing when stopped.
 std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const Planner& planner,
                                               std::stop_token stop);
 

@@ -48,7 +48,7 @@ private slots:
         model->reloadUserPresets();
         QCOMPARE(names(model->allPresets()),
                  (Strings{"Photo date + slug", "Sequence only", "Template archive", "Place from export",
-                          "CAMERA IMPORT", "Clean filenames"}));
+                          "Photos by capture date", "CAMERA IMPORT", "Clean filenames"}));
         QVERIFY(!model->isFactory(clean));
         QCOMPARE(names(model->favoritePresets()), Strings{"Photo date + slug"});
 
@@ -56,8 +56,8 @@ private slots:
         QCOMPARE(manager.favoritesNote, std::string("Favorites appear first and get \u2303\u23181\u20139"));
         QCOMPARE(manager.rows[1].rulesText, std::string("1 rule \u00B7 built in"));
         QVERIFY(!manager.rows[1].canDelete);
-        QCOMPARE(manager.rows[5].rulesText, std::string("3 rules"));
-        QVERIFY(manager.rows[5].canDelete);
+        QCOMPARE(manager.rows[6].rulesText, std::string("3 rules"));
+        QVERIFY(manager.rows[6].canDelete);
 
         model->deletePreset(named(model->allPresets(), "Clean filenames"));
         QCOMPARE(model->allPresets()[1], clean);
@@ -80,8 +80,9 @@ private slots:
         const PresetMenu menu = model->presetMenu();
         QCOMPARE(names(menu.favorites), (Strings{"Photo date + slug", "Clean filenames", "Fav 1", "Fav 2",
                                                  "Fav 3", "Fav 4", "Fav 5", "Fav 6", "Fav 7"}));
-        QCOMPARE(names(menu.others), (Strings{"Camera import", "Sequence only", "Template archive",
-                                              "Place from export", "Fav 8", "Fav 9"}));
+        QCOMPARE(names(menu.others),
+                 (Strings{"Camera import", "Sequence only", "Template archive", "Place from export",
+                          "Photos by capture date", "Fav 8", "Fav 9"}));
     }
 
     void savingReplacesAPresetOfTheSameNameAndKeepsItsMark() {
