@@ -14,8 +14,10 @@ namespace morvane {
 // own layout, nothing beyond the bound is read or allocated for it.
 class FileHead {
 public:
-    // What is read first; most photo formats hold their metadata in it.
-    static constexpr std::size_t firstRead = 256 * 1024;
+    // What is read first: the metadata of a JPEG without a thumbnail fits,
+    // a longer one is read on to where its segments end, and the rest, image
+    // data of often megabytes, is never read.
+    static constexpr std::size_t firstRead = 16 * 1024;
     // A JPEG's metadata segments all come before its image data, which is
     // not needed; raw, PNG, WebP and HEIF files may hold metadata further in.
     static constexpr std::size_t maxJpeg = 16 * 1024 * 1024;
