@@ -1,5 +1,6 @@
 #include "engine/metadata/AudioTags.h"
 
+#include "engine/metadata/MetadataText.h"
 #include "engine/support/Localization.h"
 
 #include <mutex>
@@ -28,16 +29,7 @@ void startLibrary() {
 }
 
 std::string utf8(const TagLib::String& text) {
-    std::string result = text.to8Bit(true);
-    const auto isSpace = [](char c) { return c == ' ' || c == '\0' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!result.empty() && isSpace(result.back())) {
-        result.pop_back();
-    }
-    std::size_t start = 0;
-    while (start < result.size() && isSpace(result[start])) {
-        ++start;
-    }
-    return result.substr(start);
+    return std::string(trimmedMetadataText(text.to8Bit(true)));
 }
 
 std::string property(const TagLib::PropertyMap& properties, const char* key) {

@@ -1,20 +1,9 @@
 #include "engine/metadata/CaptureDateText.h"
 
-#include <cctype>
+#include "engine/metadata/MetadataText.h"
 
 namespace morvane::CaptureDateText {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\0' || c == '\n' || c == '\r'; };
-    while (!text.empty() && isSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -82,11 +71,21 @@ std::optional<std::int32_t> offsetMinutes(std::string_view text) {
     return sign * (*hours * 60 + *minutes);
 }
 
+// A capture date of a year that the engine's dates (nanoseconds from 1970
+// in 64 bits: 1677 to 2262) can hold; no clock showed any other.
+std::optional<CaptureDate> captureDate(const std::optional<LocalDateTime>& local,
+                                       std::optional<std::int32_t> offset) {
+    if (!local || local->year < 1700 || local->year > 2200) {
+        return std::nullopt;
+    }
+    return CaptureDate{*local, offset};
+}
+
 } // namespace
 
 std::optional<CaptureDate> fromExif(std::string_view dateTime, std::string_view subSeconds,
                                     std::string_view offset) {
-    const std::string_view text = trimmed(dateTime);
+    const std::string_view text = trimmedMetadataText(dateTime);
     std::size_t at = 0;
     const auto year = digits(text, at, 4);
     const bool dateSeparators = skip(text, at, ":-");
@@ -103,17 +102,14 @@ std::optional<CaptureDate> fromExif(std::string_view dateTime, std::string_view 
         !between || !clock || !clock2 || at != text.size()) {
         return std::nullopt;
     }
-    const std::string_view fraction = trimmed(subSeconds);
+    const std::string_view fraction = trimmedMetadataText(subSeconds);
     const std::int32_t millis = !fraction.empty() && allDigits(fraction) ? milliseconds(fraction) : 0;
-    const auto local = LocalDateTime::valid(*year, *month, *day, *hour, *minute, *second, millis);
-    if (!local) {
-        return std::nullopt;
-    }
-    return CaptureDate{*local, offsetMinutes(trimmed(offset))};
+    return captureDate(LocalDateTime::valid(*year, *month, *day, *hour, *minute, *second, millis),
+                       offsetMinutes(trimmedMetadataText(offset)));
 }
 
 std::optional<CaptureDate> fromXmp(std::string_view given) {
-    const std::string_view text = trimmed(given);
+    const std::string_view text = trimmedMetadataText(given);
     std::size_t at = 0;
     const auto year = digits(text, at, 4);
     const bool first = skip(text, at, "-");
@@ -158,15 +154,13 @@ std::optional<CaptureDate> fromXmp(std::string_view given) {
             }
         }
     }
-    const auto local = LocalDateTime::valid(*year, *month, *day, hour, minute, secondOfMinute, millis);
-    if (!local) {
-        return std::nullopt;
-    }
-    return CaptureDate{*local, offset};
+    return captureDate(LocalDateTime::valid(*year, *month, *day, hour, minute, secondOfMinute, millis),
+                       offset);
 }
 
 std::optional<CaptureDate> fromQuickTime(std::uint64_t seconds) {
-    // From 1904-01-01 to 1970-01-01; beyond the year 9999 is no clock's reading.
+    // From 1904-01-01 to 1970-01-01; `latest` (the end of 9999) keeps the
+    // arithmetic below in range.
     constexpr std::uint64_t to1970 = 2'082'844'800;
     constexpr std::uint64_t latest = to1970 + 253'402'300'799;
     if (seconds == 0 || seconds > latest) {
@@ -185,14 +179,12 @@ std::optional<CaptureDate> fromQuickTime(std::uint64_t seconds) {
     const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
     const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    const auto local = LocalDateTime::valid(
-        static_cast<std::int32_t>(year), static_cast<std::int32_t>(month), static_cast<std::int32_t>(day),
-        static_cast<std::int32_t>(secondOfDay / 3600), static_cast<std::int32_t>(secondOfDay / 60 % 60),
-        static_cast<std::int32_t>(secondOfDay % 60));
-    if (!local) {
-        return std::nullopt;
-    }
-    return CaptureDate{*local, 0};
+    return captureDate(LocalDateTime::valid(static_cast<std::int32_t>(year), static_cast<std::int32_t>(month),
+                                            static_cast<std::int32_t>(day),
+                                            static_cast<std::int32_t>(secondOfDay / 3600),
+                                            static_cast<std::int32_t>(secondOfDay / 60 % 60),
+                                            static_cast<std::int32_t>(secondOfDay % 60)),
+                       0);
 }
 
 } // namespace morvane::CaptureDateText

@@ -3,6 +3,7 @@
 #include "engine/filesystem/SystemErrorText.h"
 #include "engine/metadata/AudioTags.h"
 #include "engine/metadata/FileHead.h"
+#include "engine/metadata/MovieHeader.h"
 #include "engine/metadata/PhotoMetadata.h"
 
 #include <cerrno>
@@ -16,6 +17,10 @@ FileMetadata LibraryMetadataReader::read(const std::string& path, const ItemDeta
         try {
             if (const auto head = FileHead::read(path, result.photoProblem)) {
                 PhotoMetadata::read(*head, result);
+                // A video holds no EXIF; its movie header says when it was made.
+                if (!result.taken && MovieHeader::looksLikeMovie(*head)) {
+                    result.taken = MovieHeader::creationTime(path);
+                }
             }
         } catch (const std::exception& error) { // no memory for the head
             result.photoProblem = error.what();

@@ -5,7 +5,7 @@
 namespace morvane {
 
 // The engine's reader: photo metadata with Exiv2 from the file's bounded
-// first bytes, tags with TagLib.
+// first bytes, a video's creation time from its movie header, tags with TagLib.
 class LibraryMetadataReader final : public MetadataReader {
 public:
     FileMetadata read(const std::string& path, const ItemDetails& wanted) const noexcept override;

@@ -1,15 +1,28 @@
 #include "engine/metadata/PhotoMetadata.h"
 
 #include "engine/metadata/CaptureDateText.h"
+#include "engine/metadata/MetadataText.h"
 #include "engine/support/Localization.h"
 
+#include <algorithm>
+#include <exiv2/bmffimage.hpp>
 #include <exiv2/exiv2.hpp>
-#include <exiv2/quicktimevideo.hpp>
+#include <exiv2/webpimage.hpp>
+#include <iterator>
 #include <mutex>
 #include <new>
 
 namespace morvane::PhotoMetadata {
 namespace {
+
+// The first number of a metadatum (the library's 0.28 renamed the call).
+std::int64_t firstNumber(const Exiv2::Metadatum& datum) {
+#if EXIV2_TEST_VERSION(0, 28, 0)
+    return datum.toInt64(0);
+#else
+    return datum.toLong(0);
+#endif
+}
 
 std::mutex xmpToolkitLock;
 
@@ -35,22 +48,10 @@ void startLibrary() {
     });
 }
 
-std::string trimmed(std::string text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\0' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && isSpace(text.back())) {
-        text.pop_back();
-    }
-    std::size_t start = 0;
-    while (start < text.size() && isSpace(text[start])) {
-        ++start;
-    }
-    return text.substr(start);
-}
-
 template <typename Data, typename Key>
 std::string text(const Data& data, const char* key) {
     const auto found = data.findKey(Key(key));
-    return found == data.end() ? std::string() : trimmed(found->toString());
+    return found == data.end() ? std::string() : std::string(trimmedMetadataText(found->toString()));
 }
 
 std::string exifText(const Exiv2::ExifData& exif, const char* key) {
@@ -66,13 +67,12 @@ std::optional<std::int64_t> exifNumber(const Exiv2::ExifData& exif, const char* 
     if (found == exif.end() || found->count() == 0) {
         return std::nullopt;
     }
-    const long value = found->toLong(0);
+    const std::int64_t value = firstNumber(*found);
     return value > 0 ? std::optional<std::int64_t>(value) : std::nullopt;
 }
 
 // EXIF's original date first, as the camera wrote it when the shutter
-// closed; then XMP's, which editors and phones write instead; then a
-// QuickTime or MP4 file's creation time.
+// closed; then XMP's, which editors and phones write instead.
 std::optional<CaptureDate> captureDate(const Exiv2::Image& image) {
     const Exiv2::ExifData& exif = image.exifData();
     if (auto date = CaptureDateText::fromExif(exifText(exif, "Exif.Photo.DateTimeOriginal"),
@@ -86,16 +86,25 @@ std::optional<CaptureDate> captureDate(const Exiv2::Image& image) {
             return date;
         }
     }
-    if (image.imageType() == Exiv2::ImageType::qtime) {
-        const auto found = xmp.findKey(Exiv2::XmpKey("Xmp.video.DateUTC"));
-        if (found != xmp.end() && found->count() > 0) {
-            const long seconds = found->toLong(0);
-            if (seconds > 0) {
-                return CaptureDateText::fromQuickTime(static_cast<std::uint64_t>(seconds));
-            }
-        }
-    }
     return std::nullopt;
+}
+
+// Whether the library is to read `bytes`: photo formats only. Bytes of no
+// format it knows are no damaged photo, just no photo; some of its format
+// checks throw on files too short for them (a few bytes of text), which says
+// the same. Its video readers (QuickTime, AVI, Matroska, ASF) are left out:
+// they can loop forever on damaged files, and a video's creation time is
+// read by MovieHeader instead.
+bool isPhotoFormat(const Exiv2::byte* bytes, long size) {
+    using namespace Exiv2::ImageType;
+    static constexpr int photos[] = {jpeg, exv, tiff, crw, mrw, png,  cr2,
+                                     raf,  orf, psd,  jp2, rw2, bmff, webp};
+    try {
+        const int type = Exiv2::ImageFactory::getType(bytes, size);
+        return std::find(std::begin(photos), std::end(photos), type) != std::end(photos);
+    } catch (const Exiv2::Error&) {
+        return false;
+    }
 }
 
 void fill(const Exiv2::Image& image, FileMetadata& into) {
@@ -122,11 +131,10 @@ void read(std::string_view data, FileMetadata& into) noexcept {
         startLibrary();
         const auto* bytes = reinterpret_cast<const Exiv2::byte*>(data.data());
         const auto size = static_cast<long>(data.size());
-        // Unknown bytes are not a damaged photo, just not one.
-        if (Exiv2::ImageFactory::getType(bytes, size) == Exiv2::ImageType::none) {
+        if (!isPhotoFormat(bytes, size)) {
             return;
         }
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(bytes, size);
+        const auto image = Exiv2::ImageFactory::open(bytes, size);
         try {
             image->readMetadata();
         } catch (...) {
@@ -135,7 +143,7 @@ void read(std::string_view data, FileMetadata& into) noexcept {
             throw;
         }
         fill(*image, into);
-    } catch (const Exiv2::AnyError& error) {
+    } catch (const Exiv2::Error& error) {
         into.photoProblem = error.what();
     } catch (const std::bad_alloc&) {
         into.photoProblem = localized("Its metadata is too large");

@@ -6,10 +6,10 @@
 
 namespace morvane {
 
-// A photo's (or video's) metadata, read with Exiv2 from the file's first
-// bytes (see FileHead): EXIF, XMP and the creation time of QuickTime and MP4
-// files, in the image formats the library knows. Only this file and its
-// implementation deal with the library.
+// A photo's metadata, read with Exiv2 from the file's first bytes (see
+// FileHead): EXIF and XMP, in the photo formats the library knows (JPEG,
+// TIFF and raw formats, PNG, WebP, HEIF and AVIF, JPEG 2000, Photoshop).
+// Only this file and its implementation deal with the library.
 namespace PhotoMetadata {
 
 // Fills the photo fields of `into` from `data`. Bytes of no format the

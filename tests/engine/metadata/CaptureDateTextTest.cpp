@@ -32,6 +32,9 @@ TEST(CaptureDateText, ReadsExifDatesWithTheirFractionAndOffset) {
         {"2024:13:05 10:11:12", "", "", std::nullopt},
         {"2024:03:05 24:00:00", "", "", std::nullopt},
         {"2024:03:05", "", "", std::nullopt},
+        // Years no camera's clock showed, which the engine's dates cannot hold.
+        {"3024:03:05 10:11:12", "", "", std::nullopt},
+        {"1600:03:05 10:11:12", "", "", std::nullopt},
         {"2024:03:05 10:11:12 extra", "", "", std::nullopt},
         {"", "", "", std::nullopt},
     };
@@ -51,6 +54,7 @@ TEST(CaptureDateText, ReadsXmpDates) {
         {"2023-07-01T08", std::nullopt},
         {"2023-07-01T08:09:10+2", std::nullopt},
         {"2023-02-30", std::nullopt},
+        {"9999-12-31T23:59:59Z", std::nullopt},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(CaptureDateText::fromXmp(text), expected) << text;
@@ -64,6 +68,7 @@ TEST(CaptureDateText, ReadsQuickTimeSecondsAsUtc) {
     EXPECT_EQ(CaptureDateText::fromQuickTime(86400 * 59), at(1904, 2, 29, 0, 0, 0, 0, 0));
     EXPECT_EQ(CaptureDateText::fromQuickTime(0), std::nullopt);
     EXPECT_EQ(CaptureDateText::fromQuickTime(~std::uint64_t{0}), std::nullopt);
+    EXPECT_EQ(CaptureDateText::fromQuickTime(2'082'844'800ULL + 33'266'542'279ULL), std::nullopt); // 3024
 }
 
 } // namespace

@@ -56,6 +56,30 @@ TEST(LibraryMetadataReader, ReadsWhenPhotosWereTakenWithWhatAndTheirSize) {
     EXPECT_EQ(read.width, 1);
 }
 
+std::string bigEndian32(std::uint32_t value) {
+    std::string bytes;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        bytes += static_cast<char>((value >> shift) & 0xFF);
+    }
+    return bytes;
+}
+
+std::string box(const std::string& type, const std::string& body) {
+    return bigEndian32(static_cast<std::uint32_t>(8 + body.size())) + type + body;
+}
+
+// A QuickTime movie as cameras write them: its creation time, in UTC, in the
+// movie header, and the media data (left empty here) after it.
+TEST(LibraryMetadataReader, ReadsWhenAVideoWasTakenFromItsMovieHeader) {
+    const testing::TempFolder folder;
+    const std::uint32_t created = 2'082'844'800U + 1'709'631'072U; // 2024-03-05 09:31:12 UTC
+    const std::string header = std::string(4, '\0') + bigEndian32(created) + bigEndian32(created) +
+                               bigEndian32(600) + bigEndian32(0) + std::string(80, '\0');
+    testing::writeFile(folder / "clip.mov", box("ftyp", "qt  " + bigEndian32(0) + "qt  ") +
+                                                box("moov", box("mvhd", header)) + box("mdat", ""));
+    EXPECT_EQ(readFile(folder / "clip.mov", kPhoto).taken, at(2024, 3, 5, 9, 31, 12, 0, 0));
+}
+
 TEST(LibraryMetadataReader, ReadsTagsOfMusicFiles) {
     const testing::TempFolder folder;
     const testing::Tags tags{{"ARTIST", "AC/DC"}, {"ALBUM", "Back in Black"}, {"TITLE", "Hells Bells"},
@@ -82,6 +106,7 @@ TEST(LibraryMetadataReader, ReadsOnlyWhatIsWantedAndOnlyWhereItIs) {
                         {{"Exif.Photo.DateTimeOriginal", "2024:03:05 10:11:12"}});
     testing::writeAudio(folder / "a.mp3", AudioFormat::mp3, {{"ARTIST", "Nina"}});
     testing::writeFile(folder / "notes.jpg", "only the name says photo");
+    testing::writeFile(folder / "short.jpg", "jpg");
     testing::writePhoto(folder / "blank.jpg", PhotoFormat::jpeg, {});
 
     EXPECT_EQ(readFile(folder / "p.jpg", kAudio), FileMetadata{});
@@ -89,6 +114,7 @@ TEST(LibraryMetadataReader, ReadsOnlyWhatIsWantedAndOnlyWhereItIs) {
     EXPECT_EQ(readFile(folder / "a.mp3", kBoth).artist, "Nina");
     // Files that hold no such metadata are no problem, only empty.
     EXPECT_EQ(readFile(folder / "notes.jpg", kBoth), FileMetadata{});
+    EXPECT_EQ(readFile(folder / "short.jpg", kBoth), FileMetadata{});
     EXPECT_EQ(readFile(folder / "blank.jpg", kBoth).taken, std::nullopt);
     EXPECT_EQ(readFile(folder / "blank.jpg", kBoth).photoProblem, "");
     EXPECT_EQ(readFile(folder.path(), kBoth), FileMetadata{});
