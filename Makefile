@@ -13,7 +13,7 @@ DEV_FLAGS := -DMORVANE_WERROR=ON
 RELEASE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DMORVANE_BUILD_TESTS=OFF -DMORVANE_BUILD_BENCH=OFF \
 	-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 
-.PHONY: deps configure build run screenshots test test-asan fuzz fuzz-metadata bench bench-engine bench-desktop format clean \
+.PHONY: deps configure build run screenshots test test-asan fuzz fuzz-metadata bench bench-engine bench-desktop bench-contents format clean \
 	release package install-check
 
 deps:
@@ -91,13 +91,19 @@ fuzz-metadata: deps
 bench: build
 	@bench/compare $(BUILD_DIR)
 
-# The engine's own benchmarks (planning, move planner, executor, scanning, diffs).
+# The engine's own benchmarks (planning, move planner, executor, scanning, diffs,
+# reading photo metadata and tags).
 bench-engine: build
 	@$(BUILD_DIR)/bench/morvane_bench
 
 # The window's speed at 100,000 items: first drawn table, scrolling, typing in the filter.
 bench-desktop: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_desktop_bench
+
+# Rules that read files' contents, in the window: opening 10,000 photos, a
+# capture-date rule over them, typing in a Template rule over 10,000 songs.
+bench-contents: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_contents_bench
 
 # The programs as they are installed, in $(RELEASE_DIR).
 release: deps
