@@ -112,8 +112,12 @@ release: deps
 
 # A .deb of the release build, with Debian's names for its dependencies:
 # $(RELEASE_DIR)/morvane_<version>_<architecture>.deb, for apt install ./that-file.
+# Debian's package checker then reads it: any error fails the target, its
+# warnings are printed. Older .debs go first so that only this one is checked.
 package: release
+	@rm -f $(RELEASE_DIR)/*.deb
 	@cd $(RELEASE_DIR) && cpack -G DEB
+	@lintian --fail-on error $(RELEASE_DIR)/*.deb
 
 # Installs the release build into a temporary prefix and checks what is there.
 install-check: release

@@ -76,7 +76,7 @@ Watch runUntilPublished(AppModel& model, Clock::time_point from) {
     Watch watch;
     QEventLoop loop;
     const morvane::bench::Heartbeat heartbeat;
-    QObject::connect(&model, &AppModel::planChanged, &loop, [&] {
+    QObject::connect(&model.preview(), &WindowPreview::planChanged, &loop, [&] {
         watch.publishedAfterMs = milliseconds(Clock::now() - from);
         loop.quit();
     });
@@ -111,9 +111,9 @@ struct Setup {
         environment.presetDirectory = folder.path().toStdString();
         environment.planner = std::move(planner);
         model = std::make_unique<AppModel>(environment);
-        model->setRules({replacing("a-"),
-                         RuleEntry::make(CaseRule(CaseRule::Mode::lower, CaseRule::ExtensionMode::same))});
-        model->setItems(items(count));
+        model->rules().setRules({replacing("a-"), RuleEntry::make(CaseRule(CaseRule::Mode::lower,
+                                                                           CaseRule::ExtensionMode::same))});
+        model->items().setItems(items(count));
         runUntilPublished(*model, Clock::now());
     }
 };
@@ -131,7 +131,7 @@ int responsiveness(std::size_t count) {
                     return plan;
                 });
     AppModel& model = *setup.model;
-    const Uuid id = model.rules()[0].id;
+    const Uuid id = model.rules().entries()[0].id;
 
     // Single edits: the edit itself, the longest main-thread stall until the
     // plan is published, and the time from the edit to publication.
@@ -139,7 +139,7 @@ int responsiveness(std::size_t count) {
     const int rounds = 5;
     for (int round = 0; round < rounds; ++round) {
         const auto start = Clock::now();
-        model.setRule(id, ReplaceRule("IMG_", "edit" + std::to_string(round) + "-", false));
+        model.rules().setRule(id, ReplaceRule("IMG_", "edit" + std::to_string(round) + "-", false));
         editMax = std::max(editMax, milliseconds(Clock::now() - start));
         const Watch watch = runUntilPublished(model, start);
         stallMax = std::max(stallMax, watch.longestStallMs);
@@ -153,7 +153,7 @@ int responsiveness(std::size_t count) {
     Clock::time_point last;
     for (int edit = 0; edit < 10; ++edit) {
         last = Clock::now();
-        model.setRule(id, ReplaceRule("IMG_", "burst" + std::to_string(edit) + "-", false));
+        model.rules().setRule(id, ReplaceRule("IMG_", "burst" + std::to_string(edit) + "-", false));
         if (edit < 9) {
             spin(5);
         }
@@ -186,9 +186,9 @@ int baselineMemory(std::size_t count) {
 int modelMemory(std::size_t count) {
     Setup setup(count, {});
     AppModel& model = *setup.model;
-    const Uuid id = model.rules()[0].id;
+    const Uuid id = model.rules().entries()[0].id;
     for (int round = 0; round < 3; ++round) {
-        model.setRule(id, ReplaceRule("IMG_", "m" + std::to_string(round) + "-", false));
+        model.rules().setRule(id, ReplaceRule("IMG_", "m" + std::to_string(round) + "-", false));
         runUntilPublished(model, Clock::now());
     }
     spin(500); // the replaced plans are freed on a worker

@@ -59,12 +59,17 @@ struct Reads {
 // Runs the window until the preview of `count` items is published after `act`.
 double previewAfter(AppModel& model, std::size_t count, const std::function<void()>& act, Reads& read) {
     int published = 0;
-    const auto connection = QObject::connect(&model, &AppModel::planChanged, [&] { ++published; });
+    const auto connection =
+        QObject::connect(&model.preview(), &WindowPreview::planChanged, [&] { ++published; });
     const Reads before = Reads::now();
     const auto start = Clock::now();
     act();
-    runUntil([&] { return published > 0 && !model.loading() && model.plan().entries.size() == count; },
-             120000);
+    runUntil(
+        [&] {
+            return published > 0 && !model.items().loading() &&
+                   model.preview().plan().entries.size() == count;
+        },
+        120000);
     const double elapsed = milliseconds(Clock::now() - start);
     read = Reads::now() - before;
     QObject::disconnect(connection);
@@ -126,24 +131,24 @@ int main(int argc, char** argv) {
 
     Reads read;
     double ms = previewAfter(
-        model, count, [&] { model.openFolder(photos); }, read);
+        model, count, [&] { model.items().openFolder(photos); }, read);
     printPreview("opening the photos, with the window's first rules:", ms, read);
 
     if (const auto byDate = captureDateRule("yyyy-MM-dd")) {
-        const Uuid id = model.rules().front().id;
+        const Uuid id = model.rules().entries().front().id;
         ms = previewAfter(
-            model, count, [&] { model.setRule(id, *byDate); }, read);
+            model, count, [&] { model.rules().setRule(id, *byDate); }, read);
         printPreview("a capture-date rule over them (every photo read):", ms, read);
         ms = previewAfter(
-            model, count, [&] { model.setRule(id, *captureDateRule("yyyyMMdd_HHmmss")); }, read);
+            model, count, [&] { model.rules().setRule(id, *captureDateRule("yyyyMMdd_HHmmss")); }, read);
         printPreview("another format (nothing read again):", ms, read);
     } else {
         std::printf("no capture-date source in this version\n");
     }
 
-    model.setRules({RuleEntry::make(TemplateRule("{track:00} {artist} - {title}", std::nullopt))});
+    model.rules().setRules({RuleEntry::make(TemplateRule("{track:00} {artist} - {title}", std::nullopt))});
     ms = previewAfter(
-        model, count, [&] { model.openFolder(songs); }, read);
+        model, count, [&] { model.items().openFolder(songs); }, read);
     printPreview("opening the songs under a Template rule of their tags:", ms, read);
     runFor(500);
 
@@ -155,7 +160,7 @@ int main(int argc, char** argv) {
     field->setFocus();
     field->end(false);
     int published = 0;
-    QObject::connect(&model, &AppModel::planChanged, [&] { ++published; });
+    QObject::connect(&model.preview(), &WindowPreview::planChanged, [&] { ++published; });
     Figures typing;
     const Reads before = Reads::now();
     for (const QChar character : QString(" ({album}, {year})")) {
@@ -175,8 +180,8 @@ int main(int argc, char** argv) {
     const Reads typed = Reads::now() - before;
     std::printf("typed %zu keys into the Template field: %d previews published, the last \"%s\"; "
                 "read meanwhile: %lld calls, %.1f MiB\n",
-                typing.steps.size(), published, model.plan().entries.front().newName.c_str(), typed.calls,
-                static_cast<double>(typed.bytes) / (1024.0 * 1024.0));
+                typing.steps.size(), published, model.preview().plan().entries.front().newName.c_str(),
+                typed.calls, static_cast<double>(typed.bytes) / (1024.0 * 1024.0));
     report("typing in the Template field", typing);
     isolated.app->quit();
     return 0;

@@ -62,7 +62,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !at && model_.rowCount() > 0) {
+        if (event->type() == QEvent::Paint && !at && model_.preview().rowCount() > 0) {
             at = Clock::now();
         }
         return QObject::eventFilter(watched, event);
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     table.viewport()->installEventFilter(&firstDraw);
     application.clear();
     const auto opened = Clock::now();
-    model.openFolder(folder);
+    model.items().openFolder(folder);
     if (!runUntil([&] { return firstDraw.at.has_value(); })) {
         std::fprintf(stderr, "the table was never drawn with rows\n");
         return 1;
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
     // The confirmation sheet: every item is renamed, each a line of its own.
     application.clear();
     const auto asked = Clock::now();
-    model.setShowConfirm(true);
+    model.batches().openConfirmation(ConfirmationCommand::preview);
     auto* sheet = qobject_cast<RenameSheet*>(window->renameBinding()->dialog());
     if (sheet == nullptr) {
         std::fprintf(stderr, "the confirmation sheet did not open\n");
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     runFor(200);
     const Figures sheetScrolling = scrollThrough(application, *sheet->lines());
     report("scrolling the confirmation sheet", sheetScrolling);
-    model.setShowConfirm(false);
+    model.batches().closeConfirmation();
     runFor(200);
 
     // Typing into the filter: each key, then what it sets off until the preview is published.
@@ -182,19 +182,20 @@ int main(int argc, char** argv) {
         runFor(400);
         typing.collect(application);
     }
-    std::printf("filter \"%s\": %zu rows, %zu filtered out\n", model.searchText().c_str(), model.rowCount(),
-                model.summary().items - model.summary().included);
+    std::printf("filter \"%s\": %zu rows, %zu filtered out\n", model.items().searchText().c_str(),
+                model.preview().rowCount(),
+                model.preview().summary().items - model.preview().summary().included);
     report("typing in the filter", typing);
 
     // Typing into rule editors, over every item: each key with the card
     // refresh it sets off, then the preview published for it (typing slowly
     // enough that every key gets its own).
-    model.setSearchText("");
-    model.setRules({RuleEntry::make(ReplaceRule()), RuleEntry::make(RegexRule("", "", false)),
-                    RuleEntry::make(SegmentRule()), RuleEntry::make(CounterRule()),
-                    RuleEntry::make(TemplateRule("{name}", {}))});
+    model.items().setSearchText("");
+    model.rules().setRules({RuleEntry::make(ReplaceRule()), RuleEntry::make(RegexRule("", "", false)),
+                            RuleEntry::make(SegmentRule()), RuleEntry::make(CounterRule()),
+                            RuleEntry::make(TemplateRule("{name}", {}))});
     int published = 0;
-    QObject::connect(&model, &AppModel::planChanged, [&] { ++published; });
+    QObject::connect(&model.preview(), &WindowPreview::planChanged, [&] { ++published; });
     runFor(1500);
     Figures editing;
     const std::pair<const char*, QString> fields[] = {{"Find", "IMG_0"},

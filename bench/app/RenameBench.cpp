@@ -64,25 +64,27 @@ int main(int argc, char** argv) {
 
     const morvane::bench::Heartbeat all;
 
-    model.setRules({RuleEntry::make(ReplaceRule(argv[3], argv[4], false))});
-    model.openFolder(argv[1]);
+    model.rules().setRules({RuleEntry::make(ReplaceRule(argv[3], argv[4], false))});
+    model.items().openFolder(argv[1]);
     // The preview of the folder is ready: with something to rename, or with nothing at all.
     const bool ready = runUntil([&] {
-        return model.confirmationSheet("").canRename ||
-               (!model.loading() && !model.plan().entries.empty() && model.summary().toRename == 0);
+        return model.batches().confirmationSheet("").canRename ||
+               (!model.items().loading() && !model.preview().plan().entries.empty() &&
+                model.preview().summary().toRename == 0);
     });
-    if (!ready || !model.confirmationSheet("").canRename) {
+    if (!ready || !model.batches().confirmationSheet("").canRename) {
         std::printf("0 items | nothing to rename\n");
         std::fflush(stdout);
         std::_Exit(ready ? 0 : 1);
     }
     const auto start = Clock::now();
     const morvane::bench::Heartbeat renaming;
-    model.performRename();
-    runUntil([&] { return !model.busy(); });
+    model.batches().performRename();
+    runUntil([&] { return !model.batches().busy(); });
     const double stallRenaming = renaming.longestStallMs();
     const double renameMs = milliseconds(Clock::now() - start);
-    const std::size_t renamed = model.lastTransaction() ? model.lastTransaction()->appliedCount() : 0;
+    const std::size_t renamed =
+        model.batches().lastTransaction() ? model.batches().lastTransaction()->appliedCount() : 0;
     std::printf("%zu items | rename %.1f ms | main-thread stall max %.1f ms while renaming, %.1f ms in all\n",
                 renamed, renameMs, stallRenaming, all.longestStallMs());
     std::fflush(stdout);

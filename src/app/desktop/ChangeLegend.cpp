@@ -3,6 +3,7 @@
 #include "app/desktop/DiffText.h"
 #include "app/desktop/UiText.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace morvane::app {
@@ -25,6 +26,13 @@ ChangeLegend::ChangeLegend(QWidget* parent) : QWidget(parent) {
     // Takes what room the status bar has left, and shows only when all of it fits.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     retranslate();
+}
+
+void ChangeLegend::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
 }
 
 void ChangeLegend::retranslate() {

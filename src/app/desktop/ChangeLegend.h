@@ -13,10 +13,13 @@ public:
     explicit ChangeLegend(QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
-    void retranslate();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    void retranslate();
 };
 
 } // namespace morvane::app

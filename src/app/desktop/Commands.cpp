@@ -6,181 +6,159 @@
 #include "app/model/AppSettings.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <iterator>
+#include <QWidget>
+#include <utility>
 
 namespace morvane::app {
+namespace {
 
-Commands::Commands(AppSettings& settings, QObject* parent)
-    : QObject(parent), settings_(settings), newWindow_(make(QKeySequence::New)),
-      openFolder_(make(QKeySequence::Open)), rename_(make(Qt::CTRL | Qt::Key_R)),
-      preview_(make(Qt::CTRL | Qt::SHIFT | Qt::Key_P)), undo_(make(Shortcuts::undo())),
-      settingsAction_(make(Qt::CTRL | Qt::Key_Comma)), closeWindow_(make(QKeySequence::Close)),
-      quit_(make(QKeySequence::Quit)), highlight_(make(Shortcuts::highlight())),
-      onlyChanged_(make(Qt::CTRL | Qt::ALT | Qt::Key_C)), criteria_(make(Shortcuts::criteria())),
-      updates_(make()), about_(make()) {
-    settingsAction_->setMenuRole(QAction::PreferencesRole);
-    quit_->setMenuRole(QAction::QuitRole);
-    about_->setMenuRole(QAction::AboutRole);
-    updates_->setMenuRole(QAction::ApplicationSpecificRole);
-    highlight_->setCheckable(true);
-    onlyChanged_->setCheckable(true);
+// The menus, by name, with their commands in order; "" is a separator. The
+// Presets menu is the window's to fill.
+struct MenuLayout {
+    const char* name;
+    const char* title;
+    std::initializer_list<const char*> commands;
+};
 
-    const auto withModel = [this](auto act) {
-        return [this, act] {
-            if (model_) {
-                act(*model_);
-            }
-        };
-    };
-    connect(newWindow_, &QAction::triggered, this, &Commands::newWindowRequested);
-    connect(openFolder_, &QAction::triggered, this,
-            withModel([](AppModel& model) { model.chooseAndOpenFolder(); }));
-    connect(rename_, &QAction::triggered, this, withModel([](AppModel& model) {
-                if (model.canOpenConfirmation()) {
-                    model.setShowConfirm(true);
-                }
-            }));
-    connect(preview_, &QAction::triggered, this, withModel([](AppModel& model) {
-                if (!model.busy()) {
-                    model.setShowConfirm(true);
-                }
-            }));
-    connect(undo_, &QAction::triggered, this, withModel([](AppModel& model) { model.undoLastRename(); }));
-    connect(settingsAction_, &QAction::triggered, this, &Commands::settingsRequested);
-    connect(closeWindow_, &QAction::triggered, this, [this] {
-        if (frontmost_) {
-            frontmost_->close();
-        }
-    });
-    connect(quit_, &QAction::triggered, this, &Commands::quitRequested);
-    connect(highlight_, &QAction::triggered, this, [this](bool on) { settings_.setHighlightChanges(on); });
-    connect(onlyChanged_, &QAction::triggered, this, [this](bool on) {
-        if (model_) {
-            model_->setShowOnlyChanged(on);
-        }
-    });
-    connect(criteria_, &QAction::triggered, this, withModel([](AppModel& model) { model.toggleCriteria(); }));
-    connect(updates_, &QAction::triggered, this, &Commands::updatesRequested);
-    connect(about_, &QAction::triggered, this, &Commands::aboutRequested);
+const MenuLayout menuLayout[] = {
+    {"fileMenu",
+     "&File",
+     {"newWindow", "openFolder", "", "rename", "preview", "", "settings", "", "closeWindow", "quit"}},
+    {"editMenu", "&Edit", {"undoRename"}},
+    {"viewMenu", "&View", {"highlightChanges", "showOnlyChanged", "", "toggleCriteria"}},
+    {"presetsMenu", "&Presets", {}},
+    {"helpMenu", "&Help", {"checkForUpdates", "", "about"}},
+};
 
-    connect(&settings_, &AppSettings::highlightChangesChanged, this, &Commands::refresh);
-    connect(&settings_, &AppSettings::languageChanged, this, &Commands::retranslate);
+// The fixed titles of the commands; the criteria command's says what it will do.
+const std::pair<const char*, const char*> titles[] = {
+    {"newWindow", "New Window"},
+    {"openFolder", "Open Folder\u2026"},
+    {"rename", "Rename\u2026"},
+    {"preview", "Preview\u2026"},
+    {"undoRename", "Undo Rename"},
+    {"settings", "Settings\u2026"},
+    {"closeWindow", "Close Window"},
+    {"quit", "Quit Morvane"},
+    {"highlightChanges", "Highlight Filename Changes"},
+    {"showOnlyChanged", "Show Only Changed Items"},
+    {"checkForUpdates", "Check for Updates\u2026"},
+    {"about", "About Morvane"},
+};
+
+} // namespace
+
+Commands::Commands(AppModel& model, QWidget* window) : QObject(window), model_(model), window_(window) {
+    AppSettings& settings = model_.settings();
+    WindowBatches& batches = model_.batches();
+    connect(add("newWindow", QKeySequence::New), &QAction::triggered, this, &Commands::newWindowRequested);
+    connect(add("openFolder", QKeySequence::Open), &QAction::triggered, this,
+            [this] { model_.items().chooseAndOpenFolder(); });
+    connect(add("rename", Qt::CTRL | Qt::Key_R), &QAction::triggered, this,
+            [&batches] { batches.openConfirmation(ConfirmationCommand::rename); });
+    connect(add("preview", Qt::CTRL | Qt::SHIFT | Qt::Key_P), &QAction::triggered, this,
+            [&batches] { batches.openConfirmation(ConfirmationCommand::preview); });
+    connect(add("undoRename", Shortcuts::undo()), &QAction::triggered, &batches,
+            &WindowBatches::undoLastRename);
+    QAction* settingsAction = add("settings", Qt::CTRL | Qt::Key_Comma);
+    settingsAction->setMenuRole(QAction::PreferencesRole);
+    connect(settingsAction, &QAction::triggered, this, &Commands::settingsRequested);
+    connect(add("closeWindow", QKeySequence::Close), &QAction::triggered, window_, &QWidget::close);
+    QAction* quit = add("quit", QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, this, &Commands::quitRequested);
+    QAction* highlight = add("highlightChanges", Shortcuts::highlight());
+    highlight->setCheckable(true);
+    connect(highlight, &QAction::triggered, &settings, &AppSettings::setHighlightChanges);
+    QAction* onlyChanged = add("showOnlyChanged", Qt::CTRL | Qt::ALT | Qt::Key_C);
+    onlyChanged->setCheckable(true);
+    connect(onlyChanged, &QAction::triggered, &model_.preview(), &WindowPreview::setShowOnlyChanged);
+    connect(add("toggleCriteria", Shortcuts::criteria()), &QAction::triggered, &model_,
+            &AppModel::toggleCriteria);
+    QAction* updates = add("checkForUpdates");
+    updates->setMenuRole(QAction::ApplicationSpecificRole);
+    connect(updates, &QAction::triggered, this, &Commands::updatesRequested);
+    QAction* about = add("about");
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, &Commands::aboutRequested);
+
+    connect(&settings, &AppSettings::highlightChangesChanged, this, &Commands::refresh);
+    connect(&model_.preview(), &WindowPreview::planChanged, this, &Commands::refresh);
+    connect(&model_.preview(), &WindowPreview::showOnlyChangedChanged, this, &Commands::refresh);
+    connect(&model_, &AppModel::criteriaChanged, this, &Commands::refresh);
+    connect(&batches, &WindowBatches::busyChanged, this, &Commands::refresh);
+    connect(&batches, &WindowBatches::canUndoChanged, this, &Commands::refresh);
+    window_->installEventFilter(this);
     retranslate();
 }
 
-Commands::~Commands() = default;
-
-QWidget* Commands::frontmost() const {
-    return frontmost_;
-}
-
-QAction* Commands::make(const QKeySequence& shortcut) {
-    auto* action = new QAction(this);
+QAction* Commands::add(const char* name, const QKeySequence& shortcut) {
+    auto* action = new QAction(window_);
+    action->setObjectName(name);
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     return action;
 }
 
+QAction* Commands::action(std::string_view name) const {
+    return window_->findChild<QAction*>(QString::fromUtf8(name.data(), qsizetype(name.size())),
+                                        Qt::FindDirectChildrenOnly);
+}
+
 void Commands::fillMenuBar(QMenuBar* bar) {
-    QMenu* file = bar->addMenu(QString());
-    file->setObjectName("fileMenu");
-    file->addActions({newWindow_, openFolder_});
-    file->addSeparator();
-    file->addActions({rename_, preview_});
-    file->addSeparator();
-    file->addAction(settingsAction_);
-    file->addSeparator();
-    file->addActions({closeWindow_, quit_});
-
-    QMenu* edit = bar->addMenu(QString());
-    edit->setObjectName("editMenu");
-    edit->addAction(undo_);
-
-    QMenu* view = bar->addMenu(QString());
-    view->setObjectName("viewMenu");
-    view->addActions({highlight_, onlyChanged_});
-    view->addSeparator();
-    view->addAction(criteria_);
-
-    // Each window fills this one from its own model.
-    QMenu* presets = bar->addMenu(QString());
-    presets->setObjectName("presetsMenu");
-
-    QMenu* help = bar->addMenu(QString());
-    help->setObjectName("helpMenu");
-    help->addAction(updates_);
-    help->addSeparator();
-    help->addAction(about_);
-
-    for (QMenu* menu : {file, edit, view, presets, help}) {
-        menus_.append(menu);
+    bar_ = bar;
+    for (const MenuLayout& layout : menuLayout) {
+        QMenu* menu = bar->addMenu(QString());
+        menu->setObjectName(layout.name);
+        for (const char* name : layout.commands) {
+            if (*name == '\0') {
+                menu->addSeparator();
+            } else {
+                menu->addAction(action(name));
+            }
+        }
     }
     retranslate();
 }
 
-void Commands::setFrontmost(QWidget* window, AppModel* model) {
-    if (window == frontmost_ && model == model_ && window != nullptr) {
-        return;
-    }
-    for (const auto& connection : frontmostConnections_) {
-        disconnect(connection);
-    }
-    frontmostConnections_.clear();
-    frontmost_ = window;
-    model_ = model;
-    if (model != nullptr) {
-        for (auto signal :
-             {&AppModel::planChanged, &AppModel::criteriaChanged, &AppModel::showOnlyChangedChanged,
-              &AppModel::busyChanged, &AppModel::canUndoChanged}) {
-            frontmostConnections_.append(connect(model, signal, this, &Commands::refresh));
-        }
-    }
-    refresh();
-}
-
 void Commands::refresh() {
-    AppModel* model = model_;
-    for (QAction* action : {closeWindow_, onlyChanged_, criteria_}) {
-        action->setEnabled(model != nullptr);
-    }
+    WindowBatches& batches = model_.batches();
     // A running batch refuses anything else until it ends.
-    const bool idle = model != nullptr && !model->busy();
-    openFolder_->setEnabled(idle);
-    preview_->setEnabled(idle);
-    rename_->setEnabled(idle && model->canOpenConfirmation());
+    const bool idle = !batches.busy();
+    action("openFolder")->setEnabled(idle);
+    action("preview")->setEnabled(batches.canOpenConfirmation(ConfirmationCommand::preview));
+    action("rename")->setEnabled(batches.canOpenConfirmation(ConfirmationCommand::rename));
     // Undo takes back the window's last rename (a rule changed since withdraws
     // it), or in a new window the history's newest batch.
-    undo_->setEnabled(idle && model->canUndo());
-    highlight_->setChecked(settings_.highlightChanges());
-    onlyChanged_->setChecked(model != nullptr && model->showOnlyChanged());
-    criteria_->setText(
-        toQString(model ? model->criteriaCommandTitle() : Localizer::text("Hide Renaming Criteria")));
+    action("undoRename")->setEnabled(idle && batches.canUndo());
+    action("highlightChanges")->setChecked(model_.settings().highlightChanges());
+    action("showOnlyChanged")->setChecked(model_.preview().showOnlyChanged());
+    action("toggleCriteria")->setText(toQString(model_.criteriaCommandTitle()));
 }
 
 void Commands::retranslate() {
-    newWindow_->setText(ui("New Window"));
-    openFolder_->setText(ui("Open Folder\u2026"));
-    rename_->setText(ui("Rename\u2026"));
-    preview_->setText(ui("Preview\u2026"));
-    undo_->setText(ui("Undo Rename"));
-    settingsAction_->setText(ui("Settings\u2026"));
-    closeWindow_->setText(ui("Close Window"));
-    quit_->setText(ui("Quit Morvane"));
-    highlight_->setText(ui("Highlight Filename Changes"));
-    onlyChanged_->setText(ui("Show Only Changed Items"));
-    updates_->setText(ui("Check for Updates\u2026"));
-    about_->setText(ui("About Morvane"));
-    const char* titles[] = {"&File", "&Edit", "&View", "&Presets", "&Help"};
-    std::size_t index = 0;
-    for (const QPointer<QMenu>& menu : menus_) {
-        if (menu) {
-            menu->setTitle(ui(titles[index % std::size(titles)]));
+    for (const auto& [name, title] : titles) {
+        action(name)->setText(ui(title));
+    }
+    if (bar_ != nullptr) {
+        for (const MenuLayout& layout : menuLayout) {
+            if (auto* menu = bar_->findChild<QMenu*>(layout.name)) {
+                menu->setTitle(ui(layout.title));
+            }
         }
-        ++index;
     }
     refresh();
+}
+
+// The window tells of a new interface language; its actions are no widgets to be told.
+bool Commands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace morvane::app

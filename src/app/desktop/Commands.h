@@ -1,51 +1,37 @@
 #pragma once
 
 #include <QKeySequence>
-#include <QList>
 #include <QObject>
-#include <QPointer>
+#include <string_view>
 
 class QAction;
-class QMenu;
 class QMenuBar;
 class QWidget;
 
 namespace morvane::app {
 
 class AppModel;
-class AppSettings;
 
-// The menu commands with their shortcuts. One set of actions serves every
-// window's menu bar and acts on the frontmost window's model; titles, check
-// marks and enabled states follow that model. Commands about the application
-// itself (a new window, the settings…) are asked for with signals.
+// The commands of one window, each a named action registered here and only
+// here ("newWindow", "openFolder", "rename", "preview", "undoRename",
+// "settings", "closeWindow", "quit", "highlightChanges", "showOnlyChanged",
+// "toggleCriteria", "checkForUpdates", "about"): the menu bar, the toolbar,
+// the shortcuts and tests find them by name. They act on the window's own
+// model; their shortcuts belong to the window, so they reach the window in
+// front. Titles, check marks and enabled states follow the model, which
+// decides them. Commands about the application itself (a new window, the
+// settings…) are asked for with signals.
 class Commands : public QObject {
     Q_OBJECT
 
 public:
-    explicit Commands(AppSettings& settings, QObject* parent = nullptr);
-    ~Commands() override;
+    Commands(AppModel& model, QWidget* window);
 
-    // Fills a window's menu bar: File, Edit, View, Presets (which each
-    // window fills from its own model), Help.
+    // The action of the command with this name; null for no such command.
+    QAction* action(std::string_view name) const;
+    // Fills the window's menu bar: File, Edit, View, Presets (empty, for the
+    // window's presets), Help.
     void fillMenuBar(QMenuBar* bar);
-    // The window the commands act on, and its model; null when no window is left.
-    void setFrontmost(QWidget* window, AppModel* model);
-    QWidget* frontmost() const;
-
-    QAction* newWindow() const { return newWindow_; }
-    QAction* openFolder() const { return openFolder_; }
-    QAction* rename() const { return rename_; }
-    QAction* preview() const { return preview_; }
-    QAction* undo() const { return undo_; }
-    QAction* settings() const { return settingsAction_; }
-    QAction* closeWindow() const { return closeWindow_; }
-    QAction* quit() const { return quit_; }
-    QAction* highlightChanges() const { return highlight_; }
-    QAction* showOnlyChanged() const { return onlyChanged_; }
-    QAction* criteria() const { return criteria_; }
-    QAction* checkForUpdates() const { return updates_; }
-    QAction* about() const { return about_; }
 
 signals:
     void newWindowRequested();
@@ -54,29 +40,17 @@ signals:
     void aboutRequested();
     void updatesRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    QAction* make(const QKeySequence& shortcut = {});
+    QAction* add(const char* name, const QKeySequence& shortcut = {});
     void refresh();
     void retranslate();
 
-    AppSettings& settings_;
-    QPointer<QWidget> frontmost_;
-    QPointer<AppModel> model_;
-    QList<QMetaObject::Connection> frontmostConnections_;
-    QList<QPointer<QMenu>> menus_;
-    QAction* newWindow_;
-    QAction* openFolder_;
-    QAction* rename_;
-    QAction* preview_;
-    QAction* undo_;
-    QAction* settingsAction_;
-    QAction* closeWindow_;
-    QAction* quit_;
-    QAction* highlight_;
-    QAction* onlyChanged_;
-    QAction* criteria_;
-    QAction* updates_;
-    QAction* about_;
+    AppModel& model_;
+    QWidget* window_;
+    QMenuBar* bar_ = nullptr;
 };
 
 } // namespace morvane::app

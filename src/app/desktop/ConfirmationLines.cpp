@@ -1,6 +1,6 @@
 #include "app/desktop/ConfirmationLines.h"
 
-#include "app/model/AppModel.h"
+#include "app/model/WindowPreview.h"
 
 namespace morvane::app {
 namespace {
@@ -10,16 +10,16 @@ constexpr int kCachedLines = 400;
 
 } // namespace
 
-ConfirmationLines::ConfirmationLines(AppModel& model, QObject* parent)
-    : QAbstractListModel(parent), model_(model), drawn_(kCachedLines) {
-    connect(&model_, &AppModel::planChanged, this, &ConfirmationLines::reset);
+ConfirmationLines::ConfirmationLines(const WindowPreview& preview, QObject* parent)
+    : QAbstractListModel(parent), preview_(preview), drawn_(kCachedLines) {
+    connect(&preview_, &WindowPreview::planChanged, this, &ConfirmationLines::reset);
     reset();
 }
 
 void ConfirmationLines::reset() {
     beginResetModel();
     drawn_.clear();
-    count_ = static_cast<int>(model_.confirmationSheet({}).lineCount);
+    count_ = static_cast<int>(preview_.summary().toRename);
     endResetModel();
 }
 
@@ -31,7 +31,7 @@ const ConfirmationLines::Line& ConfirmationLines::line(int row) const {
     if (Line* kept = drawn_.object(row)) {
         return *kept;
     }
-    const ConfirmationLine names = model_.confirmationLine(static_cast<std::size_t>(row));
+    const ConfirmationLine names = preview_.confirmationLine(static_cast<std::size_t>(row));
     const NameDiff diff(names.oldName, names.newName);
     auto* made = new Line{DiffText(diff, DiffText::Side::oldName), DiffText(diff, DiffText::Side::newName)};
     drawn_.insert(row, made);

@@ -7,7 +7,7 @@
 
 namespace morvane::app {
 
-class AppModel;
+class WindowPreview;
 
 // The confirmation sheet's lines, one per item to rename, read from the
 // window's model as they are drawn: a sheet of 100,000 renames costs what its
@@ -25,7 +25,7 @@ public:
         DiffText newName;
     };
 
-    explicit ConfirmationLines(AppModel& model, QObject* parent = nullptr);
+    explicit ConfirmationLines(const WindowPreview& preview, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -35,7 +35,7 @@ public:
 private:
     void reset();
 
-    AppModel& model_;
+    const WindowPreview& preview_;
     int count_ = 0;
     mutable QCache<int, Line> drawn_;
 };

@@ -13,6 +13,7 @@
 #include "app/model/AppSettings.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <algorithm>
 
@@ -20,7 +21,7 @@
 #define MORVANE_VERSION "0"
 #endif
 #ifndef MORVANE_LICENSE
-#define MORVANE_LICENSE "MIT"
+#define MORVANE_LICENSE "GPL-3.0-or-later"
 #endif
 
 namespace morvane::app {
@@ -44,12 +45,11 @@ DesktopApp::DesktopApp(AppSettings& settings, DesktopServices services, QObject*
     // Windows decide themselves when the application ends (the settings window does not count).
     QGuiApplication::setQuitOnLastWindowClosed(false);
     appearance_ = new Appearance(settings_, services_.watchDesktopAppearance, this);
-    commands_ = new Commands(settings_, this);
-    connect(commands_, &Commands::newWindowRequested, this, &DesktopApp::newWindow);
-    connect(commands_, &Commands::settingsRequested, this, &DesktopApp::showSettings);
-    connect(commands_, &Commands::quitRequested, this, &DesktopApp::quit);
-    connect(commands_, &Commands::aboutRequested, this, &DesktopApp::showAbout);
-    connect(commands_, &Commands::updatesRequested, this, &DesktopApp::checkForUpdates);
+    // A language for this run only (a launch option) changes the language
+    // without a new preference; either way every widget is told.
+    connect(&settings_, &AppSettings::languageChanged, this, &DesktopApp::followLanguage);
+    connect(&settings_, &AppSettings::languageDidChange, this, &DesktopApp::followLanguage);
+    followLanguage();
 }
 
 DesktopApp::~DesktopApp() {
@@ -58,11 +58,51 @@ DesktopApp::~DesktopApp() {
         delete window;
     }
     delete settingsWindow_;
+    if (qtTranslations_) {
+        QCoreApplication::removeTranslator(qtTranslations_.get());
+    }
+}
+
+// The texts Qt draws itself (standard buttons, context menus, the names of
+// keys in shortcuts) follow a language the user chose; following the
+// desktop, Qt picks its own. The change is announced only once Qt's
+// translations are in place, so that everything a widget writes anew, its
+// shortcuts included, is in the new language.
+void DesktopApp::followLanguage() {
+    const std::optional<AppLanguage> chosen = AppLanguage::named(settings_.languagePreference());
+    QString wanted;
+    if (chosen) {
+        wanted = "qtbase_" + toQString(chosen->code);
+        wanted.replace('-', '_');
+    }
+    const QString installed = qtTranslations_ ? qtTranslations_->objectName() : QString();
+    if (wanted != installed) {
+        if (qtTranslations_) {
+            QCoreApplication::removeTranslator(qtTranslations_.get());
+            qtTranslations_.reset();
+        }
+        auto translator = std::make_unique<QTranslator>();
+        translator->setObjectName(wanted);
+        // The loader drops "_valencia", then "_ES", when there is no file for them.
+        if (!wanted.isEmpty() &&
+            translator->load(wanted, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator.get());
+            qtTranslations_ = std::move(translator);
+        }
+    }
+    QEvent changed(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &changed);
 }
 
 MainWindow* DesktopApp::newWindow() {
-    auto* window = new MainWindow(services_, *commands_);
+    auto* window = new MainWindow(services_);
     windows_.push_back(window);
+    Commands& commands = window->commands();
+    connect(&commands, &Commands::newWindowRequested, this, &DesktopApp::newWindow);
+    connect(&commands, &Commands::settingsRequested, this, &DesktopApp::showSettings);
+    connect(&commands, &Commands::quitRequested, this, &DesktopApp::quit);
+    connect(&commands, &Commands::aboutRequested, this, &DesktopApp::showAbout);
+    connect(&commands, &Commands::updatesRequested, this, &DesktopApp::checkForUpdates);
     connect(window, &MainWindow::activated, this, &DesktopApp::bringForward);
     connect(window, &MainWindow::settingsRequested, this, &DesktopApp::showSettings);
     connect(window, &QObject::destroyed, this, [this, window] { windowClosed(window); });
@@ -78,11 +118,11 @@ MainWindow* DesktopApp::newWindow() {
 }
 
 void DesktopApp::bringForward(MainWindow* window) {
-    commands_->setFrontmost(window, window ? &window->model() : nullptr);
+    frontmost_ = window;
 }
 
 MainWindow* DesktopApp::frontmost() const {
-    return qobject_cast<MainWindow*>(commands_->frontmost());
+    return frontmost_;
 }
 
 SettingsWindow* DesktopApp::settingsWindow() const {
@@ -91,7 +131,7 @@ SettingsWindow* DesktopApp::settingsWindow() const {
 
 void DesktopApp::windowClosed(MainWindow* window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
-    if (commands_->frontmost() == nullptr || commands_->frontmost() == window) {
+    if (frontmost_ == nullptr || frontmost_ == window) {
         bringForward(windows_.empty() ? nullptr : windows_.back());
     }
     if (!windows_.empty()) {

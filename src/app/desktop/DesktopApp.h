@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTranslator>
 #include <memory>
 #include <vector>
 
@@ -12,16 +13,18 @@ namespace morvane::app {
 class Appearance;
 class AppSettings;
 class Clipboard;
-class Commands;
 class FileDialogs;
 class FileManager;
 class MainWindow;
 class SettingsWindow;
 class Updater;
 
-// The application: any number of windows, each with its own model, the
-// shared commands, the settings window, the appearance, and the services.
-// It quits after the last window closes when the settings say so.
+// The application: any number of windows, each with its own model and
+// commands, the settings window, the appearance, the services, and the
+// interface language of every widget: the texts Qt draws itself follow the
+// language the user chose, and each change is announced to every widget
+// (QEvent::LanguageChange) once Qt's translations are in place. It quits
+// after the last window closes when the settings say so.
 class DesktopApp : public QObject {
     Q_OBJECT
 
@@ -30,7 +33,6 @@ public:
     ~DesktopApp() override;
 
     AppSettings& settings() const { return settings_; }
-    Commands& commands() const { return *commands_; }
     Appearance& appearance() const { return *appearance_; }
     FileManager& fileManager() const { return *services_.fileManager; }
     Updater& updater() const { return *services_.updater; }
@@ -54,12 +56,14 @@ signals:
 private:
     void windowClosed(MainWindow* window);
     void bringForward(MainWindow* window);
+    void followLanguage();
 
     AppSettings& settings_;
     DesktopServices services_;
     Appearance* appearance_;
-    Commands* commands_;
+    std::unique_ptr<QTranslator> qtTranslations_;
     std::vector<MainWindow*> windows_;
+    QPointer<MainWindow> frontmost_;
     QPointer<SettingsWindow> settingsWindow_;
 };
 

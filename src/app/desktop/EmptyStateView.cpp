@@ -3,7 +3,7 @@
 #include "app/desktop/Icons.h"
 #include "app/desktop/MV.h"
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowItems.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -13,8 +13,8 @@
 
 namespace morvane::app {
 
-EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent)
-    : QWidget(parent), model_(model), symbol_(new QLabel), title_(new QLabel), message_(new QLabel),
+EmptyStateView::EmptyStateView(WindowItems& items, QWidget* parent)
+    : QWidget(parent), items_(items), symbol_(new QLabel), title_(new QLabel), message_(new QLabel),
       error_(new QLabel), open_(new QPushButton), progress_(new QProgressBar) {
     setObjectName("emptyState");
     auto* layout = new QVBoxLayout(this);
@@ -40,8 +40,8 @@ EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent)
     layout->addSpacing(6);
     layout->addWidget(open_, 0, Qt::AlignCenter);
     layout->addStretch(2);
-    connect(open_, &QPushButton::clicked, this, [this] { model_.chooseAndOpenFolder(); });
-    connect(&model_, &AppModel::loadErrorChanged, this, &EmptyStateView::showTexts);
+    connect(open_, &QPushButton::clicked, &items_, &WindowItems::chooseAndOpenFolder);
+    connect(&items_, &WindowItems::loadErrorChanged, this, &EmptyStateView::showTexts);
     retranslate();
 }
 
@@ -51,7 +51,7 @@ void EmptyStateView::setBusy(bool busy) {
 }
 
 void EmptyStateView::showTexts() {
-    const EmptyState state = model_.emptyState();
+    const EmptyState state = items_.emptyState();
     symbol_->setPixmap(Icons::symbol(busy_ ? "magnifyingglass" : "folder").pixmap(48, 48));
     title_->setText(busy_ ? ui("Reading the folder\u2026") : toQString(state.title));
     message_->setText(toQString(state.message));
@@ -73,6 +73,8 @@ void EmptyStateView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
         showTexts();
+    } else if (event->type() == QEvent::LanguageChange) {
+        retranslate();
     }
 }
 

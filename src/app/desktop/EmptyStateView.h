@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowItems;
 
 // What the content area shows without items: an invitation to drop files or
 // open a folder, with the reason a folder could not be read; or, while a
@@ -17,20 +17,20 @@ class EmptyStateView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit EmptyStateView(AppModel& model, QWidget* parent = nullptr);
+    explicit EmptyStateView(WindowItems& items, QWidget* parent = nullptr);
 
     void setBusy(bool busy);
     QPushButton* openButton() const { return open_; }
     QLabel* errorLabel() const { return error_; }
-    void retranslate();
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
     void showTexts();
+    void retranslate();
 
-    AppModel& model_;
+    WindowItems& items_;
     QLabel* symbol_;
     QLabel* title_;
     QLabel* message_;

@@ -6,6 +6,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
@@ -43,19 +44,27 @@ ItemTable::ItemTable(AppModel& model, QWidget* parent)
     header->setSectionResizeMode(QHeaderView::Interactive);
     showModelOrder();
     connect(header, &QHeaderView::sortIndicatorChanged, this, &ItemTable::sortRequested);
-    connect(&model_, &AppModel::sortChanged, this, &ItemTable::showModelOrder);
+    connect(&model_.items(), &WindowItems::sortChanged, this, &ItemTable::showModelOrder);
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (!syncing_ && current.isValid()) {
-                    model_.setSelectedID(fromQString(current.data(ItemTableModel::ItemIdRole).toString()));
+                    model_.items().setSelectedID(
+                        fromQString(current.data(ItemTableModel::ItemIdRole).toString()));
                 }
             });
     connect(rows_, &QAbstractItemModel::modelReset, this, &ItemTable::showModelSelection);
-    connect(&model_, &AppModel::selectionChanged, this, &ItemTable::showModelSelection);
+    connect(&model_.items(), &WindowItems::selectionChanged, this, &ItemTable::showModelSelection);
     connect(&model_.settings(), &AppSettings::highlightChangesChanged, viewport(),
             qOverload<>(&QWidget::update));
     retranslate();
+}
+
+void ItemTable::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
 }
 
 void ItemTable::retranslate() {
@@ -97,8 +106,9 @@ void ItemTable::fitColumns() {
 
 void ItemTable::showModelOrder() {
     const QSignalBlocker blocker(horizontalHeader());
-    horizontalHeader()->setSortIndicator(ItemTableModel::column(model_.sortField()),
-                                         model_.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const WindowItems& items = model_.items();
+    horizontalHeader()->setSortIndicator(ItemTableModel::column(items.sortField()),
+                                         items.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 // Only the columns with an order set one; a click on another keeps the order.
@@ -108,12 +118,12 @@ void ItemTable::sortRequested(int column, Qt::SortOrder order) {
         showModelOrder();
         return;
     }
-    model_.setOrder(ItemOrder{*field, order == Qt::AscendingOrder});
+    model_.items().setOrder(ItemOrder{*field, order == Qt::AscendingOrder});
 }
 
 void ItemTable::showModelSelection() {
     const QScopedValueRollback guard(syncing_, true);
-    const auto row = model_.selectedRowIndex();
+    const auto row = model_.preview().selectedRowIndex();
     if (!row || static_cast<int>(*row) >= rows_->rowCount()) {
         selectionModel()->clearSelection();
         return;

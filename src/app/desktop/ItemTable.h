@@ -17,12 +17,13 @@ public:
     explicit ItemTable(AppModel& model, QWidget* parent = nullptr);
 
     ItemTableModel& tableModel() const { return *rows_; }
-    void retranslate();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void retranslate();
     void fitColumns();
     void showModelOrder();
     void showModelSelection();

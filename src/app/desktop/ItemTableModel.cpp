@@ -15,9 +15,9 @@ constexpr int kCachedRows = 600;
 
 ItemTableModel::ItemTableModel(AppModel& model, QObject* parent)
     : QAbstractTableModel(parent), model_(model), locale_(Localizer::locale()), drawn_(kCachedRows) {
-    connect(&model_, &AppModel::rowsChanged, this, &ItemTableModel::reset);
+    connect(&model_.preview(), &WindowPreview::rowsChanged, this, &ItemTableModel::reset);
     // The check box answers at once; the status follows with the next plan.
-    connect(&model_, &AppModel::uncheckedChanged, this, [this] {
+    connect(&model_.items(), &WindowItems::uncheckedChanged, this, [this] {
         if (rowCount() > 0) {
             emit dataChanged(index(0, include), index(rowCount() - 1, include), {Qt::CheckStateRole});
         }
@@ -54,7 +54,7 @@ QString ItemTableModel::sampleSize() const {
 }
 
 int ItemTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(model_.rowCount());
+    return parent.isValid() ? 0 : static_cast<int>(model_.preview().rowCount());
 }
 
 int ItemTableModel::columnCount(const QModelIndex& parent) const {
@@ -76,7 +76,7 @@ const ItemTableModel::DrawnRow& ItemTableModel::drawn(int row) const {
     if (DrawnRow* cached = drawn_.object(row)) {
         return *cached;
     }
-    const Row item = model_.row(static_cast<std::size_t>(row));
+    const Row item = model_.preview().row(static_cast<std::size_t>(row));
     auto* made = new DrawnRow{DiffText(NameDiff(item.name(), item.entry().newName), DiffText::Side::newName),
                               dateText(item.modified())};
     drawn_.insert(row, made);
@@ -124,14 +124,14 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
-    const Row row = model_.row(static_cast<std::size_t>(index.row()));
+    const Row row = model_.preview().row(static_cast<std::size_t>(index.row()));
     if (role == ItemIdRole) {
         return toQString(row.id());
     }
     const int at = index.column();
     if (at == include) {
         if (role == Qt::CheckStateRole) {
-            return model_.isChecked(row.id()) ? Qt::Checked : Qt::Unchecked;
+            return model_.items().isChecked(row.id()) ? Qt::Checked : Qt::Unchecked;
         }
         if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole) {
             return ui("Include");
@@ -176,8 +176,8 @@ bool ItemTableModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!index.isValid() || index.column() != include || role != Qt::CheckStateRole) {
         return false;
     }
-    const std::string id = model_.row(static_cast<std::size_t>(index.row())).id();
-    model_.setChecked(id, value.value<Qt::CheckState>() == Qt::Checked);
+    const std::string id = model_.preview().row(static_cast<std::size_t>(index.row())).id();
+    model_.items().setChecked(id, value.value<Qt::CheckState>() == Qt::Checked);
     return true;
 }
 

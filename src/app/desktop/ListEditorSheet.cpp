@@ -5,8 +5,11 @@
 #include "app/desktop/Icons.h"
 #include "app/desktop/PairRowsModel.h"
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowPreview.h"
+#include "app/model/WindowRules.h"
+#include "app/model/WorkerPools.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
@@ -40,56 +43,55 @@ public:
     }
 };
 
+// The sheet's tools, by name, in the order of their buttons.
+const struct {
+    const char* name;
+    const char* symbol;
+    const char* text;
+} toolButtons[] = {
+    {"addRow", "plus", "Add Row"},
+    {"duplicate", "plus.square.on.square", "Duplicate"},
+    {"remove", "minus.circle", "Remove"},
+    {"paste", "doc.on.clipboard", "Paste Rows"},
+    {"import", "square.and.arrow.down", "Import\u2026"},
+    {"export", "square.and.arrow.up", "Export\u2026"},
+};
+
 } // namespace
 
-ListEditorSheet::ListEditorSheet(AppModel& model, const Uuid& id, std::shared_ptr<Clipboard> clipboard,
-                                 std::shared_ptr<FileDialogs> dialogs, QWidget* parent)
-    : QDialog(parent), model_(model), id_(id), clipboard_(std::move(clipboard)), dialogs_(std::move(dialogs)),
-      table_(new QTableView), active_(new QLabel), changed_(new QLabel), message_(new QLabel),
-      done_(new QPushButton(ui("Done"))) {
+ListEditorSheet::ListEditorSheet(WindowRules& rules, const WindowPreview& preview, const Uuid& id,
+                                 std::shared_ptr<Clipboard> clipboard, std::shared_ptr<FileDialogs> dialogs,
+                                 QWidget* parent)
+    : QDialog(parent), rules_(rules), id_(id), clipboard_(std::move(clipboard)), dialogs_(std::move(dialogs)),
+      title_(new QLabel), table_(new QTableView), active_(new QLabel), changed_(new QLabel),
+      message_(new QLabel), done_(new QPushButton) {
     setObjectName("listEditor");
-    const auto* entry = [&]() -> const RuleEntry* {
-        for (const RuleEntry& candidate : model_.rules()) {
-            if (candidate.id == id_) {
-                return &candidate;
-            }
-        }
-        return nullptr;
-    }();
-    rows_ = new PairRowsModel(entry && std::holds_alternative<RegexRule>(entry->rule), this);
-    setWindowTitle(toQString(model_.listEditorTitle()));
+    const auto& entries = rules_.entries();
+    const auto entry = std::find_if(entries.begin(), entries.end(),
+                                    [&](const RuleEntry& candidate) { return candidate.id == id_; });
+    rows_ = new PairRowsModel(entry != entries.end() && std::holds_alternative<RegexRule>(entry->rule), this);
     resize(640, 440);
 
     auto* layout = new QVBoxLayout(this);
     // A sheet has no title bar of its own on every platform; its title heads it.
-    auto* title = new QLabel(windowTitle());
-    QFont titleFont = title->font();
+    QFont titleFont = title_->font();
     titleFont.setBold(true);
-    title->setFont(titleFont);
-    layout->addWidget(title);
+    title_->setFont(titleFont);
+    layout->addWidget(title_);
     auto* toolbar = new QHBoxLayout;
-    const struct {
-        const char* name;
-        const char* symbol;
-        const char* text;
-        void (ListEditorSheet::*action)();
-    } buttons[] = {
-        {"addRow", "plus", "Add Row", &ListEditorSheet::addRow},
-        {"duplicate", "plus.square.on.square", "Duplicate", &ListEditorSheet::duplicateSelected},
-        {"remove", "minus.circle", "Remove", &ListEditorSheet::removeSelected},
-        {"paste", "doc.on.clipboard", "Paste Rows", &ListEditorSheet::pasteRows},
-        {"import", "square.and.arrow.down", "Import\u2026", &ListEditorSheet::importFile},
-        {"export", "square.and.arrow.up", "Export\u2026", &ListEditorSheet::exportFile},
-    };
-    for (const auto& tool : buttons) {
+    using Tool = void (ListEditorSheet::*)();
+    const Tool actions[] = {&ListEditorSheet::addRow,         &ListEditorSheet::duplicateSelected,
+                            &ListEditorSheet::removeSelected, &ListEditorSheet::pasteRows,
+                            &ListEditorSheet::importFile,     &ListEditorSheet::exportFile};
+    const Tool* action = actions;
+    for (const auto& tool : toolButtons) {
         auto* button = new QToolButton;
         button->setObjectName(tool.name);
         button->setIcon(Icons::symbol(tool.symbol));
-        button->setText(ui(tool.text));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::StrongFocus);
-        connect(button, &QToolButton::clicked, this, tool.action);
+        connect(button, &QToolButton::clicked, this, *action++);
         if (std::string_view(tool.name) == "import") {
             toolbar->addStretch(1);
         }
@@ -105,7 +107,6 @@ ListEditorSheet::ListEditorSheet(AppModel& model, const Uuid& id, std::shared_pt
                             QAbstractItemView::AnyKeyPressed);
     table_->verticalHeader()->hide();
     table_->setAlternatingRowColors(true);
-    table_->setAccessibleName(ui("Pairs"));
     QHeaderView* header = table_->horizontalHeader();
     header->setSectionResizeMode(PairRowsModel::enabled, QHeaderView::Fixed);
     header->resizeSection(PairRowsModel::enabled, 32);
@@ -127,24 +128,43 @@ ListEditorSheet::ListEditorSheet(AppModel& model, const Uuid& id, std::shared_pt
     done_->setDefault(true);
     connect(done_, &QPushButton::clicked, this, &QDialog::accept);
 
-    ListRows initial = model_.listRows(id_).value_or(ListRows{});
+    ListRows initial = rules_.listRows(id_).value_or(ListRows{});
     if (initial.empty()) {
         initial.push_back(ListRow::make());
     }
     rows_->setRows(std::move(initial));
     connect(rows_, &PairRowsModel::rowsEdited, this, &ListEditorSheet::writeBack);
-    connect(&model_, &AppModel::planChanged, this, [this] {
+    connect(&preview, &WindowPreview::planChanged, this, [this] {
         showFooter();
         countMatches();
     });
-    connect(&model_, &AppModel::rulesChanged, this, [this] {
+    connect(&rules_, &WindowRules::rulesChanged, this, [this] {
         // The rule went away under the editor (deleted, or another list applied).
-        if (!model_.listRows(id_)) {
+        if (!rules_.listRows(id_)) {
             reject();
         }
     });
-    showFooter();
+    retranslate();
     countMatches();
+}
+
+void ListEditorSheet::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+}
+
+void ListEditorSheet::retranslate() {
+    setWindowTitle(toQString(rules_.listEditorTitle()));
+    title_->setText(windowTitle());
+    for (const auto& tool : toolButtons) {
+        button(tool.name)->setText(ui(tool.text));
+    }
+    table_->setAccessibleName(ui("Pairs"));
+    rows_->retranslate();
+    done_->setText(ui("Done"));
+    showFooter();
 }
 
 QToolButton* ListEditorSheet::button(const QString& objectName) const {
@@ -152,7 +172,7 @@ QToolButton* ListEditorSheet::button(const QString& objectName) const {
 }
 
 void ListEditorSheet::writeBack() {
-    model_.setListRows(id_, rows_->rows());
+    rules_.setListRows(id_, rows_->rows());
     showFooter();
     countMatches();
 }
@@ -166,7 +186,7 @@ void ListEditorSheet::countMatches() {
             rows_->setMatchCounts(watcher->result());
         }
     });
-    watcher->setFuture(QtConcurrent::run(model_.matchCountsJob(id_)));
+    watcher->setFuture(QtConcurrent::run(&WorkerPools::planning(), rules_.matchCountsJob(id_)));
 }
 
 void ListEditorSheet::showFooter() {
@@ -175,7 +195,7 @@ void ListEditorSheet::showFooter() {
         std::count_if(rows.begin(), rows.end(), [](const ListRow& row) { return row.isEnabled; });
     active_->setText(uiFormat("%lld of %lld rows active", enabled, rows.size()));
     changed_->setText(toQString(Localizer::counted(
-        "%lld item changed in the preview", "%lld items changed in the preview", model_.changedCount(id_))));
+        "%lld item changed in the preview", "%lld items changed in the preview", rules_.changedCount(id_))));
 }
 
 void ListEditorSheet::applyEdit(const RowsEdit& edit) {

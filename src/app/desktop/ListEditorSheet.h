@@ -13,7 +13,8 @@ class QToolButton;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowPreview;
+class WindowRules;
 class Clipboard;
 class FileDialogs;
 class PairRowsModel;
@@ -27,8 +28,9 @@ class ListEditorSheet : public QDialog {
     Q_OBJECT
 
 public:
-    ListEditorSheet(AppModel& model, const Uuid& id, std::shared_ptr<Clipboard> clipboard,
-                    std::shared_ptr<FileDialogs> dialogs, QWidget* parent);
+    ListEditorSheet(WindowRules& rules, const WindowPreview& preview, const Uuid& id,
+                    std::shared_ptr<Clipboard> clipboard, std::shared_ptr<FileDialogs> dialogs,
+                    QWidget* parent);
 
     PairRowsModel& rows() const { return *rows_; }
     QTableView* table() const { return table_; }
@@ -37,7 +39,11 @@ public:
     QLabel* activeLabel() const { return active_; }
     QLabel* changedLabel() const { return changed_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
     void writeBack();
     void countMatches();
     void showFooter();
@@ -49,11 +55,12 @@ private:
     void importFile();
     void exportFile();
 
-    AppModel& model_;
+    WindowRules& rules_;
     Uuid id_;
     std::shared_ptr<Clipboard> clipboard_;
     std::shared_ptr<FileDialogs> dialogs_;
-    PairRowsModel* rows_;
+    QLabel* title_;
+    PairRowsModel* rows_ = nullptr;
     QTableView* table_;
     QLabel* active_;
     QLabel* changed_;

@@ -57,7 +57,7 @@ std::vector<std::string> droppedPaths(const QMimeData* data) {
 
 } // namespace
 
-MainWindow::MainWindow(const DesktopServices& services, Commands& commands, QWidget* parent)
+MainWindow::MainWindow(const DesktopServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName("mainWindow");
@@ -69,24 +69,26 @@ MainWindow::MainWindow(const DesktopServices& services, Commands& commands, QWid
     }
     model_ = new AppModel(std::move(environment), this);
 
-    commands.fillMenuBar(menuBar());
+    commands_ = new Commands(*model_, this);
+    commands_->fillMenuBar(menuBar());
     presetCommands_ = new PresetCommands(*model_, menuBar()->findChild<QMenu*>("presetsMenu"), this);
-    toolbar_ = new WindowToolbar(*model_, this);
+    toolbar_ = new WindowToolbar(*model_, *commands_, this);
     addToolBar(Qt::TopToolBarArea, toolbar_);
     toolbar_->addBeforeFilter(presetCommands_->button());
     buildContent();
     bindSheets();
 
-    connect(model_, &AppModel::itemsChanged, this, &MainWindow::showContent);
-    connect(model_, &AppModel::loadingChanged, this, &MainWindow::showContent);
+    WindowItems& items = model_->items();
+    connect(&items, &WindowItems::itemsChanged, this, &MainWindow::showContent);
+    connect(&items, &WindowItems::loadingChanged, this, &MainWindow::showContent);
+    connect(&items, &WindowItems::titleChanged, this,
+            [this] { setWindowTitle(toQString(model_->items().title())); });
     connect(model_, &AppModel::criteriaChanged, this, &MainWindow::showCriteria);
-    connect(model_, &AppModel::busyChanged, this, &MainWindow::showBusy);
+    connect(&model_->batches(), &WindowBatches::busyChanged, this, &MainWindow::showBusy);
     connect(model_, &AppModel::showSidebarChanged, this,
             [this] { sidebar_->setVisible(model_->showSidebar()); });
-    connect(model_, &AppModel::titleChanged, this, [this] { setWindowTitle(toQString(model_->title())); });
     connect(&model_->settings(), &AppSettings::welcomeRequestChanged, this,
             [this] { model_->setShowWelcome(true); });
-    connect(&model_->settings(), &AppSettings::languageChanged, this, &MainWindow::retranslate);
     restoreLayout();
     showContent();
     showCriteria();
@@ -100,7 +102,7 @@ void MainWindow::buildContent() {
     splitter_->setObjectName("splitter");
     splitter_->setChildrenCollapsible(false);
     sidebar_ = new Sidebar(QDir::homePath());
-    connect(sidebar_, &Sidebar::folderChosen, model_, &AppModel::openFolder);
+    connect(sidebar_, &Sidebar::folderChosen, &model_->items(), &WindowItems::openFolder);
 
     auto* middle = new QWidget;
     auto* column = new QVBoxLayout(middle);
@@ -109,17 +111,17 @@ void MainWindow::buildContent() {
     banners_ = new QVBoxLayout;
     banners_->setContentsMargins(0, 0, 0, 0);
     banners_->setSpacing(0);
-    banner_ = new ResultBannerView(*model_, services_.fileManager);
-    presetMessage_ = new PresetMessageBar(*model_);
-    progress_ = new RenameProgressView(*model_, RenameProgressView::Place::window);
-    recovery_ = new RecoveryBar(*model_);
+    banner_ = new ResultBannerView(model_->batches(), services_.fileManager);
+    presetMessage_ = new PresetMessageBar(model_->presets());
+    progress_ = new RenameProgressView(model_->batches(), RenameProgressView::Place::window);
+    recovery_ = new RecoveryBar(model_->recovery(), model_->batches());
     for (QWidget* banner : std::initializer_list<QWidget*>{recovery_, progress_, banner_, presetMessage_}) {
         banners_->addWidget(banner);
     }
     column->addLayout(banners_);
     content_ = new QStackedWidget;
     table_ = new ItemTable(*model_);
-    empty_ = new EmptyStateView(*model_);
+    empty_ = new EmptyStateView(model_->items());
     content_->addWidget(table_);
     content_->addWidget(empty_);
     column->addWidget(content_, 1);
@@ -145,37 +147,41 @@ void MainWindow::buildContent() {
 }
 
 void MainWindow::bindSheets() {
+    WindowRules& rules = model_->rules();
+    WindowPresets& presets = model_->presets();
+    WindowBatches& batches = model_->batches();
     listEditor_ =
-        SheetBinding::bind(this, model_, &AppModel::listEditingRuleChanged,
-                           {[this] { return model_->listEditingRule().has_value(); },
-                            [this] { model_->setListEditingRule(std::nullopt); }},
-                           [this](QWidget* window) -> QDialog* {
-                               return new ListEditorSheet(*model_, *model_->listEditingRule(),
+        SheetBinding::bind(this, &rules, &WindowRules::listEditingRuleChanged,
+                           {[&rules] { return rules.listEditingRule().has_value(); },
+                            [&rules] { rules.setListEditingRule(std::nullopt); }},
+                           [this, &rules](QWidget* window) -> QDialog* {
+                               return new ListEditorSheet(rules, model_->preview(), *rules.listEditingRule(),
                                                           services_.clipboard, services_.dialogs, window);
                            });
     welcome_ = SheetBinding::bind(
         this, model_, &AppModel::showWelcomeChanged,
         {[this] { return model_->showWelcome(); }, [this] { model_->setShowWelcome(false); }},
-        [this](QWidget* window) -> QDialog* { return new WelcomeSheet(*model_, window); });
+        [this](QWidget* window) -> QDialog* { return new WelcomeSheet(model_->settings(), window); });
     rename_ = SheetBinding::bind(
-        this, model_, &AppModel::showConfirmChanged,
-        {[this] { return model_->showConfirm(); }, [this] { model_->setShowConfirm(false); }},
+        this, &batches, &WindowBatches::showConfirmChanged,
+        {[&batches] { return batches.showConfirm(); }, [&batches] { batches.closeConfirmation(); }},
         [this](QWidget* window) -> QDialog* { return new RenameSheet(*model_, window); });
-    presetManager_ = SheetBinding::bind(
-        this, model_, &AppModel::showPresetManagerChanged,
-        {[this] { return model_->showPresetManager(); }, [this] { model_->setShowPresetManager(false); }},
-        [this](QWidget* window) -> QDialog* {
-            return new PresetManagerSheet(*model_, services_.dialogs, window);
-        });
+    presetManager_ = SheetBinding::bind(this, &presets, &WindowPresets::showPresetManagerChanged,
+                                        {[&presets] { return presets.showPresetManager(); },
+                                         [&presets] { presets.setShowPresetManager(false); }},
+                                        [this, &presets](QWidget* window) -> QDialog* {
+                                            return new PresetManagerSheet(presets, model_->batches(),
+                                                                          services_.dialogs, window);
+                                        });
     savePreset_ = SheetBinding::bind(
-        this, model_, &AppModel::showSavePresetChanged,
-        {[this] { return model_->showSavePreset(); }, [this] { model_->setShowSavePreset(false); }},
-        [this](QWidget* window) -> QDialog* { return new PresetSaveSheet(*model_, window); });
+        this, &presets, &WindowPresets::showSavePresetChanged,
+        {[&presets] { return presets.showSavePreset(); }, [&presets] { presets.setShowSavePreset(false); }},
+        [&presets](QWidget* window) -> QDialog* { return new PresetSaveSheet(presets, window); });
 }
 
 void MainWindow::showContent() {
-    const bool hasItems = !model_->items().empty();
-    empty_->setBusy(!hasItems && model_->loading());
+    const bool hasItems = !model_->items().list().empty();
+    empty_->setBusy(!hasItems && model_->items().loading());
     content_->setCurrentWidget(hasItems ? static_cast<QWidget*>(table_) : empty_);
 }
 
@@ -184,7 +190,7 @@ void MainWindow::showCriteria() {
 }
 
 void MainWindow::showBusy() {
-    const bool idle = !model_->busy();
+    const bool idle = !model_->batches().busy();
     for (QWidget* editing : std::initializer_list<QWidget*>{sidebar_, content_, rules_}) {
         editing->setEnabled(idle);
     }
@@ -196,13 +202,7 @@ bool MainWindow::isDropHighlighted() const {
 }
 
 void MainWindow::retranslate() {
-    setWindowTitle(toQString(model_->title()));
-    toolbar_->retranslate();
-    table_->retranslate();
-    empty_->retranslate();
-    status_->retranslate();
-    rules_->retranslate();
-    sidebar_->retranslate();
+    setWindowTitle(toQString(model_->items().title()));
     splitter_->setAccessibleName(ui("Window"));
 }
 
@@ -229,6 +229,8 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         emit activated(this);
+    } else if (event->type() == QEvent::LanguageChange) {
+        retranslate();
     }
 }
 
@@ -278,7 +280,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    model_->open(paths);
+    model_->items().open(paths);
 }
 
 } // namespace morvane::app

@@ -34,16 +34,17 @@ class SheetBinding;
 // commands and its own Presets menu. Sheets open over it while their model
 // fields say so. Files and folders dropped on it are opened. While a
 // rename, an undo or a recovery runs, what would change the items or the
-// rules is disabled.
+// rules is disabled. Its commands are its own named actions (`commands`).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `commands` fill the menu bar; `services` the model, the dialogs and the clipboard.
-    MainWindow(const DesktopServices& services, Commands& commands, QWidget* parent = nullptr);
+    // `services`: the model's environment, the dialogs and the clipboard.
+    explicit MainWindow(const DesktopServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     AppModel& model() const { return *model_; }
+    Commands& commands() const { return *commands_; }
     Sidebar* sidebar() const { return sidebar_; }
     WindowToolbar* toolbar() const { return toolbar_; }
     ItemTable* table() const { return table_; }
@@ -91,6 +92,7 @@ private:
 
     DesktopServices services_;
     AppModel* model_;
+    Commands* commands_ = nullptr;
     Sidebar* sidebar_ = nullptr;
     WindowToolbar* toolbar_ = nullptr;
     ItemTable* table_ = nullptr;

@@ -4,9 +4,9 @@
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
-#include "app/model/AppSettings.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QPushButton>
 
@@ -25,23 +25,33 @@ PresetCommands::PresetCommands(AppModel& model, QMenu* menu, QObject* parent)
     button_->setObjectName("presetButton");
     button_->setMenu(menu_);
     button_->setAutoDefault(false);
-    connect(&model_, &AppModel::presetsChanged, this, &PresetCommands::rebuild);
-    connect(&model_, &AppModel::busyChanged, this, &PresetCommands::rebuild);
-    connect(&model_.settings(), &AppSettings::languageChanged, this, &PresetCommands::rebuild);
+    connect(&model_.presets(), &WindowPresets::presetsChanged, this, &PresetCommands::rebuild);
+    connect(&model_.batches(), &WindowBatches::busyChanged, this, &PresetCommands::rebuild);
+    if (menu_) {
+        menu_->installEventFilter(this);
+    }
     rebuild();
+}
+
+bool PresetCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menu_ && event->type() == QEvent::LanguageChange) {
+        rebuild();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PresetCommands::rebuild() {
     if (!menu_) {
         return;
     }
-    const PresetMenu shown = model_.presetMenu();
+    WindowPresets& presets = model_.presets();
+    const PresetMenu shown = presets.presetMenu();
     button_->setText(menuText(shown.label));
     // Some room between the name and the menu's arrow.
     button_->setMinimumWidth(0);
     button_->setMinimumWidth(button_->sizeHint().width() + 14);
     button_->setAccessibleName(ui("Presets"));
-    button_->setEnabled(!model_.busy());
+    button_->setEnabled(!model_.batches().busy());
     for (QAction* action : menu_->actions()) {
         menu_->removeAction(action);
         action->deleteLater();
@@ -49,16 +59,16 @@ void PresetCommands::rebuild() {
     presets_.clear();
 
     // A batch running refuses every change of the rules.
-    const bool enabled = !model_.busy();
+    const bool enabled = !model_.batches().busy();
     const auto add = [&](const Preset& preset, const QKeySequence& shortcut) {
-        QAction* action = menu_->addAction(menuText(AppModel::presetName(preset.name)));
+        QAction* action = menu_->addAction(menuText(WindowPresets::presetName(preset.name)));
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
-        if (model_.currentPreset() == preset.name) {
+        if (presets.currentPreset() == preset.name) {
             action->setIcon(Icons::symbol("checkmark"));
         }
         action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this, [this, preset] { model_.apply(preset); });
+        connect(action, &QAction::triggered, &presets, [&presets, preset] { presets.apply(preset); });
         presets_.append(action);
     };
     int number = 1;
@@ -75,11 +85,11 @@ void PresetCommands::rebuild() {
     save_ = menu_->addAction(menuText(shown.saveItem));
     save_->setObjectName("savePreset");
     save_->setEnabled(enabled);
-    connect(save_, &QAction::triggered, this, [this] { model_.setShowSavePreset(true); });
+    connect(save_, &QAction::triggered, &presets, [&presets] { presets.setShowSavePreset(true); });
     manage_ = menu_->addAction(menuText(shown.manageItem));
     manage_->setObjectName("managePresets");
     manage_->setEnabled(enabled);
-    connect(manage_, &QAction::triggered, this, [this] { model_.setShowPresetManager(true); });
+    connect(manage_, &QAction::triggered, &presets, [&presets] { presets.setShowPresetManager(true); });
 }
 
 } // namespace morvane::app

@@ -32,6 +32,10 @@ public:
     QAction* saveAction() const { return save_; }
     QAction* manageAction() const { return manage_; }
 
+protected:
+    // The menu tells of a new interface language.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void rebuild();
 

@@ -5,10 +5,11 @@
 #include "app/desktop/SheetStyle.h"
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
-#include "app/model/AppSettings.h"
 #include "app/model/PresetDocument.h"
+#include "app/model/WindowBatches.h"
+#include "app/model/WindowPresets.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,9 +33,10 @@ QString importableFiles() {
 
 } // namespace
 
-PresetManagerSheet::PresetManagerSheet(AppModel& model, std::shared_ptr<FileDialogs> dialogs, QWidget* parent)
-    : QDialog(parent), model_(model), dialogs_(std::move(dialogs)), title_(new QLabel), note_(new QLabel),
-      list_(new QTreeWidget), message_(new QLabel) {
+PresetManagerSheet::PresetManagerSheet(WindowPresets& presets, const WindowBatches& batches,
+                                       std::shared_ptr<FileDialogs> dialogs, QWidget* parent)
+    : QDialog(parent), presets_(presets), batches_(batches), dialogs_(std::move(dialogs)), title_(new QLabel),
+      note_(new QLabel), list_(new QTreeWidget), message_(new QLabel) {
     setObjectName("presetManager");
     resize(620, 460);
     QVBoxLayout* layout = SheetStyle::column(this);
@@ -109,22 +111,28 @@ PresetManagerSheet::PresetManagerSheet(AppModel& model, std::shared_ptr<FileDial
                 this,
                 [this, preset, favorite] {
                     selectNext_ = preset.name;
-                    model_.setFavorite(preset, favorite);
+                    presets_.setFavorite(preset, favorite);
                     // A mark the preset folder refused goes back to what is stored.
                     showRows();
                 },
                 Qt::QueuedConnection);
         }
     });
-    connect(&model_, &AppModel::presetsChanged, this, &PresetManagerSheet::showRows);
-    connect(&model_, &AppModel::busyChanged, this, &PresetManagerSheet::showButtons);
+    connect(&presets_, &WindowPresets::presetsChanged, this, &PresetManagerSheet::showRows);
+    connect(&batches_, &WindowBatches::busyChanged, this, &PresetManagerSheet::showButtons);
     // Only what happens while the sheet is open; an older message stays above the table.
-    connect(&model_, &AppModel::presetMessageChanged, this,
-            [this] { message_->setText(toQString(model_.presetMessage().value_or(std::string()))); });
-    connect(&model_.settings(), &AppSettings::languageChanged, this, &PresetManagerSheet::retranslate);
+    connect(&presets_, &WindowPresets::presetMessageChanged, this,
+            [this] { message_->setText(toQString(presets_.presetMessage().value_or(std::string()))); });
     retranslate();
     if (list_->topLevelItemCount() > 0) {
         selectRow(0);
+    }
+}
+
+void PresetManagerSheet::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
     }
 }
 
@@ -155,7 +163,7 @@ void PresetManagerSheet::showRows() {
     const std::optional<std::string> keep =
         selectNext_ ? selectNext_ : (before ? std::optional(before->preset.name) : std::nullopt);
     selectNext_.reset();
-    shown_ = model_.presetManager(fromQString(Shortcuts::favoriteRange()));
+    shown_ = presets_.presetManager(fromQString(Shortcuts::favoriteRange()));
 
     showing_ = true;
     list_->clear();
@@ -173,7 +181,7 @@ void PresetManagerSheet::showRows() {
         item->setSizeHint(nameColumn, QSize(0, fontMetrics().height() + 10));
         // The preset the rules now come from is marked; the others keep its
         // room so that every name starts at the same place.
-        const bool current = model_.currentPreset() == row.preset.name;
+        const bool current = presets_.currentPreset() == row.preset.name;
         item->setIcon(nameColumn, current ? Icons::symbol("checkmark") : blank);
         if (current) {
             QFont font = item->font(nameColumn);
@@ -193,7 +201,7 @@ void PresetManagerSheet::showRows() {
 
 void PresetManagerSheet::showButtons() {
     const auto row = selected();
-    const bool idle = !model_.busy();
+    const bool idle = !batches_.busy();
     for (const char* name : {"apply", "rename", "export"}) {
         button(name)->setEnabled(row.has_value() && idle);
     }
@@ -232,7 +240,7 @@ std::optional<PresetRow> PresetManagerSheet::selected() const {
 void PresetManagerSheet::applySelected() {
     if (const auto row = selected()) {
         selectNext_ = row->preset.name;
-        model_.apply(row->preset);
+        presets_.apply(row->preset);
     }
 }
 
@@ -253,7 +261,7 @@ void PresetManagerSheet::renameSelected() {
     connect(prompt_, &QInputDialog::textValueSelected, this,
             [this, preset = row->preset](const QString& name) {
                 selectNext_ = fromQString(name.trimmed());
-                model_.renamePreset(preset, fromQString(name));
+                presets_.renamePreset(preset, fromQString(name));
             });
     prompt_->open();
 }
@@ -274,7 +282,7 @@ void PresetManagerSheet::exportSelected() {
     if (QFileInfo(path).suffix().isEmpty()) {
         path += '.' + toQString(PresetDocument::fileExtension);
     }
-    model_.exportPreset(row->preset, fromQString(path));
+    presets_.exportPreset(row->preset, fromQString(path));
 }
 
 void PresetManagerSheet::deleteSelected() {
@@ -297,14 +305,14 @@ void PresetManagerSheet::deleteSelected() {
     confirmation_->setDefaultButton(cancel);
     confirmation_->setWindowModality(Qt::WindowModal);
     connect(remove, &QPushButton::clicked, this,
-            [this, preset = row->preset] { model_.deletePreset(preset); });
+            [this, preset = row->preset] { presets_.deletePreset(preset); });
     confirmation_->open();
 }
 
 void PresetManagerSheet::importFiles() {
     const std::vector<std::string> paths = dialogs_->openFiles(this, ui("Import Presets"), importableFiles());
     if (!paths.empty()) {
-        model_.importPresets(paths);
+        presets_.importPresets(paths);
     }
 }
 

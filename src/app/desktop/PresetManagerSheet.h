@@ -15,7 +15,8 @@ class QTreeWidget;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowBatches;
+class WindowPresets;
 class FileDialogs;
 
 // The presets offered, each with its favourite switch and its rules, and
@@ -28,7 +29,8 @@ class PresetManagerSheet : public QDialog {
 public:
     enum Column { favoriteColumn, nameColumn, rulesColumn };
 
-    PresetManagerSheet(AppModel& model, std::shared_ptr<FileDialogs> dialogs, QWidget* parent);
+    PresetManagerSheet(WindowPresets& presets, const WindowBatches& batches,
+                       std::shared_ptr<FileDialogs> dialogs, QWidget* parent);
 
     QTreeWidget* list() const { return list_; }
     QPushButton* button(const QString& objectName) const;
@@ -39,6 +41,9 @@ public:
     // The prompt or confirmation open over the sheet, if any.
     QInputDialog* renamePrompt() const { return prompt_; }
     QMessageBox* deleteConfirmation() const { return confirmation_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void showRows();
@@ -51,7 +56,8 @@ private:
     void deleteSelected();
     void importFiles();
 
-    AppModel& model_;
+    WindowPresets& presets_;
+    const WindowBatches& batches_;
     std::shared_ptr<FileDialogs> dialogs_;
     PresetManager shown_;
     QLabel* title_;

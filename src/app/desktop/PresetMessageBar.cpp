@@ -1,25 +1,31 @@
 #include "app/desktop/PresetMessageBar.h"
 
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
-#include "app/model/AppSettings.h"
+#include "app/model/WindowPresets.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
 namespace morvane::app {
 
-PresetMessageBar::PresetMessageBar(AppModel& model, QWidget* parent)
-    : MessageBar(parent), model_(model), dismiss_(addButton("dismissPresetMessage")) {
+PresetMessageBar::PresetMessageBar(WindowPresets& presets, QWidget* parent)
+    : MessageBar(parent), presets_(presets), dismiss_(addButton("dismissPresetMessage")) {
     setObjectName("presetMessage");
-    connect(dismiss_, &QPushButton::clicked, this, [this] { model_.setPresetMessage(std::nullopt); });
-    connect(&model_, &AppModel::presetMessageChanged, this, &PresetMessageBar::showMessage);
-    connect(&model_.settings(), &AppSettings::languageChanged, this, &PresetMessageBar::showMessage);
+    connect(dismiss_, &QPushButton::clicked, this, [this] { presets_.setPresetMessage(std::nullopt); });
+    connect(&presets_, &WindowPresets::presetMessageChanged, this, &PresetMessageBar::showMessage);
     showMessage();
 }
 
+void PresetMessageBar::changeEvent(QEvent* event) {
+    MessageBar::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        showMessage();
+    }
+}
+
 void PresetMessageBar::showMessage() {
-    const auto& message = model_.presetMessage();
+    const auto& message = presets_.presetMessage();
     setVisible(message.has_value());
     // Successes and failures alike: the message says which.
     setMessage(message ? toQString(*message) : QString(), QStringLiteral("info.circle"), false);

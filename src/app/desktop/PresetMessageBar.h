@@ -4,7 +4,7 @@
 
 namespace morvane::app {
 
-class AppModel;
+class WindowPresets;
 
 // The last preset operation's message (a preset that could not be read, how
 // many were imported…) above the table, until it is dismissed or the next
@@ -13,14 +13,17 @@ class PresetMessageBar : public MessageBar {
     Q_OBJECT
 
 public:
-    explicit PresetMessageBar(AppModel& model, QWidget* parent = nullptr);
+    explicit PresetMessageBar(WindowPresets& presets, QWidget* parent = nullptr);
 
     QPushButton* dismissButton() const { return dismiss_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void showMessage();
 
-    AppModel& model_;
+    WindowPresets& presets_;
     QPushButton* dismiss_;
 };
 

@@ -3,9 +3,10 @@
 #include "app/desktop/MessageBar.h"
 #include "app/desktop/SheetStyle.h"
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowPresets.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,32 +14,28 @@
 
 namespace morvane::app {
 
-PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
-    : QDialog(parent), model_(model), name_(new QLineEdit), warning_(new MessageBar),
-      failure_(new MessageBar) {
+PresetSaveSheet::PresetSaveSheet(WindowPresets& presets, QWidget* parent)
+    : QDialog(parent), presets_(presets), title_(new QLabel), nameLabel_(new QLabel), name_(new QLineEdit),
+      warning_(new MessageBar), failure_(new MessageBar) {
     setObjectName("savePreset");
-    const SavePresetSheet sheet = model_.savePresetSheet();
-    setWindowTitle(toQString(sheet.title));
     QVBoxLayout* layout = SheetStyle::column(this);
     // As tall as what it shows: the warning comes and goes with the name typed.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(SheetStyle::title(new QLabel(toQString(sheet.title))));
+    layout->addWidget(SheetStyle::title(title_));
     layout->addSpacing(4);
 
-    auto* label = new QLabel(ui("Name"));
-    label->setBuddy(name_);
-    layout->addWidget(label);
-    name_->setText(toQString(sheet.initialName));
+    nameLabel_->setBuddy(name_);
+    layout->addWidget(nameLabel_);
+    name_->setText(toQString(presets_.savePresetSheet().initialName));
     name_->selectAll();
-    name_->setAccessibleName(ui("Name"));
     name_->setMinimumWidth(420);
     layout->addWidget(name_);
     layout->addWidget(warning_);
     layout->addWidget(failure_);
 
     auto* buttons = new QDialogButtonBox;
-    cancel_ = buttons->addButton(toQString(sheet.cancelButton), QDialogButtonBox::RejectRole);
-    save_ = buttons->addButton(toQString(sheet.saveButton), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
+    save_ = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
     cancel_->setAutoDefault(false);
     save_->setDefault(true);
     layout->addSpacing(6);
@@ -46,11 +43,29 @@ PresetSaveSheet::PresetSaveSheet(AppModel& model, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &PresetSaveSheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PresetSaveSheet::reject);
     connect(name_, &QLineEdit::textChanged, this, &PresetSaveSheet::showWarning);
+    retranslate();
+}
+
+void PresetSaveSheet::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+}
+
+void PresetSaveSheet::retranslate() {
+    const SavePresetSheet sheet = presets_.savePresetSheet();
+    setWindowTitle(toQString(sheet.title));
+    title_->setText(toQString(sheet.title));
+    nameLabel_->setText(ui("Name"));
+    name_->setAccessibleName(ui("Name"));
+    cancel_->setText(toQString(sheet.cancelButton));
+    save_->setText(toQString(sheet.saveButton));
     showWarning();
 }
 
 void PresetSaveSheet::showWarning() {
-    const auto warning = model_.savePresetWarning(fromQString(name_->text()));
+    const auto warning = presets_.savePresetWarning(fromQString(name_->text()));
     warning_->setMessage(warning ? toQString(*warning) : QString(), "exclamationmark.triangle.fill", true);
     warning_->setVisible(warning.has_value());
     // A name of nothing but spaces is no name.
@@ -65,8 +80,9 @@ void PresetSaveSheet::accept() {
         return;
     }
     bool told = false;
-    const auto listening = connect(&model_, &AppModel::presetMessageChanged, this, [&told] { told = true; });
-    const bool saved = model_.saveCurrentRules(fromQString(name_->text()));
+    const auto listening =
+        connect(&presets_, &WindowPresets::presetMessageChanged, this, [&told] { told = true; });
+    const bool saved = presets_.saveCurrentRules(fromQString(name_->text()));
     disconnect(listening);
     if (saved) {
         QDialog::accept();
@@ -74,8 +90,8 @@ void PresetSaveSheet::accept() {
     }
     // The same failure again leaves the model's message as it was; so does the bar.
     if (told || failure_->isHidden()) {
-        failure_->setMessage(told && model_.presetMessage() ? toQString(*model_.presetMessage())
-                                                            : ui("The preset could not be saved."),
+        failure_->setMessage(told && presets_.presetMessage() ? toQString(*presets_.presetMessage())
+                                                              : ui("The preset could not be saved."),
                              "xmark.octagon.fill", true);
     }
     failure_->show();

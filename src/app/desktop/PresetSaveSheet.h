@@ -2,12 +2,13 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowPresets;
 class MessageBar;
 
 // Saves the rule list as a preset under the name typed, saying while it is
@@ -17,7 +18,7 @@ class PresetSaveSheet : public QDialog {
     Q_OBJECT
 
 public:
-    PresetSaveSheet(AppModel& model, QWidget* parent);
+    PresetSaveSheet(WindowPresets& presets, QWidget* parent);
 
     QLineEdit* nameField() const { return name_; }
     MessageBar* warningBar() const { return warning_; }
@@ -27,10 +28,16 @@ public:
 
     void accept() override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
     void showWarning();
 
-    AppModel& model_;
+    WindowPresets& presets_;
+    QLabel* title_;
+    QLabel* nameLabel_;
     QLineEdit* name_;
     MessageBar* warning_;
     MessageBar* failure_;

@@ -1,27 +1,35 @@
 #include "app/desktop/RecoveryBar.h"
 
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
-#include "app/model/AppSettings.h"
+#include "app/model/WindowBatches.h"
+#include "app/model/WindowRecovery.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
 namespace morvane::app {
 
-RecoveryBar::RecoveryBar(AppModel& model, QWidget* parent)
-    : MessageBar(parent), model_(model), putBack_(addButton("putBack")), dismiss_(addButton("notNow")) {
+RecoveryBar::RecoveryBar(WindowRecovery& recovery, const WindowBatches& batches, QWidget* parent)
+    : MessageBar(parent), recovery_(recovery), batches_(batches), putBack_(addButton("putBack")),
+      dismiss_(addButton("notNow")) {
     setObjectName("recoveryOffer");
-    connect(putBack_, &QPushButton::clicked, &model_, &AppModel::recoverInterruptedBatches);
-    connect(dismiss_, &QPushButton::clicked, &model_, &AppModel::dismissRecovery);
-    connect(&model_, &AppModel::recoveryOfferChanged, this, &RecoveryBar::showOffer);
-    connect(&model_, &AppModel::busyChanged, this, &RecoveryBar::showOffer);
-    connect(&model_.settings(), &AppSettings::languageChanged, this, &RecoveryBar::showOffer);
+    connect(putBack_, &QPushButton::clicked, &recovery_, &WindowRecovery::recoverInterruptedBatches);
+    connect(dismiss_, &QPushButton::clicked, &recovery_, &WindowRecovery::dismissRecovery);
+    connect(&recovery_, &WindowRecovery::recoveryOfferChanged, this, &RecoveryBar::showOffer);
+    connect(&batches_, &WindowBatches::busyChanged, this, &RecoveryBar::showOffer);
     showOffer();
 }
 
+void RecoveryBar::changeEvent(QEvent* event) {
+    MessageBar::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        showOffer();
+    }
+}
+
 void RecoveryBar::showOffer() {
-    const RecoveryOffer offer = model_.recoveryOffer();
+    const RecoveryOffer offer = recovery_.recoveryOffer();
     setVisible(offer.isShown);
     if (!offer.isShown) {
         return;
@@ -34,7 +42,7 @@ void RecoveryBar::showOffer() {
     for (const auto& [button, label] : buttons) {
         button->setVisible(label.has_value());
         button->setText(label ? toQString(*label) : QString());
-        button->setEnabled(!model_.busy());
+        button->setEnabled(!batches_.busy());
     }
     setAccessibleName(textLabel()->text());
 }

@@ -4,7 +4,8 @@
 
 namespace morvane::app {
 
-class AppModel;
+class WindowBatches;
+class WindowRecovery;
 
 // The offer to put back what batches cut short by a crash left behind, above
 // the table: how many batches and items, in which folder, with "Put Back" and
@@ -14,15 +15,19 @@ class RecoveryBar : public MessageBar {
     Q_OBJECT
 
 public:
-    explicit RecoveryBar(AppModel& model, QWidget* parent = nullptr);
+    RecoveryBar(WindowRecovery& recovery, const WindowBatches& batches, QWidget* parent = nullptr);
 
     QPushButton* putBackButton() const { return putBack_; }
     QPushButton* dismissButton() const { return dismiss_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showOffer();
 
-    AppModel& model_;
+    WindowRecovery& recovery_;
+    const WindowBatches& batches_;
     QPushButton* putBack_;
     QPushButton* dismiss_;
 };

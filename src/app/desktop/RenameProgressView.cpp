@@ -2,9 +2,9 @@
 
 #include "app/desktop/MessageBar.h"
 #include "app/desktop/UiText.h"
-#include "app/model/AppModel.h"
-#include "app/model/AppSettings.h"
+#include "app/model/WindowBatches.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -13,8 +13,8 @@
 
 namespace morvane::app {
 
-RenameProgressView::RenameProgressView(AppModel& model, Place place, QWidget* parent)
-    : QWidget(parent), model_(model), place_(place), phase_(new QLabel), bar_(new QProgressBar),
+RenameProgressView::RenameProgressView(WindowBatches& batches, Place place, QWidget* parent)
+    : QWidget(parent), batches_(batches), place_(place), phase_(new QLabel), bar_(new QProgressBar),
       count_(new QLabel), stop_(new QPushButton) {
     setObjectName(place == Place::sheet ? "sheetProgress" : "windowProgress");
     auto* layout = new QHBoxLayout(this);
@@ -35,17 +35,23 @@ RenameProgressView::RenameProgressView(AppModel& model, Place place, QWidget* pa
     stop_->setAutoDefault(false);
     stop_->setObjectName("stop");
     layout->addWidget(stop_);
-    connect(stop_, &QPushButton::clicked, &model_, &AppModel::stopRenaming);
-    connect(&model_, &AppModel::renameProgressChanged, this, &RenameProgressView::showProgress);
-    connect(&model_, &AppModel::showConfirmChanged, this, &RenameProgressView::showProgress);
-    connect(&model_.settings(), &AppSettings::languageChanged, this, &RenameProgressView::showProgress);
+    connect(stop_, &QPushButton::clicked, &batches_, &WindowBatches::stopRenaming);
+    connect(&batches_, &WindowBatches::renameProgressChanged, this, &RenameProgressView::showProgress);
+    connect(&batches_, &WindowBatches::showConfirmChanged, this, &RenameProgressView::showProgress);
     showProgress();
 }
 
+void RenameProgressView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        showProgress();
+    }
+}
+
 void RenameProgressView::showProgress() {
-    const auto& progress = model_.renameProgress();
+    const auto& progress = batches_.renameProgress();
     // Over the window only while no sheet covers it; the sheet has its own.
-    const bool here = place_ == Place::sheet || !model_.showConfirm();
+    const bool here = place_ == Place::sheet || !batches_.showConfirm();
     setVisible(progress.has_value() && here);
     if (!progress) {
         return;

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowBatches;
 
 // A running rename or undo, once it has run for a moment: what it is doing,
 // how far it is, and "Stop". The confirmation sheet shows the rename it
@@ -19,7 +19,7 @@ class RenameProgressView : public QWidget {
 public:
     enum class Place { sheet, window };
 
-    RenameProgressView(AppModel& model, Place place, QWidget* parent = nullptr);
+    RenameProgressView(WindowBatches& batches, Place place, QWidget* parent = nullptr);
 
     QLabel* phaseLabel() const { return phase_; }
     QLabel* countLabel() const { return count_; }
@@ -27,12 +27,13 @@ public:
     QPushButton* stopButton() const { return stop_; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void showProgress();
 
-    AppModel& model_;
+    WindowBatches& batches_;
     Place place_;
     QLabel* phase_;
     QProgressBar* bar_;

@@ -8,7 +8,6 @@
 #include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
-#include "app/model/AppSettings.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -22,8 +21,9 @@ namespace morvane::app {
 
 RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
     : QDialog(parent), model_(model), title_(new QLabel), subtitle_(new ElidedLabel(Qt::ElideMiddle)),
-      counts_(new QLabel), lines_(new ConfirmationLines(model, this)), list_(new QListView),
-      footer_(new QLabel), progress_(new RenameProgressView(model, RenameProgressView::Place::sheet)) {
+      counts_(new QLabel), lines_(new ConfirmationLines(model.preview(), this)), list_(new QListView),
+      footer_(new QLabel),
+      progress_(new RenameProgressView(model.batches(), RenameProgressView::Place::sheet)) {
     setObjectName("renameSheet");
     resize(760, 540);
     QVBoxLayout* layout = SheetStyle::column(this);
@@ -63,14 +63,14 @@ RenameSheet::RenameSheet(AppModel& model, QWidget* parent)
     rename_->setDefault(true);
     layout->addSpacing(6);
     layout->addWidget(buttons);
+    WindowBatches& batches = model_.batches();
     connect(cancel_, &QPushButton::clicked, this, &RenameSheet::reject);
     connect(skip_, &QPushButton::clicked, &model_, &AppModel::skipConflicting);
     // The sheet stays while the batch runs; the model closes it at the end.
-    connect(rename_, &QPushButton::clicked, &model_, &AppModel::performRename);
+    connect(rename_, &QPushButton::clicked, &batches, &WindowBatches::performRename);
 
-    connect(&model_, &AppModel::confirmationChanged, this, &RenameSheet::showSheet);
-    connect(&model_, &AppModel::renameProgressChanged, this, &RenameSheet::showSheet);
-    connect(&model_.settings(), &AppSettings::languageChanged, this, &RenameSheet::showSheet);
+    connect(&batches, &WindowBatches::confirmationChanged, this, &RenameSheet::showSheet);
+    connect(&batches, &WindowBatches::renameProgressChanged, this, &RenameSheet::showSheet);
     showSheet();
     fitLines();
 }
@@ -86,7 +86,8 @@ void RenameSheet::fitLines() {
 }
 
 void RenameSheet::showSheet() {
-    const ConfirmationSheet sheet = model_.confirmationSheet(fromQString(nativeShortcut(Shortcuts::undo())));
+    const ConfirmationSheet sheet =
+        model_.batches().confirmationSheet(fromQString(nativeShortcut(Shortcuts::undo())));
     setWindowTitle(toQString(sheet.title));
     title_->setText(toQString(sheet.title));
     subtitle_->setFullText(toQString(sheet.subtitle));
@@ -98,24 +99,31 @@ void RenameSheet::showSheet() {
     rename_->setText(toQString(sheet.renameButton));
     cancel_->setEnabled(sheet.canCancel);
     // Skipping is offered only while there are conflicts to skip.
-    skip_->setVisible(model_.summary().conflicts > 0);
+    skip_->setVisible(model_.preview().summary().conflicts > 0);
     skip_->setEnabled(sheet.canSkip);
     rename_->setEnabled(sheet.canRename);
     // Once the batch shows its progress, that says what is happening.
-    footer_->setVisible(!model_.renameProgress());
+    footer_->setVisible(!model_.batches().renameProgress());
     list_->setAccessibleName(toQString(sheet.countsLine));
 }
 
 // Nothing closes the sheet while its rename runs: Escape, Cancel and the
 // window's close button wait for the batch (which "Stop" cuts short).
+void RenameSheet::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        showSheet();
+    }
+}
+
 void RenameSheet::reject() {
-    if (!model_.busy()) {
+    if (!model_.batches().busy()) {
         QDialog::reject();
     }
 }
 
 void RenameSheet::closeEvent(QCloseEvent* event) {
-    if (model_.busy()) {
+    if (model_.batches().busy()) {
         event->ignore();
         return;
     }

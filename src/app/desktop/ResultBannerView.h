@@ -6,7 +6,7 @@
 
 namespace morvane::app {
 
-class AppModel;
+class WindowBatches;
 class FileManager;
 
 // The result of the last rename or undo above the table: how many items were
@@ -16,16 +16,20 @@ class ResultBannerView : public MessageBar {
     Q_OBJECT
 
 public:
-    ResultBannerView(AppModel& model, std::shared_ptr<FileManager> fileManager, QWidget* parent = nullptr);
+    ResultBannerView(WindowBatches& batches, std::shared_ptr<FileManager> fileManager,
+                     QWidget* parent = nullptr);
 
     QPushButton* undoButton() const { return undo_; }
     QPushButton* revealButton() const { return reveal_; }
     QPushButton* dismissButton() const { return dismiss_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showBanner();
 
-    AppModel& model_;
+    WindowBatches& batches_;
     std::shared_ptr<FileManager> fileManager_;
     QPushButton* undo_;
     QPushButton* reveal_;

@@ -9,6 +9,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,7 +24,7 @@ namespace morvane::app {
 
 RulePanel::RulePanel(AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model), title_(new QLabel), active_(new QLabel), expand_(new QToolButton),
-      scroll_(new QScrollArea), cardList_(new RuleCardList(model)), addRule_(new QToolButton),
+      scroll_(new QScrollArea), cardList_(new RuleCardList(model.rules())), addRule_(new QToolButton),
       addMenu_(new QMenu(this)) {
     setObjectName("rulePanel");
     setMinimumWidth(300);
@@ -48,11 +49,7 @@ RulePanel::RulePanel(AppModel& model, QWidget* parent)
     header->addStretch(1);
     header->addWidget(expand_);
     layout->addLayout(header);
-    connect(expand_, &QToolButton::clicked, this, [this] {
-        const auto& rules = model_.rules();
-        model_.setAllExpanded(!std::any_of(rules.begin(), rules.end(),
-                                           [](const RuleEntry& entry) { return entry.isExpanded; }));
-    });
+    connect(expand_, &QToolButton::clicked, &model_.rules(), &WindowRules::expandOrCollapseAll);
     layout->addWidget(makeSelectedNames());
 
     scroll_->setWidgetResizable(true);
@@ -74,9 +71,9 @@ RulePanel::RulePanel(AppModel& model, QWidget* parent)
     scroll_->setWidget(cards);
     layout->addWidget(scroll_, 1);
 
-    connect(&model_, &AppModel::rulesChanged, this, &RulePanel::rebuildCards);
-    connect(&model_, &AppModel::planChanged, this, &RulePanel::refreshCards);
-    connect(&model_, &AppModel::selectionChanged, this, &RulePanel::refreshCards);
+    connect(&model_.rules(), &WindowRules::rulesChanged, this, &RulePanel::rebuildCards);
+    connect(&model_.preview(), &WindowPreview::planChanged, this, &RulePanel::refreshCards);
+    connect(&model_.items(), &WindowItems::selectionChanged, this, &RulePanel::refreshCards);
     connect(&model_.settings(), &AppSettings::showRunningResultChanged, this, &RulePanel::refreshCards);
     rebuildCards();
     retranslate();
@@ -110,7 +107,7 @@ QWidget* RulePanel::makeSelectedNames() {
 // Cards are kept for as long as their rules exist, whatever the order, so
 // the control the user is in keeps the focus.
 void RulePanel::rebuildCards() {
-    const auto& rules = model_.rules();
+    const auto& rules = model_.rules().entries();
     std::vector<RuleCard*> kept;
     kept.reserve(rules.size());
     RuleCard* added = nullptr;
@@ -123,7 +120,7 @@ void RulePanel::rebuildCards() {
             kept.push_back(*found);
             *found = nullptr;
         } else {
-            added = new RuleCard(model_, entry.id, cardList_);
+            added = new RuleCard(model_.rules(), entry.id, cardList_);
             ++addedCount;
             kept.push_back(added);
         }
@@ -157,18 +154,16 @@ void RulePanel::rebuildCards() {
 }
 
 void RulePanel::refreshCards() {
-    const auto& rules = model_.rules();
-    const std::vector<RuleFigures> figures = model_.ruleFigures();
-    for (std::size_t index = 0; index < cards_.size() && index < rules.size(); ++index) {
-        cards_[index]->refresh(rules[index], figures[index]);
+    const WindowRules& rules = model_.rules();
+    const std::vector<RuleFigures> figures = rules.ruleFigures();
+    for (std::size_t index = 0; index < cards_.size() && index < rules.entries().size(); ++index) {
+        cards_[index]->refresh(rules.entries()[index], figures[index]);
     }
-    active_->setText(toQString(model_.activeRulesText()));
-    const bool anyExpanded =
-        std::any_of(rules.begin(), rules.end(), [](const RuleEntry& entry) { return entry.isExpanded; });
-    expand_->setText(anyExpanded ? ui("Collapse All") : ui("Expand All"));
-    expand_->setEnabled(!rules.empty());
+    active_->setText(toQString(rules.activeRulesText()));
+    expand_->setText(toQString(rules.expandAllTitle()));
+    expand_->setEnabled(rules.canExpandOrCollapseAll());
 
-    const auto names = model_.selectedNames();
+    const auto names = model_.preview().selectedNames();
     names_->setVisible(names.has_value());
     if (names) {
         original_->setFullText(toQString(names->original));
@@ -187,7 +182,15 @@ QString RulePanel::resultName() const {
 void RulePanel::fillAddMenu() {
     addMenu_->clear();
     for (const RuleKind kind : allRuleKinds) {
-        addMenu_->addAction(toQString(morvane::title(kind)), this, [this, kind] { model_.addRule(kind); });
+        addMenu_->addAction(toQString(morvane::title(kind)), this,
+                            [this, kind] { model_.rules().addRule(kind); });
+    }
+}
+
+void RulePanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
     }
 }
 
@@ -200,9 +203,6 @@ void RulePanel::retranslate() {
     originalTitle_->setText(ui("Original"));
     resultTitle_->setText(ui("Result"));
     fillAddMenu();
-    for (RuleCard* card : cards_) {
-        card->retranslate();
-    }
     refreshCards();
 }
 

@@ -35,9 +35,12 @@ public:
     QWidget* selectedNames() const { return names_; }
     QString originalName() const;
     QString resultName() const;
-    void retranslate();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
+    void retranslate();
     void rebuildCards();
     void refreshCards();
     void fillAddMenu();

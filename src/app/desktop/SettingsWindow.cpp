@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,7 +69,6 @@ SettingsWindow::SettingsWindow(AppSettings& settings, Updater& updater, QWidget*
                         &AppSettings::automaticUpdateDownloadsChanged}) {
         connect(&settings_, signal, this, &SettingsWindow::showSettings);
     }
-    connect(&settings_, &AppSettings::languageChanged, this, &SettingsWindow::retranslate);
     retranslate();
     showSettings();
 }
@@ -136,6 +136,13 @@ void SettingsWindow::showSettings() {
     }
     const int chosen = language_->findData(toQString(settings_.languagePreference()));
     language_->setCurrentIndex(chosen >= 0 ? chosen : 0);
+}
+
+void SettingsWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
 }
 
 void SettingsWindow::retranslate() {

@@ -29,6 +29,9 @@ public:
     QPushButton* welcomeButton() const { return welcome_; }
     QButtonGroup* appearanceChoices() const { return appearance_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QWidget* makeGeneral();
     QWidget* makeAppearance();

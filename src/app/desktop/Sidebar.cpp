@@ -5,6 +5,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QEvent>
 #include <QHeaderView>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -123,6 +124,13 @@ void Sidebar::fillVolumes(QStandardItem* section) {
             name = QDir(path).dirName();
         }
         section->appendRow(placeItem(name, path, path == "/" ? "desktopcomputer" : "externaldrive"));
+    }
+}
+
+void Sidebar::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
     }
 }
 

@@ -17,14 +17,17 @@ public:
     // `home`: the folder whose subfolders are listed (the user's home).
     Sidebar(const QString& home, QWidget* parent = nullptr);
 
-    void retranslate();
     // The "Folders" item for a path below the home folder, read as far as needed.
     QModelIndex folderIndex(const QString& path);
 
 signals:
     void folderChosen(const std::string& path);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
     void fill();
     void fillFavorites(QStandardItem* section);
     void fillVolumes(QStandardItem* section);

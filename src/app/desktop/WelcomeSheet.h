@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
+class QLabel;
 class QPushButton;
 
 namespace morvane::app {
 
-class AppModel;
+class AppSettings;
 
 // The first look at Morvane: what it does, in three steps, and "Get Started",
 // after which it is not shown by itself again.
@@ -14,12 +16,20 @@ class WelcomeSheet : public QDialog {
     Q_OBJECT
 
 public:
-    WelcomeSheet(AppModel& model, QWidget* parent);
+    WelcomeSheet(AppSettings& settings, QWidget* parent);
 
     QPushButton* startButton() const { return start_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    AppModel& model_;
+    void retranslate();
+
+    AppSettings& settings_;
+    QLabel* title_;
+    QLabel* lead_;
+    std::vector<QLabel*> steps_;
     QPushButton* start_;
 };
 

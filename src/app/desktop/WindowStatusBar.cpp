@@ -6,6 +6,7 @@
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -34,17 +35,19 @@ WindowStatusBar::WindowStatusBar(AppModel& model, QWidget* parent)
     rename_->setDefault(false);
     rename_->setAutoDefault(false);
     rename_->setMinimumWidth(120);
-    connect(rename_, &QPushButton::clicked, this, [this] { model_.setShowConfirm(true); });
+    WindowBatches& batches = model_.batches();
+    connect(rename_, &QPushButton::clicked, this,
+            [&batches] { batches.openConfirmation(ConfirmationCommand::rename); });
 
-    connect(&model_, &AppModel::planChanged, this, &WindowStatusBar::showFigures);
-    connect(&model_, &AppModel::lastTransactionChanged, this, &WindowStatusBar::showFigures);
-    connect(&model_, &AppModel::busyChanged, this, &WindowStatusBar::showFigures);
+    connect(&model_.preview(), &WindowPreview::planChanged, this, &WindowStatusBar::showFigures);
+    connect(&batches, &WindowBatches::lastTransactionChanged, this, &WindowStatusBar::showFigures);
+    connect(&batches, &WindowBatches::busyChanged, this, &WindowStatusBar::showFigures);
     connect(&model_.settings(), &AppSettings::highlightChangesChanged, this, &WindowStatusBar::showFigures);
     retranslate();
 }
 
 void WindowStatusBar::showFigures() {
-    const StatusBarTexts texts = model_.statusBar();
+    const StatusBarTexts texts = model_.preview().statusBar();
     items_->setText(toQString(texts.items));
     included_->setText(toQString(texts.included));
     toRename_->setText(toQString(texts.toRename));
@@ -52,8 +55,8 @@ void WindowStatusBar::showFigures() {
     const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
     conflictsIcon_->setPixmap(Icons::statusSymbol(toQString(texts.conflictsSymbol)).pixmap(size, size));
     legend_->setVisible(model_.settings().highlightChanges());
-    rename_->setText(toQString(model_.renameButtonTitle()));
-    rename_->setEnabled(model_.canOpenConfirmation());
+    rename_->setText(toQString(model_.batches().renameButtonTitle()));
+    rename_->setEnabled(model_.batches().canOpenConfirmation(ConfirmationCommand::rename));
     setAccessibleDescription(figuresText());
 }
 
@@ -62,9 +65,15 @@ QString WindowStatusBar::figuresText() const {
         " \u00B7 ");
 }
 
+void WindowStatusBar::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+}
+
 void WindowStatusBar::retranslate() {
     rename_->setAccessibleName(ui("Rename"));
-    legend_->retranslate();
     showFigures();
 }
 

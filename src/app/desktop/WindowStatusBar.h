@@ -21,9 +21,12 @@ public:
 
     QPushButton* renameButton() const { return rename_; }
     QString figuresText() const;
-    void retranslate();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
+    void retranslate();
     void showFigures();
 
     AppModel& model_;

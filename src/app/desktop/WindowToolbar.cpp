@@ -1,12 +1,14 @@
 #include "app/desktop/WindowToolbar.h"
 
+#include "app/desktop/Commands.h"
 #include "app/desktop/ElidedLabel.h"
 #include "app/desktop/Icons.h"
-#include "app/desktop/Shortcuts.h"
 #include "app/desktop/UiText.h"
 #include "app/model/AppModel.h"
 #include "app/model/AppSettings.h"
 
+#include <QAction>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,9 +17,10 @@
 
 namespace morvane::app {
 
-WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
-    : QToolBar(parent), model_(model), title_(new ElidedLabel), subtitle_(new ElidedLabel(Qt::ElideMiddle)),
-      filter_(new QLineEdit), criteria_(new QToolButton), highlight_(new QToolButton) {
+WindowToolbar::WindowToolbar(AppModel& model, const Commands& commands, QWidget* parent)
+    : QToolBar(parent), model_(model), commands_(commands), title_(new ElidedLabel),
+      subtitle_(new ElidedLabel(Qt::ElideMiddle)), filter_(new QLineEdit), criteria_(new QToolButton),
+      highlight_(new QToolButton) {
     setMovable(false);
     setFloatable(false);
     setObjectName("toolbar");
@@ -42,11 +45,12 @@ WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
     filter_->setMinimumWidth(180);
     filter_->setMaximumWidth(280);
     filterAction_ = addWidget(filter_);
+    WindowItems& items = model_.items();
     connect(filter_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { model_.setSearchText(fromQString(text)); });
-    connect(&model_, &AppModel::searchTextChanged, this, [this] {
-        if (fromQString(filter_->text()) != model_.searchText()) {
-            filter_->setText(toQString(model_.searchText()));
+            [&items](const QString& text) { items.setSearchText(fromQString(text)); });
+    connect(&items, &WindowItems::searchTextChanged, this, [this, &items] {
+        if (fromQString(filter_->text()) != items.searchText()) {
+            filter_->setText(toQString(items.searchText()));
         }
     });
 
@@ -60,11 +64,10 @@ WindowToolbar::WindowToolbar(AppModel& model, QWidget* parent)
     addSeparator();
     addWidget(criteria_);
     addWidget(highlight_);
-    connect(criteria_, &QToolButton::clicked, this, [this] { model_.toggleCriteria(); });
-    connect(highlight_, &QToolButton::clicked, this,
-            [this] { model_.settings().setHighlightChanges(!model_.settings().highlightChanges()); });
+    connect(criteria_, &QToolButton::clicked, commands_.action("toggleCriteria"), &QAction::trigger);
+    connect(highlight_, &QToolButton::clicked, commands_.action("highlightChanges"), &QAction::trigger);
 
-    connect(&model_, &AppModel::titleChanged, this, &WindowToolbar::showTitle);
+    connect(&items, &WindowItems::titleChanged, this, &WindowToolbar::showTitle);
     connect(&model_, &AppModel::criteriaChanged, this, &WindowToolbar::showState);
     connect(&model_.settings(), &AppSettings::highlightChangesChanged, this, &WindowToolbar::showState);
     showTitle();
@@ -77,8 +80,8 @@ void WindowToolbar::addBeforeFilter(QWidget* widget) {
 }
 
 void WindowToolbar::showTitle() {
-    title_->setFullText(toQString(model_.title()));
-    const QString subtitle = toQString(model_.subtitle());
+    title_->setFullText(toQString(model_.items().title()));
+    const QString subtitle = toQString(model_.items().subtitle());
     subtitle_->setFullText(subtitle);
     subtitle_->setVisible(!subtitle.isEmpty());
 }
@@ -88,15 +91,25 @@ void WindowToolbar::showState() {
     highlight_->setChecked(model_.settings().highlightChanges());
 }
 
+void WindowToolbar::changeEvent(QEvent* event) {
+    QToolBar::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+}
+
+// The shortcuts named are those of the commands, as the platform writes them.
 void WindowToolbar::retranslate() {
     setWindowTitle(ui("Toolbar"));
     filter_->setPlaceholderText(ui("Filter"));
     filter_->setAccessibleName(ui("Filter"));
     criteria_->setToolTip(
-        uiFormat("Hide or Show Renaming Criteria (%@)", fromQString(nativeShortcut(Shortcuts::criteria()))));
+        uiFormat("Hide or Show Renaming Criteria (%@)",
+                 fromQString(nativeShortcut(commands_.action("toggleCriteria")->shortcut()))));
     criteria_->setAccessibleName(ui("Renaming Criteria"));
     highlight_->setToolTip(
-        uiFormat("Highlight Filename Changes (%@)", fromQString(nativeShortcut(Shortcuts::highlight()))));
+        uiFormat("Highlight Filename Changes (%@)",
+                 fromQString(nativeShortcut(commands_.action("highlightChanges")->shortcut()))));
     highlight_->setAccessibleName(ui("Highlight Filename Changes"));
     showTitle();
 }

@@ -6,12 +6,9 @@
 #include "engine/support/Localization.h"
 #include "engine/transactions/HistoryStore.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
-#include <QTranslator>
 
 namespace morvane::app {
 namespace {
@@ -50,9 +47,7 @@ AppSettings::AppSettings(std::unique_ptr<QSettings> store, std::vector<std::stri
     applyLanguage(false);
 }
 
-AppSettings::~AppSettings() {
-    loadQtTranslations(std::nullopt);
-}
+AppSettings::~AppSettings() = default;
 
 AppSettings& AppSettings::shared() {
     static AppSettings* settings =
@@ -85,7 +80,6 @@ void AppSettings::applyLanguage(bool announce) {
     const std::optional<AppLanguage> chosen = AppLanguage::named(languagePreference_);
     useLanguage(chosen.value_or(AppLanguage::matching(preferredLanguages_)));
     store_->setValue(kLanguage, toQString(languagePreference_));
-    loadQtTranslations(chosen);
     if (announce) {
         emit languageDidChange();
     }
@@ -97,26 +91,6 @@ void AppSettings::useLanguage(const AppLanguage& language) {
     if (language != language_) {
         language_ = language;
         emit languageChanged();
-    }
-}
-
-// The texts Qt draws itself (standard buttons, context menus) follow a
-// language the user chose; following the desktop, Qt picks its own.
-void AppSettings::loadQtTranslations(const std::optional<AppLanguage>& language) {
-    if (qtTranslator_) {
-        QCoreApplication::removeTranslator(qtTranslator_.get());
-        qtTranslator_.reset();
-    }
-    if (!language || QCoreApplication::instance() == nullptr) {
-        return;
-    }
-    auto translator = std::make_unique<QTranslator>();
-    QString file = "qtbase_" + toQString(language->code);
-    file.replace('-', '_');
-    // The loader drops "_valencia", then "_ES", when there is no file for them.
-    if (translator->load(file, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator.get());
-        qtTranslator_ = std::move(translator);
     }
 }
 

@@ -11,14 +11,14 @@
 #include <vector>
 
 class QSettings;
-class QTranslator;
 
 namespace morvane::app {
 
 // The user's preferences, shared by every window of the process: read from
 // the settings store at creation and written back at every assignment. It
-// also applies the interface language to the application's texts, the
-// engine's texts and the texts Qt draws itself. Main thread only.
+// also applies the interface language to the application's texts and the
+// engine's; the texts Qt draws itself are the application's to follow
+// (`languageDidChange`). Main thread only.
 class AppSettings : public QObject {
     Q_OBJECT
     Q_PROPERTY(std::string languagePreference READ languagePreference WRITE setLanguagePreference NOTIFY
@@ -114,13 +114,11 @@ signals:
 private:
     void applyLanguage(bool announce);
     void useLanguage(const AppLanguage& language);
-    void loadQtTranslations(const std::optional<AppLanguage>& language);
     bool storedBool(const char* key, bool fallback) const;
     void storeBool(const char* key, bool& field, bool value, void (AppSettings::*changed)());
 
     std::unique_ptr<QSettings> store_;
     std::vector<std::string> preferredLanguages_;
-    std::unique_ptr<QTranslator> qtTranslator_;
     std::string languagePreference_;
     AppLanguage language_;
     AppearanceChoice appearance_ = AppearanceChoice::system;

@@ -153,27 +153,56 @@ std::string recoveryMessage(const std::vector<RecoveryOutcome>& outcomes, const 
     return message;
 }
 
-ItemList itemsAfter(const ItemList& items, const RenameTransaction& transaction) {
-    std::unordered_map<std::string, std::size_t> concerning;
-    concerning.reserve(transaction.operations.size() * 2);
-    for (std::size_t i = 0; i < transaction.operations.size(); ++i) {
-        // The first operation of a path wins.
-        concerning.emplace(transaction.operations[i].fromPath(), i);
-        concerning.emplace(transaction.operations[i].toPath(), i);
+namespace {
+
+// Where an operation found its item when the batch, or its undo, began; none
+// when the undo found it nowhere (its move had not been made).
+std::optional<std::string> pathBefore(const RenameTransaction::Operation& operation,
+                                      BatchDirection direction) {
+    if (direction == BatchDirection::rename) {
+        return operation.fromPath();
+    }
+    if (operation.state == RenameTransaction::Operation::State::done) {
+        return operation.toPath();
+    }
+    return std::nullopt;
+}
+
+// The name the batch, or its undo, left the item with.
+const std::string& nameAfter(const RenameTransaction::Operation& operation) {
+    const bool renamed =
+        operation.state == RenameTransaction::Operation::State::done && !operation.isReverted;
+    return renamed ? operation.to : operation.from;
+}
+
+} // namespace
+
+ItemList itemsAfter(const ItemList& items, const RenameTransaction& transaction, BatchDirection direction) {
+    std::unordered_map<std::string, const RenameTransaction::Operation*> byPath;
+    byPath.reserve(transaction.operations.size());
+    for (const RenameTransaction::Operation& operation : transaction.operations) {
+        if (auto path = pathBefore(operation, direction)) {
+            byPath.emplace(std::move(*path), &operation);
+        }
     }
     ItemList result = items;
     for (FileItem& item : result) {
-        const auto found = concerning.find(item.id);
-        if (found == concerning.end()) {
-            continue;
+        const auto found = byPath.find(item.id);
+        if (found != byPath.end()) {
+            item.name = nameAfter(*found->second);
+            item.id = Paths::join(item.directory, item.name);
         }
-        const RenameTransaction::Operation& operation = transaction.operations[found->second];
-        const bool renamed =
-            operation.state == RenameTransaction::Operation::State::done && !operation.isReverted;
-        item.name = renamed ? operation.to : operation.from;
-        item.id = Paths::join(item.directory, item.name);
     }
     return result;
+}
+
+std::string idAfter(const std::string& id, const RenameTransaction& transaction, BatchDirection direction) {
+    for (const RenameTransaction::Operation& operation : transaction.operations) {
+        if (pathBefore(operation, direction) == id) {
+            return Paths::join(Paths::parent(id), nameAfter(operation));
+        }
+    }
+    return id;
 }
 
 } // namespace morvane::app

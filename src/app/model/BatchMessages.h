@@ -24,9 +24,17 @@ std::string recoveryMessage(const std::vector<RecoveryOutcome>& outcomes, const 
 // A write-ahead record that cannot be read: which, why, and that nothing of it can be put back.
 std::string unreadableRecordMessage(const UnfinishedBatch& batch, const std::string& home);
 
+// Which way a batch went over the items: renaming them, or taking that back.
+enum class BatchDirection { rename, undo };
+
 // Loose items after a batch, or its undo, went over them: each item that an
-// operation concerns (the first whose old or new path is the item's id)
-// takes the name the operation left it with, and the id of that name.
-ItemList itemsAfter(const ItemList& items, const RenameTransaction& transaction);
+// operation concerns takes the name the operation left it with, and the id
+// of that name. An item is found by the path it had when the batch began:
+// the path before the move after renaming, the path after it after an undo.
+// One operation per item, so that in a swap or a chain the new name of one
+// item never captures the next.
+ItemList itemsAfter(const ItemList& items, const RenameTransaction& transaction, BatchDirection direction);
+// The id the item with `id` has now, for the selection to follow it.
+std::string idAfter(const std::string& id, const RenameTransaction& transaction, BatchDirection direction);
 
 } // namespace morvane::app

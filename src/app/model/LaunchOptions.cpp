@@ -2,6 +2,7 @@
 
 #include "app/model/QtStrings.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 #include <mutex>
@@ -34,35 +35,46 @@ std::vector<std::string> applicationArguments() {
 } // namespace
 
 LaunchOptions LaunchOptions::parse(const std::vector<std::string>& arguments) {
+    QCommandLineParser parser;
+    // "--open PATH" and "--language=CODE" alike; a single dash is no long option.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    const auto valued = [](const char* name) {
+        return QCommandLineOption(QString(name), QString(), "value");
+    };
+    const auto flag = [](const char* name) { return QCommandLineOption(QString(name)); };
+    const QCommandLineOption open = valued("open"), appearance = valued("appearance"),
+                             language = valued("language"), settings = flag("settings"), list = flag("list"),
+                             welcome = flag("welcome"), presets = flag("presets"), sheet = flag("sheet"),
+                             demo = flag("demo");
+    parser.addOptions({open, appearance, language, settings, list, welcome, presets, sheet, demo});
+    QStringList given{QStringLiteral("morvane")};
+    for (const std::string& argument : arguments) {
+        given << toQString(argument);
+    }
+    // Options of the toolkit's own, or of another version, are left alone:
+    // what the parser reads of the rest holds all the same.
+    (void)parser.parse(given);
+
     LaunchOptions options;
-    bool onlyPaths = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (onlyPaths || (!argument.empty() && argument.front() != '-')) {
-            options.paths.push_back(argument);
-        } else if (argument == "--") {
-            onlyPaths = true;
-        } else if (argument == "--open") {
-            options.mentionsOpen = true;
-            if (i + 1 < arguments.size()) {
-                options.open = arguments[++i];
-            }
-        } else if (argument.starts_with("--appearance=")) {
-            options.appearance = appearanceChoiceFromRawValue(argument.substr(13));
-        } else if (argument.starts_with("--language=")) {
-            options.language = argument.substr(11);
-        } else if (argument == "--settings") {
-            options.settings = true;
-        } else if (argument == "--list") {
-            options.list = true;
-        } else if (argument == "--welcome") {
-            options.welcome = true;
-        } else if (argument == "--presets") {
-            options.presets = true;
-        } else if (argument == "--sheet") {
-            options.sheet = true;
-        } else if (argument == "--demo") {
-            options.demo = true;
+    options.mentionsOpen = parser.isSet(open);
+    if (const QString path = parser.value(open); !path.isEmpty()) {
+        options.open = fromQString(path);
+    }
+    if (parser.isSet(appearance)) {
+        options.appearance = appearanceChoiceFromRawValue(fromQString(parser.value(appearance)));
+    }
+    if (parser.isSet(language)) {
+        options.language = fromQString(parser.value(language));
+    }
+    options.settings = parser.isSet(settings);
+    options.list = parser.isSet(list);
+    options.welcome = parser.isSet(welcome);
+    options.presets = parser.isSet(presets);
+    options.sheet = parser.isSet(sheet);
+    options.demo = parser.isSet(demo);
+    for (const QString& path : parser.positionalArguments()) {
+        if (!path.isEmpty()) {
+            options.paths.push_back(fromQString(path));
         }
     }
     return options;

@@ -62,6 +62,11 @@ Planner pipelinePlanner() {
     };
 }
 
+std::optional<std::size_t> Preview::stepOf(const Uuid& id) const {
+    const auto found = std::find(ruleIds.begin(), ruleIds.end(), id);
+    return found == ruleIds.end() ? std::nullopt : std::optional(std::size_t(found - ruleIds.begin()));
+}
+
 std::optional<PlanPosition> positionIn(const RenamePlan& plan, const std::string& id) {
     PlanPosition position;
     for (; position.row < plan.entries.size(); ++position.row) {
@@ -103,6 +108,7 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
         }
     }
     preview->plan = std::move(*plan);
+    preview->ruleIds = input.ruleIds;
     preview->summary = PlanSummary::of(preview->plan);
     preview->conflictIDs.insert(preview->summary.conflictIds.begin(), preview->summary.conflictIds.end());
     const auto& entries = preview->plan.entries;

@@ -6,6 +6,7 @@
 #include "engine/core/RenamePipeline.h"
 #include "engine/core/RenamePlan.h"
 #include "engine/filesystem/FileSystem.h"
+#include "engine/support/Uuid.h"
 
 #include <cstdint>
 #include <functional>
@@ -45,6 +46,7 @@ struct PreviewInput {
     std::uint64_t uncheckedVersion = 0;
     std::string searchText;
     RenamePipeline pipeline;
+    std::vector<Uuid> ruleIds; // the rule list's entry of each step
     // Where what the rules read of the files is read into before planning.
     std::shared_ptr<MetadataCache> metadata;
     std::optional<std::string> selectedID;
@@ -60,6 +62,9 @@ struct PreviewInput {
 // all computed off the main thread. Immutable once published.
 struct Preview {
     RenamePlan plan;
+    std::vector<Uuid> ruleIds; // the entry of each step of the plan
+    // The step of an entry in this plan; none for an entry it was not made with.
+    std::optional<std::size_t> stepOf(const Uuid& id) const;
     PlanSummary summary;
     IdSet conflictIDs;
     // Positions of the entries that are neither unchanged nor excluded.

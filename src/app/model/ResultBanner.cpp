@@ -27,9 +27,9 @@ std::string renamedText(const RenameTransaction& transaction, const HistoryRecor
 
 } // namespace
 
-ResultBanner ResultBanner::of(const std::optional<RenameTransaction>& lastTransaction,
-                              const HistoryRecording& recording, const std::optional<std::string>& message,
-                              bool messageIsWarning, const std::optional<std::string>& folder) {
+ResultBanner ResultBanner::of(const RenameTransaction* lastTransaction, const HistoryRecording& recording,
+                              const std::optional<std::string>& message, bool messageIsWarning,
+                              const std::optional<std::string>& folder) {
     ResultBanner banner;
     if (!lastTransaction && !message) {
         return banner;

@@ -20,11 +20,11 @@ struct ResultBanner {
     std::optional<std::string> revealFolder;  // the folder that button shows
     std::optional<std::string> dismissButton; // "Dismiss": clears the message
 
-    // The last rename, whether it was recorded, the last message (a warning,
-    // or news that all went well) and the open folder.
-    static ResultBanner of(const std::optional<RenameTransaction>& lastTransaction,
-                           const HistoryRecording& recording, const std::optional<std::string>& message,
-                           bool messageIsWarning, const std::optional<std::string>& folder);
+    // The last rename (null when none), whether it was recorded, the last
+    // message (a warning, or news that all went well) and the open folder.
+    static ResultBanner of(const RenameTransaction* lastTransaction, const HistoryRecording& recording,
+                           const std::optional<std::string>& message, bool messageIsWarning,
+                           const std::optional<std::string>& folder);
 
     bool operator==(const ResultBanner&) const = default;
 };

@@ -149,6 +149,15 @@ bool RuleList::setListRows(const Uuid& id, const ListRows& rows) {
     return false;
 }
 
+std::vector<Uuid> RuleList::ids() const {
+    std::vector<Uuid> result;
+    result.reserve(entries_.size());
+    for (const RuleEntry& entry : entries_) {
+        result.push_back(entry.id);
+    }
+    return result;
+}
+
 RenamePipeline RuleList::pipeline() const {
     std::vector<PipelineStep> steps;
     steps.reserve(entries_.size());

@@ -54,6 +54,8 @@ public:
 
     // One step per entry, disabled ones included.
     RenamePipeline pipeline() const;
+    // The entries' ids, in the same order.
+    std::vector<Uuid> ids() const;
     std::size_t activeCount() const;
 
     bool operator==(const RuleList&) const = default;

@@ -19,13 +19,21 @@ int compare(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// A file browser's order, then the exact text: names that differ only in
+// letter case ("a.txt", "A.txt") still come in one definite order, whatever
+// order the folder listed them in.
+int compareNames(const std::string& a, const std::string& b) {
+    const int natural = NaturalOrder::compare(a, b);
+    return natural != 0 ? natural : compare(a, b);
+}
+
 } // namespace
 
 bool ItemOrder::areInOrder(const FileItem& a, const FileItem& b) const {
     int result = 0;
     switch (field) {
     case Field::name:
-        result = NaturalOrder::compare(a.name, b.name);
+        result = compareNames(a.name, b.name);
         break;
     case Field::kind:
         result = NaturalOrder::compare(FileName::parsing(a.name).ext, FileName::parsing(b.name).ext);
@@ -34,7 +42,7 @@ bool ItemOrder::areInOrder(const FileItem& a, const FileItem& b) const {
         // Folder, then name: a descending path order lists each folder's names backwards too.
         result = NaturalOrder::compare(a.directory, b.directory);
         if (result == 0) {
-            result = NaturalOrder::compare(a.name, b.name);
+            result = compareNames(a.name, b.name);
         }
         break;
     case Field::modified:
@@ -45,7 +53,7 @@ bool ItemOrder::areInOrder(const FileItem& a, const FileItem& b) const {
         break;
     }
     if (result == 0) {
-        return NaturalOrder::compare(a.name, b.name) < 0;
+        return compareNames(a.name, b.name) < 0;
     }
     return ascending ? result < 0 : result > 0;
 }
@@ -78,15 +86,19 @@ void ItemOrder::sort(std::vector<FileItem>& items) const {
     }
     const auto nameKeys = NaturalOrder::sortKeys(names);
     const auto fieldKeys = NaturalOrder::sortKeys(fields);
+    auto byName = [&](std::size_t a, std::size_t b) {
+        const int natural = compare(nameKeys[a], nameKeys[b]);
+        return natural != 0 ? natural : compare(items[a].name, items[b].name);
+    };
     auto byField = [&](std::size_t a, std::size_t b) {
         switch (field) {
         case Field::name:
-            return compare(nameKeys[a], nameKeys[b]);
+            return byName(a, b);
         case Field::kind:
             return compare(fieldKeys[a], fieldKeys[b]);
         case Field::path: {
             const int byFolder = compare(fieldKeys[a], fieldKeys[b]);
-            return byFolder != 0 ? byFolder : compare(nameKeys[a], nameKeys[b]);
+            return byFolder != 0 ? byFolder : byName(a, b);
         }
         case Field::modified:
             return compare(items[a].modified, items[b].modified);
@@ -98,7 +110,7 @@ void ItemOrder::sort(std::vector<FileItem>& items) const {
     auto before = [&](std::size_t a, std::size_t b) {
         const int result = byField(a, b);
         if (result == 0) {
-            return nameKeys[a] < nameKeys[b];
+            return byName(a, b) < 0;
         }
         return ascending ? result < 0 : result > 0;
     };

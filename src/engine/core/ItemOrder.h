@@ -12,7 +12,9 @@ namespace morvane {
 // headers choose it. Names, extensions and folders compare the way a file
 // browser does. A path is the folder and then the name, so a descending path
 // order lists each folder's items in descending order too; for the other
-// fields, ties fall back to the name, ascending.
+// fields, ties fall back to the name, ascending. Names a file browser counts
+// equal (they differ only in letter case) are told apart by their exact
+// text, so that every order is definite.
 struct ItemOrder {
     enum class Field { name, kind, modified, size, path };
 

@@ -41,6 +41,10 @@ std::string readWhole(const std::string& path) {
     return contents;
 }
 
+bool isPresetFile(const fs::path& path) {
+    return path.extension() == "." + std::string(Preset::fileExtension);
+}
+
 } // namespace
 
 std::string PresetStore::defaultDirectory() {
@@ -74,10 +78,9 @@ std::vector<Preset> PresetStore::load() const {
     if (!fs::exists(directory)) {
         return presets;
     }
-    const std::string wanted = "." + std::string(Preset::fileExtension);
     for (const auto& entry : fs::directory_iterator(directory)) {
         const fs::path& path = entry.path();
-        if (path.extension() != wanted) {
+        if (!isPresetFile(path)) {
             continue;
         }
         try {
@@ -93,14 +96,45 @@ std::vector<Preset> PresetStore::load() const {
 
 void PresetStore::save(const Preset& preset) const {
     fs::create_directories(directory);
-    AtomicFile::write(pathForName(preset.name), preset.data());
+    const std::string path = pathForName(preset.name);
+    AtomicFile::write(path, preset.data());
+    removeOtherFilesOf(preset.name, path);
 }
 
 void PresetStore::remove(std::string_view name) const {
-    const std::string path = pathForName(name);
+    removeFile(pathForName(name));
+    removeOtherFilesOf(name, {});
+}
+
+void PresetStore::removeFile(const std::string& path) {
     std::error_code error;
     if (!fs::remove(path, error) && error && error != std::errc::no_such_file_or_directory) {
         throw fs::filesystem_error("cannot remove preset", path, error);
+    }
+}
+
+// A preset file copied in by hand keeps the file name it came with, which
+// need not be the one its preset's name maps to. Saving or removing that
+// preset deals with such a copy too: otherwise a favourite mark would leave
+// the preset listed twice, and a removal would leave it where it was.
+void PresetStore::removeOtherFilesOf(std::string_view name, const std::string& kept) const {
+    std::error_code error;
+    fs::directory_iterator entries(directory, error);
+    if (error) {
+        return; // no folder: no copies
+    }
+    for (const auto& entry : entries) {
+        const fs::path& path = entry.path();
+        if (!isPresetFile(path) || path == fs::path(kept) || path == fs::path(pathForName(name))) {
+            continue;
+        }
+        try {
+            if (read(path.string()).name == name) {
+                removeFile(path.string());
+            }
+        } catch (const std::exception&) {
+            // Not a preset this version reads: never ours to touch.
+        }
     }
 }
 
@@ -119,7 +153,10 @@ void PresetStore::rename(const Preset& preset, const std::string& newName) const
     const std::string newPath = pathForName(newName);
     std::error_code notTheSame;
     if (oldPath != newPath && !fs::equivalent(oldPath, newPath, notTheSame)) {
-        remove(preset.name);
+        removeFile(oldPath);
+    }
+    if (preset.name != newName) {
+        removeOtherFilesOf(preset.name, newPath);
     }
 }
 

@@ -30,8 +30,11 @@ public:
     // names. Unreadable or newer files are left out (and left alone); only a
     // folder that exists but cannot be listed throws.
     std::vector<Preset> load() const;
+    // Writes the file the name maps to; any other file of the folder that
+    // holds a preset of exactly this name (a copy put there by hand) goes.
     void save(const Preset& preset) const;
-    // A missing file is not an error.
+    // The file the name maps to, and any other that holds a preset of
+    // exactly this name. A missing file is not an error.
     void remove(std::string_view name) const;
     bool contains(std::string_view name) const;
     // Saves under the new name first, then removes the old file if it is
@@ -42,6 +45,10 @@ public:
     // Import and export of single files anywhere.
     static Preset read(const std::string& path);
     static void write(const Preset& preset, const std::string& path);
+
+private:
+    static void removeFile(const std::string& path);
+    void removeOtherFilesOf(std::string_view name, const std::string& kept) const;
 };
 
 } // namespace morvane

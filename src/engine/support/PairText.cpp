@@ -67,6 +67,11 @@ std::string flatten(std::string_view text) {
 } // namespace
 
 PairText::Pairs PairText::parse(std::string_view text) {
+    // Some editors begin a saved text file with a byte-order mark; it is not
+    // the first find text's. One further in is a character like any other.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     Pairs pairs;
     for (const std::string_view line : lines(text)) {
         if (unicode::trimmedHorizontalSpace(line).empty()) {

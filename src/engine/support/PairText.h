@@ -14,7 +14,8 @@ class PairText {
 public:
     using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-    // Never fails: a line without a separator is a find text with an empty replacement.
+    // Never fails: a line without a separator is a find text with an empty
+    // replacement. A byte-order mark at the very start is passed over.
     static Pairs parse(std::string_view text);
     // Tabs and line breaks inside the texts become spaces, so every pair stays one line.
     static std::string tsv(const Pairs& pairs);

@@ -123,13 +123,14 @@ struct DesktopFixture {
 
 // The window's model has loaded and published a plan with `rows` rows.
 inline bool waitForRows(MainWindow& window, std::size_t rows) {
-    return QTest::qWaitFor([&] { return !window.model().loading() && window.model().rowCount() == rows; },
-                           5000);
+    return QTest::qWaitFor(
+        [&] { return !window.model().items().loading() && window.model().preview().rowCount() == rows; },
+        5000);
 }
 
 // The next published plan.
 inline bool waitForPlan(MainWindow& window) {
-    QSignalSpy published(&window.model(), &AppModel::planChanged);
+    QSignalSpy published(&window.model().preview(), &WindowPreview::planChanged);
     return published.wait(5000);
 }
 

@@ -58,19 +58,19 @@ private slots:
         QVERIFY(highlighted);
         QVERIFY(!window->isDropHighlighted());
         QVERIFY(waitForRows(*window, 3));
-        QCOMPARE(window->model().folder(), std::optional<std::string>(photos.toStdString()));
+        QCOMPARE(window->model().items().folder(), std::optional<std::string>(photos.toStdString()));
 
         QVERIFY(drop(*window, {photos + "/IMG_1.jpg", photos + "/IMG_3.jpg"}));
         QVERIFY(waitForRows(*window, 2));
-        QVERIFY(window->model().looseFiles());
-        QVERIFY(!window->model().folder());
+        QVERIFY(window->model().items().looseFiles());
+        QVERIFY(!window->model().items().folder());
         QCOMPARE(window->windowTitle(), QString("Selected Items"));
 
         // Anything that is not a local file is refused and changes nothing.
         QVERIFY(!drop(*window, {"https://example.org/a.jpg"}, &highlighted));
         QVERIFY(!highlighted);
-        QVERIFY(window->model().looseFiles());
-        QCOMPARE(window->model().items().size(), std::size_t(2));
+        QVERIFY(window->model().items().looseFiles());
+        QCOMPARE(window->model().items().list().size(), std::size_t(2));
 
         // A drag that leaves takes its highlight along.
         QMimeData data;
@@ -92,22 +92,22 @@ private slots:
         QAbstractItemModelTester tester(window->table()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         AppModel& model = window->model();
-        model.openFolder(photos.toStdString());
+        model.items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 4));
-        model.setSearchText("IMG");
+        model.items().setSearchText("IMG");
         QVERIFY(waitForPlan(*window));
-        model.setChecked(photos.toStdString() + "/a.txt", false);
-        model.setOrder(ItemOrder{SortField::size, false});
+        model.items().setChecked(photos.toStdString() + "/a.txt", false);
+        model.items().setOrder(ItemOrder{SortField::size, false});
         QVERIFY(waitForPlan(*window));
-        model.setShowOnlyChanged(true);
+        model.preview().setShowOnlyChanged(true);
         QCOMPARE(window->table()->model()->rowCount(), 2);
         for (int row = 0; row < 2; ++row) {
             const QModelIndex name = window->table()->model()->index(row, ItemTableModel::newName);
             QVERIFY(name.data(ItemTableModel::NewNameTextRole).value<const DiffText*>() != nullptr);
             QVERIFY(name.data().toString().startsWith("santa-cruz-"));
         }
-        model.setShowOnlyChanged(false);
-        model.openFolder(fixture.root.filePath("missing").toStdString());
+        model.preview().setShowOnlyChanged(false);
+        model.items().openFolder(fixture.root.filePath("missing").toStdString());
         QVERIFY(waitForRows(*window, 0));
     }
 
@@ -128,7 +128,7 @@ private slots:
     void everyControlIsReachableAndNamed() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().openFolder(fixture.folder("Photos", {"IMG_1.jpg"}).toStdString());
+        window->model().items().openFolder(fixture.folder("Photos", {"IMG_1.jpg"}).toStdString());
         QVERIFY(waitForRows(*window, 1));
         QVERIFY(bringToFront(window));
         window->toolbar()->filterField()->setFocus();

@@ -71,7 +71,7 @@ QPushButton* buttonTitled(QWidget& dialog, const QString& title) {
 
 std::vector<std::string> userPresetNames(const AppModel& model) {
     std::vector<std::string> shown;
-    for (const Preset& preset : model.userPresets()) {
+    for (const Preset& preset : model.presets().userPresets()) {
         shown.push_back(preset.name);
     }
     return shown;
@@ -92,19 +92,19 @@ private slots:
         QCOMPARE(commands.button()->text(), QString("Preset  Custom rules"));
 
         // The favourites come first, each with its shortcut, then the others.
-        const std::vector<Preset> favorites = front->model().favoritePresets();
+        const std::vector<Preset> favorites = front->model().presets().favoritePresets();
         QVERIFY(!favorites.empty());
         const QList<QAction*>& actions = commands.presetActions();
-        QCOMPARE(actions.size(), qsizetype(front->model().allPresets().size()));
+        QCOMPARE(actions.size(), qsizetype(front->model().presets().allPresets().size()));
         QCOMPARE(actions.front()->text(), QString::fromStdString(favorites.front().name));
         QCOMPARE(actions.front()->shortcut(), Shortcuts::favorite(1));
         QVERIFY(actions.back()->shortcut().isEmpty());
 
         QTest::keyClick(front, Qt::Key_1, Qt::ControlModifier | Qt::AltModifier);
-        QCOMPARE(front->model().currentPreset(), std::optional(favorites.front().name));
-        QVERIFY(!back->model().currentPreset());
+        QCOMPARE(front->model().presets().currentPreset(), std::optional(favorites.front().name));
+        QVERIFY(!back->model().presets().currentPreset());
         QCOMPARE(commands.button()->text(), "Preset  " + QString::fromStdString(favorites.front().name));
-        QCOMPARE(front->model().rules().size(), favorites.front().rules.size());
+        QCOMPARE(front->model().rules().entries().size(), favorites.front().rules.size());
 
         // Choosing a preset from the menu applies it, and the menu marks it.
         QAction* sequence = nullptr;
@@ -115,7 +115,7 @@ private slots:
         }
         QVERIFY(sequence);
         sequence->trigger();
-        QCOMPARE(front->model().currentPreset(), std::optional<std::string>("Sequence only"));
+        QCOMPARE(front->model().presets().currentPreset(), std::optional<std::string>("Sequence only"));
         for (QAction* action : commands.presetActions()) {
             QCOMPARE(!action->icon().isNull(), action->text() == "Sequence only");
         }
@@ -132,9 +132,9 @@ private slots:
         QVERIFY(sheet->warningBar()->isHidden());
         QTest::keyClick(sheet->nameField(), Qt::Key_Return);
         QVERIFY(QTest::qWaitFor([&] { return !window->savePresetBinding()->dialog(); }));
-        QVERIFY(!window->model().showSavePreset());
+        QVERIFY(!window->model().presets().showSavePreset());
         QCOMPARE(userPresetNames(window->model()), std::vector<std::string>{"Photos"});
-        QCOMPARE(window->model().currentPreset(), std::optional<std::string>("Photos"));
+        QCOMPARE(window->model().presets().currentPreset(), std::optional<std::string>("Photos"));
         QCOMPARE(window->presetCommands()->button()->text(), QString("Preset  Photos"));
 
         // Again: the name is offered, and saving it would replace the preset.
@@ -163,13 +163,13 @@ private slots:
         QVERIFY(sheet->failureBar()->textLabel()->text().startsWith("Could not save the preset: "));
         QCOMPARE(sheet->nameField()->text(), QString("PHOTOS2"));
         QTest::mouseClick(sheet->cancelButton(), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().showSavePreset(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().presets().showSavePreset(); }));
     }
 
     void theManagerAppliesFavorsRenamesAndDeletes() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        QVERIFY(window->model().saveCurrentRules("Photos"));
+        QVERIFY(window->model().presets().saveCurrentRules("Photos"));
         PresetManagerSheet* sheet = openManager(*window);
         QVERIFY(sheet);
         QCOMPARE(names(*sheet).size(), 8);
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(item->text(PresetManagerSheet::rulesColumn), QString("1 rule \u00B7 built in"));
         item->setCheckState(PresetManagerSheet::favoriteColumn, Qt::Checked);
         QVERIFY(QTest::qWaitFor([&] {
-            const auto favorites = window->model().favoritePresets();
+            const auto favorites = window->model().presets().favoritePresets();
             return std::any_of(favorites.begin(), favorites.end(),
                                [](const Preset& preset) { return preset.name == "Sequence only"; });
         }));
@@ -193,7 +193,7 @@ private slots:
         QVERIFY(sheet->button("delete")->isEnabled());
 
         QTest::mouseClick(sheet->button("apply"), Qt::LeftButton);
-        QCOMPARE(window->model().currentPreset(), std::optional<std::string>("Sequence only"));
+        QCOMPARE(window->model().presets().currentPreset(), std::optional<std::string>("Sequence only"));
 
         // Renaming asks for the new name.
         QVERIFY(select(*sheet, "Photos"));
@@ -250,7 +250,7 @@ private slots:
         }
 
         QTest::mouseClick(sheet->button("done"), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().showPresetManager(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().presets().showPresetManager(); }));
     }
 
     void presetsGoOutToFilesAndComeBackIn() {
@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(message->textLabel()->text(), QString("1 preset imported."));
         QTest::mouseClick(message->dismissButton(), Qt::LeftButton);
         QVERIFY(!message->isVisible());
-        QVERIFY(!window->model().presetMessage());
+        QVERIFY(!window->model().presets().presetMessage());
     }
 };
 

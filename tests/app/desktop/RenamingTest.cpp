@@ -41,7 +41,8 @@ RenameSheet* waitForSheet(const MainWindow& window) {
 }
 
 bool waitForSheetClosed(const MainWindow& window) {
-    return QTest::qWaitFor([&] { return renameSheet(window) == nullptr && !window.model().showConfirm(); });
+    return QTest::qWaitFor(
+        [&] { return renameSheet(window) == nullptr && !window.model().batches().showConfirm(); });
 }
 
 QStringList filesIn(const QString& folder) {
@@ -71,7 +72,7 @@ MainWindow* frontWindowOn(DesktopFixture& fixture, const QString& folder, std::s
     if (!bringToFront(window)) {
         return nullptr;
     }
-    window->model().openFolder(folder.toStdString());
+    window->model().items().openFolder(folder.toStdString());
     return waitForRows(*window, rows) ? window : nullptr;
 }
 
@@ -100,7 +101,7 @@ private slots:
         DesktopFixture fixture;
         const QString photos = fixture.folder("Photos", {"IMG_1.jpg", "IMG_2.jpg", "notes.txt"});
         MainWindow* back = fixture.window();
-        back->model().openFolder(photos.toStdString());
+        back->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*back, 3));
         MainWindow* front = fixture.window();
         QVERIFY(bringToFront(front));
@@ -154,15 +155,15 @@ private slots:
         QCOMPARE(fixture.fileManager->shown, std::vector<std::string>{photos.toStdString()});
 
         // ⌘Z takes the rename back; then there is nothing more to undo.
-        QAction* undo = fixture.app->commands().undo();
+        QAction* undo = front->commands().action("undoRename");
         QVERIFY(undo->isEnabled());
-        QVERIFY(!back->model().lastTransaction());
+        QVERIFY(!back->model().batches().lastTransaction());
         QVERIFY(bringToFront(front));
         QTest::keyClick(front, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(QTest::qWaitFor([&] { return !front->model().busy() && !banner->isVisible(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !front->model().batches().busy() && !banner->isVisible(); }));
         QCOMPARE(filesIn(photos), (QStringList{"IMG_1.jpg", "IMG_2.jpg", "notes.txt"}));
         QVERIFY(!undo->isEnabled());
-        QVERIFY(QTest::qWaitFor([&] { return front->model().summary().toRename == 2; }));
+        QVERIFY(QTest::qWaitFor([&] { return front->model().preview().summary().toRename == 2; }));
     }
 
     void aRuleChangedAfterARenameWithdrawsItsUndo() {
@@ -175,11 +176,11 @@ private slots:
         QVERIFY(sheet);
         QTest::mouseClick(sheet->renameButton(), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return window->resultBanner()->isVisible(); }));
-        QVERIFY(fixture.app->commands().undo()->isEnabled());
+        QVERIFY(window->commands().action("undoRename")->isEnabled());
 
-        window->model().addRule(RuleKind::letterCase);
+        window->model().rules().addRule(RuleKind::letterCase);
         QVERIFY(!window->resultBanner()->isVisible());
-        QVERIFY(!fixture.app->commands().undo()->isEnabled());
+        QVERIFY(!window->commands().action("undoRename")->isEnabled());
         QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
         QTest::qWait(50);
         QCOMPARE(filesIn(photos), QStringList{"santa-cruz-1.jpg"});
@@ -210,8 +211,8 @@ private slots:
 
         // With nothing but the conflict, skipping it leaves nothing to confirm.
         const QString clash = fixture.folder("Clash", {"IMG_1.jpg", "santa-cruz-1.jpg"});
-        window->model().openFolder(clash.toStdString());
-        QVERIFY(QTest::qWaitFor([&] { return window->model().summary().conflicts > 0; }));
+        window->model().items().openFolder(clash.toStdString());
+        QVERIFY(QTest::qWaitFor([&] { return window->model().preview().summary().conflicts > 0; }));
         QVERIFY(bringToFront(window));
         QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
         sheet = waitForSheet(*window);
@@ -242,14 +243,14 @@ private slots:
         QVERIFY(!window->table()->isEnabled());
         QVERIFY(!sheet->cancelButton()->isEnabled());
         QVERIFY(!sheet->renameButton()->isEnabled());
-        QVERIFY(!fixture.app->commands().openFolder()->isEnabled());
+        QVERIFY(!window->commands().action("openFolder")->isEnabled());
         QTest::keyClick(sheet, Qt::Key_Escape);
         QVERIFY(sheet->isVisible());
 
         QVERIFY(progress->stopButton()->isEnabled());
         QTest::mouseClick(progress->stopButton(), Qt::LeftButton);
         QVERIFY(!progress->stopButton()->isEnabled());
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().batches().busy(); }, 20000));
         QVERIFY(waitForSheetClosed(*window));
         QCOMPARE(filesIn(photos), names);
         ResultBannerView* banner = window->resultBanner();
@@ -260,7 +261,7 @@ private slots:
         QVERIFY(window->rulePanel()->isEnabled());
         QTest::mouseClick(banner->dismissButton(), Qt::LeftButton);
         QVERIFY(!banner->isVisible());
-        QVERIFY(!window->model().actionMessage());
+        QVERIFY(!window->model().batches().actionMessage());
     }
 
     void aLongUndoShowsItsProgressOverTheWindow() {
@@ -279,8 +280,8 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return progress->isVisible(); }));
         QCOMPARE(progress->phaseLabel()->text(), QString("Undoing"));
         QVERIFY(progress->stopButton()->isEnabled());
-        QVERIFY(!fixture.app->commands().undo()->isEnabled());
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }, 20000));
+        QVERIFY(!window->commands().action("undoRename")->isEnabled());
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().batches().busy(); }, 20000));
         QVERIFY(!progress->isVisible());
         QCOMPARE(filesIn(photos), names);
     }
@@ -303,16 +304,16 @@ private slots:
             bar->textLabel()->text(),
             QString("A batch of 3 items in \u201C%1\u201D was interrupted before it ended.").arg(photos));
         QCOMPARE(bar->dismissButton()->text(), QString("Not Now"));
-        window->model().performRename();
-        QVERIFY(window->model().busy());
+        window->model().batches().performRename();
+        QVERIFY(window->model().batches().busy());
         QVERIFY(!bar->putBackButton()->isEnabled() && !bar->dismissButton()->isEnabled());
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().batches().busy(); }));
         QVERIFY(bar->putBackButton()->isEnabled());
 
         QCOMPARE(bar->putBackButton()->text(), QString("Put Back"));
         QTest::mouseClick(bar->putBackButton(), Qt::LeftButton);
         QVERIFY(!bar->isVisible());
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().busy(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().batches().busy(); }));
         QCOMPARE(morvane::testing::snapshot(photos.toStdString()), before);
         ResultBannerView* banner = window->resultBanner();
         QCOMPARE(banner->textLabel()->text(), QString("2 files were put back."));

@@ -75,7 +75,7 @@ inline QString newNameOf(MainWindow& window, const QString& name) {
 
 template <typename Rule>
 const Rule& ruleAt(MainWindow& window, std::size_t index) {
-    return std::get<Rule>(window.model().rules().at(index).rule);
+    return std::get<Rule>(window.model().rules().entries().at(index).rule);
 }
 
 } // namespace morvane::app::testing

@@ -20,7 +20,7 @@ private slots:
         DesktopFixture fixture;
         const QString photos = fixture.folder("Photos", {"IMG_1.jpg", "IMG_2.jpg", "notes.txt"});
         MainWindow* window = fixture.window();
-        window->model().openFolder(photos.toStdString());
+        window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 3));
         menuEntry(card(*window, 0), "Delete Rule")->trigger();
         QVERIFY(window->rulePanel()->cards().empty());
@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(newNameOf(*window, "notes.txt"), QString("notes.txt"));
 
         QTest::mouseClick(regex->header()->enabledSwitch(), Qt::LeftButton);
-        QVERIFY(!window->model().rules()[0].isEnabled);
+        QVERIFY(!window->model().rules().entries()[0].isEnabled);
         QCOMPARE(regex->header()->summaryText(), QString("Disabled \u00B7 skipped"));
         QVERIFY(QTest::qWaitFor([&] { return !regex->footer()->showsError(); }));
         QCOMPARE(regex->footer()->text(), QString("0 of 3 items changed by this rule"));
@@ -66,7 +66,7 @@ private slots:
     void listModeEditsThePairsAndLeavingItKeepsTheFirst() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().setRules(
+        window->model().rules().setRules(
             {RuleEntry::make(ReplaceRule({{"a", "b", true}, {"c", "d", true}, {"e", "f", false}}, true))});
         RuleCard* replace = card(*window, 0);
         QCheckBox* listMode = control<QCheckBox>(replace, "Use a list of replacements");
@@ -92,8 +92,9 @@ private slots:
         QCOMPARE(rows->findField(0)->text(), QString("c"));
 
         QTest::mouseClick(control<QToolButton>(replace, "Edit List"), Qt::LeftButton);
-        QCOMPARE(window->model().listEditingRule(), std::optional(window->model().rules()[0].id));
-        window->model().setListEditingRule(std::nullopt);
+        QCOMPARE(window->model().rules().listEditingRule(),
+                 std::optional(window->model().rules().entries()[0].id));
+        window->model().rules().setListEditingRule(std::nullopt);
 
         listMode->click();
         const ReplaceRule& left = ruleAt<ReplaceRule>(*window, 0);
@@ -117,8 +118,8 @@ private slots:
         MainWindow* window = fixture.window();
         DateRule rule;
         rule.format = "dd.MM.yy";
-        window->model().applyRules({RuleEntry::make(rule, true, false)}, "Dotted dates");
-        window->model().openFolder(photos.toStdString());
+        window->model().rules().setRules({RuleEntry::make(rule, true, false)});
+        window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 1));
         RuleCard* date = card(*window, 0);
         // Collapsed, as rules from a preset arrive, it shows its running result.
@@ -140,7 +141,7 @@ private slots:
         QTest::keyClick(format, Qt::Key_Home);
         QCOMPARE(ruleAt<DateRule>(*window, 0).format, std::string("yyyy-MM-dd"));
         QCOMPARE(format->count(), 4);
-        QVERIFY(!window->model().currentPreset());
+        QVERIFY(!window->model().presets().currentPreset());
     }
 
     // Capture date, from the Source menu: each photo named by when it was
@@ -154,8 +155,8 @@ private slots:
         MainWindow* window = fixture.window();
         DateRule rule;
         rule.timeZoneIdentifier = "UTC";
-        window->model().setRules({RuleEntry::make(rule)});
-        window->model().openFolder(photos.toStdString());
+        window->model().rules().setRules({RuleEntry::make(rule)});
+        window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 2));
 
         auto* source = control<QComboBox>(card(*window, 0), "Source");
@@ -180,13 +181,13 @@ private slots:
         DesktopFixture fixture;
         const QString trip = fixture.folder("Trip", {"IMG_2024_rome.jpg", "plain.txt"});
         MainWindow* window = fixture.window();
-        window->model().setRules(
+        window->model().rules().setRules(
             {RuleEntry::make(ReplaceRule("IMG_", "", true), true, false), RuleEntry::make(SegmentRule())});
-        window->model().openFolder(trip.toStdString());
+        window->model().items().openFolder(trip.toStdString());
         QVERIFY(waitForRows(*window, 2));
         const std::string rome = trip.toStdString() + "/IMG_2024_rome.jpg";
         const std::string plain = trip.toStdString() + "/plain.txt";
-        window->model().setSelectedID(rome);
+        window->model().items().setSelectedID(rome);
         RuleCard* segment = card(*window, 1);
         auto* preview = segment->findChild<SegmentPreview*>();
         QVERIFY(preview->isVisibleTo(segment));
@@ -204,7 +205,7 @@ private slots:
         QCOMPARE(preview->selected(), QString("2024"));
         QTest::keyClick(select, Qt::Key_Up);
 
-        window->model().setSelectedID(plain);
+        window->model().items().setSelectedID(plain);
         QVERIFY(QTest::qWaitFor([&] { return !preview->isVisibleTo(segment); }));
         QVERIFY(segment->findChild<QWidget*>("segmentAnalysis")->isVisibleTo(segment));
         bool saysWhy = false;
@@ -214,12 +215,12 @@ private slots:
         }
         QVERIFY(saysWhy);
 
-        window->model().setChecked(plain, false);
+        window->model().items().setChecked(plain, false);
         QVERIFY(QTest::qWaitFor(
             [&] { return !segment->findChild<QWidget*>("segmentAnalysis")->isVisibleTo(segment); }));
         QVERIFY(window->rulePanel()->originalName().isEmpty());
         QVERIFY(!window->rulePanel()->selectedNames()->isVisibleTo(window->rulePanel()));
-        window->model().setSelectedID(std::nullopt);
+        window->model().items().setSelectedID(std::nullopt);
         QVERIFY(!segment->findChild<QWidget*>("segmentAnalysis")->isVisibleTo(segment));
     }
 
@@ -229,8 +230,8 @@ private slots:
         DesktopFixture fixture;
         const QString photos = fixture.folder("Photos", {"a.jpg", "b.jpg"});
         MainWindow* window = fixture.window();
-        window->model().setRules({RuleEntry::make(CounterRule())});
-        window->model().openFolder(photos.toStdString());
+        window->model().rules().setRules({RuleEntry::make(CounterRule())});
+        window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 2));
         RuleCard* counter = card(*window, 0);
         auto* start = control<NumberField>(counter, "Start");
@@ -240,7 +241,7 @@ private slots:
         QVERIFY(start->isMarked());
         QCOMPARE(ruleAt<CounterRule>(*window, 0).start, std::int64_t(1));
         // The next preview (here asked for by hand) finds it as it was.
-        window->model().scheduleReplan();
+        window->model().preview().scheduleReplan();
         QVERIFY(waitForPlan(*window));
         QCOMPARE(start->text(), QString("abc"));
         QVERIFY(start->isMarked());
@@ -258,8 +259,8 @@ private slots:
         QCOMPARE(ruleAt<CounterRule>(*window, 0).start, std::int64_t(1000));
 
         // A value set from elsewhere replaces what was typed.
-        window->model().setRule(window->model().rules()[0].id,
-                                CounterRule(CounterRule::Position::suffix, 7, 1, 3, "-"));
+        window->model().rules().setRule(window->model().rules().entries()[0].id,
+                                        CounterRule(CounterRule::Position::suffix, 7, 1, 3, "-"));
         QCOMPARE(start->text(), QString("7"));
         QVERIFY(!start->isMarked());
         typeOver(start, "x");

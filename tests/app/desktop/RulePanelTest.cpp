@@ -12,7 +12,7 @@ namespace {
 
 std::vector<RuleKind> kinds(MainWindow& window) {
     std::vector<RuleKind> result;
-    for (const RuleEntry& entry : window.model().rules()) {
+    for (const RuleEntry& entry : window.model().rules().entries()) {
         result.push_back(kindOf(entry.rule));
     }
     return result;
@@ -43,9 +43,10 @@ private slots:
     void theCardMenuMovesDuplicatesResetsAndDeletes() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().setRules({RuleEntry::make(NameRule(NameRule::Mode::reverse, "x")),
-                                  RuleEntry::make(CounterRule(CounterRule::Position::prefix, 5, 2, 4, "_")),
-                                  RuleEntry::make(CaseRule())});
+        window->model().rules().setRules(
+            {RuleEntry::make(NameRule(NameRule::Mode::reverse, "x")),
+             RuleEntry::make(CounterRule(CounterRule::Position::prefix, 5, 2, 4, "_")),
+             RuleEntry::make(CaseRule())});
         RuleCard* name = card(*window, 0);
         QVERIFY(!menuEntry(name, "Move Up")->isEnabled());
         menuEntry(name, "Move Down")->trigger();
@@ -57,18 +58,18 @@ private slots:
         menuEntry(card(*window, 0), "Duplicate")->trigger();
         QCOMPARE(kinds(*window),
                  (std::vector{RuleKind::counter, RuleKind::counter, RuleKind::name, RuleKind::letterCase}));
-        QVERIFY(window->model().rules()[1].rule == window->model().rules()[0].rule);
-        QVERIFY(window->model().rules()[1].id != window->model().rules()[0].id);
+        QVERIFY(window->model().rules().entries()[1].rule == window->model().rules().entries()[0].rule);
+        QVERIFY(window->model().rules().entries()[1].id != window->model().rules().entries()[0].id);
         RuleCard* copy = card(*window, 1);
         QCOMPARE(control<NumberField>(copy, "Start")->text(), QString("5"));
 
         menuEntry(copy, "Reset to Defaults")->trigger();
-        QVERIFY(window->model().rules()[1].rule == AnyRule(CounterRule()));
+        QVERIFY(window->model().rules().entries()[1].rule == AnyRule(CounterRule()));
         QCOMPARE(control<NumberField>(copy, "Start")->text(), QString("1"));
 
         QCOMPARE(menuEntry(copy, "Disable Rule")->text(), QString("Disable Rule"));
         menuEntry(copy, "Disable Rule")->trigger();
-        QVERIFY(!window->model().rules()[1].isEnabled);
+        QVERIFY(!window->model().rules().entries()[1].isEnabled);
         QVERIFY(menuEntry(copy, "Enable Rule"));
         QCOMPARE(copy->header()->summaryText(), QString("Disabled \u00B7 skipped"));
 
@@ -95,9 +96,9 @@ private slots:
     void cardsReorderByDrag() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().setRules({RuleEntry::make(NameRule(), true, false),
-                                  RuleEntry::make(CounterRule(), true, false),
-                                  RuleEntry::make(CaseRule(), true, false)});
+        window->model().rules().setRules({RuleEntry::make(NameRule(), true, false),
+                                          RuleEntry::make(CounterRule(), true, false),
+                                          RuleEntry::make(CaseRule(), true, false)});
         RuleCardList* list = window->rulePanel()->cardList();
         QVERIFY(QTest::qWaitFor([&] { return card(*window, 2)->geometry().height() > 0; }));
         std::unique_ptr<QMimeData> first(card(*window, 0)->dragData());
@@ -122,9 +123,9 @@ private slots:
         const QString photos = fixture.folder("Photos", {"IMG_1.jpg", "IMG_2.jpg"});
         MainWindow* window = fixture.window();
         QVERIFY(bringToFront(window));
-        window->model().setRules(
+        window->model().rules().setRules(
             {RuleEntry::make(ReplaceRule()), RuleEntry::make(TemplateRule("{name}", {}))});
-        window->model().openFolder(photos.toStdString());
+        window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 2));
         RuleCard* replace = card(*window, 0);
         QLineEdit* find = control<QLineEdit>(replace, "Find");
@@ -157,7 +158,7 @@ private slots:
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
         QVERIFY(bringToFront(window));
-        window->model().setRules(
+        window->model().rules().setRules(
             {RuleEntry::make(NameRule(), true, false), RuleEntry::make(CounterRule(), true, false)});
         menuEntry(card(*window, 0), "Move Down")->trigger();
         QCOMPARE(kinds(*window), (std::vector{RuleKind::counter, RuleKind::name}));
@@ -176,19 +177,19 @@ private slots:
     void cardsFollowALanguageSwitch() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().setRules(
+        window->model().rules().setRules(
             {RuleEntry::make(ReplaceRule()), RuleEntry::make(CounterRule(), true, false)});
         RuleCard* replace = card(*window, 0);
         fixture.settings->setLanguagePreference("es");
+        QTRY_VERIFY(control<QCheckBox>(replace, "Usar una lista de reemplazos"));
         QCOMPARE(card(*window, 0), replace);
-        QVERIFY(control<QCheckBox>(replace, "Usar una lista de reemplazos"));
         QVERIFY(control<QLineEdit>(replace, "Reemplazar por"));
         QVERIFY(menuEntry(replace, "Eliminar regla") && menuEntry(replace, "Desactivar regla"));
         QVERIFY(replace->footer()->text().endsWith(" elementos cambiados por esta regla"));
         QCOMPARE(window->rulePanel()->expandButton()->text(), QString("Contraer todo"));
         QVERIFY(card(*window, 1)->header()->summaryText().startsWith("Inicio 1"));
         fixture.settings->setLanguagePreference("system");
-        QVERIFY(control<QCheckBox>(replace, "Use a list of replacements"));
+        QTRY_VERIFY(control<QCheckBox>(replace, "Use a list of replacements"));
     }
 };
 

@@ -17,9 +17,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -31,8 +34,8 @@ namespace {
 
 ListEditorSheet* openListEditor(MainWindow& window, const std::vector<ReplaceRule::Pair>& pairs) {
     const RuleEntry entry = RuleEntry::make(ReplaceRule(pairs, false));
-    window.model().setRules({entry});
-    window.model().setListEditingRule(entry.id);
+    window.model().rules().setRules({entry});
+    window.model().rules().setListEditingRule(entry.id);
     ListEditorSheet* sheet = nullptr;
     (void)QTest::qWaitFor([&] {
         sheet = qobject_cast<ListEditorSheet*>(window.listEditorBinding()->dialog());
@@ -42,7 +45,7 @@ ListEditorSheet* openListEditor(MainWindow& window, const std::vector<ReplaceRul
 }
 
 const ReplaceRule& replaceRule(const MainWindow& window) {
-    return std::get<ReplaceRule>(window.model().rules().front().rule);
+    return std::get<ReplaceRule>(window.model().rules().entries().front().rule);
 }
 
 QString readAll(const QString& path) {
@@ -60,7 +63,7 @@ private slots:
     void thePairListEditorWritesEveryChangeBack() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().openFolder(
+        window->model().items().openFolder(
             fixture.folder("Photos", {"IMG_1.jpg", "notes.txt", "copy.txt"}).toStdString());
         QVERIFY(waitForRows(*window, 3));
         ListEditorSheet* sheet = openListEditor(*window, {{"IMG_", "x-", true}, {"zzz", "y", false}});
@@ -139,7 +142,7 @@ private slots:
 
         // Done closes the sheet and the model forgets what it edited.
         sheet->findChild<QPushButton*>()->click();
-        QVERIFY(QTest::qWaitFor([&] { return !window->model().listEditingRule(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !window->model().rules().listEditingRule(); }));
     }
 
     void thePairListEditorClosesWithItsRule() {
@@ -148,14 +151,14 @@ private slots:
         ListEditorSheet* sheet = openListEditor(*window, {{"a", "b", true}});
         QVERIFY(sheet);
         QPointer<ListEditorSheet> watched = sheet;
-        window->model().deleteRule(window->model().rules().front().id);
+        window->model().rules().deleteRule(window->model().rules().entries().front().id);
         QVERIFY(QTest::qWaitFor([&] { return watched.isNull() || !watched->isVisible(); }));
-        QVERIFY(!window->model().listEditingRule());
+        QVERIFY(!window->model().rules().listEditingRule());
         // Clearing the field from the model closes an open sheet as well.
         sheet = openListEditor(*window, {{"a", "b", true}});
         QVERIFY(sheet);
         watched = sheet;
-        window->model().setListEditingRule(std::nullopt);
+        window->model().rules().setListEditingRule(std::nullopt);
         QVERIFY(QTest::qWaitFor([&] { return watched.isNull() || !watched->isVisible(); }));
     }
 
@@ -165,7 +168,8 @@ private slots:
         MainWindow* first = fixture.window();
         QVERIFY(QTest::qWaitFor([&] { return fixture.app->settingsWindow() != nullptr; }));
         QVERIFY(QTest::qWaitFor([&] { return first->listEditorBinding()->dialog() != nullptr; }));
-        QCOMPARE(std::get<ReplaceRule>(first->model().rules().front().rule).pairs.size(), std::size_t(4));
+        QCOMPARE(std::get<ReplaceRule>(first->model().rules().entries().front().rule).pairs.size(),
+                 std::size_t(4));
         QVERIFY(!first->model().openSettingsAtLaunch());
         fixture.app->settingsWindow()->close();
         MainWindow* second = fixture.window();
@@ -185,7 +189,7 @@ private slots:
         QCOMPARE(window->table()->model()->rowCount(), 2);
         QCOMPARE(window->table()->model()->index(1, ItemTableModel::currentName).data().toString(),
                  QString("c.jpg"));
-        QVERIFY(window->model().looseFiles());
+        QVERIFY(window->model().items().looseFiles());
     }
 
     void theWelcomeViewComesBackWhenAsked() {
@@ -230,12 +234,17 @@ private slots:
         }));
     }
 
+    // Every widget relabels itself when told of a new language, windows and
+    // sheets alike, the settings included.
     void aNewLanguageRelabelsEveryOpenWindow() {
         DesktopFixture fixture;
         MainWindow* first = fixture.window();
         MainWindow* second = fixture.window();
-        first->model().openFolder(fixture.folder("Photos", {"IMG_1.jpg"}).toStdString());
+        first->model().items().openFolder(fixture.folder("Photos", {"IMG_1.jpg"}).toStdString());
         QVERIFY(waitForRows(*first, 1));
+        first->model().rules().setListEditingRule(first->model().rules().entries().front().id);
+        QTRY_VERIFY(first->listEditorBinding()->dialog() != nullptr);
+        auto* listEditor = qobject_cast<ListEditorSheet*>(first->listEditorBinding()->dialog());
         fixture.app->showSettings();
         QComboBox* picker = fixture.app->settingsWindow()->languagePicker();
         QCOMPARE(picker->itemText(0), QString("Same as the system"));
@@ -247,15 +256,17 @@ private slots:
         QCOMPARE(fixture.settings->languagePreference(), std::string("es"));
 
         for (MainWindow* window : {first, second}) {
-            QCOMPARE(window->menuBar()->actions().front()->text(), QString("&Archivo"));
+            QTRY_COMPARE(window->menuBar()->findChild<QMenu*>("fileMenu")->title(), QString("&Archivo"));
             QCOMPARE(window->toolbar()->filterField()->placeholderText(), QString("Filtrar"));
             QCOMPARE(window->table()->model()->headerData(2, Qt::Horizontal).toString(),
                      QString("Nombre actual"));
+            QCOMPARE(window->commands().action("toggleCriteria")->text(),
+                     QString("Ocultar criterios de renombrado"));
+            QCOMPARE(window->commands().action("undoRename")->text(), QString("Deshacer renombrado"));
         }
-        QCOMPARE(fixture.app->commands().criteria()->text(), QString("Ocultar criterios de renombrado"));
-        QCOMPARE(fixture.app->commands().undo()->text(), QString("Deshacer renombrado"));
         QCOMPARE(second->presetCommands()->button()->text(), QString("Preajuste  Reglas personalizadas"));
-        QCOMPARE(fixture.app->settingsWindow()->tabs()->tabText(1), QString("Apariencia"));
+        QCOMPARE(listEditor->button("addRow")->text(), QString("A\u00F1adir fila"));
+        QTRY_COMPARE(fixture.app->settingsWindow()->tabs()->tabText(1), QString("Apariencia"));
         QCOMPARE(picker->currentText(), QString("Espa\u00F1ol"));
         QVERIFY(QTest::qWaitFor(
             [&] { return first->table()->model()->index(0, 1).data().toString() == "Renombrar"; }));
@@ -263,7 +274,27 @@ private slots:
         picker->setCurrentIndex(0);
         emit picker->activated(0);
         QCOMPARE(fixture.settings->languagePreference(), std::string("system"));
-        QCOMPARE(first->toolbar()->filterField()->placeholderText(), QString("Filter"));
+        QTRY_COMPARE(first->toolbar()->filterField()->placeholderText(), QString("Filter"));
+        QCOMPARE(listEditor->button("addRow")->text(), QString("Add Row"));
+    }
+
+    // The texts Qt draws itself follow a chosen language, and the names of
+    // keys in the shortcuts a window writes follow with them: a window is told
+    // of the new language once Qt's own translations are in place.
+    void qtsOwnTextsAndKeyNamesFollowAChosenLanguage() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm")) {
+            QSKIP("Qt's translations are not installed");
+        }
+        DesktopFixture fixture;
+        MainWindow* window = fixture.window();
+        QToolButton* criteria = window->toolbar()->criteriaButton();
+        QVERIFY(criteria->toolTip().contains("Ctrl+Alt+R"));
+        fixture.settings->setLanguagePreference("de");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
+        QTRY_VERIFY2(criteria->toolTip().contains("Strg+Alt+R"), qPrintable(criteria->toolTip()));
+        fixture.settings->setLanguagePreference("system");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+        QTRY_VERIFY2(criteria->toolTip().contains("Ctrl+Alt+R"), qPrintable(criteria->toolTip()));
     }
 };
 

@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: opening a folder, filtering,
-// checking rows, sorting, the menu shortcuts over one and two windows.
+// checking rows, sorting, the menu shortcuts over one and two windows, the
+// about box.
 #include "DesktopTesting.h"
 #include "app/desktop/Commands.h"
 #include "app/desktop/EmptyStateView.h"
@@ -14,7 +15,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace morvane::app::testing {
@@ -63,7 +66,7 @@ private slots:
         // A cancelled dialog changes nothing.
         QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(fixture.dialogs->asked, 1);
-        QVERIFY(!window->model().folder());
+        QVERIFY(!window->model().items().folder());
 
         fixture.dialogs->folders.push_back(photos.toStdString());
         QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
@@ -85,7 +88,7 @@ private slots:
     void aFolderThatCannotBeReadSaysWhy() {
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
-        window->model().openFolder(fixture.root.filePath("missing").toStdString());
+        window->model().items().openFolder(fixture.root.filePath("missing").toStdString());
         QVERIFY(QTest::qWaitFor([&] { return window->emptyState()->errorLabel()->isVisible(); }));
         QVERIFY(!window->emptyState()->errorLabel()->text().isEmpty());
         QVERIFY(window->emptyState()->openButton()->isVisible());
@@ -95,50 +98,50 @@ private slots:
         DesktopFixture fixture;
         const QString photos = fixture.folder("Photos", {"IMG_1.jpg", "IMG_2.jpg", "notes.txt"});
         MainWindow* window = fixture.window();
-        window->model().openFolder(photos.toStdString());
+        window->model().items().openFolder(photos.toStdString());
         QVERIFY(waitForRows(*window, 3));
         ItemTable& table = *window->table();
 
         QTest::keyClicks(window->toolbar()->filterField(), "IMG");
-        QCOMPARE(window->model().searchText(), std::string("IMG"));
+        QCOMPARE(window->model().items().searchText(), std::string("IMG"));
         QVERIFY(QTest::qWaitFor([&] { return cell(table, 2, ItemTableModel::status) == "Filtered"; }));
         QCOMPARE(cell(table, 2, ItemTableModel::status, Qt::ToolTipRole),
                  QString("Hidden by the current filter"));
         QTest::keyClick(window->toolbar()->filterField(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(window->toolbar()->filterField(), Qt::Key_Backspace);
-        QVERIFY(QTest::qWaitFor([&] { return window->model().searchText().empty(); }));
+        QVERIFY(QTest::qWaitFor([&] { return window->model().items().searchText().empty(); }));
 
         // Unchecking the second row's box excludes it.
         QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, checkBoxOf(table, 1));
-        QVERIFY(!window->model().isChecked(photos.toStdString() + "/IMG_2.jpg"));
+        QVERIFY(!window->model().items().isChecked(photos.toStdString() + "/IMG_2.jpg"));
         QVERIFY(QTest::qWaitFor([&] { return cell(table, 1, ItemTableModel::status) == "Excluded"; }));
-        QCOMPARE(window->model().summary().included, std::size_t(2));
+        QCOMPARE(window->model().preview().summary().included, std::size_t(2));
         // Space on the current row checks it again.
         table.setFocus();
         table.setCurrentIndex(table.model()->index(1, ItemTableModel::currentName));
         QTest::keyClick(&table, Qt::Key_Space);
-        QVERIFY(window->model().isChecked(photos.toStdString() + "/IMG_2.jpg"));
+        QVERIFY(window->model().items().isChecked(photos.toStdString() + "/IMG_2.jpg"));
 
         // The Size header sorts by size, then the other way; Status sorts nothing.
         QTest::mouseClick(table.horizontalHeader()->viewport(), Qt::LeftButton, {},
                           headerOf(table, ItemTableModel::size));
-        QCOMPARE(window->model().sortField(), SortField::size);
-        const bool ascending = window->model().sortAscending();
+        QCOMPARE(window->model().items().sortField(), SortField::size);
+        const bool ascending = window->model().items().sortAscending();
         QTest::mouseClick(table.horizontalHeader()->viewport(), Qt::LeftButton, {},
                           headerOf(table, ItemTableModel::size));
-        QCOMPARE(window->model().sortAscending(), !ascending);
-        const QStringList expected = window->model().sortAscending()
+        QCOMPARE(window->model().items().sortAscending(), !ascending);
+        const QStringList expected = window->model().items().sortAscending()
                                          ? QStringList{"IMG_1.jpg", "IMG_2.jpg", "notes.txt"}
                                          : QStringList{"notes.txt", "IMG_2.jpg", "IMG_1.jpg"};
         QVERIFY(QTest::qWaitFor([&] { return column(table, ItemTableModel::currentName) == expected; }));
         QTest::mouseClick(table.horizontalHeader()->viewport(), Qt::LeftButton, {},
                           headerOf(table, ItemTableModel::status));
-        QCOMPARE(window->model().sortField(), SortField::size);
+        QCOMPARE(window->model().items().sortField(), SortField::size);
         QCOMPARE(table.horizontalHeader()->sortIndicatorSection(), int(ItemTableModel::size));
 
         // Choosing a row selects its item.
         table.setCurrentIndex(table.model()->index(0, ItemTableModel::currentName));
-        QCOMPARE(window->model().selectedID(),
+        QCOMPARE(window->model().items().selectedID(),
                  std::optional<std::string>(cell(table, 0, ItemTableModel::path).toStdString() + "/" +
                                             cell(table, 0, ItemTableModel::currentName).toStdString()));
     }
@@ -147,7 +150,7 @@ private slots:
         DesktopFixture fixture;
         MainWindow* window = fixture.window();
         QVERIFY(bringToFront(window));
-        QAction* criteria = fixture.app->commands().criteria();
+        QAction* criteria = window->commands().action("toggleCriteria");
         QCOMPARE(criteria->text(), QString("Hide Renaming Criteria"));
         QVERIFY(window->rulePanel()->isVisible());
         QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);
@@ -160,6 +163,10 @@ private slots:
         QVERIFY(window->toolbar()->criteriaButton()->isChecked());
         QVERIFY(window->toolbar()->criteriaButton()->toolTip().contains(
             Shortcuts::criteria().toString(QKeySequence::NativeText)));
+        // The toolbar's button is the same command.
+        QTest::mouseClick(window->toolbar()->criteriaButton(), Qt::LeftButton);
+        QVERIFY(!window->rulePanel()->isVisible());
+        QCOMPARE(criteria->text(), QString("Show Renaming Criteria"));
     }
 
     void commandsActOnTheFrontmostWindow() {
@@ -168,7 +175,7 @@ private slots:
         MainWindow* first = fixture.window();
         MainWindow* second = fixture.window();
         for (MainWindow* window : {first, second}) {
-            window->model().openFolder(photos.toStdString());
+            window->model().items().openFolder(photos.toStdString());
             QVERIFY(waitForRows(*window, 2));
         }
         QVERIFY(bringToFront(second));
@@ -183,30 +190,29 @@ private slots:
 
         // Showing only changed items is the front window's own.
         QTest::keyClick(second, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
-        QVERIFY(second->model().showOnlyChanged());
-        QVERIFY(!first->model().showOnlyChanged());
+        QVERIFY(second->model().preview().showOnlyChanged());
+        QVERIFY(!first->model().preview().showOnlyChanged());
         QCOMPARE(second->table()->model()->rowCount(), 1);
         QCOMPARE(first->table()->model()->rowCount(), 2);
-        QVERIFY(fixture.app->commands().showOnlyChanged()->isChecked());
+        QVERIFY(second->commands().action("showOnlyChanged")->isChecked());
+        QVERIFY(!first->commands().action("showOnlyChanged")->isChecked());
 
         // Rename and Preview ask the front window only for the confirmation.
         QTest::keyClick(second, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(second->model().showConfirm());
-        QVERIFY(!first->model().showConfirm());
-        second->model().setShowConfirm(false);
+        QVERIFY(second->model().batches().showConfirm());
+        QVERIFY(!first->model().batches().showConfirm());
+        second->model().batches().closeConfirmation();
         QTest::keyClick(second, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(second->model().showConfirm());
-        QVERIFY(!first->model().showConfirm());
+        QVERIFY(second->model().batches().showConfirm());
+        QVERIFY(!first->model().batches().showConfirm());
         // Its sheet closed, the window has the focus back.
-        second->model().setShowConfirm(false);
+        second->model().batches().closeConfirmation();
         QVERIFY(QTest::qWaitForWindowActive(second));
 
-        // The check mark follows the window that comes to the front.
         QVERIFY(bringToFront(first));
         QCOMPARE(fixture.app->frontmost(), first);
-        QVERIFY(!fixture.app->commands().showOnlyChanged()->isChecked());
         QTest::mouseClick(first->statusPanel()->renameButton(), Qt::LeftButton);
-        QVERIFY(first->model().showConfirm());
+        QVERIFY(first->model().batches().showConfirm());
     }
 
     void renameIsOfferedOnlyWithSomethingToDo() {
@@ -214,13 +220,13 @@ private slots:
         const QString plain = fixture.folder("Plain", {"notes.txt"});
         MainWindow* window = fixture.window();
         QVERIFY(bringToFront(window));
-        window->model().openFolder(plain.toStdString());
+        window->model().items().openFolder(plain.toStdString());
         QVERIFY(waitForRows(*window, 1));
-        QVERIFY(!fixture.app->commands().rename()->isEnabled());
+        QVERIFY(!window->commands().action("rename")->isEnabled());
         QVERIFY(!window->statusPanel()->renameButton()->isEnabled());
         QCOMPARE(window->statusPanel()->renameButton()->text(), QString("Rename"));
         QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(!window->model().showConfirm());
+        QVERIFY(!window->model().batches().showConfirm());
     }
 
     void newWindowsAreIndependent() {
@@ -231,7 +237,27 @@ private slots:
         QCOMPARE(fixture.app->windows().size(), std::size_t(2));
         MainWindow* second = fixture.app->windows().back();
         QVERIFY(&second->model() != &first->model());
-        QCOMPARE(second->model().title(), std::string("Morvane"));
+        QCOMPARE(second->model().items().title(), std::string("Morvane"));
+    }
+
+    // The licence is a build setting; the about box must show the one the
+    // program is distributed under, not a placeholder.
+    void theAboutBoxNamesTheLicence() {
+        DesktopFixture fixture;
+        QVERIFY(bringToFront(fixture.window()));
+        QString shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&shown] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    shown = box->text();
+                    box->accept();
+                }
+            }
+        });
+        closer.start(10);
+        fixture.window()->commands().action("about")->trigger(); // returns once the box is closed
+        QVERIFY(shown.contains("Licensed under the GPL-3.0-or-later licence."));
     }
 };
 

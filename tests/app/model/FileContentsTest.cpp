@@ -13,15 +13,15 @@ private slots:
         fixture.metadata->files["/d/a.jpg"].taken =
             CaptureDate{*LocalDateTime::valid(2024, 3, 5, 10, 0, 0), 0};
         auto model = fixture.make();
-        model->setItems(namedItems({"a.jpg", "b.jpg", "c.jpg"}));
-        model->setChecked("/d/c.jpg", false);
+        model->items().setItems(namedItems({"a.jpg", "b.jpg", "c.jpg"}));
+        model->items().setChecked("/d/c.jpg", false);
         QVERIFY(waitForPlan(*model));
         QCOMPARE(fixture.metadata->asked(), std::vector<std::string>{});
 
         const auto byCaptureDate = [](const char* format) {
             return DateRule(DateRule::Source::taken, format, DateRule::Position::before, "_", "UTC");
         };
-        model->setRules({RuleEntry::make(byCaptureDate("yyyy"))});
+        model->rules().setRules({RuleEntry::make(byCaptureDate("yyyy"))});
         QVERIFY(waitForPlan(*model));
         QCOMPARE(entryNamed(*model, "a.jpg").newName, std::string("2024_a.jpg"));
         QCOMPARE(fixture.metadata->asked(), (std::vector<std::string>{"/d/a.jpg photo", "/d/b.jpg photo"}));
@@ -29,18 +29,18 @@ private slots:
         // The rule is passed by for the photo without a date, which says so.
         QCOMPARE(model->status(entryNamed(*model, "b.jpg")),
                  (RowStatus{"Unchanged", "exclamationmark.circle", "\u201Cb.jpg\u201D has no capture date"}));
-        model->setSelectedID("/d/b.jpg");
-        QCOMPARE(model->trace().front().error,
+        model->items().setSelectedID("/d/b.jpg");
+        QCOMPARE(model->rules().trace().front().error,
                  std::optional<std::string>("\u201Cb.jpg\u201D has no capture date"));
 
         // Typing in the rule reads nothing again; an item checked again is read then.
-        const Uuid id = model->rules().front().id;
+        const Uuid id = model->rules().entries().front().id;
         for (const char* format : {"y", "yy", "yyy", "yyyy-", "yyyy-M", "yyyy-MM"}) {
-            model->setRule(id, byCaptureDate(format));
+            model->rules().setRule(id, byCaptureDate(format));
         }
         QVERIFY(waitForPlan(*model));
         QCOMPARE(entryNamed(*model, "a.jpg").newName, std::string("2024-03_a.jpg"));
-        model->setChecked("/d/c.jpg", true);
+        model->items().setChecked("/d/c.jpg", true);
         QVERIFY(waitForPlan(*model));
         QCOMPARE(fixture.metadata->asked(),
                  (std::vector<std::string>{"/d/a.jpg photo", "/d/b.jpg photo", "/d/c.jpg photo"}));

@@ -5,8 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <chrono>
 #include <filesystem>
+#include <set>
 
 namespace morvane::app::testing {
 namespace {
@@ -25,21 +27,22 @@ std::vector<std::string> names(const ItemList& items) {
 
 std::vector<std::string> plannedNames(const AppModel& model) {
     std::vector<std::string> result;
-    for (const auto& entry : model.plan().entries) {
+    for (const auto& entry : model.preview().plan().entries) {
         result.push_back(entry.item.name);
     }
     return result;
 }
 
-// Holds the listing of one folder until released, as a slow disk would.
+// Holds the listings of some folders until released, as a slow or
+// unreachable disk would.
 class HeldFileSystem : public InMemoryFileSystem {
 public:
     using InMemoryFileSystem::InMemoryFileSystem;
-    std::string heldFolder;
+    std::set<std::string> heldFolders;
     mutable QSemaphore release;
 
     std::vector<FSEntry> entries(const std::string& directory) const override {
-        if (directory == heldFolder) {
+        if (heldFolders.contains(directory)) {
             release.acquire();
         }
         return InMemoryFileSystem::entries(directory);
@@ -59,42 +62,42 @@ private slots:
         fixture.disk->addFile("/photos/.hidden");
         fixture.disk->addDirectory("/photos/sub");
         auto model = fixture.make();
-        model->openFolder("/photos");
-        QVERIFY(model->loading());
+        model->items().openFolder("/photos");
+        QVERIFY(model->items().loading());
         QVERIFY(waitForLoad(*model));
-        QCOMPARE(names(model->items()), (std::vector<std::string>{"a.txt", "b.txt"}));
-        QCOMPARE(model->selectedID(), std::optional<std::string>("/photos/a.txt"));
-        QCOMPARE(model->title(), std::string("photos"));
+        QCOMPARE(names(model->items().list()), (std::vector<std::string>{"a.txt", "b.txt"}));
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/photos/a.txt"));
+        QCOMPARE(model->items().title(), std::string("photos"));
 
-        model->setChecked("/photos/a.txt", false);
-        model->setSelectedID("/photos/b.txt");
-        model->openFolder("/photos");
-        QVERIFY(model->unchecked().empty());
+        model->items().setChecked("/photos/a.txt", false);
+        model->items().setSelectedID("/photos/b.txt");
+        model->items().openFolder("/photos");
+        QVERIFY(model->items().unchecked().empty());
         QVERIFY(waitForLoad(*model));
-        QCOMPARE(model->selectedID(), std::optional<std::string>("/photos/a.txt"));
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/photos/a.txt"));
 
-        ScanOptions options = model->scanOptions();
+        ScanOptions options = model->items().scanOptions();
         options.includeFolders = true;
-        model->setScanOptions(options);
+        model->items().setScanOptions(options);
         QVERIFY(waitForLoad(*model));
-        QCOMPARE(names(model->items()), (std::vector<std::string>{"a.txt", "b.txt", "sub"}));
+        QCOMPARE(names(model->items().list()), (std::vector<std::string>{"a.txt", "b.txt", "sub"}));
     }
 
     void aFolderThatCannotBeReadLeavesNoItems() {
         ModelFixture fixture;
         fixture.disk->addFile("/photos/a.txt");
         auto model = fixture.make();
-        model->openFolder("/photos");
+        model->items().openFolder("/photos");
         QVERIFY(waitForLoad(*model));
-        model->openFolder("/missing");
+        model->items().openFolder("/missing");
         QVERIFY(waitForLoad(*model));
-        QVERIFY(model->items().empty());
-        QVERIFY(model->loadError());
-        QVERIFY(!model->loadError()->empty());
-        QCOMPARE(model->emptyState().loadError, model->loadError());
-        model->openFolder("/photos");
+        QVERIFY(model->items().list().empty());
+        QVERIFY(model->items().loadError());
+        QVERIFY(!model->items().loadError()->empty());
+        QCOMPARE(model->items().emptyState().loadError, model->items().loadError());
+        model->items().openFolder("/photos");
         QVERIFY(waitForLoad(*model));
-        QVERIFY(!model->loadError());
+        QVERIFY(!model->items().loadError());
     }
 
     void dropsOfOneFolderOneFileOrBoth() {
@@ -103,33 +106,33 @@ private slots:
         fixture.disk->addFile("/in/two.txt", at(10), at(20), 5);
         auto model = fixture.make();
 
-        model->open({"/in/sub/"});
+        model->items().open({"/in/sub/"});
         QVERIFY(waitForLoad(*model));
-        QCOMPARE(model->folder(), std::optional<std::string>("/in/sub"));
-        QVERIFY(!model->looseFiles());
+        QCOMPARE(model->items().folder(), std::optional<std::string>("/in/sub"));
+        QVERIFY(!model->items().looseFiles());
 
-        model->open({"/in/two.txt"});
+        model->items().open({"/in/two.txt"});
         QVERIFY(waitForLoad(*model));
-        QVERIFY(!model->folder());
-        QVERIFY(model->looseFiles());
-        QCOMPARE(model->items().size(), std::size_t(1));
-        QCOMPARE(model->items()[0].modified, at(20));
-        QCOMPARE(model->items()[0].size, std::int64_t(5));
+        QVERIFY(!model->items().folder());
+        QVERIFY(model->items().looseFiles());
+        QCOMPARE(model->items().list().size(), std::size_t(1));
+        QCOMPARE(model->items().list()[0].modified, at(20));
+        QCOMPARE(model->items().list()[0].size, std::int64_t(5));
 
-        model->open({"/in/sub", "/in/two.txt"});
+        model->items().open({"/in/sub", "/in/two.txt"});
         QVERIFY(waitForLoad(*model));
-        QVERIFY(model->looseFiles());
-        QCOMPARE(names(model->items()), (std::vector<std::string>{"sub", "two.txt"}));
-        QVERIFY(model->items()[0].isDirectory);
-        QCOMPARE(model->title(), std::string("Selected Items"));
-        QCOMPARE(model->subtitle(), std::string("2 items"));
+        QVERIFY(model->items().looseFiles());
+        QCOMPARE(names(model->items().list()), (std::vector<std::string>{"sub", "two.txt"}));
+        QVERIFY(model->items().list()[0].isDirectory);
+        QCOMPARE(model->items().title(), std::string("Selected Items"));
+        QCOMPARE(model->items().subtitle(), std::string("2 items"));
 
         // Loose files have no folder to read again.
         ScanOptions options;
         options.includeFolders = true;
-        model->setScanOptions(options);
-        QVERIFY(!model->loading());
-        QCOMPARE(model->items().size(), std::size_t(2));
+        model->items().setScanOptions(options);
+        QVERIFY(!model->items().loading());
+        QCOMPARE(model->items().list().size(), std::size_t(2));
     }
 
     // "Open With" in a file manager: the selection as plain arguments.
@@ -141,21 +144,21 @@ private slots:
         LaunchOptions::offer({"/in/a.txt", "--language=en", "/in/b.txt"});
         auto files = fixture.make();
         QVERIFY(waitForLoad(*files));
-        QVERIFY(files->looseFiles());
-        QCOMPARE(names(files->items()), (std::vector<std::string>{"a.txt", "b.txt"}));
+        QVERIFY(files->items().looseFiles());
+        QCOMPARE(names(files->items().list()), (std::vector<std::string>{"a.txt", "b.txt"}));
         QVERIFY(!files->showWelcome());
 
         LaunchOptions::offer({"/in/"});
         auto folder = fixture.make();
         QVERIFY(waitForLoad(*folder));
-        QCOMPARE(folder->folder(), std::optional<std::string>("/in"));
-        QCOMPARE(folder->items().size(), std::size_t(4));
+        QCOMPARE(folder->items().folder(), std::optional<std::string>("/in"));
+        QCOMPARE(folder->items().list().size(), std::size_t(4));
 
         LaunchOptions::offer({"--", "/in/-dash.txt", "--settings"});
         auto dashed = fixture.make();
         QVERIFY(waitForLoad(*dashed));
         // After "--" every argument is a path, however it looks.
-        QCOMPARE(names(dashed->items()), (std::vector<std::string>{"-dash.txt", "--settings"}));
+        QCOMPARE(names(dashed->items().list()), (std::vector<std::string>{"-dash.txt", "--settings"}));
         QVERIFY(!dashed->openSettingsAtLaunch());
     }
 
@@ -173,14 +176,15 @@ private slots:
 
         LaunchOptions::offer({good, damaged});
         auto model = fixture.make();
-        QCOMPARE(model->userPresets().size(), std::size_t(1));
-        QCOMPARE(model->userPresets()[0].name, std::string("Tidy"));
-        QCOMPARE(model->presetMessage(), std::optional<std::string>("1 preset imported."));
-        QVERIFY(model->items().empty());
-        QVERIFY(QTest::qWaitFor([&] { return model->showPresetManager(); }, 1000));
+        QCOMPARE(model->presets().userPresets().size(), std::size_t(1));
+        QCOMPARE(model->presets().userPresets()[0].name, std::string("Tidy"));
+        QCOMPARE(model->presets().presetMessage(), std::optional<std::string>("1 preset imported."));
+        QVERIFY(model->items().list().empty());
+        QVERIFY(QTest::qWaitFor([&] { return model->presets().showPresetManager(); }, 1000));
 
         LaunchOptions::offer({damaged});
-        QCOMPARE(fixture.make()->presetMessage(), std::optional<std::string>("No preset could be imported."));
+        QCOMPARE(fixture.make()->presets().presetMessage(),
+                 std::optional<std::string>("No preset could be imported."));
     }
 
     void aNewerOpenSupersedesASlowerScan() {
@@ -188,15 +192,50 @@ private slots:
         auto disk = std::make_shared<HeldFileSystem>(true);
         disk->addFile("/slow/old.txt");
         disk->addFile("/fast/new.txt");
-        disk->heldFolder = "/slow";
+        disk->heldFolders = {"/slow"};
         auto model = fixture.make(std::make_shared<FolderAccess>(disk));
-        model->openFolder("/slow");
-        model->openFolder("/fast");
+        model->items().openFolder("/slow");
+        model->items().openFolder("/fast");
         QVERIFY(waitForLoad(*model));
         disk->release.release();
         QTest::qWait(100);
-        QCOMPARE(names(model->items()), (std::vector<std::string>{"new.txt"}));
-        QCOMPARE(model->folder(), std::optional<std::string>("/fast"));
+        QCOMPARE(names(model->items().list()), (std::vector<std::string>{"new.txt"}));
+        QCOMPARE(model->items().folder(), std::optional<std::string>("/fast"));
+    }
+
+    // Listings stuck on a disk that does not answer keep no other folder
+    // from opening, in this window or another; the window that turns
+    // elsewhere, or closes, does not wait for them.
+    void stuckListingsKeepNoOtherFolderWaiting() {
+        ModelFixture fixture;
+        auto disk = std::make_shared<HeldFileSystem>(true);
+        disk->addFile("/stale1/a.txt");
+        disk->addFile("/stale2/b.txt");
+        disk->addFile("/fresh/c.txt");
+        disk->heldFolders = {"/stale1", "/stale2"};
+        // Whatever happens below, no listing stays stuck past the test.
+        const auto unstick = qScopeGuard([&] { disk->release.release(2); });
+        const auto access = std::make_shared<FolderAccess>(disk);
+        auto first = fixture.make(access);
+        auto second = fixture.make(access);
+        first->items().openFolder("/stale1");
+        second->items().openFolder("/stale2");
+        auto third = fixture.make(access);
+        third->items().openFolder("/fresh");
+        QVERIFY(waitForLoad(*third));
+        QCOMPARE(names(third->items().list()), (std::vector<std::string>{"c.txt"}));
+
+        first->items().openFolder("/fresh");
+        QVERIFY(waitForLoad(*first));
+        QCOMPARE(names(first->items().list()), (std::vector<std::string>{"c.txt"}));
+        QVERIFY(second->items().loading());
+        second.reset();
+
+        // Listings that come back late change nothing.
+        disk->release.release(2);
+        QTest::qWait(100);
+        QCOMPARE(names(first->items().list()), (std::vector<std::string>{"c.txt"}));
+        QCOMPARE(first->items().folder(), std::optional<std::string>("/fresh"));
     }
 
     void theLocalDiskGivesDatesAndFollowsLinks() {
@@ -225,12 +264,12 @@ private slots:
         auto environment = fixture.environment(access);
         environment.homeFolder = root;
         AppModel model(environment);
-        model.openFolder(root + "/sub");
-        QCOMPARE(model.subtitle(), std::string("~/sub"));
+        model.items().openFolder(root + "/sub");
+        QCOMPARE(model.items().subtitle(), std::string("~/sub"));
         environment.homeFolder = root + "/su";
         AppModel other(environment);
-        other.openFolder(root + "/sub");
-        QCOMPARE(other.subtitle(), root + "/sub");
+        other.items().openFolder(root + "/sub");
+        QCOMPARE(other.items().subtitle(), root + "/sub");
         QVERIFY(waitForLoad(model) && waitForLoad(other));
     }
 
@@ -242,22 +281,22 @@ private slots:
         items.emplace_back("b.txt", "/d", at(0), at(1), 10, false, true);
         items.emplace_back("file2.txt", "/d", at(0), at(2), 5, false, true);
         items.emplace_back("a.txt", "/d", at(0), at(1), 10, false, true);
-        model->setItems(items);
+        model->items().setItems(items);
         QVERIFY(waitForPlan(*model));
         QCOMPARE(plannedNames(*model),
                  (std::vector<std::string>{"a.txt", "b.txt", "file2.txt", "file10.txt"}));
 
-        model->setOrder(ItemOrder{SortField::size, false});
+        model->items().setOrder(ItemOrder{SortField::size, false});
         QVERIFY(waitForPlan(*model));
         QCOMPARE(plannedNames(*model),
                  (std::vector<std::string>{"a.txt", "b.txt", "file10.txt", "file2.txt"}));
 
-        model->setOrder(ItemOrder{SortField::modified, false});
+        model->items().setOrder(ItemOrder{SortField::modified, false});
         QVERIFY(waitForPlan(*model));
         QCOMPARE(plannedNames(*model),
                  (std::vector<std::string>{"file10.txt", "file2.txt", "a.txt", "b.txt"}));
         // The loaded items keep their order.
-        QCOMPARE(model->items()[0].name, std::string("file10.txt"));
+        QCOMPARE(model->items().list()[0].name, std::string("file10.txt"));
     }
 };
 

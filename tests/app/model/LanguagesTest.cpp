@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(fixture.settings->language().code, code.toStdString());
         QCOMPARE(QString::fromStdString(RemoveRule(5, 0, "", true).summary()), summary);
         QCOMPARE(QString::fromStdString(NameValidation::validate(".hidden")->message()), validation);
-        QCOMPARE(QString::fromStdString(model->statusBar().conflicts), message);
+        QCOMPARE(QString::fromStdString(model->preview().statusBar().conflicts), message);
     }
 };
 

@@ -106,22 +106,26 @@ struct ModelFixture {
 
 // Waits for the next published plan.
 inline bool waitForPlan(AppModel& model, int milliseconds = 5000) {
-    QSignalSpy published(&model, &AppModel::planChanged);
+    QSignalSpy published(&model.preview(), &WindowPreview::planChanged);
     return published.wait(milliseconds);
 }
 
 inline bool waitForLoad(AppModel& model) {
-    return QTest::qWaitFor([&] { return !model.loading(); }, 5000);
+    return QTest::qWaitFor([&] { return !model.items().loading(); }, 5000);
 }
 
 // Waits until the plan of the items loaded can be renamed, with `count` items to rename.
 inline bool waitForRenamable(AppModel& model, std::size_t count) {
     return QTest::qWaitFor(
-        [&] { return model.summary().toRename == count && model.confirmationSheet("").canRename; }, 5000);
+        [&] {
+            return model.preview().summary().toRename == count &&
+                   model.batches().confirmationSheet("").canRename;
+        },
+        5000);
 }
 
 inline bool waitForBatch(AppModel& model) {
-    return QTest::qWaitFor([&] { return !model.busy(); }, 20000);
+    return QTest::qWaitFor([&] { return !model.batches().busy(); }, 20000);
 }
 
 using morvane::testing::slowed;
@@ -137,7 +141,7 @@ inline ItemList namedItems(std::initializer_list<const char*> names) {
 
 // The entry of the item with this name in the model's plan.
 inline const RenamePlan::Entry& entryNamed(const AppModel& model, const std::string& name) {
-    for (const auto& entry : model.plan().entries) {
+    for (const auto& entry : model.preview().plan().entries) {
         if (entry.item.name == name) {
             return entry;
         }

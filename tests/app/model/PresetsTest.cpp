@@ -41,32 +41,32 @@ private slots:
     void aUserPresetTakesTheFactoryPresetsPlaceInAnyLetterCase() {
         ModelFixture fixture;
         auto model = fixture.make();
-        const Preset clean = named(model->allPresets(), "Clean filenames");
-        QVERIFY(model->isFactory(clean));
-        model->setFavorite(clean, false); // a copy of the user's now stands in for it
+        const Preset clean = named(model->presets().allPresets(), "Clean filenames");
+        QVERIFY(model->presets().isFactory(clean));
+        model->presets().setFavorite(clean, false); // a copy of the user's now stands in for it
         PresetStore(fixture.presets.path().toStdString()).save(presetOf("CAMERA IMPORT"));
-        model->reloadUserPresets();
-        QCOMPARE(names(model->allPresets()),
+        model->presets().reloadUserPresets();
+        QCOMPARE(names(model->presets().allPresets()),
                  (Strings{"Photo date + slug", "Sequence only", "Template archive", "Place from export",
                           "Photos by capture date", "CAMERA IMPORT", "Clean filenames"}));
-        QVERIFY(!model->isFactory(clean));
-        QCOMPARE(names(model->favoritePresets()), Strings{"Photo date + slug"});
+        QVERIFY(!model->presets().isFactory(clean));
+        QCOMPARE(names(model->presets().favoritePresets()), Strings{"Photo date + slug"});
 
-        const PresetManager manager = model->presetManager("\u2303\u23181\u20139");
+        const PresetManager manager = model->presets().presetManager("\u2303\u23181\u20139");
         QCOMPARE(manager.favoritesNote, std::string("Favorites appear first and get \u2303\u23181\u20139"));
         QCOMPARE(manager.rows[1].rulesText, std::string("1 rule \u00B7 built in"));
         QVERIFY(!manager.rows[1].canDelete);
         QCOMPARE(manager.rows[6].rulesText, std::string("3 rules"));
         QVERIFY(manager.rows[6].canDelete);
 
-        model->deletePreset(named(model->allPresets(), "Clean filenames"));
-        QCOMPARE(model->allPresets()[1], clean);
-        QVERIFY(model->isFactory(clean));
+        model->presets().deletePreset(named(model->presets().allPresets(), "Clean filenames"));
+        QCOMPARE(model->presets().allPresets()[1], clean);
+        QVERIFY(model->presets().isFactory(clean));
 
         Localizer::setLanguage(*AppLanguage::named("es"));
-        QCOMPARE(AppModel::presetName("Clean filenames"), std::string("Limpiar nombres de archivo"));
-        QCOMPARE(AppModel::presetName("CAMERA IMPORT"), std::string("CAMERA IMPORT"));
-        QCOMPARE(model->presetMenu().label, std::string("Preajuste  Reglas personalizadas"));
+        QCOMPARE(WindowPresets::presetName("Clean filenames"), std::string("Limpiar nombres de archivo"));
+        QCOMPARE(WindowPresets::presetName("CAMERA IMPORT"), std::string("CAMERA IMPORT"));
+        QCOMPARE(model->presets().presetMenu().label, std::string("Preajuste  Reglas personalizadas"));
         Localizer::setLanguage(AppLanguage::english());
     }
 
@@ -77,7 +77,7 @@ private slots:
             store.save(presetOf("Fav " + std::to_string(i), true));
         }
         auto model = fixture.make();
-        const PresetMenu menu = model->presetMenu();
+        const PresetMenu menu = model->presets().presetMenu();
         QCOMPARE(names(menu.favorites), (Strings{"Photo date + slug", "Clean filenames", "Fav 1", "Fav 2",
                                                  "Fav 3", "Fav 4", "Fav 5", "Fav 6", "Fav 7"}));
         QCOMPARE(names(menu.others),
@@ -88,35 +88,69 @@ private slots:
     void savingReplacesAPresetOfTheSameNameAndKeepsItsMark() {
         ModelFixture fixture;
         auto model = fixture.make();
-        QVERIFY(model->saveCurrentRules("  Photos \n"));
-        QCOMPARE(model->currentPreset(), std::optional<std::string>("Photos"));
-        QCOMPARE(model->savePresetSheet().initialName, std::string("Photos"));
-        model->setFavorite(model->userPresets().front(), true);
-        QVERIFY(model->savePresetWarning(" PHOTOS "));
-        QVERIFY(!model->savePresetWarning("Photo"));
+        QVERIFY(model->presets().saveCurrentRules("  Photos \n"));
+        QCOMPARE(model->presets().currentPreset(), std::optional<std::string>("Photos"));
+        QCOMPARE(model->presets().savePresetSheet().initialName, std::string("Photos"));
+        model->presets().setFavorite(model->presets().userPresets().front(), true);
+        QVERIFY(model->presets().savePresetWarning(" PHOTOS "));
+        QVERIFY(!model->presets().savePresetWarning("Photo"));
 
-        model->addRule(RuleKind::counter);
-        QVERIFY(!model->currentPreset());
-        QVERIFY(model->saveCurrentRules("photos"));
+        model->rules().addRule(RuleKind::counter);
+        QVERIFY(!model->presets().currentPreset());
+        QVERIFY(model->presets().saveCurrentRules("photos"));
         // One preset, not two that differ in letter case, as the sheet promised.
-        QCOMPARE(names(model->userPresets()), Strings{"photos"});
-        QVERIFY(model->userPresets().front().favorite);
-        QCOMPARE(model->userPresets().front().rules.size(), 2u);
-        QVERIFY(!model->saveCurrentRules(" \t"));
+        QCOMPARE(names(model->presets().userPresets()), Strings{"photos"});
+        QVERIFY(model->presets().userPresets().front().favorite);
+        QCOMPARE(model->presets().userPresets().front().rules.size(), 2u);
+        QVERIFY(!model->presets().saveCurrentRules(" \t"));
 
-        QVERIFY(model->saveCurrentRules("Trip"));
-        const Preset trip = named(model->userPresets(), "Trip");
-        model->renamePreset(trip, "PHOTOS");
-        QCOMPARE(model->presetMessage(),
+        QVERIFY(model->presets().saveCurrentRules("Trip"));
+        const Preset trip = named(model->presets().userPresets(), "Trip");
+        model->presets().renamePreset(trip, "PHOTOS");
+        QCOMPARE(model->presets().presetMessage(),
                  std::optional<std::string>("A preset named \u201CPHOTOS\u201D already exists."));
-        model->setPresetMessage(std::nullopt);
-        model->renamePreset(trip, "Trip ");
-        QVERIFY(!model->presetMessage());
-        model->renamePreset(trip, "Beach");
-        QCOMPARE(names(model->userPresets()), (Strings{"Beach", "photos"}));
-        QCOMPARE(model->currentPreset(), std::optional<std::string>("Beach"));
-        model->deletePreset(named(model->userPresets(), "Beach"));
-        QVERIFY(!model->currentPreset());
+        model->presets().setPresetMessage(std::nullopt);
+        model->presets().renamePreset(trip, "Trip ");
+        QVERIFY(!model->presets().presetMessage());
+        model->presets().renamePreset(trip, "Beach");
+        QCOMPARE(names(model->presets().userPresets()), (Strings{"Beach", "photos"}));
+        QCOMPARE(model->presets().currentPreset(), std::optional<std::string>("Beach"));
+        model->presets().deletePreset(named(model->presets().userPresets(), "Beach"));
+        QVERIFY(!model->presets().currentPreset());
+    }
+
+    // Names kept in one file are one preset: "Trip/2024" and "Trip:2024"
+    // both live in "Trip-2024", ".Beach" and "Beach" in "Beach".
+    void namesKeptInOneFileAreOnePreset() {
+        ModelFixture fixture;
+        auto model = fixture.make();
+        QVERIFY(model->presets().saveCurrentRules("Trip/2024"));
+        model->presets().setFavorite(model->presets().userPresets().front(), true);
+        QVERIFY(model->presets().savePresetWarning("Trip:2024"));
+        QVERIFY(model->presets().saveCurrentRules("Trip:2024"));
+        QCOMPARE(names(model->presets().userPresets()), Strings{"Trip:2024"});
+        QVERIFY(model->presets().userPresets().front().favorite);
+
+        QVERIFY(model->presets().saveCurrentRules("Beach"));
+        QVERIFY(model->presets().saveCurrentRules("Other"));
+        model->presets().renamePreset(named(model->presets().userPresets(), "Other"), ".Beach");
+        QCOMPARE(model->presets().presetMessage(),
+                 std::optional<std::string>("A preset named \u201C.Beach\u201D already exists."));
+        QCOMPARE(names(model->presets().userPresets()), (Strings{"Beach", "Other", "Trip:2024"}));
+    }
+
+    // A preset file copied into the folder by hand, under a file name of its
+    // own: marking it a favourite keeps one preset, and deleting it deletes it.
+    void aPresetCopiedInByHandIsOnePreset() {
+        ModelFixture fixture;
+        PresetStore::write(presetOf("Holiday"),
+                           fixture.presets.filePath("copied by hand.morvanepreset").toStdString());
+        auto model = fixture.make();
+        model->presets().setFavorite(named(model->presets().userPresets(), "Holiday"), true);
+        QCOMPARE(names(model->presets().userPresets()), Strings{"Holiday"});
+        QVERIFY(model->presets().userPresets().front().favorite);
+        model->presets().deletePreset(model->presets().userPresets().front());
+        QVERIFY(model->presets().userPresets().empty());
     }
 
     void applyingAPresetInstallsTheRulesThisVersionReads() {
@@ -126,40 +160,46 @@ private slots:
                                                                      RuleEntry::make(CaseRule()).step(),
                                                                      RuleEntry::make(NameRule()).step()}));
         mixed.rules.insert(mixed.rules.begin() + 1, PresetRule{"stamp", true, {}});
-        model->apply(mixed);
-        QCOMPARE(model->rules().size(), 3u);
-        QVERIFY(std::none_of(model->rules().begin(), model->rules().end(),
+        model->presets().apply(mixed);
+        QCOMPARE(model->rules().entries().size(), 3u);
+        QVERIFY(std::none_of(model->rules().entries().begin(), model->rules().entries().end(),
                              [](const RuleEntry& entry) { return entry.isExpanded; }));
-        QCOMPARE(model->currentPreset(), std::optional<std::string>("Mixed"));
+        QCOMPARE(model->presets().currentPreset(), std::optional<std::string>("Mixed"));
         QCOMPARE(
-            model->presetMessage(),
+            model->presets().presetMessage(),
             std::optional<std::string>("1 rule in \u201CMixed\u201D needs a newer version and was skipped."));
 
         Preset broken("Broken",
                       {PresetRule{"counter", true, RuleParameters(nlohmann::json{{"width", "wide"}})}});
-        const auto rulesBefore = model->rules();
-        model->apply(broken);
-        QCOMPARE(model->presetMessage(), std::optional<std::string>("\u201CBroken\u201D could not be read."));
-        QCOMPARE(model->rules(), rulesBefore);
-        QCOMPARE(model->currentPreset(), std::optional<std::string>("Mixed"));
+        const auto rulesBefore = model->rules().entries();
+        model->presets().apply(broken);
+        QCOMPARE(model->presets().presetMessage(),
+                 std::optional<std::string>("\u201CBroken\u201D could not be read."));
+        QCOMPARE(model->rules().entries(), rulesBefore);
+        QCOMPARE(model->presets().currentPreset(), std::optional<std::string>("Mixed"));
     }
 
     void importCountsOnlyPresetsReadAndSaved() {
         ModelFixture fixture;
         auto model = fixture.make();
         morvane::testing::TempFolder folder;
-        QVERIFY(model->exportPreset(presetOf("Good one"), folder / "one.morvanepreset"));
-        QVERIFY(model->exportPreset(presetOf("Good two"), folder / "two.json"));
+        QVERIFY(model->presets().exportPreset(presetOf("Good one"), folder / "one.morvanepreset"));
+        QVERIFY(model->presets().exportPreset(presetOf("Good two"), folder / "two.json"));
         morvane::testing::writeFile(folder / "damaged.morvanepreset", "{\"name\": \"Half");
-        model->importPresets(
-            {folder / "one.morvanepreset", folder / "damaged.morvanepreset", folder / "two.json"});
-        QCOMPARE(model->presetMessage(), std::optional<std::string>("2 presets imported."));
-        QCOMPARE(names(model->userPresets()), (Strings{"Good one", "Good two"}));
-        model->importPresets({folder / "damaged.morvanepreset", folder / "missing.morvanepreset"});
-        QCOMPARE(model->presetMessage(), std::optional<std::string>("No preset could be imported."));
+        // Saved by an editor that begins its files with a byte-order mark.
+        std::string marked = "\xEF\xBB\xBF";
+        marked += presetOf("Good three").data();
+        morvane::testing::writeFile(folder / "three.morvanepreset", marked);
+        model->presets().importPresets({folder / "one.morvanepreset", folder / "damaged.morvanepreset",
+                                        folder / "two.json", folder / "three.morvanepreset"});
+        QCOMPARE(model->presets().presetMessage(), std::optional<std::string>("3 presets imported."));
+        QCOMPARE(names(model->presets().userPresets()), (Strings{"Good one", "Good three", "Good two"}));
+        model->presets().importPresets({folder / "damaged.morvanepreset", folder / "missing.morvanepreset"});
+        QCOMPARE(model->presets().presetMessage(),
+                 std::optional<std::string>("No preset could be imported."));
 
-        QVERIFY(!model->exportPreset(presetOf("Lost"), folder / "no/such/folder/x.morvanepreset"));
-        QVERIFY(model->presetMessage()->starts_with("Could not export the preset: "));
+        QVERIFY(!model->presets().exportPreset(presetOf("Lost"), folder / "no/such/folder/x.morvanepreset"));
+        QVERIFY(model->presets().presetMessage()->starts_with("Could not export the preset: "));
     }
 };
 

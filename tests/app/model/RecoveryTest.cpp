@@ -53,7 +53,7 @@ struct RecoveryFixture {
 };
 
 bool waitForOffer(AppModel& model) {
-    return QTest::qWaitFor([&] { return model.recoveryOffer().isShown; }, 5000);
+    return QTest::qWaitFor([&] { return model.recovery().recoveryOffer().isShown; }, 5000);
 }
 
 std::string bytesOf(const std::string& path) {
@@ -76,18 +76,18 @@ private slots:
         writeFile(photos + "/IMG_1.jpg", "newcomer");
 
         auto model = fixture.make();
-        model->openFolder(photos);
+        model->items().openFolder(photos);
         QVERIFY(waitForOffer(*model));
-        const RecoveryOffer offer = model->recoveryOffer();
+        const RecoveryOffer offer = model->recovery().recoveryOffer();
         QCOMPARE(offer.text,
                  "A batch of 3 items in \u201C" + photos + "\u201D was interrupted before it ended.");
         QCOMPARE(offer.putBackButton, std::optional<std::string>("Put Back"));
         QCOMPARE(offer.dismissButton, std::optional<std::string>("Not Now"));
 
-        QSignalSpy busy(model.get(), &AppModel::busyChanged);
-        model->recoverInterruptedBatches();
-        QVERIFY(model->busy());
-        QVERIFY(!model->recoveryOffer().isShown);
+        QSignalSpy busy(&model->batches(), &WindowBatches::busyChanged);
+        model->recovery().recoverInterruptedBatches();
+        QVERIFY(model->batches().busy());
+        QVERIFY(!model->recovery().recoveryOffer().isShown);
         QVERIFY(waitForBatch(*model));
         QCOMPARE(busy.count(), 2);
 
@@ -95,19 +95,19 @@ private slots:
         expected["IMG_1.jpg"] = "newcomer";
         expected["x-1.jpg"] = "one";
         QCOMPARE(snapshot(photos), expected);
-        QCOMPARE(model->actionMessage(),
+        QCOMPARE(model->batches().actionMessage(),
                  std::optional<std::string>(
                      "1 file was put back. 1 file could not be put back: \u201Cx-1.jpg\u201D \u2192 "
                      "\u201CIMG_1.jpg\u201D (\u201CIMG_1.jpg\u201D already exists). Recorded in Rename "
                      "History as it now stands."));
-        QVERIFY(model->resultBanner().isWarning);
+        QVERIFY(model->batches().resultBanner().isWarning);
         // What is left is recorded, and no record of the batch is left to offer.
         QCOMPARE(HistoryStore(fixture.history).load().size(), 1u);
         QVERIFY(HistoryStore(fixture.history).journalPaths().empty());
         // The folder shown is read again.
         QVERIFY(QTest::qWaitFor([&] {
-            const auto& items = model->items();
-            return !model->loading() && items.size() == 5 &&
+            const auto& items = model->items().list();
+            return !model->items().loading() && items.size() == 5 &&
                    std::any_of(items.begin(), items.end(),
                                [](const auto& item) { return item.name == "x-1.jpg"; });
         }));
@@ -120,12 +120,12 @@ private slots:
         QVERIFY(leaveInterruptedBatch(photos, fixture.history, imgToX(), 3));
         auto model = fixture.make();
         QVERIFY(waitForOffer(*model));
-        model->recoverInterruptedBatches();
+        model->recovery().recoverInterruptedBatches();
         QVERIFY(waitForBatch(*model));
         QCOMPARE(snapshot(photos), before);
-        QCOMPARE(model->actionMessage(), std::optional<std::string>("3 files were put back."));
-        QVERIFY(!model->resultBanner().isWarning);
-        QVERIFY(model->resultBanner().dismissButton);
+        QCOMPARE(model->batches().actionMessage(), std::optional<std::string>("3 files were put back."));
+        QVERIFY(!model->batches().resultBanner().isWarning);
+        QVERIFY(model->batches().resultBanner().dismissButton);
         // Nothing was renamed in the end: nothing to record, nothing left over.
         QVERIFY(HistoryStore(fixture.history).load().empty());
         QVERIFY(HistoryStore(fixture.history).journalPaths().empty());
@@ -156,16 +156,17 @@ private slots:
         const std::string report =
             "The record of an interrupted batch, \u201C" + journal +
             "\u201D, cannot be read (its header is damaged), so its files cannot be put back.";
-        QCOMPARE(model->recoveryOffer().text,
+        QCOMPARE(model->recovery().recoveryOffer().text,
                  "A batch of 2 items in \u201C" + good + "\u201D was interrupted before it ended. " + report);
-        model->recoverInterruptedBatches();
+        model->recovery().recoverInterruptedBatches();
         QVERIFY(waitForBatch(*model));
         QCOMPARE(snapshot(good), goodBefore);
         QCOMPARE(snapshot(damaged), damagedBefore);
         QCOMPARE(bytesOf(journal), cut);
-        QCOMPARE(model->actionMessage(), std::optional<std::string>("1 file was put back. " + report));
-        QVERIFY(model->resultBanner().isWarning);
-        QVERIFY(!model->recoveryOffer().isShown);
+        QCOMPARE(model->batches().actionMessage(),
+                 std::optional<std::string>("1 file was put back. " + report));
+        QVERIFY(model->batches().resultBanner().isWarning);
+        QVERIFY(!model->recovery().recoveryOffer().isShown);
 
         // Alone, it is a report with nothing to put back.
         RecoveryFixture alone;
@@ -177,12 +178,12 @@ private slots:
         const Snapshot aloneBefore = snapshot(folder);
         auto reporting = alone.make();
         QVERIFY(waitForOffer(*reporting));
-        QVERIFY(!reporting->recoveryOffer().putBackButton);
-        QCOMPARE(reporting->recoveryOffer().dismissButton, std::optional<std::string>("Dismiss"));
-        reporting->recoverInterruptedBatches();
-        QVERIFY(!reporting->busy());
-        reporting->dismissRecovery();
-        QVERIFY(!reporting->recoveryOffer().isShown);
+        QVERIFY(!reporting->recovery().recoveryOffer().putBackButton);
+        QCOMPARE(reporting->recovery().recoveryOffer().dismissButton, std::optional<std::string>("Dismiss"));
+        reporting->recovery().recoverInterruptedBatches();
+        QVERIFY(!reporting->batches().busy());
+        reporting->recovery().dismissRecovery();
+        QVERIFY(!reporting->recovery().recoveryOffer().isShown);
         QCOMPARE(snapshot(folder), aloneBefore);
         QVERIFY(QFile::exists(QString::fromStdString(only)));
     }
@@ -199,19 +200,19 @@ private slots:
         auto second = fixture.make();
         QVERIFY(waitForOffer(*first));
         QTest::qWait(100);
-        QVERIFY(!second->recoveryOffer().isShown);
+        QVERIFY(!second->recovery().recoveryOffer().isShown);
         first.reset();
         second.reset();
 
         auto third = fixture.make();
         QVERIFY(waitForOffer(*third));
-        QSignalSpy changed(third.get(), &AppModel::recoveryOfferChanged);
-        third->dismissRecovery();
+        QSignalSpy changed(&third->recovery(), &WindowRecovery::recoveryOfferChanged);
+        third->recovery().dismissRecovery();
         QCOMPARE(changed.count(), 1);
-        QVERIFY(!third->recoveryOffer().isShown);
+        QVERIFY(!third->recovery().recoveryOffer().isShown);
         auto fourth = fixture.make();
         QTest::qWait(100);
-        QVERIFY(!fourth->recoveryOffer().isShown);
+        QVERIFY(!fourth->recovery().recoveryOffer().isShown);
         // Not now is not never: the batch is still there to put back.
         QVERIFY(snapshot(photos) != before);
         QCOMPARE(

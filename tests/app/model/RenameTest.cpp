@@ -2,6 +2,7 @@
 #include "cli/CliRun.h"
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/presets/FactoryPresets.h"
+#include "engine/rules/NameRule.h"
 #include "engine/transactions/HistoryStore.h"
 
 #include <QElapsedTimer>
@@ -17,7 +18,7 @@ using Phase = BatchProgress::Phase;
 
 // Rules that turn "IMG_" into "x-".
 void renameImgToX(AppModel& model) {
-    model.setRules({RuleEntry::make(ReplaceRule("IMG_", "x-", false))});
+    model.rules().setRules({RuleEntry::make(ReplaceRule("IMG_", "x-", false))});
 }
 
 // A model with those rules over `folder` of the fixture's disk, which holds `names`.
@@ -28,13 +29,13 @@ std::unique_ptr<AppModel> openedOver(ModelFixture& fixture, const std::string& f
     }
     auto model = fixture.make();
     renameImgToX(*model);
-    model->openFolder(folder);
+    model->items().openFolder(folder);
     return model;
 }
 
 Strings itemIds(const AppModel& model) {
     Strings ids;
-    for (const auto& item : model.items()) {
+    for (const auto& item : model.items().list()) {
         ids.push_back(item.id);
     }
     return ids;
@@ -54,8 +55,8 @@ struct ProgressLog {
     QMetaObject::Connection connection;
 
     explicit ProgressLog(AppModel& model) {
-        connection = QObject::connect(&model, &AppModel::renameProgressChanged,
-                                      [this, &model] { shown.push_back(model.renameProgress()); });
+        connection = QObject::connect(&model.batches(), &WindowBatches::renameProgressChanged,
+                                      [this, &model] { shown.push_back(model.batches().renameProgress()); });
     }
     ~ProgressLog() { QObject::disconnect(connection); }
 
@@ -85,61 +86,62 @@ private slots:
         ModelFixture fixture;
         auto model = openedOver(fixture, "/photos", {"IMG_1.jpg", "IMG_2.jpg", "notes.txt"});
         QVERIFY(waitForRenamable(*model, 2));
-        model->setChecked("/photos/notes.txt", false);
-        QCOMPARE(model->renameButtonTitle(), std::string("Rename 2 Items"));
-        model->setShowConfirm(true);
+        model->items().setChecked("/photos/notes.txt", false);
+        QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename 2 Items"));
+        model->batches().openConfirmation(ConfirmationCommand::preview);
         ProgressLog progress(*model);
-        model->performRename();
-        QVERIFY(model->busy());
+        model->batches().performRename();
+        QVERIFY(model->batches().busy());
         QVERIFY(waitForBatch(*model));
 
         QCOMPARE(fixture.disk->paths(),
                  (Strings{"/photos", "/photos/notes.txt", "/photos/x-1.jpg", "/photos/x-2.jpg"}));
         QVERIFY(progress.shown.empty()); // a short batch never flashes its progress
-        QVERIFY(!model->showConfirm());
-        QVERIFY(model->unchecked().empty());
-        QVERIFY(!model->actionMessage());
-        QCOMPARE(model->lastTransaction()->appliedCount(), 2u);
+        QVERIFY(!model->batches().showConfirm());
+        QVERIFY(model->items().unchecked().empty());
+        QVERIFY(!model->batches().actionMessage());
+        QCOMPARE(model->batches().lastTransaction()->appliedCount(), 2u);
         const auto recorded = HistoryStore(fixture.history).load();
         QCOMPARE(recorded.size(), 1u);
-        QCOMPARE(recorded[0].id, model->lastTransaction()->id);
+        QCOMPARE(recorded[0].id, model->batches().lastTransaction()->id);
         QCOMPARE(recorded[0].directory, std::string("/photos"));
         QVERIFY(!recorded[0].presetName);
 
-        const ResultBanner banner = model->resultBanner();
+        const ResultBanner banner = model->batches().resultBanner();
         QCOMPARE(banner.text, std::string("2 items renamed \u00B7 Recorded in Rename History."));
         QVERIFY(!banner.isWarning && banner.undoButton && !banner.dismissButton);
         QCOMPARE(banner.revealFolder, std::optional<std::string>("/photos"));
         QVERIFY(waitForLoad(*model));
-        QVERIFY(QTest::qWaitFor(
-            [&] { return model->plan().entries.size() == 3 && model->summary().toRename == 0; }));
-        QCOMPARE(model->renameButtonTitle(), std::string("Renamed"));
+        QVERIFY(QTest::qWaitFor([&] {
+            return model->preview().plan().entries.size() == 3 && model->preview().summary().toRename == 0;
+        }));
+        QCOMPARE(model->batches().renameButtonTitle(), std::string("Renamed"));
         // Any change of the rules withdraws the undo; the batch stays in the history.
-        model->addRule(RuleKind::counter);
-        QVERIFY(!model->resultBanner().isShown);
+        model->rules().addRule(RuleKind::counter);
+        QVERIFY(!model->batches().resultBanner().isShown);
     }
 
     void failedBatchesSayWhatBecameOfThem() {
         ModelFixture fixture;
         auto model = openedOver(fixture, "/p", {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"});
         QVERIFY(waitForRenamable(*model, 3));
-        model->setChecked("/p/IMG_3.jpg", false);
+        model->items().setChecked("/p/IMG_3.jpg", false);
         QVERIFY(waitForRenamable(*model, 2));
-        model->performRename();
+        model->batches().performRename();
         QVERIFY(waitForBatch(*model));
-        const Uuid earlier = model->lastTransaction()->id;
+        const Uuid earlier = model->batches().lastTransaction()->id;
 
         // The item left out before is in the plan again, and its move fails.
         QVERIFY(waitForRenamable(*model, 1));
         fixture.disk->failMoves("/p/IMG_3.jpg");
-        model->performRename();
+        model->batches().performRename();
         QVERIFY(waitForBatch(*model));
         const std::string rolledBack =
             "Nothing was renamed: Permission denied for \u201CIMG_3.jpg\u201D. Everything was put back.";
-        QCOMPARE(model->actionMessage(), std::optional(rolledBack));
-        QCOMPARE(model->lastTransaction()->id, earlier); // the earlier batch stays undoable
-        QCOMPARE(model->resultBanner().text, rolledBack);
-        QVERIFY(model->resultBanner().isWarning && model->resultBanner().undoButton);
+        QCOMPARE(model->batches().actionMessage(), std::optional(rolledBack));
+        QCOMPARE(model->batches().lastTransaction()->id, earlier); // the earlier batch stays undoable
+        QCOMPARE(model->batches().resultBanner().text, rolledBack);
+        QVERIFY(model->batches().resultBanner().isWarning && model->batches().resultBanner().undoButton);
         QCOMPARE(HistoryStore(fixture.history).load().size(), 1u);
 
         // A move fails, and so does putting back the one before it: the batch
@@ -148,18 +150,18 @@ private slots:
         fixture.disk->addFile("/q/IMG_2.jpg");
         fixture.disk->failMoves("/q/IMG_2.jpg");
         fixture.disk->failMoves("/q/x-1.jpg");
-        model->openFolder("/q");
+        model->items().openFolder("/q");
         QVERIFY(waitForRenamable(*model, 2));
-        model->performRename();
+        model->batches().performRename();
         QVERIFY(waitForBatch(*model));
         const std::string leftBehind =
             "Renaming stopped (Permission denied for \u201CIMG_2.jpg\u201D) and some "
             "files could not be put back. Check Rename History.";
-        QCOMPARE(model->actionMessage(), std::optional(leftBehind));
-        QCOMPARE(model->lastTransaction()->outcome, RenameTransaction::Outcome::rollbackFailed);
-        QCOMPARE(model->lastTransaction()->appliedCount(), 1u);
-        QCOMPARE(model->resultBanner().text, leftBehind);
-        QVERIFY(model->resultBanner().undoButton && model->resultBanner().dismissButton);
+        QCOMPARE(model->batches().actionMessage(), std::optional(leftBehind));
+        QCOMPARE(model->batches().lastTransaction()->outcome, RenameTransaction::Outcome::rollbackFailed);
+        QCOMPARE(model->batches().lastTransaction()->appliedCount(), 1u);
+        QCOMPARE(model->batches().resultBanner().text, leftBehind);
+        QVERIFY(model->batches().resultBanner().undoButton && model->batches().resultBanner().dismissButton);
         QCOMPARE(HistoryStore(fixture.history).load().size(), 2u);
     }
 
@@ -178,14 +180,15 @@ private slots:
         environment.historyDirectory = locked + "/History";
         AppModel model(environment);
         renameImgToX(model);
-        model.openFolder("/p");
+        model.items().openFolder("/p");
         QVERIFY(waitForRenamable(model, 1));
-        model.performRename();
+        model.batches().performRename();
         QVERIFY(waitForBatch(model));
         QCOMPARE(fixture.disk->paths(), (Strings{"/p", "/p/IMG_1.jpg"}));
-        QVERIFY(!model.lastTransaction());
-        QVERIFY(model.actionMessage()->starts_with("The history folder \u201C" + locked + "/History\u201D"));
-        QVERIFY(model.actionMessage()->ends_with(
+        QVERIFY(!model.batches().lastTransaction());
+        QVERIFY(model.batches().actionMessage()->starts_with("The history folder \u201C" + locked +
+                                                             "/History\u201D"));
+        QVERIFY(model.batches().actionMessage()->ends_with(
             ". Nothing was renamed: renames are recorded there so that they can be undone."));
     }
 
@@ -196,37 +199,120 @@ private slots:
         }
         auto model = fixture.make();
         renameImgToX(*model);
-        model->open({"/a/IMG_1.jpg", "/a/IMG_2.jpg", "/b/IMG_3.jpg"});
+        model->items().open({"/a/IMG_1.jpg", "/a/IMG_2.jpg", "/b/IMG_3.jpg"});
         // x-3.jpg is no item, but renaming would meet it: the preview says so.
-        QVERIFY(QTest::qWaitFor([&] { return model->summary().conflicts == 1; }));
+        QVERIFY(QTest::qWaitFor([&] { return model->preview().summary().conflicts == 1; }));
         QCOMPARE(entryNamed(*model, "IMG_3.jpg").status.kind, RenameStatus::Kind::nameTaken);
-        ConfirmationSheet sheet = model->confirmationSheet("\u2318Z");
+        ConfirmationSheet sheet = model->batches().confirmationSheet("\u2318Z");
         QCOMPARE(sheet.title, std::string("Resolve conflicts before renaming"));
         QVERIFY(sheet.canSkip && !sheet.canRename);
 
         model->skipConflicting();
         QVERIFY(waitForRenamable(*model, 2));
-        sheet = model->confirmationSheet("\u2318Z");
+        sheet = model->batches().confirmationSheet("\u2318Z");
         QCOMPARE(sheet.title, std::string("Rename 2 items?"));
         QCOMPARE(sheet.countsLine,
                  std::string("2 will be renamed \u00B7 0 stay the same \u00B7 1 filtered or excluded"));
         QCOMPARE(sheet.footer,
                  std::string("Nothing changes on disk until you click Rename. Undo with \u2318Z."));
         QCOMPARE(sheet.lineCount, 2u);
-        QCOMPARE(model->confirmationLine(1), (ConfirmationLine{"IMG_2.jpg", "x-2.jpg"}));
-        model->performRename();
+        QCOMPARE(model->preview().confirmationLine(1), (ConfirmationLine{"IMG_2.jpg", "x-2.jpg"}));
+        model->batches().performRename();
         QVERIFY(waitForBatch(*model));
         QCOMPARE(itemIds(*model), (Strings{"/a/x-1.jpg", "/a/x-2.jpg", "/b/IMG_3.jpg"}));
-        QCOMPARE(model->selectedID(), std::optional<std::string>("/b/IMG_3.jpg")); // first by name
-        QVERIFY(model->unchecked().empty());
-        QVERIFY(!model->resultBanner().revealButton); // no one folder to show
+        // The item selected at first stays selected, under its new name.
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/a/x-1.jpg"));
+        QVERIFY(model->items().unchecked().empty());
+        QVERIFY(!model->batches().resultBanner().revealButton); // no one folder to show
 
-        model->undoLastRename();
+        model->batches().undoLastRename();
         QVERIFY(waitForBatch(*model));
         QCOMPARE(itemIds(*model), (Strings{"/a/IMG_1.jpg", "/a/IMG_2.jpg", "/b/IMG_3.jpg"}));
         QCOMPARE(fixture.disk->paths(),
                  (Strings{"/a", "/a/IMG_1.jpg", "/a/IMG_2.jpg", "/b", "/b/IMG_3.jpg", "/b/x-3.jpg"}));
-        QVERIFY(!model->lastTransaction() && !model->actionMessage());
+        QVERIFY(!model->batches().lastTransaction() && !model->batches().actionMessage());
+    }
+
+    // Items renamed onto each other's names (a swap) or along a chain each
+    // take the name their own move left them with, and the selected item
+    // stays selected under its new name.
+    void looseFilesFollowSwapsAndChains() {
+        ModelFixture fixture;
+        for (const char* path : {"/d/ab.txt", "/d/ba.txt", "/e/a.txt", "/e/b.txt"}) {
+            fixture.disk->addFile(path);
+        }
+        auto model = fixture.make();
+        model->rules().setRules({RuleEntry::make(NameRule(NameRule::Mode::reverse, ""))});
+        model->items().open({"/d/ab.txt", "/d/ba.txt"});
+        QVERIFY(waitForRenamable(*model, 2));
+        model->items().setSelectedID("/d/ba.txt");
+        model->batches().performRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/d/ba.txt", "/d/ab.txt"}));
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/d/ab.txt"));
+        model->batches().undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/d/ab.txt", "/d/ba.txt"}));
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/d/ba.txt"));
+
+        // a → b and b → c: the pairs apply in order, so "b" becomes "c" before "a" becomes "b".
+        model->rules().setRules(
+            {RuleEntry::make(RegexRule({{"^b$", "c", true}, {"^a$", "b", true}}, false))});
+        model->items().open({"/e/a.txt", "/e/b.txt"});
+        QVERIFY(waitForRenamable(*model, 2));
+        model->items().setSelectedID("/e/b.txt");
+        model->batches().performRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/e/b.txt", "/e/c.txt"}));
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/e/c.txt"));
+        model->batches().undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(itemIds(*model), (Strings{"/e/a.txt", "/e/b.txt"}));
+        // One move per item: a counter now plans two renames from two files.
+        model->rules().setRules({RuleEntry::make(CounterRule(CounterRule::Position::suffix, 1, 1, 1, "-"))});
+        QVERIFY(waitForRenamable(*model, 2));
+        QCOMPARE(model->preview().confirmationLine(0), (ConfirmationLine{"a.txt", "a-1.txt"}));
+        QCOMPARE(model->preview().confirmationLine(1), (ConfirmationLine{"b.txt", "b-2.txt"}));
+    }
+
+    // A renamed item of a folder stays selected once the folder is read again.
+    void theSelectionFollowsItsItemThroughAFolderRename() {
+        ModelFixture fixture;
+        auto model = openedOver(fixture, "/p", {"IMG_1.jpg", "IMG_2.jpg"});
+        QVERIFY(waitForRenamable(*model, 2));
+        model->items().setSelectedID("/p/IMG_2.jpg");
+        model->batches().performRename();
+        QVERIFY(waitForBatch(*model));
+        QVERIFY(waitForLoad(*model));
+        QCOMPARE(model->items().selectedID(), std::optional<std::string>("/p/x-2.jpg"));
+    }
+
+    // An undo the history refuses (its folder cannot be written) leaves the
+    // batch to be undone once the folder is mended.
+    void anUndoTheHistoryRefusesLeavesTheBatchUndoable() {
+        ModelFixture fixture;
+        auto model = openedOver(fixture, "/p", {"IMG_1.jpg"});
+        QVERIFY(waitForRenamable(*model, 1));
+        model->batches().performRename();
+        QVERIFY(waitForBatch(*model));
+        const Uuid batch = model->batches().lastTransaction()->id;
+
+        const std::string away = fixture.history + ".away";
+        std::filesystem::rename(fixture.history, away);
+        morvane::testing::writeFile(fixture.history, "not a folder");
+        model->batches().undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(fixture.disk->paths(), (Strings{"/p", "/p/x-1.jpg"}));
+        QVERIFY(model->batches().actionMessage());
+        QVERIFY(model->batches().lastTransaction() && model->batches().lastTransaction()->id == batch);
+        QVERIFY(model->batches().canUndo());
+
+        std::filesystem::remove(fixture.history);
+        std::filesystem::rename(away, fixture.history);
+        model->batches().undoLastRename();
+        QVERIFY(waitForBatch(*model));
+        QCOMPARE(fixture.disk->paths(), (Strings{"/p", "/p/IMG_1.jpg"}));
+        QVERIFY(!model->batches().canUndo());
     }
 
     void undoTakesBackTheWindowsBatchOrTheNewestRecorded() {
@@ -251,46 +337,46 @@ private slots:
         auto environment = fixture.environment(FolderAccess::local());
         environment.historyDirectory = history;
         AppModel model(environment);
-        model.openFolder(photos);
+        model.items().openFolder(photos);
         QVERIFY(waitForLoad(model));
         // A new window offers the recorded batch for undo: the way back after a restart.
-        QTRY_VERIFY(model.canUndo());
-        model.undoLastRename();
+        QTRY_VERIFY(model.batches().canUndo());
+        model.batches().undoLastRename();
         QVERIFY(waitForBatch(model));
-        QVERIFY(!model.canUndo());
+        QVERIFY(!model.batches().canUndo());
         QCOMPARE(namesIn(photos), (Strings{"IMG_3.jpg", "IMG_4.jpg", "IMG_5.jpg"}));
-        QCOMPARE(model.actionMessage(),
+        QCOMPARE(model.batches().actionMessage(),
                  std::optional<std::string>("2 files have since changed \u2014 partial undo only."));
 
         // The window's own batch is taken back from its last transaction.
         renameImgToX(model);
         QVERIFY(waitForRenamable(model, 3));
-        model.performRename();
+        model.batches().performRename();
         QVERIFY(waitForBatch(model));
-        QVERIFY(model.canUndo());
-        const Uuid own = model.lastTransaction()->id;
-        model.undoLastRename();
+        QVERIFY(model.batches().canUndo());
+        const Uuid own = model.batches().lastTransaction()->id;
+        model.batches().undoLastRename();
         QVERIFY(waitForBatch(model));
         QCOMPARE(namesIn(photos), (Strings{"IMG_3.jpg", "IMG_4.jpg", "IMG_5.jpg"}));
-        QVERIFY(!model.lastTransaction() && !model.actionMessage());
+        QVERIFY(!model.batches().lastTransaction() && !model.batches().actionMessage());
         const auto records = HistoryStore(history).load();
         QCOMPARE(records.front().id, own);
         QVERIFY(records.front().isFullyUndone());
 
         // What is left of the command line's batch has gone for good.
-        model.undoLastRename();
+        model.batches().undoLastRename();
         QVERIFY(waitForBatch(model));
-        QCOMPARE(model.actionMessage(),
+        QCOMPARE(model.batches().actionMessage(),
                  std::optional<std::string>("2 files have since changed \u2014 nothing was put back."));
 
         // A rule changed after a rename withdraws its undo, though the history keeps the batch.
         renameImgToX(model);
         QVERIFY(waitForRenamable(model, 3));
-        model.performRename();
+        model.batches().performRename();
         QVERIFY(waitForBatch(model));
-        QSignalSpy withdrawn(&model, &AppModel::canUndoChanged);
-        model.setRules({});
-        QVERIFY(!model.canUndo());
+        QSignalSpy withdrawn(&model.batches(), &WindowBatches::canUndoChanged);
+        model.rules().setRules({});
+        QVERIFY(!model.batches().canUndo());
         QCOMPARE(withdrawn.count(), 1);
     }
 
@@ -304,24 +390,24 @@ private slots:
         auto model =
             fixture.make(std::make_shared<FolderAccess>(slowed(std::make_shared<LocalFileSystem>(), 4)));
         renameImgToX(*model);
-        model->openFolder(folder.path());
+        model->items().openFolder(folder.path());
         QVERIFY(waitForRenamable(*model, 200));
         ProgressLog progress(*model);
         QElapsedTimer clock;
         clock.start();
-        model->performRename();
-        QVERIFY(QTest::qWaitFor([&] { return model->renameProgress().has_value(); }, 5000));
+        model->batches().performRename();
+        QVERIFY(QTest::qWaitFor([&] { return model->batches().renameProgress().has_value(); }, 5000));
         QVERIFY(clock.elapsed() >= 190); // shown only once the batch has run for a moment
-        QCOMPARE(model->renameProgress()->phaseText, std::string("Renaming"));
-        QVERIFY(model->renameProgress()->canStop);
-        model->stopRenaming();
-        QVERIFY(!model->renameProgress()->canStop);
+        QCOMPARE(model->batches().renameProgress()->phaseText, std::string("Renaming"));
+        QVERIFY(model->batches().renameProgress()->canStop);
+        model->batches().stopRenaming();
+        QVERIFY(!model->batches().renameProgress()->canStop);
         QVERIFY(waitForBatch(*model));
 
         QCOMPARE(morvane::testing::snapshot(folder.path()), original);
-        QCOMPARE(model->actionMessage(),
+        QCOMPARE(model->batches().actionMessage(),
                  std::optional<std::string>("Renaming was stopped. Everything was put back."));
-        QVERIFY(!model->lastTransaction());
+        QVERIFY(!model->batches().lastTransaction());
         QCOMPARE(HistoryStore(fixture.history).load().size(), 0u);
         QVERIFY(progress.isOrderlyAndEndsIn(Phase::puttingBack));
     }
@@ -336,28 +422,56 @@ private slots:
         fixture.disk->addFile("/elsewhere/a.txt");
         auto model = fixture.make(std::make_shared<FolderAccess>(slowed(fixture.disk, 5)));
         renameImgToX(*model);
-        model->openFolder("/p");
+        model->items().openFolder("/p");
         QVERIFY(waitForRenamable(*model, 80));
         ProgressLog progress(*model);
         // Edited after the plan was shown and confirmed: what was shown is renamed.
-        const auto edited = std::vector{RuleEntry::make(ReplaceRule("IMG_", "y-", false))};
-        model->setRules(edited);
-        model->performRename();
-        QVERIFY(model->busy());
+        const auto edited =
+            std::vector{RuleEntry::make(ReplaceRule("IMG_", "y-", false)),
+                        RuleEntry::make(RegexRule({{"a", "b", true}, {"c", "d", true}}, false))};
+        model->rules().setRules(edited);
+        QVERIFY(model->presets().saveCurrentRules("Mine"));
+        const auto presetsBefore = model->presets().userPresets();
+        model->batches().performRename();
+        QVERIFY(model->batches().busy());
 
-        const auto itemsBefore = model->items();
-        model->setRules({});
-        model->apply(FactoryPresets::sequenceOnly());
-        model->setItems({});
-        model->setUnchecked({"/p/IMG_10.jpg"});
-        model->openFolder("/elsewhere");
-        model->undoLastRename();
-        model->performRename();
-        QVERIFY(!model->saveCurrentRules("Mine"));
-        QCOMPARE(model->rules(), edited);
-        QCOMPARE(model->items(), itemsBefore);
-        QVERIFY(model->unchecked().empty() && model->folder() == std::optional<std::string>("/p"));
-        QVERIFY(!model->confirmationSheet("").canRename && !model->canOpenConfirmation());
+        const auto itemsBefore = model->items().list();
+        const Uuid first = edited[0].id, second = edited[1].id;
+        model->rules().setRules({});
+        model->rules().addRule(RuleKind::counter);
+        model->rules().duplicate(first);
+        model->rules().deleteRule(first);
+        model->rules().move(second, -1);
+        model->rules().placeRule(second, 0);
+        model->rules().reset(first);
+        model->rules().setAllExpanded(false);
+        model->rules().setEnabled(first, false);
+        model->rules().setListMode(second, false);
+        model->rules().setListRows(second, {ListRow::make("x", "y")});
+        model->presets().apply(FactoryPresets::sequenceOnly());
+        model->items().setItems({});
+        model->items().setUnchecked({"/p/IMG_10.jpg"});
+        model->items().setChecked("/p/IMG_11.jpg", false);
+        model->skipConflicting();
+        model->items().openFolder("/elsewhere");
+        model->items().open({"/elsewhere/a.txt"});
+        model->items().setScanOptions(ScanOptions{});
+        model->items().rescan();
+        model->batches().undoLastRename();
+        model->batches().performRename();
+        QVERIFY(!model->presets().saveCurrentRules("Mine 2"));
+        model->presets().renamePreset(presetsBefore[0], "Yours");
+        model->presets().setFavorite(presetsBefore[0], true);
+        model->presets().deletePreset(presetsBefore[0]);
+        model->presets().importPresets({"/nowhere.morvanepreset"});
+        QCOMPARE(model->rules().entries(), edited);
+        QCOMPARE(model->items().list(), itemsBefore);
+        QCOMPARE(model->presets().userPresets(), presetsBefore);
+        QVERIFY(model->items().unchecked().empty() &&
+                model->items().folder() == std::optional<std::string>("/p"));
+        QVERIFY(!model->batches().confirmationSheet("").canRename &&
+                !model->batches().canOpenConfirmation(ConfirmationCommand::rename) &&
+                !model->batches().canOpenConfirmation(ConfirmationCommand::preview));
 
         QVERIFY(waitForBatch(*model));
         QCOMPARE(fixture.disk->paths().size(), renamed.size() + 2);
@@ -371,19 +485,19 @@ private slots:
     void theSheetClosesWhenNothingIsLeftToConfirm() {
         ModelFixture fixture;
         auto model = fixture.make();
-        model->setRules({RuleEntry::make(NameRule(NameRule::Mode::fixed, "same"))});
-        model->setItems(namedItems({"a.txt", "b.txt"}));
-        QVERIFY(QTest::qWaitFor([&] { return model->summary().conflicts == 2; }));
-        QVERIFY(model->canOpenConfirmation());
-        model->setShowConfirm(true);
-        const ConfirmationSheet sheet = model->confirmationSheet("\u2318Z");
+        model->rules().setRules({RuleEntry::make(NameRule(NameRule::Mode::fixed, "same"))});
+        model->items().setItems(namedItems({"a.txt", "b.txt"}));
+        QVERIFY(QTest::qWaitFor([&] { return model->preview().summary().conflicts == 2; }));
+        QVERIFY(model->batches().canOpenConfirmation(ConfirmationCommand::rename));
+        model->batches().openConfirmation(ConfirmationCommand::preview);
+        const ConfirmationSheet sheet = model->batches().confirmationSheet("\u2318Z");
         QCOMPARE(sheet.footer,
                  std::string("Rename is unavailable until every conflict is resolved. Edit the rules, "
                              "add a Counter, or skip the conflicting items."));
         model->skipConflicting();
-        QVERIFY(QTest::qWaitFor([&] { return !model->showConfirm(); }));
-        QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
-        QVERIFY(!model->canOpenConfirmation());
+        QVERIFY(QTest::qWaitFor([&] { return !model->batches().showConfirm(); }));
+        QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename"));
+        QVERIFY(!model->batches().canOpenConfirmation(ConfirmationCommand::rename));
     }
 };
 

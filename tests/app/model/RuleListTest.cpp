@@ -151,69 +151,70 @@ private slots:
     void everyChangeOfTheListIsFollowedUp() {
         ModelFixture fixture;
         auto model = fixture.make();
-        const Uuid id = model->rules().front().id;
+        const Uuid id = model->rules().entries().front().id;
         const std::vector<std::function<void()>> edits{
-            [&] { model->setEnabled(id, false); },
-            [&] { model->setExpanded(id, false); },
-            [&] { model->setRules(std::vector<RuleEntry>(model->rules())); },
-            [&] { model->setListRows(id, *model->listRows(id)); },
-            [&] { model->setAllExpanded(true); },
+            [&] { model->rules().setEnabled(id, false); },
+            [&] { model->rules().setExpanded(id, false); },
+            [&] { model->rules().setRules(std::vector<RuleEntry>(model->rules().entries())); },
+            [&] { model->rules().setListRows(id, *model->rules().listRows(id)); },
+            [&] { model->rules().setAllExpanded(true); },
         };
         for (const auto& edit : edits) {
-            model->setCurrentPreset("Camera import");
-            model->setLastTransaction(RenameTransaction{});
-            model->setActionMessage("Renamed");
+            model->presets().setCurrentPreset("Camera import");
+            model->batches().setLastTransaction(RenameTransaction{});
+            model->batches().setActionMessage("Renamed");
             const int before = fixture.scripted->startedCount();
             edit();
-            QVERIFY(!model->currentPreset());
-            QVERIFY(!model->lastTransaction());
-            QVERIFY(!model->actionMessage());
+            QVERIFY(!model->presets().currentPreset());
+            QVERIFY(!model->batches().lastTransaction());
+            QVERIFY(!model->batches().actionMessage());
             QVERIFY(waitForPlan(*model));
             QCOMPARE(fixture.scripted->startedCount(), before + 1);
         }
-        model->applyRules(model->rules(), "Sequence only");
-        QCOMPARE(model->currentPreset(), std::optional<std::string>("Sequence only"));
+        model->presets().apply(Preset::fromPipeline("Sequence only", model->rules().pipeline()));
+        QCOMPARE(model->presets().currentPreset(), std::optional<std::string>("Sequence only"));
         // Ids not in the list change nothing, so nothing is withdrawn.
-        model->setActionMessage("Renamed");
-        model->move(Uuid::random(), 1);
-        model->setEnabled(Uuid::random(), false);
-        QCOMPARE(model->actionMessage(), std::optional<std::string>("Renamed"));
+        model->batches().setActionMessage("Renamed");
+        model->rules().move(Uuid::random(), 1);
+        model->rules().setEnabled(Uuid::random(), false);
+        QCOMPARE(model->batches().actionMessage(), std::optional<std::string>("Renamed"));
     }
 
     void figuresFollowThePlan() {
         ModelFixture fixture;
         auto model = fixture.make();
-        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "x.jpg"}));
-        model->addRule(RuleKind::regex);
-        const Uuid replace = model->rules()[0].id, regex = model->rules()[1].id;
-        model->setRule(regex, RegexRule("(", "", false));
+        model->items().setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "x.jpg"}));
+        model->rules().addRule(RuleKind::regex);
+        const Uuid replace = model->rules().entries()[0].id, regex = model->rules().entries()[1].id;
+        model->rules().setRule(regex, RegexRule("(", "", false));
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->changedCount(replace), std::size_t(2));
-        QCOMPARE(model->figures(replace).footerTitle, std::string("2 of 3"));
-        QCOMPARE(model->figures(replace).footerDetail, std::string(" items changed by this rule"));
-        QCOMPARE(model->figures(regex).footerTitle, std::string("Error \u00B7 rule is bypassed until fixed"));
-        QCOMPARE(model->figures(regex).footerDetail, std::string("Missing closing parenthesis"));
+        QCOMPARE(model->rules().changedCount(replace), std::size_t(2));
+        QCOMPARE(model->rules().figures(replace).footerTitle, std::string("2 of 3"));
+        QCOMPARE(model->rules().figures(replace).footerDetail, std::string(" items changed by this rule"));
+        QCOMPARE(model->rules().figures(regex).footerTitle,
+                 std::string("Error \u00B7 rule is bypassed until fixed"));
+        QCOMPARE(model->rules().figures(regex).footerDetail, std::string("Missing closing parenthesis"));
         // A card's head: the rule's summary, or why it does nothing.
-        QCOMPARE(model->figures(replace).summaryLine,
+        QCOMPARE(model->rules().figures(replace).summaryLine,
                  std::string("\u201CIMG_\u201D \u2192 \u201Csanta-cruz-\u201D"));
-        QCOMPARE(model->figures(regex).summaryLine, std::string("Invalid pattern"));
-        QCOMPARE(model->figures(regex).toggleTitle, std::string("Disable Rule"));
+        QCOMPARE(model->rules().figures(regex).summaryLine, std::string("Invalid pattern"));
+        QCOMPARE(model->rules().figures(regex).toggleTitle, std::string("Disable Rule"));
         // Disabled, it is skipped at once, and its error goes with the next plan.
-        model->setEnabled(regex, false);
-        QCOMPARE(model->figures(regex).summaryLine, std::string("Disabled \u00B7 skipped"));
-        QVERIFY(!model->figures(regex).error);
-        QCOMPARE(model->figures(regex).toggleTitle, std::string("Enable Rule"));
+        model->rules().setEnabled(regex, false);
+        QCOMPARE(model->rules().figures(regex).summaryLine, std::string("Disabled \u00B7 skipped"));
+        QVERIFY(!model->rules().figures(regex).error);
+        QCOMPARE(model->rules().figures(regex).toggleTitle, std::string("Enable Rule"));
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->figures(regex).footerTitle, std::string("0 of 3"));
-        QCOMPARE(model->activeRulesText(), std::string("1 of 2 active"));
+        QCOMPARE(model->rules().figures(regex).footerTitle, std::string("0 of 3"));
+        QCOMPARE(model->rules().activeRulesText(), std::string("1 of 2 active"));
 
         // A rule the current plan does not know yet has no count.
-        model->addRule(RuleKind::counter);
-        QCOMPARE(model->changedCount(model->rules().back().id), std::size_t(0));
+        model->rules().addRule(RuleKind::counter);
+        QCOMPARE(model->rules().changedCount(model->rules().entries().back().id), std::size_t(0));
 
-        QCOMPARE(model->listEditorTitle(), std::string("Edit List"));
-        model->setListEditingRule(regex);
-        QCOMPARE(model->listEditorTitle(), std::string("Regular Expression \u00B7 Rule 2"));
+        QCOMPARE(model->rules().listEditorTitle(), std::string("Edit List"));
+        model->rules().setListEditingRule(regex);
+        QCOMPARE(model->rules().listEditorTitle(), std::string("Regular Expression \u00B7 Rule 2"));
     }
 
     // Counted over the loaded items as they are: not sorted, not searched,
@@ -221,15 +222,17 @@ private slots:
     void matchCountsUseTheCheckedItemsBeforeTheRule() {
         ModelFixture fixture;
         auto model = fixture.make();
-        model->setRules({RuleEntry::make(ReplaceRule("x", "IMG_", false)),
-                         RuleEntry::make(ReplaceRule({{"IMG_", "", true}, {"zz", "", true}}, false))});
-        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "x.jpg", "y.jpg"}));
-        model->setChecked("/d/IMG_2.jpg", false);
-        model->setSearchText("y");
-        model->setSortAscending(false);
-        QCOMPARE(model->matchCounts(model->rules()[1].id), (std::vector<std::size_t>{2, 0}));
-        QCOMPARE(model->matchCounts(model->rules()[0].id), (std::vector<std::size_t>{1}));
-        QVERIFY(model->matchCounts(Uuid::random()).empty());
+        model->rules().setRules(
+            {RuleEntry::make(ReplaceRule("x", "IMG_", false)),
+             RuleEntry::make(ReplaceRule({{"IMG_", "", true}, {"zz", "", true}}, false))});
+        model->items().setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "x.jpg", "y.jpg"}));
+        model->items().setChecked("/d/IMG_2.jpg", false);
+        model->items().setSearchText("y");
+        model->items().setOrder(ItemOrder{SortField::name, false});
+        QCOMPARE(model->rules().matchCounts(model->rules().entries()[1].id),
+                 (std::vector<std::size_t>{2, 0}));
+        QCOMPARE(model->rules().matchCounts(model->rules().entries()[0].id), (std::vector<std::size_t>{1}));
+        QVERIFY(model->rules().matchCounts(Uuid::random()).empty());
     }
 };
 

@@ -2,10 +2,6 @@
 #include "app/model/Localizer.h"
 #include "engine/support/Localization.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QLibraryInfo>
-
 namespace morvane::app::testing {
 
 class SettingsTest : public QObject {
@@ -112,20 +108,6 @@ private slots:
         QCOMPARE(announced.count(), 3);
         QCOMPARE(settings->language().code, std::string("fr"));
         QCOMPARE(fixture.store()->value("language").toString(), QString("system"));
-    }
-
-    // Texts Qt draws itself follow a chosen language, and the desktop's again for "system".
-    void qtsOwnTextsFollowAChosenLanguage() {
-        const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-        if (!QFile::exists(translations + "/qtbase_de.qm")) {
-            QSKIP("Qt's translations are not installed");
-        }
-        SettingsFixture fixture;
-        const auto settings = fixture.make({"en"});
-        settings->setLanguagePreference("de");
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
-        settings->setLanguagePreference("system");
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
     }
 
     void applicationTextsComeFromTheirCatalogues() {

@@ -1,9 +1,10 @@
 // What the window's controls show that the model decides: the Rename
-// button's title and whether it opens the confirmation, where the selection is
-// among the rows shown, the criteria command, and the settings the window
-// keeps for itself.
+// button's title and which command opens the confirmation, where the
+// selection is among the rows shown, the criteria command, the launch
+// options, and the settings the window keeps for itself.
 #include "ModelTesting.h"
 #include "app/model/HomePath.h"
+#include "app/model/LaunchOptions.h"
 
 #include <QDir>
 
@@ -16,46 +17,73 @@ private slots:
     void theRenameButtonSaysWhatItWillDo() {
         ModelFixture fixture;
         auto model = fixture.make();
-        QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
-        QVERIFY(!model->canOpenConfirmation());
+        WindowBatches& batches = model->batches();
+        QCOMPARE(batches.renameButtonTitle(), std::string("Rename"));
+        // With nothing to rename, Rename opens no sheet; Preview lists what there is.
+        batches.openConfirmation(ConfirmationCommand::rename);
+        QVERIFY(!batches.showConfirm());
+        batches.openConfirmation(ConfirmationCommand::preview);
+        QVERIFY(batches.showConfirm());
+        batches.closeConfirmation();
 
-        model->setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "keep.txt"}));
+        model->items().setItems(namedItems({"IMG_1.jpg", "IMG_2.jpg", "keep.txt"}));
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->renameButtonTitle(), std::string("Rename 2 Items"));
-        QVERIFY(model->canOpenConfirmation());
+        QCOMPARE(batches.renameButtonTitle(), std::string("Rename 2 Items"));
+        batches.openConfirmation(ConfirmationCommand::rename);
+        QVERIFY(batches.showConfirm());
+        batches.closeConfirmation();
 
         // After a rename that left nothing to do.
-        model->setLastTransaction(RenameTransaction{});
-        model->setItems(namedItems({"santa-cruz-1.jpg"}));
+        model->batches().setLastTransaction(RenameTransaction{});
+        model->items().setItems(namedItems({"santa-cruz-1.jpg"}));
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->renameButtonTitle(), std::string("Renamed"));
-        QVERIFY(!model->canOpenConfirmation());
+        QCOMPARE(model->batches().renameButtonTitle(), std::string("Renamed"));
+        QVERIFY(!model->batches().canOpenConfirmation(ConfirmationCommand::rename));
 
         // Conflicts alone still open the confirmation, which offers to skip them.
-        model->setItems(namedItems({"a.txt", "b.txt", "c.txt"}));
-        model->setRules({RuleEntry::make(ReplaceRule("a", "c", true))});
+        model->items().setItems(namedItems({"a.txt", "b.txt", "c.txt"}));
+        model->rules().setRules({RuleEntry::make(ReplaceRule("a", "c", true))});
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->summary().toRename, std::size_t(0));
-        QVERIFY(model->summary().conflicts > 0);
-        QCOMPARE(model->renameButtonTitle(), std::string("Rename"));
-        QVERIFY(model->canOpenConfirmation());
+        QCOMPARE(model->preview().summary().toRename, std::size_t(0));
+        QVERIFY(model->preview().summary().conflicts > 0);
+        QCOMPARE(model->batches().renameButtonTitle(), std::string("Rename"));
+        QVERIFY(model->batches().canOpenConfirmation(ConfirmationCommand::rename));
     }
 
     void theSelectionIsFoundAmongTheRowsShown() {
         ModelFixture fixture;
         auto model = fixture.make();
-        model->setItems(namedItems({"a.txt", "IMG_1.jpg", "b.txt", "IMG_2.jpg"}));
-        model->setSelectedID("/d/IMG_2.jpg");
+        model->items().setItems(namedItems({"a.txt", "IMG_1.jpg", "b.txt", "IMG_2.jpg"}));
+        model->items().setSelectedID("/d/IMG_2.jpg");
         QVERIFY(waitForPlan(*model));
-        QCOMPARE(model->selectedRowIndex(), std::optional<std::size_t>(3));
-        model->setShowOnlyChanged(true);
-        QCOMPARE(model->selectedRowIndex(), std::optional<std::size_t>(1));
-        model->setSelectedID("/d/b.txt");
-        QVERIFY(!model->selectedRowIndex());
-        model->setShowOnlyChanged(false);
-        QCOMPARE(model->selectedRowIndex(), std::optional<std::size_t>(1));
-        model->setSelectedID(std::nullopt);
-        QVERIFY(!model->selectedRowIndex());
+        QCOMPARE(model->preview().selectedRowIndex(), std::optional<std::size_t>(3));
+        model->preview().setShowOnlyChanged(true);
+        QCOMPARE(model->preview().selectedRowIndex(), std::optional<std::size_t>(1));
+        model->items().setSelectedID("/d/b.txt");
+        QVERIFY(!model->preview().selectedRowIndex());
+        model->preview().setShowOnlyChanged(false);
+        QCOMPARE(model->preview().selectedRowIndex(), std::optional<std::size_t>(1));
+        model->items().setSelectedID(std::nullopt);
+        QVERIFY(!model->preview().selectedRowIndex());
+    }
+
+    // The options as Qt's own parser reads them: a value after "=" or a
+    // space, flags anywhere, and paths among them and after "--"; options it
+    // does not know (the toolkit's own, a later version's) are passed over.
+    void launchOptionsAreReadAsQtReadsThem() {
+        const LaunchOptions options =
+            LaunchOptions::parse({"--reverse", "a.jpg", "--language", "de", "--appearance=dark", "-x", "",
+                                  "--sheet", "--", "--demo"});
+        QCOMPARE(options.paths, (std::vector<std::string>{"a.jpg", "--demo"}));
+        QCOMPARE(options.language, std::optional<std::string>("de"));
+        QCOMPARE(options.appearance, std::optional(AppearanceChoice::dark));
+        QVERIFY(options.sheet && !options.demo);
+        QVERIFY(!options.mentionsOpen);
+
+        // "--open" with nothing after it opens nothing, yet keeps the welcome away.
+        const LaunchOptions open = LaunchOptions::parse({"--open"});
+        QVERIFY(open.mentionsOpen && !open.open && open.opensSomething());
+        QVERIFY(!LaunchOptions::parse({"--appearance=sepia"}).appearance);
     }
 
     void theCriteriaCommandSaysWhatItWillDo() {

@@ -51,6 +51,28 @@ TEST(ItemOrder, SortsByEachFieldWithNameAsAscendingTieBreak) {
     }
 }
 
+// Names that differ only in letter case compare equal in a file browser's
+// order; the exact text decides between them, so a counter numbers them
+// alike whatever order the folder listed them in.
+TEST(ItemOrder, NamesDifferingOnlyInLetterCaseHaveADefiniteOrder) {
+    for (const bool ascending : {true, false}) {
+        for (const Field field : {Field::name, Field::kind, Field::size, Field::path}) {
+            const ItemOrder order{field, ascending};
+            auto listed = std::vector{file("a.txt", "/x", 0, 1), file("A.txt", "/x", 0, 1)};
+            auto reversed = std::vector{listed[1], listed[0]};
+            order.sort(listed);
+            order.sort(reversed);
+            EXPECT_EQ(names(listed), names(reversed)) << rawValue(field) << " " << ascending;
+            EXPECT_NE(order.areInOrder(listed[0], listed[1]), order.areInOrder(listed[1], listed[0]));
+        }
+    }
+    auto byName = std::vector{file("a.txt", "/x", 0, 1), file("A.txt", "/x", 0, 1)};
+    ItemOrder{Field::name, false}.sort(byName);
+    EXPECT_EQ(names(byName), (std::vector<std::string>{"a.txt", "A.txt"}));
+    ItemOrder{Field::name, true}.sort(byName);
+    EXPECT_EQ(names(byName), (std::vector<std::string>{"A.txt", "a.txt"}));
+}
+
 // Items usually arrive already in ascending name order, as a folder is listed.
 TEST(ItemOrder, DescendingReversesNameAndPathOrderOfAListInAscendingOrder) {
     const std::vector<FileItem> listed{file("a", "/x", 0, 0), file("b", "/x", 0, 0), file("c", "/y", 0, 0),

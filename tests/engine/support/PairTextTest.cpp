@@ -26,6 +26,12 @@ TEST(PairText, ParsesTabsArrowsAndEqualsInThatOrder) {
          {{"a", "b"}, {"c", "d"}, {"e", "f"}, {"g", "h"}, {"i", "j"}}},
         {"empty find kept", "=x", {{"", "x"}}},
         {"empty text", "", {}},
+        // Editors on some systems begin a saved file with a byte-order mark;
+        // it is no part of the first find text. Only a leading one is dropped.
+        {"leading byte-order mark",
+         "\xEF\xBB\xBFIMG_\tphoto-\n\xEF\xBB\xBFx=y",
+         {{"IMG_", "photo-"}, {"\xEF\xBB\xBFx", "y"}}},
+        {"only a byte-order mark", "\xEF\xBB\xBF", {}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PairText::parse(c.text), c.expected) << c.label;

@@ -7,7 +7,7 @@ namespace {
 // A prefix, a text inserted at a character position, and a suffix.
 class AddEditor final : public RuleEditorOf<AffixRule> {
 public:
-    AddEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    AddEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         addRow(ui("Prefix"), textField(&AffixRule::prefix, ui("Prefix")));
         addRow(ui("Insert"), textField(&AffixRule::insert, ui("Insert")));
         addRow(ui("At position"),
@@ -18,7 +18,7 @@ public:
 
 } // namespace
 
-RuleEditor* makeAddEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeAddEditor(WindowRules& model, const Uuid& id) {
     return new AddEditor(model, id);
 }
 

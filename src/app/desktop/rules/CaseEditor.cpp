@@ -7,7 +7,7 @@ namespace {
 // The letter case of the name and, on its own, of the extension.
 class CaseEditor final : public RuleEditorOf<CaseRule> {
 public:
-    CaseEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    CaseEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         using Mode = CaseRule::Mode;
         using Extension = CaseRule::ExtensionMode;
         addRow(ui("Name"), choiceMenu(&CaseRule::mode, ui("Name"),
@@ -25,7 +25,7 @@ public:
 
 } // namespace
 
-RuleEditor* makeCaseEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeCaseEditor(WindowRules& model, const Uuid& id) {
     return new CaseEditor(model, id);
 }
 

@@ -10,7 +10,7 @@ namespace {
 // A sequence number after, before or instead of the name.
 class CounterEditor final : public RuleEditorOf<CounterRule> {
 public:
-    CounterEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    CounterEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         using Position = CounterRule::Position;
         addRow(ui("Position"), choiceMenu(&CounterRule::position, ui("Position"),
                                           {{Position::suffix, "After name"},
@@ -35,7 +35,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeCounterEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeCounterEditor(WindowRules& model, const Uuid& id) {
     return new CounterEditor(model, id);
 }
 

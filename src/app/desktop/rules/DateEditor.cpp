@@ -12,7 +12,7 @@ namespace {
 // or after the name, in a format from the menu.
 class DateEditor final : public RuleEditorOf<DateRule> {
 public:
-    DateEditor(AppModel& model, const Uuid& id)
+    DateEditor(WindowRules& model, const Uuid& id)
         : RuleEditorOf(model, id), format_(EditorControls::choiceMenu(ui("Format"), {})) {
         using Source = DateRule::Source;
         using Position = DateRule::Position;
@@ -61,7 +61,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeDateEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeDateEditor(WindowRules& model, const Uuid& id) {
     return new DateEditor(model, id);
 }
 

@@ -7,7 +7,7 @@ namespace {
 // The parent folder's name before or after the name.
 class FolderEditor final : public RuleEditorOf<FolderRule> {
 public:
-    FolderEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    FolderEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         using Position = FolderRule::Position;
         addRow(ui("Position"),
                choiceMenu(&FolderRule::position, ui("Position"),
@@ -18,7 +18,7 @@ public:
 
 } // namespace
 
-RuleEditor* makeFolderEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeFolderEditor(WindowRules& model, const Uuid& id) {
     return new FolderEditor(model, id);
 }
 

@@ -8,7 +8,7 @@ namespace {
 // Keeps, removes, fixes or reverses the whole name; the text is the fixed name.
 class NameEditor final : public RuleEditorOf<NameRule> {
 public:
-    NameEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    NameEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         using Mode = NameRule::Mode;
         addRow(ui("Mode"), choiceMenu(&NameRule::mode, ui("Mode"),
                                       {{Mode::keep, "Keep"},
@@ -29,7 +29,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeNameEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeNameEditor(WindowRules& model, const Uuid& id) {
     return new NameEditor(model, id);
 }
 

@@ -9,7 +9,7 @@
 
 namespace morvane::app {
 
-PairsEditor::PairsEditor(AppModel& model, const Uuid& id, bool listMode, const PairsEditorTexts& texts)
+PairsEditor::PairsEditor(WindowRules& model, const Uuid& id, bool listMode, const PairsEditorTexts& texts)
     : RuleEditor(model, id), listMode_(listMode), listSwitch_(new QCheckBox(ui(texts.listTitle))),
       find_(EditorControls::textField(ui(texts.findLabel), toQString(texts.findPlaceholder))),
       with_(EditorControls::textField(ui(texts.withLabel), toQString(texts.withPlaceholder))),
@@ -123,7 +123,7 @@ void PairsEditor::editRows(const std::function<void(ListRows&)>& change) {
 }
 
 void PairsEditor::refreshFromModel() {
-    for (const RuleEntry& entry : model_.rules()) {
+    for (const RuleEntry& entry : model_.entries()) {
         if (entry.id == id_) {
             refresh(entry, {});
         }

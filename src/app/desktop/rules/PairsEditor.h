@@ -29,7 +29,7 @@ struct PairsEditorTexts {
 // more than one pair; leaving it keeps the first pair only.
 class PairsEditor : public RuleEditor {
 public:
-    PairsEditor(AppModel& model, const Uuid& id, bool listMode, const PairsEditorTexts& texts);
+    PairsEditor(WindowRules& model, const Uuid& id, bool listMode, const PairsEditorTexts& texts);
 
     void refresh(const RuleEntry& entry, const RuleFigures& figures) final;
 

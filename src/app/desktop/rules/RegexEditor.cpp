@@ -8,7 +8,7 @@ namespace {
 // pattern does not compile shown under the patterns before any preview runs.
 class RegexEditor final : public PairsEditor {
 public:
-    RegexEditor(AppModel& model, const Uuid& id, bool listMode)
+    RegexEditor(WindowRules& model, const Uuid& id, bool listMode)
         : PairsEditor(
               model, id, listMode,
               {"Use a list of patterns", "Pattern", "^IMG_(\\d+)", "Replace", "photo-$1", "Ignore case"}) {}
@@ -29,7 +29,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeRegexEditor(AppModel& model, const Uuid& id, bool listMode) {
+RuleEditor* makeRegexEditor(WindowRules& model, const Uuid& id, bool listMode) {
     return new RegexEditor(model, id, listMode);
 }
 

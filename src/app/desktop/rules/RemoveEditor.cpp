@@ -7,7 +7,7 @@ namespace {
 // Characters off the start and the end, a set of characters anywhere, and surplus spaces.
 class RemoveEditor final : public RuleEditorOf<RemoveRule> {
 public:
-    RemoveEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    RemoveEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         addRow(ui("First"), EditorControls::row({numberField(&RemoveRule::first, ui("First")),
                                                  EditorControls::note(ui("characters"))}));
         addRow(ui("Last"), EditorControls::row({numberField(&RemoveRule::last, ui("Last")),
@@ -19,7 +19,7 @@ public:
 
 } // namespace
 
-RuleEditor* makeRemoveEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeRemoveEditor(WindowRules& model, const Uuid& id) {
     return new RemoveEditor(model, id);
 }
 

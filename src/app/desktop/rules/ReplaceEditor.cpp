@@ -7,7 +7,7 @@ namespace {
 // Literal text replaced, pair after pair.
 class ReplaceEditor final : public PairsEditor {
 public:
-    ReplaceEditor(AppModel& model, const Uuid& id, bool listMode)
+    ReplaceEditor(WindowRules& model, const Uuid& id, bool listMode)
         : PairsEditor(model, id, listMode,
                       {"Use a list of replacements", "Find", "IMG_", "Replace with", "santa-cruz-",
                        "Case sensitive"}) {}
@@ -25,7 +25,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeReplaceEditor(AppModel& model, const Uuid& id, bool listMode) {
+RuleEditor* makeReplaceEditor(WindowRules& model, const Uuid& id, bool listMode) {
     return new ReplaceEditor(model, id, listMode);
 }
 

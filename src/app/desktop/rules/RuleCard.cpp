@@ -5,17 +5,19 @@
 #include "app/desktop/rules/RuleCardFooter.h"
 #include "app/desktop/rules/RuleCardHeader.h"
 #include "app/desktop/rules/RuleEditor.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowRules.h"
 
 #include <QDrag>
+#include <QEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace morvane::app {
 
-RuleCard::RuleCard(AppModel& model, const Uuid& id, QWidget* parent)
+RuleCard::RuleCard(WindowRules& model, const Uuid& id, QWidget* parent)
     : QFrame(parent), model_(model), id_(id), layout_(new QVBoxLayout(this)),
       header_(new RuleCardHeader(model, id)), footer_(new RuleCardFooter) {
     setObjectName("ruleCard");
@@ -68,11 +70,16 @@ void RuleCard::dropEditor() {
     editor_ = nullptr;
 }
 
-void RuleCard::retranslate() {
-    header_->retranslate();
-    footer_->retranslate();
-    if (editor_ != nullptr) {
+void RuleCard::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && editor_ != nullptr) {
         dropEditor();
+        const auto& entries = model_.entries();
+        const auto entry = std::find_if(entries.begin(), entries.end(),
+                                        [this](const RuleEntry& candidate) { return candidate.id == id_; });
+        if (entry != entries.end()) {
+            refresh(*entry, model_.figures(id_));
+        }
     }
 }
 

@@ -11,7 +11,7 @@ class QVBoxLayout;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowRules;
 class RuleCardFooter;
 class RuleCardHeader;
 class RuleEditor;
@@ -27,12 +27,10 @@ public:
     // What a dragged card carries: its entry's id.
     static constexpr const char* mimeType = "application/x-morvane-rule";
 
-    RuleCard(AppModel& model, const Uuid& id, QWidget* parent = nullptr);
+    RuleCard(WindowRules& model, const Uuid& id, QWidget* parent = nullptr);
 
     const Uuid& id() const { return id_; }
     void refresh(const RuleEntry& entry, const RuleFigures& figures);
-    // Texts anew in the interface language; the editor is made again.
-    void retranslate();
 
     RuleCardHeader* header() const { return header_; }
     RuleEditor* editor() const { return editor_; }
@@ -42,6 +40,8 @@ public:
     static std::optional<Uuid> draggedRule(const QMimeData* data);
 
 protected:
+    // In a new interface language the editor is made again.
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -49,7 +49,7 @@ private:
     void reset();
     void dropEditor();
 
-    AppModel& model_;
+    WindowRules& model_;
     Uuid id_;
     QVBoxLayout* layout_;
     RuleCardHeader* header_;

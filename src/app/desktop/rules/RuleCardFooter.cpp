@@ -3,6 +3,7 @@
 #include "app/desktop/UiText.h"
 #include "app/desktop/rules/EditorControls.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +34,13 @@ RuleCardFooter::RuleCardFooter(QWidget* parent)
     layout->setColumnStretch(1, 1);
     connect(reset_, &QPushButton::clicked, this, &RuleCardFooter::resetRequested);
     retranslate();
+}
+
+void RuleCardFooter::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
 }
 
 void RuleCardFooter::retranslate() {

@@ -18,7 +18,6 @@ public:
     explicit RuleCardFooter(QWidget* parent = nullptr);
 
     void refresh(const RuleFigures& figures);
-    void retranslate();
     // What the foot says, without its emphasis.
     QString text() const { return titleText_ + detailText_; }
     bool showsError() const { return error_; }
@@ -27,7 +26,12 @@ public:
 signals:
     void resetRequested();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
+
     QWidget* symbol_;
     QLabel* title_;
     QLabel* detail_;

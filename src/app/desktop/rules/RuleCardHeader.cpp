@@ -4,10 +4,11 @@
 #include "app/desktop/Icons.h"
 #include "app/desktop/UiText.h"
 #include "app/desktop/rules/EditorControls.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowRules.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,7 +59,7 @@ private:
 
 } // namespace
 
-RuleCardHeader::RuleCardHeader(AppModel& model, const Uuid& id, QWidget* parent)
+RuleCardHeader::RuleCardHeader(WindowRules& model, const Uuid& id, QWidget* parent)
     : QWidget(parent), model_(model), id_(id), handle_(new DragHandle([this] { emit dragStarted(); })),
       enabled_(new QCheckBox), number_(new QLabel), title_(new QLabel), menuButton_(new QToolButton),
       chevron_(new QToolButton), summary_(new ElidedLabel), resultRow_(new QWidget),
@@ -107,29 +108,50 @@ RuleCardHeader::RuleCardHeader(AppModel& model, const Uuid& id, QWidget* parent)
 
     connect(enabled_, &QCheckBox::toggled, this, [this](bool on) { model_.setEnabled(id_, on); });
     connect(chevron_, &QToolButton::clicked, this, [this] { model_.setExpanded(id_, !expanded_); });
+    makeMenu();
+    toggle_->setText(ui("Disable Rule"));
     retranslate();
 }
 
 void RuleCardHeader::makeMenu() {
-    menu_->clear();
-    moveUp_ = menu_->addAction(ui("Move Up"), this, [this] { model_.move(id_, -1); });
-    moveDown_ = menu_->addAction(ui("Move Down"), this, [this] { model_.move(id_, +1); });
+    moveUp_ = menu_->addAction(QString(), this, [this] { model_.move(id_, -1); });
+    moveDown_ = menu_->addAction(QString(), this, [this] { model_.move(id_, +1); });
     menu_->addSeparator();
-    toggle_ = menu_->addAction(ui("Disable Rule"), this, [this] { model_.setEnabled(id_, !isEnabled_); });
-    menu_->addAction(ui("Duplicate"), this, [this] { model_.duplicate(id_); });
-    menu_->addAction(ui("Reset to Defaults"), this, [this] { emit resetRequested(); });
+    toggle_ = menu_->addAction(QString(), this, [this] { model_.setEnabled(id_, !isEnabled_); });
+    duplicate_ = menu_->addAction(QString(), this, [this] { model_.duplicate(id_); });
+    reset_ = menu_->addAction(QString(), this, [this] { emit resetRequested(); });
     menu_->addSeparator();
-    menu_->addAction(ui("Delete Rule"), this, [this] { model_.deleteRule(id_); });
+    delete_ = menu_->addAction(QString(), this, [this] { model_.deleteRule(id_); });
 }
 
+void RuleCardHeader::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+}
+
+// The texts of its own; those about the rule come with every refresh.
 void RuleCardHeader::retranslate() {
     enabled_->setAccessibleName(ui("Enabled"));
     enabled_->setToolTip(ui("Enabled"));
     menuButton_->setAccessibleName(ui("Rule Actions"));
     menuButton_->setToolTip(ui("Rule Actions"));
     handle_->setToolTip(ui("Drag to reorder"));
-    chevronShown_ = -1;
-    makeMenu();
+    moveUp_->setText(ui("Move Up"));
+    moveDown_->setText(ui("Move Down"));
+    duplicate_->setText(ui("Duplicate"));
+    reset_->setText(ui("Reset to Defaults"));
+    delete_->setText(ui("Delete Rule"));
+    showChevron();
+}
+
+// Down when open, to the right when closed.
+void RuleCardHeader::showChevron() {
+    chevron_->setIcon(Icons::rotatedSymbol("chevron.down", expanded_ ? 0 : -90));
+    const QString help = expanded_ ? ui("Collapse") : ui("Expand");
+    chevron_->setToolTip(help);
+    chevron_->setAccessibleName(help);
 }
 
 void RuleCardHeader::refresh(const RuleEntry& entry, const RuleFigures& figures) {
@@ -149,11 +171,7 @@ void RuleCardHeader::refresh(const RuleEntry& entry, const RuleFigures& figures)
     }
     if (chevronShown_ != static_cast<int>(entry.isExpanded)) {
         chevronShown_ = static_cast<int>(entry.isExpanded);
-        // Down when open, to the right when closed.
-        chevron_->setIcon(Icons::rotatedSymbol("chevron.down", entry.isExpanded ? 0 : -90));
-        const QString help = entry.isExpanded ? ui("Collapse") : ui("Expand");
-        chevron_->setToolTip(help);
-        chevron_->setAccessibleName(help);
+        showChevron();
     }
     moveUp_->setEnabled(figures.canMoveUp);
     moveDown_->setEnabled(figures.canMoveDown);

@@ -14,7 +14,7 @@ class QToolButton;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowRules;
 class ElidedLabel;
 
 // The head of a rule card: the drag handle, the switch, the number, the
@@ -25,10 +25,9 @@ class RuleCardHeader : public QWidget {
     Q_OBJECT
 
 public:
-    RuleCardHeader(AppModel& model, const Uuid& id, QWidget* parent = nullptr);
+    RuleCardHeader(WindowRules& model, const Uuid& id, QWidget* parent = nullptr);
 
     void refresh(const RuleEntry& entry, const RuleFigures& figures);
-    void retranslate();
 
     QWidget* handle() const { return handle_; }
     QCheckBox* enabledSwitch() const { return enabled_; }
@@ -45,10 +44,15 @@ signals:
     // "Reset to Defaults": the card resets the rule and starts its editor afresh.
     void resetRequested();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void makeMenu();
+    void retranslate();
+    void showChevron();
 
-    AppModel& model_;
+    WindowRules& model_;
     Uuid id_;
     QWidget* handle_;
     QCheckBox* enabled_;
@@ -63,6 +67,9 @@ private:
     QAction* moveUp_ = nullptr;
     QAction* moveDown_ = nullptr;
     QAction* toggle_ = nullptr;
+    QAction* duplicate_ = nullptr;
+    QAction* reset_ = nullptr;
+    QAction* delete_ = nullptr;
     bool expanded_ = true; // as the entry last shown was
     bool isEnabled_ = true;
     int chevronShown_ = -1; // the state the chevron shows: 1 open, 0 closed, -1 not yet

@@ -1,7 +1,7 @@
 #include "app/desktop/rules/RuleCardList.h"
 
 #include "app/desktop/rules/RuleCard.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowRules.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,7 +11,7 @@
 
 namespace morvane::app {
 
-RuleCardList::RuleCardList(AppModel& model, QWidget* parent)
+RuleCardList::RuleCardList(WindowRules& model, QWidget* parent)
     : QWidget(parent), model_(model), layout_(new QVBoxLayout(this)) {
     setObjectName("ruleCardList");
     setAcceptDrops(true);
@@ -46,7 +46,7 @@ bool RuleCardList::accepts(const QMimeData* dragged) const {
         return false;
     }
     // Only cards of this window's list.
-    const auto& rules = model_.rules();
+    const auto& rules = model_.entries();
     return std::any_of(rules.begin(), rules.end(), [&](const RuleEntry& entry) { return entry.id == *id; });
 }
 

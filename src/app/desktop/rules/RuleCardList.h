@@ -9,7 +9,7 @@ class QVBoxLayout;
 
 namespace morvane::app {
 
-class AppModel;
+class WindowRules;
 class RuleCard;
 
 // The column of rule cards, in list order. A card dropped on it goes where
@@ -19,7 +19,7 @@ class RuleCardList : public QWidget {
     Q_OBJECT
 
 public:
-    explicit RuleCardList(AppModel& model, QWidget* parent = nullptr);
+    explicit RuleCardList(WindowRules& model, QWidget* parent = nullptr);
 
     // Puts these cards in this order (they are its children from then on).
     void arrange(const std::vector<RuleCard*>& cards);
@@ -38,7 +38,7 @@ protected:
 private:
     bool accepts(const QMimeData* dragged) const;
 
-    AppModel& model_;
+    WindowRules& model_;
     QVBoxLayout* layout_;
     std::vector<RuleCard*> cards_;
     std::optional<std::size_t> indicator_; // where the dragged card would go

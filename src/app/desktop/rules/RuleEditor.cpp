@@ -8,7 +8,7 @@
 
 namespace morvane::app {
 
-RuleEditor::RuleEditor(AppModel& model, const Uuid& id, QWidget* parent)
+RuleEditor::RuleEditor(WindowRules& model, const Uuid& id, QWidget* parent)
     : QWidget(parent), model_(model), id_(id), form_(new QFormLayout(this)) {
     setObjectName("ruleEditor");
     form_->setContentsMargins(0, 0, 0, 0);
@@ -19,7 +19,7 @@ RuleEditor::RuleEditor(AppModel& model, const Uuid& id, QWidget* parent)
     form_->setRowWrapPolicy(QFormLayout::DontWrapRows);
 }
 
-RuleEditor* RuleEditor::make(AppModel& model, const RuleEntry& entry, const RuleFigures& figures) {
+RuleEditor* RuleEditor::make(WindowRules& model, const RuleEntry& entry, const RuleFigures& figures) {
     const Uuid& id = entry.id;
     // Each time an editor is shown, list mode starts on exactly when there is more than one pair.
     const bool listMode = RuleEditing::startsInListMode(entry.rule);

@@ -3,7 +3,7 @@
 #include "app/desktop/UiText.h"
 #include "app/desktop/rules/EditorControls.h"
 #include "app/desktop/rules/NumberField.h"
-#include "app/model/AppModel.h"
+#include "app/model/WindowRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,14 +25,14 @@ namespace morvane::app {
 // sends back is shown without disturbing the control being used.
 class RuleEditor : public QWidget {
 public:
-    RuleEditor(AppModel& model, const Uuid& id, QWidget* parent = nullptr);
+    RuleEditor(WindowRules& model, const Uuid& id, QWidget* parent = nullptr);
 
     const Uuid& id() const { return id_; }
     // Shows the entry's settings and what the card knows of the selected item.
     virtual void refresh(const RuleEntry& entry, const RuleFigures& figures) = 0;
 
     // The editor of the entry's kind, showing the entry.
-    static RuleEditor* make(AppModel& model, const RuleEntry& entry, const RuleFigures& figures);
+    static RuleEditor* make(WindowRules& model, const RuleEntry& entry, const RuleFigures& figures);
 
 protected:
     // A labelled row of the editor's form; the label names the field for
@@ -42,7 +42,7 @@ protected:
     void setRowVisible(QWidget* field, bool visible);
     QFormLayout* form() const { return form_; }
 
-    AppModel& model_;
+    WindowRules& model_;
     Uuid id_;
 
 private:

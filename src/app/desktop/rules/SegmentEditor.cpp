@@ -14,7 +14,7 @@ namespace {
 // removed or moved; below, what the settings pick from the selected item.
 class SegmentEditor final : public RuleEditorOf<SegmentRule> {
 public:
-    SegmentEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    SegmentEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         using Selection = SegmentRule::Selection;
         using Action = SegmentRule::Action;
         addRow(ui("Select"), choiceMenu(&SegmentRule::selection, ui("Select"),
@@ -113,7 +113,7 @@ private:
 
 } // namespace
 
-RuleEditor* makeSegmentEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeSegmentEditor(WindowRules& model, const Uuid& id) {
     return new SegmentEditor(model, id);
 }
 

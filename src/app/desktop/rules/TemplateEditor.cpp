@@ -9,7 +9,7 @@ namespace {
 // A whole new name from tokens, with the tokens to hand under the field.
 class TemplateEditor final : public RuleEditorOf<TemplateRule> {
 public:
-    TemplateEditor(AppModel& model, const Uuid& id) : RuleEditorOf(model, id) {
+    TemplateEditor(WindowRules& model, const Uuid& id) : RuleEditorOf(model, id) {
         // The field takes the editor's whole width: templates are long.
         auto* label = new QLabel(ui("Template"));
         QLineEdit* field =
@@ -31,7 +31,7 @@ public:
 
 } // namespace
 
-RuleEditor* makeTemplateEditor(AppModel& model, const Uuid& id) {
+RuleEditor* makeTemplateEditor(WindowRules& model, const Uuid& id) {
     return new TemplateEditor(model, id);
 }
 

@@ -164,13 +164,13 @@ void type(QWidget* field, const QString& text) {
 // the expanded card of each kind, for the selected camera file.
 bool saveRuleCards(MainWindow& window, const QString& folder, const QString& output, const char* suffix) {
     bool ok = true;
-    window.model().setSelectedID(QDir(folder).filePath("IMG_0001.JPG").toStdString());
+    window.model().items().setSelectedID(QDir(folder).filePath("IMG_0001.JPG").toStdString());
     int number = 20; // after the window's own states
     for (const auto& [name, rule] : rulesOfEveryKind()) {
-        window.model().setRules(
+        window.model().rules().setRules(
             {RuleEntry::make(CaseRule(CaseRule::Mode::same, CaseRule::ExtensionMode::lower), true, false),
              RuleEntry::make(rule)});
-        waitFor([&] { return window.model().ruleFigures().back().result.has_value(); });
+        waitFor([&] { return window.model().rules().ruleFigures().back().result.has_value(); });
         settle(250);
         if (std::string_view(name) == "remove") {
             // A number field given something that is no number.
@@ -189,9 +189,9 @@ bool saveRuleCards(MainWindow& window, const QString& folder, const QString& out
 }
 
 void showPreview(MainWindow& window, const QString& folder) {
-    window.model().setRules(cleaningRules());
-    window.model().openFolder(folder.toStdString());
-    waitFor([&] { return !window.model().loading() && window.model().rowCount() > 0; });
+    window.model().rules().setRules(cleaningRules());
+    window.model().items().openFolder(folder.toStdString());
+    waitFor([&] { return !window.model().items().loading() && window.model().preview().rowCount() > 0; });
     settle(300);
 }
 
@@ -218,7 +218,7 @@ DesktopServices pacedServices(std::shared_ptr<PacedDisk> disk) {
 }
 
 RenameSheet* openRenameSheet(MainWindow& window) {
-    window.model().setShowConfirm(true);
+    window.model().batches().openConfirmation(ConfirmationCommand::preview);
     waitFor([&] { return window.renameBinding()->dialog() != nullptr; });
     settle(300);
     return qobject_cast<RenameSheet*>(window.renameBinding()->dialog());
@@ -255,25 +255,27 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
         ok &= save(withSheet(&window, sheet), output, "09-confirmation");
         sheet->renameButton()->click();
     }
-    waitFor([&] { return !model.showConfirm() && model.lastTransaction().has_value(); });
-    waitFor([&] { return !model.loading(); });
+    waitFor([&] { return !model.batches().showConfirm() && model.batches().lastTransaction() != nullptr; });
+    waitFor([&] { return !model.items().loading(); });
     settle(300);
     ok &= save(window.grab(), output, "10-result-banner");
-    model.undoLastRename();
-    waitFor([&] { return !model.busy(); });
+    model.batches().undoLastRename();
+    waitFor([&] { return !model.batches().busy(); });
 
-    model.openFolder(bigFolder.toStdString());
-    waitFor([&] { return model.canOpenConfirmation(); });
+    model.items().openFolder(bigFolder.toStdString());
+    waitFor([&] { return model.batches().canOpenConfirmation(ConfirmationCommand::rename); });
     settle(300);
     // The sheet goes once its batch ends: should this one end too soon, there is no picture of it.
     if (QPointer<RenameSheet> sheet = openRenameSheet(window)) {
         disk.millisecondsPerMove = 12;
         sheet->renameButton()->click();
-        waitFor([&] { return model.renameProgress() && model.renameProgress()->done > 120; }, 10000);
+        waitFor(
+            [&] { return model.batches().renameProgress() && model.batches().renameProgress()->done > 120; },
+            10000);
         settle(100);
         ok &= sheet && save(withSheet(&window, sheet), output, "11-progress");
-        model.stopRenaming();
-        waitFor([&] { return !model.busy(); }, 20000);
+        model.batches().stopRenaming();
+        waitFor([&] { return !model.batches().busy(); }, 20000);
         disk.millisecondsPerMove = 0;
     }
     settle(300);
@@ -282,29 +284,30 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
     if (RenameSheet* sheet = openRenameSheet(window)) {
         sheet->renameButton()->click();
     }
-    waitFor([&] { return !model.busy() && model.lastTransaction().has_value(); }, 10000);
-    waitFor([&] { return !model.loading(); });
+    waitFor([&] { return !model.batches().busy() && model.batches().lastTransaction() != nullptr; }, 10000);
+    waitFor([&] { return !model.items().loading(); });
     disk.millisecondsPerMove = 12;
-    model.undoLastRename();
-    waitFor([&] { return model.renameProgress() && model.renameProgress()->done > 150; }, 10000);
+    model.batches().undoLastRename();
+    waitFor([&] { return model.batches().renameProgress() && model.batches().renameProgress()->done > 150; },
+            10000);
     settle(100);
     ok &= save(window.grab(), output, "13-undo-progress");
     disk.millisecondsPerMove = 0;
-    waitFor([&] { return !model.busy(); }, 20000);
-    model.setActionMessage(std::nullopt);
+    waitFor([&] { return !model.batches().busy(); }, 20000);
+    model.batches().setActionMessage(std::nullopt);
 
     for (const Preset& preset : {FactoryPresets::cleanFilenames(), FactoryPresets::cameraImport()}) {
-        model.setFavorite(preset, true);
+        model.presets().setFavorite(preset, true);
     }
-    model.setRules(cleaningRules());
-    model.saveCurrentRules("Holiday photos");
-    model.setPresetMessage(std::nullopt);
+    model.rules().setRules(cleaningRules());
+    model.presets().saveCurrentRules("Holiday photos");
+    model.presets().setPresetMessage(std::nullopt);
     showPreview(window, sample);
-    model.setCurrentPreset("Holiday photos");
+    model.presets().setCurrentPreset("Holiday photos");
     settle();
     ok &= save(withMenu(window, "presetsMenu"), output, "14-preset-menu");
 
-    model.setShowPresetManager(true);
+    model.presets().setShowPresetManager(true);
     waitFor([&] { return window.presetManagerBinding()->dialog() != nullptr; });
     settle(300);
     if (QDialog* sheet = window.presetManagerBinding()->dialog()) {
@@ -313,7 +316,7 @@ bool shootRenamingAndPresets(MainWindow& window, PacedDisk& disk, const QString&
     }
     settle();
 
-    model.setShowSavePreset(true);
+    model.presets().setShowSavePreset(true);
     waitFor([&] { return window.savePresetBinding()->dialog() != nullptr; });
     if (auto* sheet = qobject_cast<PresetSaveSheet*>(window.savePresetBinding()->dialog())) {
         sheet->nameField()->setText("holiday photos");
@@ -344,13 +347,15 @@ bool shootRecovery(DesktopApp& app, const QTemporaryDir& root, const QString& ou
     bool ok = true;
     MainWindow* window = app.newWindow();
     window->resize(1280, 760);
-    window->model().openFolder(folder.toStdString());
-    waitFor([&] { return window->recoveryBar()->isVisible() && !window->model().loading(); });
+    window->model().items().openFolder(folder.toStdString());
+    waitFor([&] { return window->recoveryBar()->isVisible() && !window->model().items().loading(); });
     settle(300);
     ok &= save(window->grab(), output, "18-recovery-offer");
     window->recoveryBar()->putBackButton()->click();
-    waitFor([&] { return !window->model().busy() && window->model().actionMessage().has_value(); });
-    waitFor([&] { return !window->model().loading(); });
+    waitFor([&] {
+        return !window->model().batches().busy() && window->model().batches().actionMessage().has_value();
+    });
+    waitFor([&] { return !window->model().items().loading(); });
     settle(300);
     ok &= save(window->grab(), output, "19-recovery-result");
     window->close();
@@ -396,8 +401,8 @@ int main(int argc, char** argv) {
     const RuleEntry list = RuleEntry::make(ReplaceRule(
         {{"IMG_", "santa-cruz-", true}, {"copy", "", true}, {"final", "v2", true}, {"zzz", "x", false}},
         false));
-    window->model().setRules({list});
-    window->model().setListEditingRule(list.id);
+    window->model().rules().setRules({list});
+    window->model().rules().setListEditingRule(list.id);
     waitFor([&] { return window->findChild<QDialog*>("listEditor") != nullptr; });
     settle(300);
     if (auto* sheet = window->findChild<QDialog*>("listEditor")) {
@@ -424,15 +429,15 @@ int main(int argc, char** argv) {
 
     // Photos named by when they were taken; the files that hold no capture
     // date are marked, and say so in their status's help.
-    window->model().setRules({RuleEntry::make(DateRule(DateRule::Source::taken, "yyyy-MM-dd HH.mm",
-                                                       DateRule::Position::before, " ", std::nullopt))});
-    waitFor([&] { return !window->model().plan().notes.empty(); });
+    window->model().rules().setRules({RuleEntry::make(DateRule(
+        DateRule::Source::taken, "yyyy-MM-dd HH.mm", DateRule::Position::before, " ", std::nullopt))});
+    waitFor([&] { return !window->model().preview().plan().notes.empty(); });
     settle(300);
     ok &= save(window->grab(), output, "34-preview-capture-dates");
 
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
-    window->model().setChecked(QDir(folder).filePath("Résumé 2024.pdf").toStdString(), false);
+    window->model().items().setChecked(QDir(folder).filePath("Résumé 2024.pdf").toStdString(), false);
     settle(300);
     ok &= save(window->grab(), output, "06-preview-dark");
     app.showSettings();

@@ -1,0 +1,57 @@
+# One CTest entry per test class, so that `ctest -R` picks a class and a failure
+# names it: GoogleTest suites (KIND gtest) or the QtTest classes our runner
+# registers (KIND qtest). The classes are asked of the built binary when CTest
+# starts, so a new class needs no line here.
+#
+#   morvane_add_test_classes(TARGET t PREFIX name KIND gtest|qtest
+#                            [ARGS args...] [ENVIRONMENT VAR=value...])
+function(morvane_add_test_classes)
+  cmake_parse_arguments(ARG "" "TARGET;PREFIX;KIND" "ARGS;ENVIRONMENT" ${ARGN})
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${ARG_TARGET}-classes.cmake")
+  if(ARG_KIND STREQUAL "gtest")
+    set(list_args "--gtest_list_tests")
+  else()
+    set(list_args "--list-classes")
+  endif()
+  file(GENERATE OUTPUT "${script}" CONTENT "
+set(binary [==[$<TARGET_FILE:${ARG_TARGET}>]==])
+set(kind [==[${ARG_KIND}]==])
+set(prefix [==[${ARG_PREFIX}]==])
+set(extra_args [==[${ARG_ARGS}]==])
+set(environment [==[${ARG_ENVIRONMENT}]==])
+set(classes)
+if(EXISTS \"\${binary}\")
+  execute_process(COMMAND [==[${CMAKE_COMMAND}]==] -E env \${environment} \"\${binary}\" ${list_args}
+                  OUTPUT_VARIABLE listing ERROR_VARIABLE ignored RESULT_VARIABLE status TIMEOUT 120)
+  if(status EQUAL 0)
+    string(REPLACE \"\\n\" \";\" lines \"\${listing}\")
+    foreach(line IN LISTS lines)
+      if(kind STREQUAL \"gtest\")
+        # Suites start a line and end with a dot; their tests are indented.
+        if(line MATCHES \"^([^ #][^ ]*)\\\\.( |$)\")
+          list(APPEND classes \"\${CMAKE_MATCH_1}\")
+        endif()
+      elseif(line MATCHES \"^[A-Za-z_][A-Za-z0-9_]*$\")
+        list(APPEND classes \"\${line}\")
+      endif()
+    endforeach()
+  endif()
+endif()
+if(NOT classes)
+  # A binary that is missing or cannot list its classes fails as one test.
+  add_test(\"\${prefix}\" \"\${binary}\" \${extra_args})
+else()
+  foreach(class IN LISTS classes)
+    if(kind STREQUAL \"gtest\")
+      add_test(\"\${prefix}.\${class}\" \"\${binary}\" \${extra_args} \"--gtest_filter=\${class}.*\")
+    else()
+      add_test(\"\${prefix}.\${class}\" \"\${binary}\" \"\${class}\" \${extra_args})
+    endif()
+    if(environment)
+      set_tests_properties(\"\${prefix}.\${class}\" PROPERTIES ENVIRONMENT \"\${environment}\")
+    endif()
+  endforeach()
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+endfunction()
