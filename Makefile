@@ -13,7 +13,7 @@ DEV_FLAGS := -DMORVANE_WERROR=ON
 RELEASE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DMORVANE_BUILD_TESTS=OFF -DMORVANE_BUILD_BENCH=OFF \
 	-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 
-.PHONY: deps configure build run screenshots test test-asan fuzz bench bench-engine bench-desktop format clean \
+.PHONY: deps configure build run screenshots test test-asan fuzz fuzz-metadata bench bench-engine bench-desktop bench-contents format clean \
 	release package install-check
 
 deps:
@@ -61,27 +61,38 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS) --target morvane_engine_tests
 	@ctest --test-dir $(ASAN_DIR) --output-on-failure -R '^engine'
 
-# Feeds the preset reader generated files for FUZZ_SECONDS, starting from the
-# seed corpus in the repository (new finds go to a scratch folder, not the repo).
-# The full log stays in $(FUZZ_DIR)/fuzz.log; a find (crash, leak, timeout)
-# prints the report and fails the target with the fuzzer's own exit status.
-fuzz: deps
+# Feeds a reader generated files for FUZZ_SECONDS, starting from the seed
+# corpus in the repository (new finds go to a scratch folder, not the repo):
+# `fuzz` the preset reader, `fuzz-metadata` the photo and music metadata
+# readers. The full log stays in $(FUZZ_DIR) (fuzz.log, fuzz-metadata.log);
+# a find (crash, leak, timeout, memory blow-up) prints the report and fails
+# the target with the fuzzer's own exit status.
+# $(call run_fuzzer,name,longest input,log file)
+define run_fuzzer
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON -DMORVANE_BUILD_TESTS=OFF $(DEV_FLAGS) $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target morvane_fuzz_preset
-	@mkdir -p $(FUZZ_DIR)/corpus/preset
-	@status=0; $(FUZZ_DIR)/fuzz/morvane_fuzz_preset -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
-		-print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/preset fuzz/corpus/preset \
-		>$(FUZZ_DIR)/fuzz.log 2>&1 || status=$$?; \
-	if [ $$status -eq 0 ]; then tail -n 12 $(FUZZ_DIR)/fuzz.log; \
-	else tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzz: the fuzzer failed (exit $$status); full log in $(FUZZ_DIR)/fuzz.log" >&2; fi; \
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target morvane_fuzz_$(1)
+	@mkdir -p $(FUZZ_DIR)/corpus/$(1)
+	@status=0; $(FUZZ_DIR)/fuzz/morvane_fuzz_$(1) -max_total_time=$(FUZZ_SECONDS) -max_len=$(2) -timeout=10 \
+		-print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/$(1)- $(FUZZ_DIR)/corpus/$(1) fuzz/corpus/$(1) \
+		>$(FUZZ_DIR)/$(3) 2>&1 || status=$$?; \
+	if [ $$status -eq 0 ]; then tail -n 12 $(FUZZ_DIR)/$(3); \
+	else tail -n 80 $(FUZZ_DIR)/$(3); echo "$(1) fuzzer: it failed (exit $$status); full log in $(FUZZ_DIR)/$(3)" >&2; fi; \
 	exit $$status
+endef
+
+fuzz: deps
+	$(call run_fuzzer,preset,4096,fuzz.log)
+
+fuzz-metadata: deps
+	$(call run_fuzzer,metadata,65536,fuzz-metadata.log)
 
 # Whole-process timings against other renamers and the kernel's floor; installs
 # the other renamers it compares with. A few minutes.
 bench: build
 	@bench/compare $(BUILD_DIR)
 
-# The engine's own benchmarks (planning, move planner, executor, scanning, diffs).
+# The engine's own benchmarks (planning, move planner, executor, scanning, diffs,
+# reading photo metadata and tags).
 bench-engine: build
 	@$(BUILD_DIR)/bench/morvane_bench
 
@@ -90,6 +101,11 @@ bench-engine: build
 bench-desktop: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_desktop_bench
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_subfolder_bench
+
+# Rules that read files' contents, in the window: opening 10,000 photos, a
+# capture-date rule over them, typing in a Template rule over 10,000 songs.
+bench-contents: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/morvane_contents_bench
 
 # The programs as they are installed, in $(RELEASE_DIR).
 release: deps

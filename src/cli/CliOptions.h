@@ -39,6 +39,7 @@ struct CliOptions {
     bool json = false;
     bool onlyChanged = false;
     bool skipConflicting = false;
+    bool skipItemsLackingMetadata = false; // items whose files lack what a rule reads
     bool dryRun = false;
     bool noHistory = false;               // rename without recording the batch
     std::optional<std::string> undoId;    // undo this batch (an id, or a prefix only it has)

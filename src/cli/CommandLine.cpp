@@ -34,10 +34,15 @@ void addPlanningOptions(CLI::App& command, CliOptions& options, PlanningOptions&
         ->required();
     planning.preset = command.add_option("--preset", "The rules of a preset, by name or .morvanepreset file")
                           ->group("Rules, applied in command-line order");
-    planning.rule = command
-                        .add_option("--rule", "One rule as JSON, as in a preset file, e.g. "
-                                              "'{\"kind\":\"counter\",\"width\":2}'")
-                        ->group("Rules, applied in command-line order");
+    planning.rule =
+        command
+            .add_option("--rule",
+                        "One rule as JSON, as in a preset file, e.g. '{\"kind\":\"counter\",\"width\":2}'. "
+                        "Dates by when photos were taken: '{\"kind\":\"date\",\"source\":\"taken\"}'. "
+                        "Template tokens: {name} {ext} {parent} {counter:000} {date:yyyyMMdd} "
+                        "{created:yyyy-MM}, and from the files' metadata {taken:yyyy-MM-dd} {camera} "
+                        "{width} {height} {artist} {album} {title} {track:00} {disc} {year} {genre}")
+            ->group("Rules, applied in command-line order");
     planning.replace = command.add_option("--replace", "FIND=WITH: replace text (ignoring case)")
                            ->group("Rules, applied in command-line order");
     planning.caseSensitive = command.add_flag("--case-sensitive")
@@ -79,6 +84,11 @@ void addPlanningOptions(CLI::App& command, CliOptions& options, PlanningOptions&
         ->check(CLI::IsMember({"name", "kind", "modified", "size", "path"}))
         ->group(selection);
     command.add_flag("--descending")->description("Sort in descending order")->group(selection);
+    command
+        .add_flag("--skip-missing-metadata", options.skipItemsLackingMetadata,
+                  "Leave out items whose files lack what a rule reads, such as photos without a capture "
+                  "date, instead of refusing to rename")
+        ->group(selection);
 
     command.add_flag("--only-changed", options.onlyChanged, "Hide unchanged and excluded items")
         ->group("Output");

@@ -7,6 +7,8 @@
 #include "cli/SlowTaskNotice.h"
 #include "engine/core/ItemSelection.h"
 #include "engine/filesystem/LocalFileSystem.h"
+#include "engine/metadata/LibraryMetadataReader.h"
+#include "engine/metadata/MetadataCache.h"
 #include "engine/presets/PresetStore.h"
 #include "engine/support/Localization.h"
 #include "engine/transactions/BatchRunner.h"
@@ -78,11 +80,12 @@ std::string outcomeMessage(const BatchOutcome& outcome) {
 LocalFileSystem::Details detailsNeeded(const RenamePipeline& pipeline, const ItemOrder& order) {
     const bool sortsByThem =
         order.field == ItemOrder::Field::modified || order.field == ItemOrder::Field::size;
-    return pipeline.needsDetails() || sortsByThem ? LocalFileSystem::Details::all
-                                                  : LocalFileSystem::Details::namesAndKinds;
+    return pipeline.needsDetails().fileDates || sortsByThem ? LocalFileSystem::Details::all
+                                                            : LocalFileSystem::Details::namesAndKinds;
 }
 
-// "Rule 2 (Regular Expression): …" for every rule that failed.
+// "Rule 2 (Regular Expression): …" for every rule that failed, then every
+// item whose file lacks what a rule reads (a screenful at most).
 void printRuleErrors(std::ostream& err, const RenamePlan& plan, const RenamePipeline& pipeline) {
     for (const auto& [step, message] : plan.ruleErrors) {
         err << "morvane-cli: "
@@ -90,6 +93,50 @@ void printRuleErrors(std::ostream& err, const RenamePlan& plan, const RenamePipe
                                    title(pipeline.steps.at(step).rule->kind()), message))
             << "\n";
     }
+    constexpr std::size_t shown = 20;
+    std::size_t count = 0;
+    for (const ItemNote& note : plan.notes) {
+        if (note.level != ItemNote::Level::error ||
+            plan.entries[note.entry].status.kind == RenameStatus::Kind::excluded) {
+            continue;
+        }
+        if (++count <= shown) {
+            err << "morvane-cli: "
+                << printable(localized("Rule %lld (%@): %@", note.step + 1,
+                                       title(pipeline.steps.at(note.step).rule->kind()), note.message))
+                << "\n";
+        }
+    }
+    if (count > shown) {
+        err << "morvane-cli: "
+            << "\u2026 and " << count - shown << " more\n";
+    }
+}
+
+// The message that ends a refused batch: broken rules are fixed in the
+// rules; files without what a rule reads can be left out instead.
+std::string refusal(const RenamePlan& plan) {
+    if (!plan.ruleErrors.empty()) {
+        return localized("Nothing was renamed: fix the rules above first.");
+    }
+    return "Nothing was renamed: the files above lack what the rules read. Leave them out with "
+           "--skip-missing-metadata.";
+}
+
+// Reads what the rules use of the files' contents, once per file, on
+// several threads; nothing when no rule reads any.
+std::shared_ptr<const MetadataCache> readMetadata(const CommandContext& context,
+                                                  const RenamePipeline& pipeline,
+                                                  const std::vector<FileItem>& items) {
+    const ItemDetails wanted = pipeline.needsDetails();
+    if (!wanted.contents()) {
+        return nullptr;
+    }
+    auto cache = std::make_shared<MetadataCache>(std::make_shared<LibraryMetadataReader>());
+    const SlowTaskNotice notice(context.err, context.environment.errorsAreTerminal,
+                                localized("Reading\u2026"));
+    cache->read(items, wanted);
+    return cache;
 }
 
 void printConflicts(const CommandContext& context, const RenamePlan& plan, const RenamePipeline& pipeline,
@@ -119,8 +166,7 @@ int rename(const CommandContext& context, const BatchRunner& runner, BatchRunner
             writePlanJson(context.out, outcome.plan);
         }
         printRuleErrors(context.err, outcome.plan, pipeline);
-        context.err << "morvane-cli: " << localized("Nothing was renamed: fix the rules above first.")
-                    << "\n";
+        context.err << "morvane-cli: " << refusal(outcome.plan) << "\n";
         return ExitStatusUsage;
     case BatchOutcome::Status::conflicts:
         if (json) {
@@ -186,8 +232,10 @@ int previewOrRename(const CommandContext& context) {
     BatchRunner::Request request;
     request.items = selection.effectiveItems(std::move(source.items));
     request.pipeline = rules.pipeline;
+    request.pipeline.metadata = readMetadata(context, request.pipeline, request.items);
     request.folder = source.folder;
     request.skipConflicting = options.skipConflicting;
+    request.skipItemsLackingMetadata = options.skipItemsLackingMetadata;
     // A broken rule is refused, not bypassed: a script cannot see the mark a window shows.
     request.refuseRuleErrors = true;
 
@@ -207,7 +255,7 @@ int previewOrRename(const CommandContext& context) {
                   PlanView{plan, rules.pipeline, selection.unchecked, source.folder, options.onlyChanged},
                   context.palette);
     }
-    if (!plan.ruleErrors.empty()) {
+    if (!plan.ruleErrors.empty() || plan.hasItemErrors()) {
         return ExitStatusUsage;
     }
     return plan.hasConflicts() ? ExitStatusConflicts : ExitStatusSuccess;

@@ -17,7 +17,8 @@ struct StatusText {
     std::string help;
 };
 
-StatusText statusText(const RenamePlan::Entry& entry, const std::unordered_set<std::string>& unchecked) {
+StatusText statusText(const RenamePlan::Entry& entry, const std::unordered_set<std::string>& unchecked,
+                      bool hasNotes) {
     using Kind = RenameStatus::Kind;
     switch (entry.status.kind) {
     case Kind::rename:
@@ -30,7 +31,8 @@ StatusText statusText(const RenamePlan::Entry& entry, const std::unordered_set<s
     case Kind::duplicate:
         return {localized("Conflict"), Palette::red, localized("Another item would get the same name")};
     case Kind::excluded:
-        if (unchecked.contains(entry.item.id)) {
+        // Items left out for what their files lack carry the reason in their notes.
+        if (unchecked.contains(entry.item.id) || hasNotes) {
             return {localized("Excluded"), Palette::dim, {}};
         }
         return {localized("Filtered"), Palette::dim, {}};
@@ -78,10 +80,14 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) 
     std::vector<const RenamePlan::Entry*> rows;
     std::size_t statusWidth = displayWidth(localized("Status"));
     std::size_t nameWidth = displayWidth(localized("Current Name"));
+    const auto hasNotes = [&](const RenamePlan::Entry& entry) {
+        return !view.plan.notesFor(static_cast<std::size_t>(&entry - view.plan.entries.data())).empty();
+    };
     for (const auto& entry : view.plan.entries) {
         if (isShown(entry, view.onlyChanged)) {
             rows.push_back(&entry);
-            statusWidth = std::max(statusWidth, displayWidth(statusText(entry, view.unchecked).label));
+            statusWidth =
+                std::max(statusWidth, displayWidth(statusText(entry, view.unchecked, hasNotes(entry)).label));
             nameWidth = std::max(nameWidth, displayWidth(printable(shownName(entry, view.folder))));
         }
     }
@@ -94,7 +100,7 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) 
             << palette.paint(localized("New Name"), Palette::bold) << "\n";
     }
     for (const RenamePlan::Entry* entry : rows) {
-        const StatusText status = statusText(*entry, view.unchecked);
+        const StatusText status = statusText(*entry, view.unchecked, hasNotes(*entry));
         const std::string current = shownName(*entry, view.folder);
         const std::string prefix = current.substr(0, current.size() - entry->item.name.size());
         const NameDiff diff(entry->item.name, entry->newName);
@@ -103,6 +109,13 @@ void printPlan(std::ostream& out, const PlanView& view, const Palette& palette) 
             << padded(printable(current), nameWidth) << "  " << palette.spans(diff.newSide(), false);
         if (!status.help.empty()) {
             out << "  " << palette.paint("\u2014 " + printable(status.help), Palette::dim);
+        }
+        for (const ItemNote& note :
+             view.plan.notesFor(static_cast<std::size_t>(entry - view.plan.entries.data()))) {
+            const bool isError = note.level == ItemNote::Level::error;
+            out << "  "
+                << palette.paint("\u2014 " + printable(note.message),
+                                 isError ? Palette::red : Palette::yellow);
         }
         out << "\n";
     }
@@ -160,6 +173,20 @@ void writePlanJson(std::ostream& out, const RenamePlan& plan) {
         if (entry.status.takenBy) {
             text += ", \"takenBy\": ";
             appendJsonString(text, *entry.status.takenBy);
+        }
+        const auto notes = plan.notesFor(i);
+        if (!notes.empty()) {
+            text += ", \"notes\": [";
+            for (std::size_t n = 0; n < notes.size(); ++n) {
+                text.append(n == 0 ? "{\"level\": \"" : ", {\"level\": \"")
+                    .append(notes[n].level == ItemNote::Level::error ? "error" : "warning")
+                    .append("\", \"step\": ")
+                    .append(std::to_string(notes[n].step))
+                    .append(", \"message\": ");
+                appendJsonString(text, notes[n].message);
+                text += "}";
+            }
+            text += "]";
         }
         text += "}";
         if (text.size() > (1 << 20) - 4096) {

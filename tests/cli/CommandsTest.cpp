@@ -303,7 +303,7 @@ TEST(Presets, ByNameOrFileWithUnknownKindsSkipped) {
     for (const auto& preset : offered) {
         listed.emplace_back(preset["name"], preset["factory"]);
     }
-    EXPECT_EQ(listed.size(), 6u);
+    EXPECT_EQ(listed.size(), 7u);
     EXPECT_EQ(listed.back(), std::make_pair(std::string("SEQUENCE ONLY"), false));
 }
 

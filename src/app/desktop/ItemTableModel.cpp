@@ -97,7 +97,7 @@ QVariant ItemTableModel::statusData(const Row& row, int role) const {
     if (role == Qt::CheckStateRole || role == Qt::TextAlignmentRole) {
         return {};
     }
-    const RowStatus shown = model_.items().status(row.entry());
+    const RowStatus shown = model_.status(row.entry());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:

@@ -38,7 +38,8 @@ constexpr int storeRulesDelayMs = 300;
 AppModel::AppModel(Environment environment, QObject* parent)
     : QObject(parent), settings_(environment.settings ? environment.settings : &AppSettings::shared()),
       items_(environment.access ? environment.access : FolderAccess::local(), homeOf(environment), gate_),
-      preview_(std::move(environment.planner), [this] { return previewInput(); }),
+      preview_(std::move(environment.planner), std::move(environment.metadataReader),
+               [this] { return previewInput(); }),
       rules_(items_, preview_, *settings_, gate_),
       batches_(items_, preview_, std::move(environment.historyDirectory), gate_,
                std::move(environment.returnFreedMemory)),
@@ -193,6 +194,10 @@ void AppModel::applyLaunchOptions(const LaunchOptions& options) {
                          RuleEntry::make(RuleEntry::defaultRule(RuleKind::letterCase), true, false),
                          RuleEntry::make(RuleEntry::defaultRule(RuleKind::counter), false, false)});
     }
+}
+
+RowStatus AppModel::status(const RenamePlan::Entry& entry) const {
+    return items_.status(entry, preview_.notesOf(entry));
 }
 
 void AppModel::skipConflicting() {

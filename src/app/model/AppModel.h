@@ -18,6 +18,10 @@
 #include <optional>
 #include <string>
 
+namespace morvane {
+class MetadataReader;
+} // namespace morvane
+
 namespace morvane::app {
 
 class AppSettings;
@@ -35,6 +39,8 @@ struct AppModelEnvironment {
     // The first window of a run: it starts with the last rules stored, when
     // the settings say so.
     bool restoreLastRules = false;
+    // What reads photo metadata and tags; the engine's own when null.
+    std::shared_ptr<const MetadataReader> metadataReader;
 };
 
 // One window's model: its parts, wired together, and the state of the
@@ -69,6 +75,10 @@ public:
     WindowRecovery& recovery() { return recovery_; }
     WindowPresets& presets() { return presets_; }
     const WindowPresets& presets() const { return presets_; }
+
+    // The table's status of an entry of the published plan: the items'
+    // part decides it, with what the rules said about the entry's file.
+    RowStatus status(const RenamePlan::Entry& entry) const;
 
     // Unchecks every item the preview finds in conflict.
     void skipConflicting();

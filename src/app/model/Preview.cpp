@@ -2,6 +2,7 @@
 
 #include "engine/core/NameFilter.h"
 #include "engine/filesystem/NamesTakenOnDisk.h"
+#include "engine/metadata/MetadataCache.h"
 #include "engine/support/Unicode.h"
 
 #include <algorithm>
@@ -94,6 +95,13 @@ std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const P
     }
     preview->planning = planningList(input, preview->sorted);
     if (stop.stop_requested()) {
+        return nullptr;
+    }
+    // Only files the rules read, and each once: what was read stays in the
+    // cache, so later edits of the rules find it there.
+    const ItemDetails wanted = input.pipeline.needsDetails();
+    if (input.metadata && wanted.contents() &&
+        !input.metadata->read(*preview->planning->items, wanted, stop)) {
         return nullptr;
     }
     auto plan = planner(input.pipeline, *preview->planning->items, stop);

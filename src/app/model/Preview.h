@@ -17,6 +17,10 @@
 #include <unordered_set>
 #include <vector>
 
+namespace morvane {
+class MetadataCache;
+} // namespace morvane
+
 namespace morvane::app {
 
 using ItemList = std::vector<FileItem>;
@@ -43,6 +47,8 @@ struct PreviewInput {
     std::string searchText;
     RenamePipeline pipeline;
     std::vector<Uuid> ruleIds; // the rule list's entry of each step
+    // Where what the rules read of the files is read into before planning.
+    std::shared_ptr<MetadataCache> metadata;
     std::optional<std::string> selectedID;
     // The opened folder: the search also finds items by their folder written from it.
     std::optional<std::string> root;
@@ -90,7 +96,8 @@ using Planner =
 Planner pipelinePlanner();
 
 // Sorts, checks and filters the items (reusing the input's lists where they
-// still hold), plans them and derives the figures. Nothing when stopped.
+// still hold), reads what the rules use of files not yet read, plans them
+// and derives the figures. Nothing when stopped.
 std::shared_ptr<const Preview> computePreview(const PreviewInput& input, const Planner& planner,
                                               std::stop_token stop);
 

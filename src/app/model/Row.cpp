@@ -6,7 +6,9 @@
 
 namespace morvane::app {
 
-RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
+namespace {
+
+RowStatus statusOf(const RenamePlan::Entry& entry, bool isUnchecked) {
     using Kind = RenameStatus::Kind;
     // A conflict or an invalid name still says so: the edit is checked like any new name.
     if (entry.isEdited && entry.status.willRename()) {
@@ -40,6 +42,29 @@ RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked) {
     // The reason is the engine's own text.
     return {Localizer::text("Invalid"), "xmark.octagon.fill",
             entry.status.problem ? std::optional(entry.status.problem->message()) : std::nullopt};
+}
+
+} // namespace
+
+RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked, std::span<const ItemNote> notes) {
+    RowStatus status = statusOf(entry, isUnchecked);
+    if (notes.empty()) {
+        return status;
+    }
+    // The status still says what happens to the item; the mark and the
+    // help say that a rule had something to say about it (the engine's texts).
+    std::string help;
+    for (const ItemNote& note : notes) {
+        help += (help.empty() ? "" : "\n") + note.message;
+    }
+    if (status.help) {
+        help += "\n" + *status.help;
+    }
+    if (status.symbol != "exclamationmark.triangle.fill" && status.symbol != "xmark.octagon.fill") {
+        status.symbol = "exclamationmark.circle";
+    }
+    status.help = std::move(help);
+    return status;
 }
 
 std::string Row::kind() const {

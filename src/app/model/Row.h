@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace morvane::app {
@@ -20,7 +21,9 @@ struct RowStatus {
 };
 
 // `isUnchecked`: the user excluded the item, rather than the search.
-RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked);
+// `notes`: what the rules said about the item (what its file lacks), which
+// the help text leads with.
+RowStatus rowStatus(const RenamePlan::Entry& entry, bool isUnchecked, std::span<const ItemNote> notes = {});
 
 // One row of the item table: a plan entry and its derived columns. A view of
 // the model's current plan, valid until the next plan is published.

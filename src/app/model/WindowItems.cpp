@@ -394,8 +394,8 @@ void WindowItems::dismissUnreadableNamesNotice() {
     }
 }
 
-RowStatus WindowItems::status(const RenamePlan::Entry& entry) const {
-    return rowStatus(entry, unchecked_->contains(entry.item.id));
+RowStatus WindowItems::status(const RenamePlan::Entry& entry, std::span<const ItemNote> notes) const {
+    return rowStatus(entry, unchecked_->contains(entry.item.id), notes);
 }
 
 EmptyState WindowItems::emptyState() const {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -115,7 +116,8 @@ public:
                      std::shared_ptr<const ItemList> worked, const std::shared_ptr<const ItemList>& basedOn);
 
     // The table's status of a plan entry: unchecked or hidden by the search.
-    RowStatus status(const RenamePlan::Entry& entry) const;
+    // `notes`: what rules said about it (see rowStatus).
+    RowStatus status(const RenamePlan::Entry& entry, std::span<const ItemNote> notes = {}) const;
     EmptyState emptyState() const;
     // The folder's name, "Selected Items", or "Morvane" with nothing open.
     std::string title() const;

@@ -3,14 +3,20 @@
 #include "app/model/Localizer.h"
 #include "app/model/WorkerPools.h"
 #include "engine/core/RuleKind.h"
+#include "engine/metadata/LibraryMetadataReader.h"
+#include "engine/metadata/MetadataCache.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <functional>
 
 namespace morvane::app {
-WindowPreview::WindowPreview(Planner planner, std::function<PreviewInput()> inputs, QObject* parent)
+WindowPreview::WindowPreview(Planner planner, std::shared_ptr<const MetadataReader> reader,
+                             std::function<PreviewInput()> inputs, QObject* parent)
     : QObject(parent), planner_(planner ? std::move(planner) : pipelinePlanner()), inputs_(std::move(inputs)),
+      metadata_(std::make_shared<MetadataCache>(reader ? std::move(reader)
+                                                       : std::make_shared<const LibraryMetadataReader>())),
       preview_(std::make_shared<const Preview>()) {
     debounce_.setSingleShot(true);
     debounce_.setInterval(30);
@@ -34,6 +40,8 @@ void WindowPreview::start() {
     PreviewInput input = inputs_();
     input.sorted = preview_->sorted;
     input.planning = preview_->planning;
+    input.metadata = metadata_;
+    input.pipeline = withContents(std::move(input.pipeline));
     running_ = std::stop_source();
     const std::stop_token stop = running_.get_token();
     const std::uint64_t request = request_;
@@ -80,6 +88,24 @@ void WindowPreview::releaseElsewhere(std::shared_ptr<const Preview> preview) {
     });
     watcher->setFuture(QtConcurrent::run(&WorkerPools::planning(),
                                          [preview = std::move(preview)]() mutable { preview.reset(); }));
+}
+
+std::span<const ItemNote> WindowPreview::notesOf(const RenamePlan::Entry& entry) const {
+    const auto& entries = plan().entries;
+    // Compared as addresses: the entry is one of this plan's only if it lies among them.
+    const auto inPlan = [&] {
+        return !entries.empty() && std::less_equal<>()(entries.data(), &entry) &&
+               std::less<>()(&entry, entries.data() + entries.size());
+    };
+    if (!inPlan()) {
+        return {};
+    }
+    return plan().notesFor(static_cast<std::size_t>(&entry - entries.data()));
+}
+
+RenamePipeline WindowPreview::withContents(RenamePipeline pipeline) const {
+    pipeline.metadata = metadata_;
+    return pipeline;
 }
 
 bool WindowPreview::isOfItems(std::uint64_t itemsVersion) const {

@@ -11,9 +11,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stop_token>
 #include <string>
 #include <vector>
+
+namespace morvane {
+class MetadataCache;
+class MetadataReader;
+} // namespace morvane
 
 namespace morvane::app {
 
@@ -28,14 +34,18 @@ struct SelectedNames {
 // then; a result overtaken by a newer request is never published, even one
 // that had already been computed. The published plan stays until a newer one
 // replaces it, and everything the table, the status bar and the selection
-// read is derived from it. Main thread only.
+// read is derived from it. What rules read of the files' contents is read
+// on the worker before planning and kept while the files stay the same, so
+// that editing the rules never reads a file again. Main thread only.
 class WindowPreview : public QObject {
     Q_OBJECT
 
 public:
     // `inputs` takes what a computation reads (its lists of the last
-    // computation are filled in here).
-    WindowPreview(Planner planner, std::function<PreviewInput()> inputs, QObject* parent = nullptr);
+    // computation and the files' contents are filled in here). `reader`
+    // reads photo metadata and tags; the engine's own when null.
+    WindowPreview(Planner planner, std::shared_ptr<const MetadataReader> reader,
+                  std::function<PreviewInput()> inputs, QObject* parent = nullptr);
     ~WindowPreview() override;
 
     // Asks for a new plan: 30 ms after the last request, on a worker thread.
@@ -46,6 +56,12 @@ public:
     const std::shared_ptr<const Preview>& published() const { return preview_; }
     const PlanSummary& summary() const { return preview_->summary; }
     const IdSet& conflictIDs() const { return preview_->conflictIDs; }
+    // What rules said about the entry of the published plan (what its file
+    // lacks); empty for an entry of another plan.
+    std::span<const ItemNote> notesOf(const RenamePlan::Entry& entry) const;
+    // `pipeline` looking up what has been read of the files, as planning
+    // runs it: for a trace or match counts that agree with the preview.
+    RenamePipeline withContents(RenamePipeline pipeline) const;
     // Whether the plan was made from the items of this version.
     bool isOfItems(std::uint64_t itemsVersion) const;
 
@@ -92,6 +108,7 @@ private:
 
     Planner planner_;
     std::function<PreviewInput()> inputs_;
+    std::shared_ptr<MetadataCache> metadata_;
     std::shared_ptr<const Preview> preview_;
     QTimer debounce_;
     std::uint64_t request_ = 0; // raised by every request

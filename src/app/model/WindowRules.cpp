@@ -185,9 +185,10 @@ std::vector<StepTrace> WindowRules::trace() const {
     if (entry == nullptr || entry->status.kind == RenameStatus::Kind::excluded) {
         return {};
     }
-    return pipeline().trace(entry->item, static_cast<std::int64_t>(*preview_.selectedIncludedIndex()),
-                            static_cast<std::int64_t>(preview_.summary().included),
-                            static_cast<std::int64_t>(*preview_.selectedFolderIndex()));
+    return preview_.withContents(pipeline())
+        .trace(entry->item, static_cast<std::int64_t>(*preview_.selectedIncludedIndex()),
+               static_cast<std::int64_t>(preview_.summary().included),
+               static_cast<std::int64_t>(*preview_.selectedFolderIndex()));
 }
 
 namespace {
@@ -297,8 +298,8 @@ std::function<std::vector<std::size_t>()> WindowRules::matchCountsJob(const Uuid
                     std::holds_alternative<RegexRule>(entries()[*index].rule))) {
         return [] { return std::vector<std::size_t>(); };
     }
-    return [items = items_.snapshot(), unchecked = items_.uncheckedSnapshot(), pipeline = pipeline(),
-            index = *index, rule = entries()[*index].rule] {
+    return [items = items_.snapshot(), unchecked = items_.uncheckedSnapshot(),
+            pipeline = preview_.withContents(pipeline()), index = *index, rule = entries()[*index].rule] {
         const auto counts = [&](const std::vector<std::string>& stems) {
             if (const auto* replace = std::get_if<ReplaceRule>(&rule)) {
                 return replace->matchCounts(stems);

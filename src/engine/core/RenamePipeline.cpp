@@ -1,7 +1,8 @@
 #include "engine/core/RenamePipeline.h"
 
+#include "engine/core/MissingMetadataError.h"
 #include "engine/core/NameValidation.h"
-#include "engine/core/RuleError.h"
+#include "engine/metadata/MetadataCache.h"
 #include "engine/support/DateFormatting.h"
 #include "engine/support/Localization.h"
 #include "engine/support/NameKey.h"
@@ -76,22 +77,30 @@ bool sameName(const FileName& a, const FileName& b) {
     return unicode::canonicallyEqual(a.stem, b.stem) && unicode::canonicallyEqual(a.ext, b.ext);
 }
 
+struct StepFailure {
+    std::string message;
+    bool isMissingMetadata = false; // the item's file lacks what the rule reads
+};
+
 // Applies one rule; on failure puts back `before` (the name the rule received)
-// and returns the message.
-std::optional<std::string> applyStep(const RenameRule& rule, FileName& name, const FileName& before,
+// and says why.
+std::optional<StepFailure> applyStep(const RenameRule& rule, FileName& name, const FileName& before,
                                      const RuleContext& context) {
     try {
         rule.apply(name, context);
         return std::nullopt;
+    } catch (const MissingMetadataError& error) {
+        name = before;
+        return StepFailure{error.message(), true};
     } catch (const RuleError& error) {
         name = before;
-        return error.message();
+        return StepFailure{error.message()};
     } catch (const std::exception& error) {
         name = before;
-        return std::string(error.what());
+        return StepFailure{error.what()};
     } catch (...) {
         name = before;
-        return localized("The rule failed for an unknown reason");
+        return StepFailure{localized("The rule failed for an unknown reason")};
     }
 }
 
@@ -113,6 +122,10 @@ private:
     std::string_view last_;
     std::uint32_t lastNumber_ = 0;
 };
+// What the rules may read of `item`'s file, when they read any.
+std::shared_ptr<const FileMetadata> metadataOf(const FileItem& item, const MetadataCache* cache) {
+    return cache != nullptr ? cache->find(item) : nullptr;
+}
 
 } // namespace
 
@@ -124,9 +137,14 @@ RenamePipeline RenamePipeline::fromRules(const std::vector<std::shared_ptr<const
     return pipeline;
 }
 
-bool RenamePipeline::needsDetails() const {
-    return std::any_of(steps.begin(), steps.end(),
-                       [](const PipelineStep& step) { return step.isEnabled && step.rule->needsDetails(); });
+ItemDetails RenamePipeline::needsDetails() const {
+    ItemDetails details;
+    for (const PipelineStep& step : steps) {
+        if (step.isEnabled) {
+            details |= step.rule->needsDetails();
+        }
+    }
+    return details;
 }
 
 RenamePlan RenamePipeline::plan(const std::vector<FileItem>& items) const {
@@ -174,6 +192,10 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
     FolderNumbers folderNumbers;
     std::vector<std::int64_t> numberedInFolder; // by folder number
 
+    // Looking metadata up costs a path per item, so only rules that read it pay for it.
+    const MetadataCache* cache = needsDetails().contents() ? metadata.get() : nullptr;
+    std::vector<std::string> warnings;
+
     std::int64_t index = 0;
     FileName before; // assigned, not built, at every step: its buffers are reused
     for (auto& source : items) {
@@ -194,7 +216,9 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
         if (numberedInFolder.size() <= folder) {
             numberedInFolder.resize(folder + 1, 0);
         }
-        const RuleContext context{item, index++, total, numberedInFolder[folder]++};
+        const auto found = metadataOf(item, cache);
+        const RuleContext context{item, index++, total, numberedInFolder[folder]++, found.get(), &warnings};
+        const std::size_t entryIndex = plan.entries.size() - 1;
         const std::string* editedName = nullptr;
         if (edited != nullptr) {
             if (const auto found = edited->find(item.id); found != edited->end()) {
@@ -213,10 +237,18 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
                     continue;
                 }
                 before = name;
-                if (auto message = applyStep(*steps[s].rule, name, before, context)) {
-                    plan.ruleErrors[s] = std::move(*message);
+                warnings.clear();
+                if (auto failure = applyStep(*steps[s].rule, name, before, context)) {
+                    if (failure->isMissingMetadata) {
+                        plan.notes.push_back({entryIndex, s, ItemNote::Level::error, std::move(failure->message)});
+                    } else {
+                        plan.ruleErrors[s] = std::move(failure->message);
+                    }
                 } else if (!sameName(before, name)) {
                     ++plan.changedCounts[s];
+                }
+                for (std::string& warning : warnings) {
+                    plan.notes.push_back({entryIndex, s, ItemNote::Level::warning, std::move(warning)});
                 }
             }
             entry.newName = name.full();
@@ -248,7 +280,8 @@ std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t 
                                              std::optional<std::int64_t> total,
                                              std::optional<std::int64_t> folderIndex) const {
     DateFormatting::recheckSystemZone();
-    const RuleContext context{item, index, total.value_or(index + 1), folderIndex.value_or(index)};
+    const auto found = metadataOf(item, needsDetails().contents() ? metadata.get() : nullptr);
+    const RuleContext context{item, index, total.value_or(index + 1), folderIndex.value_or(index), found.get()};
     FileName name = FileName::parsing(item.name);
     std::vector<StepTrace> result;
     result.reserve(steps.size());
@@ -258,8 +291,9 @@ std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t 
             continue;
         }
         const FileName before = name;
-        auto message = applyStep(*steps[s].rule, name, before, context);
-        result.push_back({s, name.full(), true, std::move(message)});
+        auto failure = applyStep(*steps[s].rule, name, before, context);
+        result.push_back(
+            {s, name.full(), true, failure ? std::optional(std::move(failure->message)) : std::nullopt});
     }
     return result;
 }
@@ -273,6 +307,7 @@ std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
     // take no place in the run.
     const std::int64_t total = includedCount(items);
     const std::size_t limit = std::min(stepIndex, steps.size());
+    const MetadataCache* cache = needsDetails().contents() ? metadata.get() : nullptr;
     std::int64_t index = 0;
     FolderNumbers folderNumbers;
     std::vector<std::int64_t> numberedInFolder;
@@ -286,7 +321,8 @@ std::vector<std::string> RenamePipeline::inputStems(std::size_t stepIndex,
         if (numberedInFolder.size() <= folder) {
             numberedInFolder.resize(folder + 1, 0);
         }
-        const RuleContext context{item, index++, total, numberedInFolder[folder]++};
+        const auto found = metadataOf(item, cache);
+        const RuleContext context{item, index++, total, numberedInFolder[folder]++, found.get()};
         for (std::size_t s = 0; s < limit; ++s) {
             if (steps[s].isEnabled) {
                 const FileName before = name;

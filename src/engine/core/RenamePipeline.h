@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/FileItem.h"
+#include "engine/core/ItemDetails.h"
 #include "engine/core/PipelineStep.h"
 #include "engine/core/RenamePlan.h"
 #include "engine/core/StepTrace.h"
@@ -17,6 +18,7 @@ namespace morvane {
 // New names the user wrote by hand, by item id: each stands in for what the
 // rules make of that item, and is checked like any other new name.
 using EditedNames = std::unordered_map<std::string, std::string>;
+class MetadataCache;
 
 // The ordered list of rules and the pure computations over it. Planning reads
 // no file system and never fails as a whole: a rule that throws for an item is
@@ -26,6 +28,10 @@ public:
     std::vector<PipelineStep> steps;
     // Shared, since a pipeline is copied for every computation of a preview.
     std::shared_ptr<const EditedNames> editedNames;
+    // What has been read of the items' files for rules that use their
+    // contents (see needsDetails); looked up, never read from, by planning.
+    // None: the rules see no metadata.
+    std::shared_ptr<const MetadataCache> metadata;
 
     RenamePipeline() = default;
     explicit RenamePipeline(std::vector<PipelineStep> steps_) : steps(std::move(steps_)) {}
@@ -43,9 +49,9 @@ public:
     RenamePlan plan(std::vector<FileItem>&& items) const;
     std::optional<RenamePlan> plan(std::vector<FileItem>&& items, std::stop_token stop) const;
 
-    // Whether an enabled step reads the items' dates or sizes (see
+    // What the enabled steps read of the items besides their names (see
     // RenameRule::needsDetails).
-    bool needsDetails() const;
+    ItemDetails needsDetails() const;
 
     // One item's name through every step (the rules' name, edited or not);
     // `total` defaults to index + 1, `folderIndex` to `index`.

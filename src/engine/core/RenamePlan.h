@@ -1,11 +1,13 @@
 #pragma once
 
 #include "engine/core/FileItem.h"
+#include "engine/core/ItemNote.h"
 #include "engine/core/RenameOperation.h"
 #include "engine/core/RenameStatus.h"
 
 #include <cstddef>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,7 @@ struct RenamePlan {
     std::vector<Entry> entries;                    // in input order
     std::map<std::size_t, std::string> ruleErrors; // step index -> last message
     std::vector<std::size_t> changedCounts;        // per step
+    std::vector<ItemNote> notes;                   // in entry order, then step order
 
     static RenamePlan empty() { return {}; }
 
@@ -33,6 +36,11 @@ struct RenamePlan {
     bool hasConflicts() const;
     // No conflict, and something to do.
     bool canRename() const;
+    // The notes about the entry at `entry`.
+    std::span<const ItemNote> notesFor(std::size_t entry) const;
+    // Whether a rule was bypassed for an included item because its file lacks
+    // what the rule reads.
+    bool hasItemErrors() const;
 
     bool operator==(const RenamePlan&) const = default;
 };

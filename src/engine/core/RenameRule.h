@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/FileName.h"
+#include "engine/core/ItemDetails.h"
 #include "engine/core/RuleContext.h"
 #include "engine/core/RuleKind.h"
 
@@ -21,12 +22,14 @@ public:
     // One line describing the settings, in the engine's current language.
     virtual std::string summary() const = 0;
     // Changes the stem and/or extension in place; throws RuleError when the
-    // settings cannot be applied. The caller restores the name on a throw.
+    // settings cannot be applied, or MissingMetadataError when the item's file
+    // lacks what the rule reads. The caller restores the name on a throw.
     virtual void apply(FileName& name, const RuleContext& context) const = 0;
-    // Whether `apply` reads the item's dates or size. Those cost a call per
-    // file to find out, while names and kinds come with a folder's listing, so
-    // front ends fetch them only for rule lists that need them.
-    virtual bool needsDetails() const = 0;
+    // What `apply` reads of the item besides its name: dates and size, or
+    // the file's own metadata. Each costs something per file to find out,
+    // while names and kinds come with a folder's listing, so front ends
+    // fetch them only for rule lists that need them.
+    virtual ItemDetails needsDetails() const = 0;
 
     // Only the rule types' own (defaulted) comparisons use this, to compare
     // their base part; it cannot tell settings apart, so compare rules as their

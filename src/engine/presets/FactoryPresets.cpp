@@ -3,6 +3,7 @@
 #include "engine/rules/CaseRule.h"
 #include "engine/rules/CounterRule.h"
 #include "engine/rules/DateRule.h"
+#include "engine/rules/NameRule.h"
 #include "engine/rules/RegexRule.h"
 #include "engine/rules/RemoveRule.h"
 #include "engine/rules/ReplaceRule.h"
@@ -28,8 +29,8 @@ DateRule dateBeforeName(DateRule::Source source) {
 } // namespace
 
 std::vector<Preset> FactoryPresets::all() {
-    return {photoDatePlusSlug(), cleanFilenames(),  cameraImport(),
-            sequenceOnly(),      templateArchive(), placeFromExport()};
+    return {photoDatePlusSlug(), cleanFilenames(),  cameraImport(),       sequenceOnly(),
+            templateArchive(),   placeFromExport(), photosByCaptureDate()};
 }
 
 Preset FactoryPresets::photoDatePlusSlug() {
@@ -69,6 +70,19 @@ Preset FactoryPresets::placeFromExport() {
     return preset("Place from export",
                   {makeStep(SegmentRule(SegmentRule::Selection::delimited, "_", 2, 1, 4, 4,
                                         SegmentRule::Action::keepOnly))},
+                  false);
+}
+
+// The name becomes the moment the photo was taken; photos of one second
+// would then share it, so a counter follows. Rules see one item at a time,
+// so it numbers every photo of the batch rather than only those that share a
+// second.
+Preset FactoryPresets::photosByCaptureDate() {
+    return preset("Photos by capture date",
+                  {makeStep(NameRule(NameRule::Mode::remove, "santa-cruz")),
+                   makeStep(DateRule(DateRule::Source::taken, "yyyy-MM-dd_HH-mm-ss",
+                                     DateRule::Position::before, "", std::nullopt)),
+                   makeStep(CounterRule(CounterRule::Position::suffix, 1, 1, 3, "-"))},
                   false);
 }
 

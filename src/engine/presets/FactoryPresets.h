@@ -20,6 +20,7 @@ public:
     static Preset sequenceOnly();
     static Preset templateArchive();
     static Preset placeFromExport();
+    static Preset photosByCaptureDate();
 };
 
 } // namespace morvane

@@ -8,8 +8,6 @@
 #include "engine/support/Unicode.h"
 #include "engine/support/UserDataFolder.h"
 
-#include <unicode/uchar.h>
-
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -18,11 +16,6 @@ namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool becomesDash(char32_t c) {
-    const auto type = u_charType(static_cast<UChar32>(c));
-    return c == U'/' || c == U':' || c == U'\\' || type == U_CONTROL_CHAR || type == U_FORMAT_CHAR;
-}
 
 std::string encode(const std::vector<char32_t>& codePoints, std::size_t from, std::size_t to) {
     std::string result;
@@ -59,12 +52,8 @@ std::string PresetStore::defaultDirectory() {
 }
 
 std::string PresetStore::fileNameFor(std::string_view name) {
-    std::vector<char32_t> characters = unicode::codePoints(name);
-    for (char32_t& c : characters) {
-        if (becomesDash(c)) {
-            c = U'-';
-        }
-    }
+    const std::vector<char32_t> characters =
+        unicode::codePoints(unicode::withUnsafeNameCharactersReplaced(name));
     std::size_t begin = 0;
     std::size_t end = characters.size();
     while (begin < end && unicode::isHorizontalSpace(characters[begin])) {

@@ -30,7 +30,7 @@ public:
     RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
     bool operator==(const AffixRule&) const = default;
 };

@@ -27,7 +27,7 @@ public:
     RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
     // Lower-cases `text`, then capitalizes every letter that starts it or
     // follows white space, "_", "-" or ".".

@@ -44,7 +44,7 @@ public:
     std::string summary() const override;
     // Throws RuleError when start + index × step leaves the 64-bit range.
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
     // The decimal digits of `value` with zeros in front up to `width` digits
     // (capped at maxWidth); a minus sign goes before them and is not counted.

@@ -1,5 +1,8 @@
 #include "engine/rules/DateRule.h"
 
+#include "engine/core/MissingMetadataError.h"
+#include "engine/metadata/FileMetadata.h"
+#include "engine/rules/MetadataTokens.h"
 #include "engine/support/DateFormatting.h"
 #include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
@@ -8,7 +11,7 @@
 namespace morvane {
 namespace {
 
-constexpr std::array<std::string_view, 2> kSources{"modified", "created"};
+constexpr std::array<std::string_view, 3> kSources{"modified", "created", "taken"};
 constexpr std::array<std::string_view, 2> kPositions{"before", "after"};
 
 } // namespace
@@ -19,12 +22,28 @@ std::string DateRule::summary() const {
         return before ? localized("Modified %@ \u00B7 before name", format)
                       : localized("Modified %@ \u00B7 after name", format);
     }
-    return before ? localized("Created %@ \u00B7 before name", format)
-                  : localized("Created %@ \u00B7 after name", format);
+    if (source == Source::created) {
+        return before ? localized("Created %@ \u00B7 before name", format)
+                      : localized("Created %@ \u00B7 after name", format);
+    }
+    return before ? localized("Taken %@ \u00B7 before name", format)
+                  : localized("Taken %@ \u00B7 after name", format);
+}
+
+ItemDetails DateRule::needsDetails() const {
+    return source == Source::taken ? ItemDetails{false, true, false} : ItemDetails{true, false, false};
 }
 
 void DateRule::apply(FileName& name, const RuleContext& context) const {
-    const Date date = source == Source::modified ? context.item.modified : context.item.created;
+    Date date = context.item.modified;
+    if (source == Source::created) {
+        date = context.item.created;
+    } else if (source == Source::taken) {
+        if (context.metadata == nullptr || !context.metadata->taken) {
+            throw MissingMetadataError(MetadataTokens::noCaptureDate(context));
+        }
+        date = context.metadata->taken->instant(timeZoneIdentifier);
+    }
     const std::string text = DateFormatting::string(date, format, timeZoneIdentifier);
     if (position == Position::before) {
         name.stem = text + separator + name.stem;

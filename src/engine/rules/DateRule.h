@@ -11,11 +11,12 @@
 
 namespace morvane {
 
-// Puts a formatted date of the item (its modification or creation time)
-// before or after the stem. The extension is never touched.
+// Puts a formatted date of the item (its modification or creation time, or
+// the capture date its file records) before or after the stem. The extension
+// is never touched.
 class DateRule final : public RenameRule {
 public:
-    enum class Source { modified, created };
+    enum class Source { modified, created, taken };
     enum class Position { before, after };
 
     Source source = Source::modified;
@@ -39,8 +40,10 @@ public:
 
     RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
+    // Throws MissingMetadataError for an item whose file holds no capture
+    // date when that is the source.
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return true; }
+    ItemDetails needsDetails() const override;
 
     bool operator==(const DateRule&) const = default;
 };

@@ -49,7 +49,7 @@ public:
     // Throws RuleError when a pattern does not compile, when a replacement
     // names a group the pattern lacks, or when matching exceeds its bound.
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
     // Why the first active pattern that does not compile fails, for the editor.
     std::optional<std::string> validationError() const;

@@ -36,7 +36,7 @@ public:
     RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
     // Per pair, how many of `stems` it changes when the pairs run in order.
     std::vector<std::size_t> matchCounts(const std::vector<std::string>& stems) const;

@@ -62,7 +62,7 @@ public:
     RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
     Outcome analyze(std::string_view stem) const;
     // The characters a character selection takes from a stem of `length`

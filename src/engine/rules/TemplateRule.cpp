@@ -1,6 +1,7 @@
 #include "engine/rules/TemplateRule.h"
 
 #include "engine/rules/CounterRule.h"
+#include "engine/rules/MetadataTokens.h"
 #include "engine/support/DateFormatting.h"
 #include "engine/support/JsonFields.h"
 #include "engine/support/Localization.h"
@@ -65,16 +66,29 @@ std::optional<std::string> TemplateRule::expansion(std::string_view token, const
         const Date date = key == "created" ? context.item.created : context.item.modified;
         return DateFormatting::string(date, argument.value_or(kDefaultDateFormat), timeZoneIdentifier);
     }
-    return std::nullopt;
+    return MetadataTokens::expand(key, argument, context, timeZoneIdentifier);
 }
 
-bool TemplateRule::needsDetails() const {
-    // A date key just after a brace: a token that does not expand after all
-    // ("{date:}") only costs reading details that are not used.
+ItemDetails TemplateRule::needsDetails() const {
+    // The key after every brace up to the next closing one or colon: a
+    // token that does not expand after all ("{date:}") only costs reading
+    // details that are not used, and braces inside a token are looked at
+    // too, since a "{" there may open one.
     const std::string folded = unicode::fold(template_);
-    return std::any_of(kDateKeys.begin(), kDateKeys.end(), [&](std::string_view key) {
-        return folded.find("{" + std::string(key)) != std::string::npos;
-    });
+    ItemDetails details;
+    for (std::size_t open = folded.find('{'); open != std::string::npos; open = folded.find('{', open + 1)) {
+        const std::size_t end = folded.find_first_of(":}", open + 1);
+        if (end == std::string::npos) {
+            break;
+        }
+        const std::string_view key = std::string_view(folded).substr(open + 1, end - open - 1);
+        if (std::find(kDateKeys.begin(), kDateKeys.end(), key) != kDateKeys.end()) {
+            details.fileDates = true;
+        } else if (const auto read = MetadataTokens::detailsOf(key)) {
+            details |= *read;
+        }
+    }
+    return details;
 }
 
 void TemplateRule::apply(FileName& name, const RuleContext& context) const {

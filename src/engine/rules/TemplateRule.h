@@ -13,8 +13,9 @@ namespace morvane {
 // Replaces the stem with a template whose brace tokens stand for facts about
 // the item: {name}, {ext}, {parent}, {counter} or {counter:000}, {date},
 // {modified} and {created}, the date tokens with an optional pattern after a
-// colon ({date:yyyyMMdd}). Anything else in braces is copied as written. The
-// extension is never touched.
+// colon ({date:yyyyMMdd}), and what the file holds (see MetadataTokens).
+// Anything else in braces is copied as written. The extension is never
+// touched.
 class TemplateRule final : public RenameRule {
 public:
     std::string template_ = "{date:yyyyMMdd}_{parent}_{counter:000}";
@@ -34,8 +35,8 @@ public:
     RuleKind kind() const override { return ruleKind; }
     std::string summary() const override;
     void apply(FileName& name, const RuleContext& context) const override;
-    // Only when a token writes a date.
-    bool needsDetails() const override;
+    // What the tokens read: file dates, photo metadata, tags.
+    ItemDetails needsDetails() const override;
 
     bool operator==(const TemplateRule&) const = default;
 

@@ -2,6 +2,7 @@
 
 #include "engine/support/SystemTimeZone.h"
 
+#include <unicode/basictz.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
 #include <unicode/simpletz.h>
@@ -51,6 +52,8 @@ struct Store {
     std::string lastIdentifier;
     bool lastIdentifierIsKnown = false;
     std::unordered_map<std::string, Formatter> formatters;
+    // Zones by identifier, for reading local times (see `instant`).
+    std::unordered_map<std::string, std::unique_ptr<icu::TimeZone>> zones;
     std::string key;    // reused for every lookup
     std::string offset; // the zone part of a key for the C library's offset
 };
@@ -222,7 +225,10 @@ std::string DateFormatting::string(Date date, std::string_view pattern,
         found = cache.formatters.emplace(key, std::move(formatter)).first;
     }
     Formatter& formatter = found->second;
-    const UDate millis = std::chrono::duration<double, std::milli>(date.time_since_epoch()).count();
+    // Whole milliseconds first: the clock's nanoseconds as a double lose
+    // their last digits, and 42 ms could then be written as 041.
+    const auto millis =
+        static_cast<UDate>(std::chrono::floor<std::chrono::milliseconds>(date.time_since_epoch()).count());
     const double dayOrInstant = formatter.daysOnly ? localDay(*formatter.format, millis) : millis;
     if (dayOrInstant == formatter.lastKey) { // never true for NaN
         return formatter.lastText;
@@ -233,6 +239,48 @@ std::string DateFormatting::string(Date date, std::string_view pattern,
     formatter.lastKey = dayOrInstant;
     formatter.lastText = utf8(text);
     return formatter.lastText;
+}
+
+Date DateFormatting::instant(const LocalDateTime& local, const std::optional<std::string>& zone) {
+    const std::int64_t wall = local.millisecondsAsUtc();
+    const auto at = [](std::int64_t millis) { return Date(std::chrono::milliseconds(millis)); };
+    Store& cache = store();
+    std::lock_guard guard(cache.lock);
+    const std::string* zoneId = nullptr;
+    if (zone && isKnownLocked(cache, *zone)) {
+        zoneId = &*zone;
+    } else if (const SystemTimeZone& system = systemZoneLocked(cache); system.identifier) {
+        zoneId = &*system.identifier;
+    } else {
+        // The C library's offset where the wall time would be as UTC, then
+        // again at the instant that gives, which settles a change in between.
+        const std::int64_t first = SystemTimeZone::offsetAt(at(wall)) * 1000;
+        return at(wall - SystemTimeZone::offsetAt(at(wall - first)) * 1000);
+    }
+    auto found = cache.zones.find(*zoneId);
+    if (found == cache.zones.end()) {
+        if (cache.zones.size() > maxEntries) {
+            cache.zones.clear();
+        }
+        found =
+            cache.zones
+                .emplace(*zoneId,
+                         std::unique_ptr<icu::TimeZone>(icu::TimeZone::createTimeZone(unicodeText(*zoneId))))
+                .first;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t rawOffset = 0;
+    int32_t dstOffset = 0;
+    if (const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(found->second.get())) {
+        basic->getOffsetFromLocal(static_cast<UDate>(wall), UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
+                                  rawOffset, dstOffset, status);
+    } else {
+        found->second->getOffset(static_cast<UDate>(wall), true, rawOffset, dstOffset, status);
+    }
+    if (U_FAILURE(status)) {
+        return at(wall);
+    }
+    return at(wall - rawOffset - dstOffset);
 }
 
 std::string DateFormatting::systemZone() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/support/Date.h"
+#include "engine/support/LocalDateTime.h"
 
 #include <cstddef>
 #include <optional>
@@ -28,6 +29,12 @@ public:
     // The pattern is used as given, except that a letter that is no date field
     // writes nothing: "dd-t-MM" gives "05--12".
     static std::string string(Date date, std::string_view pattern, const std::optional<std::string>& zone);
+
+    // The instant at which clocks in `zone` (resolved as `string` resolves
+    // it) showed `local`, so that writing it in the same zone gives `local`
+    // back. A time the zone skips or shows twice (at a change to or from
+    // summer time) is read with the offset in force just before the change.
+    static Date instant(const LocalDateTime& local, const std::optional<std::string>& zone);
 
     // The identifier of the system's zone or, where ICU knows none, the C
     // library's own setting (a POSIX rule such as "IST-5:30").

@@ -368,6 +368,26 @@ std::string_view trimmedHorizontalSpace(std::string_view text) {
     return text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
 }
 
+std::string withUnsafeNameCharactersReplaced(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    if (isAscii(text)) {
+        for (const char c : text) {
+            const bool unsafe =
+                c == '/' || c == ':' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+            result += unsafe ? '-' : c;
+        }
+        return result;
+    }
+    for (const char32_t c : codePoints(text)) {
+        const auto type = u_charType(static_cast<UChar32>(c));
+        const bool unsafe =
+            c == U'/' || c == U':' || c == U'\\' || type == U_CONTROL_CHAR || type == U_FORMAT_CHAR;
+        appendUtf8(result, unsafe ? U'-' : c);
+    }
+    return result;
+}
+
 std::vector<char32_t> codePoints(std::string_view text) {
     std::vector<char32_t> result;
     result.reserve(text.size());

@@ -46,6 +46,13 @@ std::vector<char32_t> codePoints(std::string_view text);
 // Appends the UTF-8 form of a Unicode scalar value.
 void appendUtf8(std::string& text, char32_t c);
 
+// `text` with every character that cannot stand in a file name, or that
+// would be invisible there, replaced by "-": "/", ":", the backslash, control and
+// format characters (general categories Cc and Cf). For texts from outside
+// the user's own typing (preset names, tags read from files) that become
+// part of a name.
+std::string withUnsafeNameCharactersReplaced(std::string_view text);
+
 // True when `text` is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
 

@@ -5,13 +5,42 @@
 #include "engine/transactions/BatchRecorder.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace morvane {
 namespace {
 
 bool refuses(const BatchRunner::Request& request, const RenamePlan& plan) {
-    return request.refuseRuleErrors && !plan.ruleErrors.empty();
+    return request.refuseRuleErrors && (!plan.ruleErrors.empty() || plan.hasItemErrors());
+}
+
+// The notes about excluded entries of `from`, which planning `into` anew
+// (with the same items in the same order) no longer makes.
+void keepNotesOfExcluded(std::vector<ItemNote> from, RenamePlan& into) {
+    std::erase_if(from, [&](const ItemNote& note) {
+        return into.entries[note.entry].status.kind != RenameStatus::Kind::excluded;
+    });
+    if (from.empty()) {
+        return;
+    }
+    std::vector<ItemNote> merged;
+    merged.reserve(from.size() + into.notes.size());
+    std::merge(std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()),
+               std::make_move_iterator(into.notes.begin()), std::make_move_iterator(into.notes.end()),
+               std::back_inserter(merged),
+               [](const ItemNote& a, const ItemNote& b) { return a.entry < b.entry; });
+    into.notes = std::move(merged);
+}
+
+// The items of `plan`, taken out of it.
+std::vector<FileItem> takeItems(RenamePlan& plan) {
+    std::vector<FileItem> items;
+    items.reserve(plan.entries.size());
+    for (auto& entry : plan.entries) {
+        items.push_back(std::move(entry.item));
+    }
+    return items;
 }
 
 } // namespace
@@ -22,8 +51,25 @@ RenameExecutor BatchRunner::executor() const {
     return RenameExecutor(services_.fileSystem, services_.now, services_.temporaryName);
 }
 
+RenamePlan BatchRunner::planItems(const Request& request, std::vector<FileItem>&& items) {
+    RenamePlan result = request.pipeline.plan(std::move(items));
+    if (!request.skipItemsLackingMetadata || !result.hasItemErrors()) {
+        return result;
+    }
+    // Leaving items out changes the others' numbering, so the rest is planned again.
+    std::vector<ItemNote> reasons = std::move(result.notes);
+    std::erase_if(reasons, [](const ItemNote& note) { return note.level != ItemNote::Level::error; });
+    std::vector<FileItem> rest = takeItems(result);
+    for (const ItemNote& note : reasons) {
+        rest[note.entry].isIncluded = false;
+    }
+    result = request.pipeline.plan(std::move(rest));
+    keepNotesOfExcluded(std::move(reasons), result);
+    return result;
+}
+
 RenamePlan BatchRunner::plan(const Request& request) const {
-    RenamePlan result = request.pipeline.plan(request.items);
+    RenamePlan result = planItems(request, std::vector<FileItem>(request.items));
     if (!request.folder) {
         markNamesTakenOnDisk(result, *services_.fileSystem);
     }
@@ -31,7 +77,7 @@ RenamePlan BatchRunner::plan(const Request& request) const {
 }
 
 RenamePlan BatchRunner::plan(Request&& request) const {
-    RenamePlan result = request.pipeline.plan(std::move(request.items));
+    RenamePlan result = planItems(request, std::move(request.items));
     if (!request.folder) {
         markNamesTakenOnDisk(result, *services_.fileSystem);
     }
@@ -61,16 +107,16 @@ BatchOutcome BatchRunner::rename(Request request, const BatchControl& control) c
     RenamePlan planned = plan(std::move(request));
     // Each round leaves out at least one included item, so this ends.
     while (!refuses(request, planned) && request.skipConflicting && planned.hasConflicts()) {
-        request.items.clear();
-        request.items.reserve(planned.entries.size());
         for (auto& entry : planned.entries) {
             if (entry.status.isConflict()) {
                 entry.item.isIncluded = false;
                 leftOut.push_back(entry.item.id);
             }
-            request.items.push_back(std::move(entry.item));
         }
+        std::vector<ItemNote> notes = std::move(planned.notes);
+        request.items = takeItems(planned);
         planned = plan(std::move(request));
+        keepNotesOfExcluded(std::move(notes), planned);
     }
     BatchOutcome outcome;
     if (refuses(request, planned)) {

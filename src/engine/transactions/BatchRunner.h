@@ -47,9 +47,12 @@ public:
         // Leave out conflicting items, as often as that makes new
         // conflicts, instead of refusing.
         bool skipConflicting = false;
-        // Refuse when a rule fails for any item, instead of bypassing the
-        // rule for that item.
+        // Refuse when a rule fails for any item, or its file lacks what a
+        // rule reads, instead of bypassing the rule for that item.
         bool refuseRuleErrors = false;
+        // Leave out the items whose files lack what a rule reads (a photo
+        // without a capture date); their notes stay in the plan to say why.
+        bool skipItemsLackingMetadata = false;
     };
 
     struct UndoRequest {
@@ -82,6 +85,9 @@ public:
     UndoOutcome undo(UndoRequest request, const BatchControl& control = BatchControl{}) const;
 
 private:
+    // The pipeline's plan of the items, without those lacking metadata when
+    // the request says so.
+    static RenamePlan planItems(const Request& request, std::vector<FileItem>&& items);
     // What became of a batch's record: none was needed, or it was written,
     // or `error` says why not.
     HistoryRecording recordingOf(const std::exception_ptr& error, bool recorded) const;

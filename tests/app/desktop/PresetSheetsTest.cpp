@@ -172,7 +172,7 @@ private slots:
         QVERIFY(window->model().presets().saveCurrentRules("Photos"));
         PresetManagerSheet* sheet = openManager(*window);
         QVERIFY(sheet);
-        QCOMPARE(names(*sheet).size(), 7);
+        QCOMPARE(names(*sheet).size(), 8);
         QVERIFY(names(*sheet).contains("Photos"));
 
         // A factory preset cannot be deleted until it is the user's own copy,

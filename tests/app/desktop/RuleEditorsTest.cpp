@@ -3,6 +3,7 @@
 #include "RuleCardTesting.h"
 #include "app/desktop/rules/InlinePairList.h"
 #include "app/desktop/rules/SegmentPreview.h"
+#include "engine/testing/MediaFiles.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -141,6 +142,36 @@ private slots:
         QCOMPARE(ruleAt<DateRule>(*window, 0).format, std::string("yyyy-MM-dd"));
         QCOMPARE(format->count(), 4);
         QVERIFY(!window->model().presets().currentPreset());
+    }
+
+    // Capture date, from the Source menu: each photo named by when it was
+    // taken; a file without a capture date keeps its name and says why.
+    void theCaptureDateNamesPhotosByWhenTheyWereTaken() {
+        DesktopFixture fixture;
+        const QString photos = fixture.folder("Photos", {"notes.txt"});
+        morvane::testing::writePhoto(QDir(photos).filePath("IMG_1.jpg").toStdString(),
+                                     morvane::testing::PhotoFormat::jpeg,
+                                     {{"Exif.Photo.DateTimeOriginal", "2024:03:05 10:11:12"}});
+        MainWindow* window = fixture.window();
+        DateRule rule;
+        rule.timeZoneIdentifier = "UTC";
+        window->model().rules().setRules({RuleEntry::make(rule)});
+        window->model().items().openFolder(photos.toStdString());
+        QVERIFY(waitForRows(*window, 2));
+
+        auto* source = control<QComboBox>(card(*window, 0), "Source");
+        QVERIFY(source);
+        QCOMPARE(source->itemText(source->count() - 1), QString("Capture date"));
+        source->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QCOMPARE(ruleAt<DateRule>(*window, 0).source, DateRule::Source::taken);
+        QTRY_COMPARE(newNameOf(*window, "IMG_1.jpg"), QString("2024-03-05_IMG_1.jpg"));
+        QCOMPARE(newNameOf(*window, "notes.txt"), QString("notes.txt"));
+        QAbstractItemModel* rows = window->table()->model();
+        const int notes =
+            rows->index(0, ItemTableModel::currentName).data().toString() == "notes.txt" ? 0 : 1;
+        QCOMPARE(rows->index(notes, ItemTableModel::status).data(Qt::ToolTipRole).toString(),
+                 QString("\u201Cnotes.txt\u201D has no capture date"));
     }
 
     // The analysis shows what the settings pick from the selected item's

@@ -5,6 +5,7 @@
 #include "app/model/AppSettings.h"
 #include "engine/filesystem/InMemoryFileSystem.h"
 #include "engine/testing/DiskFixtures.h"
+#include "engine/testing/ScriptedMetadata.h"
 
 #include <QObject>
 #include <QSemaphore>
@@ -83,6 +84,9 @@ struct ModelFixture {
     QTemporaryDir historyFolder;
     std::string history = historyFolder.path().toStdString() + "/History";
     std::shared_ptr<ScriptedPlanner> scripted = std::make_shared<ScriptedPlanner>();
+    // The files' photo metadata and tags, as the test sets them.
+    std::shared_ptr<morvane::testing::ScriptedMetadataReader> metadata =
+        std::make_shared<morvane::testing::ScriptedMetadataReader>();
 
     AppModel::Environment environment(std::shared_ptr<FolderAccess> access = {}) {
         AppModel::Environment environment;
@@ -92,6 +96,7 @@ struct ModelFixture {
         environment.historyDirectory = history;
         environment.planner = scripted->planner();
         environment.homeFolder = "/home/ana";
+        environment.metadataReader = metadata;
         return environment;
     }
     std::unique_ptr<AppModel> make(std::shared_ptr<FolderAccess> access = {}) {

@@ -57,7 +57,7 @@ private slots:
         model->presets().reloadUserPresets();
         QCOMPARE(names(model->presets().allPresets()),
                  (Strings{"Photo date + slug", "Sequence only", "Template archive", "Place from export",
-                          "CAMERA IMPORT", "Clean filenames"}));
+                          "Photos by capture date", "CAMERA IMPORT", "Clean filenames"}));
         QVERIFY(!model->presets().isFactory(clean));
         QCOMPARE(names(model->presets().favoritePresets()), Strings{"Photo date + slug"});
 
@@ -65,8 +65,8 @@ private slots:
         QCOMPARE(manager.favoritesNote, std::string("Favorites appear first and get \u2303\u23181\u20139"));
         QCOMPARE(manager.rows[1].rulesText, std::string("1 rule \u00B7 built in"));
         QVERIFY(!manager.rows[1].canDelete);
-        QCOMPARE(manager.rows[5].rulesText, std::string("3 rules"));
-        QVERIFY(manager.rows[5].canDelete);
+        QCOMPARE(manager.rows[6].rulesText, std::string("3 rules"));
+        QVERIFY(manager.rows[6].canDelete);
 
         model->presets().deletePreset(named(model->presets().allPresets(), "Clean filenames"));
         QCOMPARE(model->presets().allPresets()[1], clean);
@@ -90,8 +90,9 @@ private slots:
         QCOMPARE(shortcuts(model->presets()),
                  (Strings{"Photo date + slug 1", "Clean filenames 2", "Fav 1 3", "Fav 2 4", "Fav 3 5",
                           "Fav 4 6", "Fav 5 7", "Fav 6 8", "Fav 7 9"}));
-        QCOMPARE(names(menu.others), (Strings{"Camera import", "Sequence only", "Template archive",
-                                              "Place from export", "Fav 8", "Fav 9"}));
+        QCOMPARE(names(menu.others),
+                 (Strings{"Camera import", "Sequence only", "Template archive", "Place from export",
+                          "Photos by capture date", "Fav 8", "Fav 9"}));
     }
 
     // A favourite keeps its shortcut whatever else comes and goes: an import

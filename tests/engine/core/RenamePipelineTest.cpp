@@ -1,9 +1,12 @@
 #include "engine/core/RenamePipeline.h"
 
+#include "engine/metadata/MetadataCache.h"
 #include "engine/rules/CaseRule.h"
 #include "engine/rules/DateRule.h"
 #include "engine/rules/ReplaceRule.h"
+#include "engine/rules/TemplateRule.h"
 #include "engine/testing/Items.h"
+#include "engine/testing/ScriptedMetadata.h"
 #include "engine/testing/ScriptedRules.h"
 
 #include <gtest/gtest.h>
@@ -261,11 +264,51 @@ TEST(RenamePipeline, InputStemsStopBeforeTheGivenStep) {
     EXPECT_EQ(pipeline.inputStems(99, list), (std::vector<std::string>{"b1-y", "b2"}));
 }
 
-TEST(RenamePipeline, NeedsDetailsWhenAnEnabledStepReadsDates) {
-    RenamePipeline pipeline({makeStep(CaseRule()), makeStep(DateRule(), false)});
-    EXPECT_FALSE(pipeline.needsDetails());
+TEST(RenamePipeline, NeedsWhatItsEnabledStepsRead) {
+    DateRule taken;
+    taken.source = DateRule::Source::taken;
+    RenamePipeline pipeline({makeStep(CaseRule()), makeStep(DateRule(), false), makeStep(taken),
+                             makeStep(TemplateRule("{album}", std::nullopt), false)});
+    EXPECT_EQ(pipeline.needsDetails(), (ItemDetails{false, true, false}));
     pipeline.steps[1].isEnabled = true;
-    EXPECT_TRUE(pipeline.needsDetails());
+    pipeline.steps[3].isEnabled = true;
+    EXPECT_EQ(pipeline.needsDetails(), (ItemDetails{true, true, true}));
+}
+
+// A file without what a rule reads is noted on its item: the rule is
+// bypassed for it (an error), or writes nothing where the value goes (a
+// warning); the rule itself is not marked as failed.
+TEST(RenamePipeline, WhatAFileLacksIsNotedOnItsItem) {
+    auto reader = std::make_shared<testing::ScriptedMetadataReader>();
+    reader->files["/d/a.jpg"].taken = CaptureDate{*LocalDateTime::valid(2024, 3, 5, 10, 0, 0), 0};
+    reader->files["/d/a.jpg"].album = "Trip";
+    RenamePipeline pipeline(
+        {makeStep(DateRule(DateRule::Source::taken, "yyyy", DateRule::Position::before, "_", "UTC")),
+         makeStep(TemplateRule("{name}{album}", std::nullopt))});
+    auto list = items({"a.jpg", "b.jpg", "c.jpg"});
+    list[2].isIncluded = false;
+    auto cache = std::make_shared<MetadataCache>(reader);
+    ASSERT_TRUE(cache->read(list, pipeline.needsDetails()));
+    pipeline.metadata = cache;
+
+    const RenamePlan plan = pipeline.plan(list);
+    EXPECT_EQ(plan.entries[0].newName, "2024_aTrip.jpg");
+    EXPECT_EQ(plan.entries[1].newName, "b.jpg");
+    EXPECT_EQ(plan.ruleErrors, (std::map<std::size_t, std::string>{}));
+    EXPECT_EQ(plan.changedCounts, (std::vector<std::size_t>{1, 1}));
+    EXPECT_EQ(plan.notes,
+              (std::vector<ItemNote>{
+                  {1, 0, ItemNote::Level::error, "\u201Cb.jpg\u201D has no capture date"},
+                  {1, 1, ItemNote::Level::warning, "\u201Cb.jpg\u201D has no value for {album}"}}));
+    EXPECT_EQ(plan.notesFor(0).size(), 0U);
+    EXPECT_EQ(plan.notesFor(1).size(), 2U);
+    EXPECT_TRUE(plan.hasItemErrors());
+    EXPECT_EQ(pipeline.trace(list[1], 1)[0].error, "\u201Cb.jpg\u201D has no capture date");
+    EXPECT_EQ(pipeline.inputStems(1, list), (std::vector<std::string>{"2024_a", "b", "c"}));
+
+    // Without the metadata, rules see none.
+    pipeline.metadata = nullptr;
+    EXPECT_EQ(pipeline.plan(list).entries[0].newName, "a.jpg");
 }
 
 } // namespace

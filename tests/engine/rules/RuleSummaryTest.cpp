@@ -44,6 +44,8 @@ TEST(RuleSummaries, ReadTheSameInEnglishAndSpanishWithTheirTypography) {
          "Inicio -3 \u00B7 ancho 0 \u00B7 sustituye el nombre"},
         {rule(DateRule{DateRule::Source::created, "yyyyMMdd", DateRule::Position::after, " ", "UTC"}),
          "Created yyyyMMdd \u00B7 after name", "Creaci\u00F3n yyyyMMdd \u00B7 despu\u00E9s del nombre"},
+        {rule(DateRule{DateRule::Source::taken, "yyyy", DateRule::Position::before, "", std::nullopt}),
+         "Taken yyyy \u00B7 before name", "Captura yyyy \u00B7 antes del nombre"},
         {rule(FolderRule{FolderRule::Position::after, " "}), "Parent folder after name",
          "Carpeta superior despu\u00E9s del nombre"},
         {rule(TemplateRule{"", std::nullopt}), "Not set", "Sin definir"},

@@ -55,6 +55,10 @@ TEST(DateFormatting, ConsecutiveDatesGetTheirOwnLocalDayAndTime) {
         {"UTC", "yyyyMMdd''HH", utc(2024, 3, 5, 11, 0), "20240305'11"},
         {"UTC", "yyyy 'at' a", utc(2024, 3, 5, 10, 0), "2024 at AM"},
         {"UTC", "yyyy 'at' a", utc(2024, 3, 5, 13, 0), "2024 at PM"},
+        // Milliseconds are the date's own, not a nanosecond short of them.
+        {"UTC", "HH:mm:ss.SSS", utc(2024, 3, 5, 13, 0) + std::chrono::milliseconds(42), "13:00:00.042"},
+        {"UTC", "HH:mm:ss.SSS", utc(2024, 3, 5, 13, 0) + std::chrono::nanoseconds(42'999'999),
+         "13:00:00.042"},
     };
     for (const auto& [zone, pattern, date, expected] : steps) {
         EXPECT_EQ(DateFormatting::string(date, pattern, zone), expected) << zone << " " << pattern;

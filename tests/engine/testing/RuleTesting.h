@@ -3,6 +3,7 @@
 #include "engine/core/FileItem.h"
 #include "engine/core/RenameRule.h"
 #include "engine/core/RuleError.h"
+#include "engine/metadata/FileMetadata.h"
 #include "engine/support/Localization.h"
 #include "engine/testing/LanguageScope.h"
 
@@ -21,6 +22,15 @@ inline std::string applied(const RenameRule& rule, std::string_view name, std::i
     FileName fileName = FileName::parsing(name);
     const std::int64_t total = index == std::numeric_limits<std::int64_t>::max() ? index : index + 1;
     rule.apply(fileName, RuleContext{item, index, total});
+    return fileName.full();
+}
+
+// The same with `metadata` as what was read of the item's file, and the
+// rule's warnings about the item in `warnings`.
+inline std::string appliedWith(const RenameRule& rule, std::string_view name, const FileMetadata* metadata,
+                               const FileItem& item = {}, std::vector<std::string>* warnings = nullptr) {
+    FileName fileName = FileName::parsing(name);
+    rule.apply(fileName, RuleContext{item, 0, 1, 0, metadata, warnings});
     return fileName.full();
 }
 

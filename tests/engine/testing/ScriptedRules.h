@@ -20,7 +20,7 @@ public:
     RuleKind kind() const override { return RuleKind::name; }
     std::string summary() const override { return "scripted"; }
     void apply(FileName& name, const RuleContext& context) const override { effect_(name, context); }
-    bool needsDetails() const override { return false; }
+    ItemDetails needsDetails() const override { return {}; }
 
 private:
     Effect effect_;

@@ -8,16 +8,18 @@
 namespace morvane::app {
 namespace {
 
-// A date of the item before or after the name, in a format from the menu.
+// A date of the item (its file's dates, or when the photo was taken) before
+// or after the name, in a format from the menu.
 class DateEditor final : public RuleEditorOf<DateRule> {
 public:
     DateEditor(WindowRules& model, const Uuid& id)
         : RuleEditorOf(model, id), format_(EditorControls::choiceMenu(ui("Format"), {})) {
         using Source = DateRule::Source;
         using Position = DateRule::Position;
-        addRow(ui("Source"),
-               choiceMenu(&DateRule::source, ui("Source"),
-                          {{Source::modified, "Date modified"}, {Source::created, "Date created"}}));
+        addRow(ui("Source"), choiceMenu(&DateRule::source, ui("Source"),
+                                        {{Source::modified, "Date modified"},
+                                         {Source::created, "Date created"},
+                                         {Source::taken, "Capture date"}}));
         addRow(ui("Format"), format_);
         connect(format_, &QComboBox::activated, this, [this](int index) {
             const std::string format = fromQString(format_->itemData(index).toString());

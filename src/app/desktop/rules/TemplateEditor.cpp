@@ -17,8 +17,12 @@ public:
         label->setBuddy(field);
         addRow(label);
         addRow(field);
+        // The tokens are the template's own syntax, not translated; those of
+        // photos and music follow the file's own.
         QLabel* tokens =
-            EditorControls::note("{name} {ext} {parent} {counter:000} {date:yyyyMMdd} {created:yyyy-MM}");
+            EditorControls::note("{name} {ext} {parent} {counter:000} {date:yyyyMMdd} {created:yyyy-MM}\n"
+                                 "{taken:yyyy-MM-dd} {camera} {width} {height}\n"
+                                 "{artist} {album} {title} {track:00} {disc} {year} {genre}");
         tokens->setWordWrap(true);
         tokens->setTextInteractionFlags(Qt::TextSelectableByMouse);
         addRow(tokens);

@@ -19,6 +19,7 @@
 #include "app/desktop/UiText.h"
 #include "app/desktop/tools/InterruptedBatch.h"
 #include "app/desktop/tools/IsolatedDesktop.h"
+#include "app/desktop/tools/SamplePhoto.h"
 #include "app/desktop/tools/SubfolderShots.h"
 #include "app/model/AppLanguage.h"
 #include "app/model/AppSettings.h"
@@ -66,16 +67,35 @@ void settle(int milliseconds = 150) {
 }
 
 // A folder of names that show what the preview does: camera names, two names
-// that collide once cleaned, letter-case changes.
+// that collide once cleaned, letter-case changes. The cameras' files are
+// photos with the camera and the moment they were taken in their metadata.
 QString makeSampleFolder(const QTemporaryDir& root) {
     const QString folder = root.filePath("Trip to Santa Cruz");
     QDir().mkpath(folder);
-    for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG", "IMG_0010.JPG", "IMG_0011.JPG",
-                             "DSC_0042.jpg", "Holiday Photo.JPG", "holiday_photo.jpg", "README.TXT",
-                             "Notes  (draft).txt", "Résumé 2024.pdf", "beach panorama final.png"}) {
-        QFile file(QDir(folder).filePath(QString::fromUtf8(name)));
+    const struct {
+        const char* make;
+        const char* model;
+        const char* taken;
+    } cameras[] = {{"Canon", "Canon EOS R6", "2024:07:14 09:12:33"},
+                   {"Canon", "Canon EOS R6", "2024:07:14 09:14:02"},
+                   {"Canon", "Canon EOS R6", "2024:07:14 11:40:17"},
+                   {"Canon", "Canon EOS R6", "2024:07:15 18:03:51"},
+                   {"Canon", "Canon EOS R6", "2024:07:15 18:03:51"},
+                   {"NIKON CORPORATION", "NIKON Z 6", "2024:07:16 07:58:09"}};
+    const char* names[] = {"IMG_0001.JPG",       "IMG_0002.JPG",      "IMG_0003.JPG",
+                           "IMG_0010.JPG",       "IMG_0011.JPG",      "DSC_0042.jpg",
+                           "Holiday Photo.JPG",  "holiday_photo.jpg", "README.TXT",
+                           "Notes  (draft).txt", "Résumé 2024.pdf",   "beach panorama final.png"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        const QString path = QDir(folder).filePath(QString::fromUtf8(names[i]));
+        const auto size = std::strlen(names[i]) * 731;
+        if (i < std::size(cameras) &&
+            writeSamplePhoto(path, cameras[i].make, cameras[i].model, cameras[i].taken, size)) {
+            continue;
+        }
+        QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(QByteArray(static_cast<int>(std::strlen(name)) * 731, 'x'));
+        file.write(QByteArray(static_cast<int>(size), 'x'));
     }
     return folder;
 }
@@ -124,8 +144,11 @@ std::vector<std::pair<const char*, AnyRule>> rulesOfEveryKind() {
         {"add", AffixRule("2024_", "-", 4, "_v2")},
         {"counter", CounterRule(CounterRule::Position::replace, 1, 1, 3, "-", true)},
         {"date", date},
+        {"date-taken", DateRule(DateRule::Source::taken, "yyyy-MM-dd HH.mm", DateRule::Position::before, " ",
+                                std::nullopt)},
         {"folder", FolderRule()},
         {"template", TemplateRule()},
+        {"template-camera", TemplateRule("{taken:yyyyMMdd-HHmmss} {camera}", std::nullopt)},
         {"case", CaseRule(CaseRule::Mode::title, CaseRule::ExtensionMode::lower)},
     };
 }
@@ -405,6 +428,14 @@ int main(int argc, char** argv) {
     settle();
 
     ok &= saveRuleCards(*window, folder, output, "");
+
+    // Photos named by when they were taken; the files that hold no capture
+    // date are marked, and say so in their status's help.
+    window->model().rules().setRules({RuleEntry::make(DateRule(
+        DateRule::Source::taken, "yyyy-MM-dd HH.mm", DateRule::Position::before, " ", std::nullopt))});
+    waitFor([&] { return !window->model().preview().plan().notes.empty(); });
+    settle(300);
+    ok &= save(window->grab(), output, "34-preview-capture-dates");
 
     settings.setAppearance(AppearanceChoice::dark);
     showPreview(*window, folder);
