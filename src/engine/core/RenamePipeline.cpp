@@ -216,8 +216,9 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
         if (numberedInFolder.size() <= folder) {
             numberedInFolder.resize(folder + 1, 0);
         }
-        const auto found = metadataOf(item, cache);
-        const RuleContext context{item, index++, total, numberedInFolder[folder]++, found.get(), &warnings};
+        const auto metadataFound = metadataOf(item, cache);
+        const RuleContext context{item,     index++, total, numberedInFolder[folder]++, metadataFound.get(),
+                                  &warnings};
         const std::size_t entryIndex = plan.entries.size() - 1;
         const std::string* editedName = nullptr;
         if (edited != nullptr) {
@@ -240,7 +241,8 @@ std::optional<RenamePlan> RenamePipeline::planItems(Items&& items, std::stop_tok
                 warnings.clear();
                 if (auto failure = applyStep(*steps[s].rule, name, before, context)) {
                     if (failure->isMissingMetadata) {
-                        plan.notes.push_back({entryIndex, s, ItemNote::Level::error, std::move(failure->message)});
+                        plan.notes.push_back(
+                            {entryIndex, s, ItemNote::Level::error, std::move(failure->message)});
                     } else {
                         plan.ruleErrors[s] = std::move(failure->message);
                     }
@@ -281,7 +283,8 @@ std::vector<StepTrace> RenamePipeline::trace(const FileItem& item, std::int64_t 
                                              std::optional<std::int64_t> folderIndex) const {
     DateFormatting::recheckSystemZone();
     const auto found = metadataOf(item, needsDetails().contents() ? metadata.get() : nullptr);
-    const RuleContext context{item, index, total.value_or(index + 1), folderIndex.value_or(index), found.get()};
+    const RuleContext context{item, index, total.value_or(index + 1), folderIndex.value_or(index),
+                              found.get()};
     FileName name = FileName::parsing(item.name);
     std::vector<StepTrace> result;
     result.reserve(steps.size());
