@@ -131,8 +131,8 @@ void MainWindow::buildContent() {
     itemsNotice_ = new ItemsNoticeBar(model_->items());
     reading_ = new ReadingBar(model_->items());
     loadNotice_ = new LoadNoticeBar(model_->items());
-    for (QWidget* banner : std::initializer_list<QWidget*>{recovery_, progress_, reading_, loadNotice_, banner_,
-                                                           presetMessage_, itemsNotice_}) {
+    for (QWidget* banner : std::initializer_list<QWidget*>{recovery_, progress_, reading_, loadNotice_,
+                                                           banner_, presetMessage_, itemsNotice_}) {
         banners_->addWidget(banner);
     }
     column->addLayout(banners_);
