@@ -448,7 +448,7 @@ int main(int argc, char** argv) {
     // The appearance choices are radio buttons, unchecked ones included.
     app.settingsWindow()->tabs()->setCurrentIndex(1);
     settle();
-    ok &= save(app.settingsWindow()->grab(), output, "07-settings-appearance-dark");
+    ok &= save(app.settingsWindow()->grab(), output, "07-settings-dark-appearance-page");
     app.settingsWindow()->close();
     ok &= saveRuleCards(*window, folder, output, "-dark");
 
@@ -473,7 +473,7 @@ int main(int argc, char** argv) {
     window->resize(900, 760);
     showPreview(*window, folder);
     settle(300);
-    ok &= save(window->grab(), output, "32-narrow-window");
+    ok &= save(window->grab(), output, "35-narrow-window");
     settings.setAppearance(AppearanceChoice::system);
     app.quit();
     return ok ? 0 : 1;
