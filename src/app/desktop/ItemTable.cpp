@@ -49,6 +49,8 @@ ItemTable::ItemTable(AppModel& model, QWidget* parent)
     showModelOrder();
     connect(header, &QHeaderView::sortIndicatorChanged, this, &ItemTable::sortRequested);
     connect(&model_.items(), &WindowItems::sortChanged, this, &ItemTable::showModelOrder);
+    placePathColumn();
+    connect(&model_.items(), &WindowItems::scanOptionsChanged, this, &ItemTable::placePathColumn);
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -165,6 +167,17 @@ void ItemTable::fitNames() {
     const int names = std::max({left, comfortable, 2 * nameMinimum()});
     horizontalHeader()->resizeSection(ItemTableModel::currentName, names / 2);
     horizontalHeader()->resizeSection(ItemTableModel::newName, names - names / 2);
+}
+
+// With subfolders, items of the same name in different folders are told
+// apart by their folder: the Path column then comes right after New Name, so
+// it stays in view when the window is too narrow for every column.
+void ItemTable::placePathColumn() {
+    QHeaderView* header = horizontalHeader();
+    const int wanted = model_.items().scanOptions().recursive
+                           ? header->visualIndex(ItemTableModel::newName) + 1
+                           : ItemTableModel::columnCount_ - 1;
+    header->moveSection(header->visualIndex(ItemTableModel::path), wanted);
 }
 
 bool ItemTable::viewportEvent(QEvent* event) {

@@ -47,6 +47,7 @@ protected:
 private:
     void retranslate();
     void fitColumns();
+    void placePathColumn();
     void fitNames();
     int nameWidth(int ems, bool withTitle) const;
     int nameMinimum() const;

@@ -12,6 +12,7 @@
 #include "engine/filesystem/LocalFileSystem.h"
 #include "engine/rules/CounterRule.h"
 
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QSemaphore>
 #include <QTimer>
@@ -111,6 +112,13 @@ private slots:
         QVERIFY(window->menuBar()->findChild<QMenu*>("viewMenu")->actions().contains(subfolders));
         QCOMPARE(cellOf(*window, "b.jpg", ItemTableModel::path), QString("Rome"));
         QCOMPARE(cellOf(*window, "a.jpg", ItemTableModel::path), QString());
+        // The folder tells items of one name apart: it comes right after the
+        // new name, in view at the window's size.
+        const QHeaderView* header = window->table()->horizontalHeader();
+        QCOMPARE(header->visualIndex(ItemTableModel::path), header->visualIndex(ItemTableModel::newName) + 1);
+        QVERIFY(header->sectionViewportPosition(ItemTableModel::path) +
+                    header->sectionSize(ItemTableModel::path) <=
+                window->table()->viewport()->width());
 
         // The last of files and folders cannot be turned off.
         QVERIFY(!window->scanCommands()->action("listFiles")->isEnabled());
