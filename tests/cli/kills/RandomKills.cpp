@@ -314,10 +314,15 @@ private:
         return true;
     }
 
-    // Operations of the recorded batch that undo would still take back.
+    // Operations of the recorded batch that undo would still take back; a
+    // history that cannot be listed is a fault, and counts as none.
     std::size_t revertible() {
         const RunResult listed = runner_.run({"history", "--json", "--history-dir", history_}, {}, {}, {});
-        const nlohmann::json batches = nlohmann::json::parse(listed.out);
+        const nlohmann::json batches = nlohmann::json::parse(listed.out, nullptr, false);
+        if (listed.status != 0 || batches.is_discarded()) {
+            fault("history exited " + std::to_string(listed.status) + ": " + listed.out + listed.err);
+            return 0;
+        }
         std::size_t count = 0;
         for (const auto& batch : batches) {
             for (const auto& operation : batch.value("operations", nlohmann::json::array())) {
